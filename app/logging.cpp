@@ -1,0 +1,152 @@
+#include "app/logging.h"
+
+#include "app/apppaths.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QDir>
+
+#include <spdlog/pattern_formatter.h>
+#include <spdlog/sinks/rotating_file_sink.h>
+#include <spdlog/spdlog.h>
+
+#include <string_view>
+
+namespace Logging {
+
+QString LogFileName(const QString &sFolder, const QDateTime &startTime)
+{
+    return QString::fromLatin1(kFileNameTemplate).arg(sFolder, startTime.toString(QStringLiteral("yyyyMMdd")));
+}
+
+bool InitLogIn(const QString &sFolder, const QDateTime &startTime)
+{
+    QDir dir(sFolder);
+    if (!dir.exists()) {
+        dir.mkdir(sFolder);
+    }
+    const QString sFileName = LogFileName(sFolder, startTime);
+
+    std::shared_ptr<spdlog::logger> logger;
+    try {
+        // A logger of the same name may survive from an earlier set-up in
+        // this process (tests set the log up more than once).
+        spdlog::drop(kLoggerName);
+        logger = spdlog::rotating_logger_mt(kLoggerName, sFileName.toLocal8Bit().toStdString(), kMaxFileSize,
+                                            kMaxFiles, false);
+    } catch (const spdlog::spdlog_ex &ex) {
+        // A read-only folder must not stop the program: run without a file
+        // log. The stand-in logger has no sink, so log calls write nothing.
+        qWarning() << "InitLog: cannot create" << sFileName << ":" << ex.what();
+        logger = std::make_shared<spdlog::logger>(kLoggerName);
+    }
+    logger->set_formatter(
+        std::make_unique<spdlog::pattern_formatter>(kPattern, spdlog::pattern_time_type::local, "\r\n"));
+    spdlog::set_default_logger(logger);
+    logger->set_level(spdlog::level::info);
+
+    if (QCoreApplication *app = QCoreApplication::instance()) {
+        static QMetaObject::Connection s_quitHook;
+        QObject::disconnect(s_quitHook);
+        s_quitHook = QObject::connect(app, &QCoreApplication::aboutToQuit, app, []() {
+            KP_LOG_INFO(kQuitMessage);
+            spdlog::drop_all();
+        });
+    }
+    return !logger->sinks().empty();
+}
+
+std::string QualifiedFunctionName(const char *szPrettyFunction)
+{
+    std::string_view sv(szPrettyFunction);
+    // Cut the parameter list: the first "(" that is not part of a
+    // "(anonymous namespace)" or an operator name.
+    std::size_t nEnd = std::string_view::npos;
+    int nAngle = 0;
+    for (std::size_t i = 0; i < sv.size(); ++i) {
+        const char c = sv[i];
+        if (c == '<') {
+            ++nAngle;
+        } else if (c == '>' && nAngle > 0) {
+            --nAngle;
+        } else if (c == '(' && nAngle == 0) {
+            if (sv.substr(i).rfind("(anonymous namespace)", 0) == 0) {
+                i += std::string_view("(anonymous namespace)").size() - 1;
+                continue;
+            }
+            if (i >= 8 && sv.substr(i - 8, 8) == "operator" && sv.substr(i).rfind("()", 0) == 0) {
+                i += 1;
+                continue;
+            }
+            nEnd = i;
+            break;
+        }
+    }
+    std::string_view head = sv.substr(0, nEnd);
+    // Drop the return type: everything up to the last blank outside <...>.
+    nAngle = 0;
+    std::size_t nStart = 0;
+    for (std::size_t i = 0; i < head.size(); ++i) {
+        const char c = head[i];
+        if (c == '<') {
+            ++nAngle;
+        } else if (c == '>' && nAngle > 0) {
+            --nAngle;
+        } else if (c == ' ' && nAngle == 0) {
+            if (head.substr(i + 1).rfind("namespace)", 0) == 0) {
+                continue;
+            }
+            nStart = i + 1;
+        }
+    }
+    head = head.substr(nStart);
+    while (!head.empty() && (head.front() == '*' || head.front() == '&')) {
+        head.remove_prefix(1);
+    }
+    return std::string(head);
+}
+
+namespace {
+spdlog::logger *Logger()
+{
+    // Null after the quit hook dropped the loggers: shut-down work that still
+    // logs then writes nothing.
+    return spdlog::default_logger_raw();
+}
+} // namespace
+
+void Info(const spdlog::source_loc &loc, const QString &sMes)
+{
+    if (spdlog::logger *logger = Logger()) {
+        const QByteArray ba = sMes.toLocal8Bit();
+        logger->log(loc, spdlog::level::info, "{}", std::string_view(ba.constData(), std::size_t(ba.size())));
+    }
+}
+
+void Info(const spdlog::source_loc &loc, const char *szMes)
+{
+    if (spdlog::logger *logger = Logger()) {
+        logger->log(loc, spdlog::level::info, "{}", szMes);
+    }
+}
+
+void Info(const spdlog::source_loc &loc, fmt::format_string<std::string> format, const QString &sArg)
+{
+    if (spdlog::logger *logger = Logger()) {
+        logger->log(loc, spdlog::level::info, format, sArg.toLocal8Bit().toStdString());
+    }
+}
+
+void Info(const spdlog::source_loc &loc, fmt::format_string<long long> format, long long nArg)
+{
+    if (spdlog::logger *logger = Logger()) {
+        logger->log(loc, spdlog::level::info, format, static_cast<long long>(nArg));
+    }
+}
+
+} // namespace Logging
+
+void InitLog()
+{
+    Logging::InitLogIn(AppPaths::DataDir() + QStringLiteral("/logs"), QDateTime::currentDateTime());
+}

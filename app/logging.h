@@ -1,0 +1,68 @@
+#ifndef LOGGING_H
+#define LOGGING_H
+
+#include <QDateTime>
+#include <QString>
+
+#include <spdlog/common.h>
+
+#include <string>
+
+// Diagnostic log: rotating files "K9Z40_yyyyMMdd.log" in the "logs" folder.
+//
+// Every log site goes through KP_LOG_INFO, which captures the source file,
+// line and qualified function name, and always hands texts to the formatter
+// as arguments: a reply, a path or a translation that holds "{" or "}" is
+// written as it stands instead of making the formatter throw.
+//
+//   KP_LOG_INFO(m_sErrorMessage);                 // a ready message
+//   KP_LOG_INFO("ExitCtrlMode:{}", sReply);       // a fixed format, one argument
+
+namespace Logging {
+
+constexpr const char *kLoggerName = "K9Z40_logger";
+constexpr const char *kFileNameTemplate = "%1/K9Z40_%2.log";
+constexpr std::size_t kMaxFileSize = 5242880;
+constexpr std::size_t kMaxFiles = 3;
+constexpr const char *kPattern = "[%Y-%m-%d %H:%M:%S] [%^%l%$] [thread %t] [%s:%# %!] %v";
+constexpr const char *kQuitMessage = "Application finished";
+
+// Creates the logger for the folder and start time given, makes it the
+// default logger and hooks the quit message to the application's aboutToQuit.
+// Returns false when the file could not be created; the program then runs
+// without a file log (every log call writes nothing). InitLog() calls this
+// with the real folder and the current time.
+bool InitLogIn(const QString &sFolder, const QDateTime &startTime);
+
+// The file name for a folder and a start time.
+QString LogFileName(const QString &sFolder, const QDateTime &startTime);
+
+// "void SerialWorker::slot_Start(QString)" -> "SerialWorker::slot_Start".
+std::string QualifiedFunctionName(const char *szPrettyFunction);
+
+void Info(const spdlog::source_loc &loc, const QString &sMes);
+void Info(const spdlog::source_loc &loc, const char *szMes);
+void Info(const spdlog::source_loc &loc, fmt::format_string<std::string> format, const QString &sArg);
+void Info(const spdlog::source_loc &loc, fmt::format_string<long long> format, long long nArg);
+
+} // namespace Logging
+
+// Sets up the program's diagnostic log beside the executable (or in the
+// per-user data folder when that folder cannot be written).
+void InitLog();
+
+#if defined(_MSC_VER)
+#define KP_PRETTY_FUNCTION __FUNCTION__
+#else
+#define KP_PRETTY_FUNCTION __PRETTY_FUNCTION__
+#endif
+
+#define KP_LOG_INFO(...)                                                                       \
+    do {                                                                                       \
+        static const std::string kpLogFunction_ =                                              \
+            ::Logging::QualifiedFunctionName(KP_PRETTY_FUNCTION);                              \
+        ::Logging::Info(::spdlog::source_loc{__FILE__, __LINE__, kpLogFunction_.c_str()},      \
+                        __VA_ARGS__);                                                          \
+    } while (0)
+
+#endif // LOGGING_H

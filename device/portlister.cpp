@@ -1,0 +1,32 @@
+#include "device/portlister.h"
+
+#include <QSerialPortInfo>
+
+QList<PortLister::Port> PortLister::AvailablePorts()
+{
+    QList<Port> ports;
+    if (qEnvironmentVariableIsSet(kEnvironmentVariable)) {
+        const QString sList = qEnvironmentVariable(kEnvironmentVariable);
+        const QStringList paths = sList.split(QLatin1Char(':'), Qt::SkipEmptyParts);
+        for (const QString &sPath : paths) {
+            ports.append(Port{sPath, sPath});
+        }
+        return ports;
+    }
+    const QList<QSerialPortInfo> infos = QSerialPortInfo::availablePorts();
+    for (const QSerialPortInfo &info : infos) {
+        ports.append(Port{info.portName(), DevicePath(info.portName(), info.systemLocation())});
+    }
+    return ports;
+}
+
+QString PortLister::DevicePath(const QString &sPortName, const QString &sSystemLocation)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(sSystemLocation);
+    return QStringLiteral("\\\\.\\%1").arg(sPortName);
+#else
+    Q_UNUSED(sPortName);
+    return sSystemLocation;
+#endif
+}

@@ -1,0 +1,33 @@
+#ifndef PORTLISTER_H
+#define PORTLISTER_H
+
+#include <QList>
+#include <QString>
+
+// The one place that lists serial ports for every port scan in the program.
+//
+// Normally the ports are those of QSerialPortInfo::availablePorts, in its
+// order. When the environment variable KESTRELPACK_SERIAL_PORTS is set (even
+// to an empty value), its colon-separated device paths replace that list, in
+// the given order. This is a development aid: pseudo-terminals, which the
+// device simulator uses, are not listed by QSerialPortInfo on Linux, and a
+// test must never touch the machine's real ports.
+class PortLister
+{
+public:
+    struct Port
+    {
+        QString sPortName;    // what the system calls the port (COM3, ttyUSB0)
+        QString sDevicePath;  // what QSerialPort::setPortName is given to open it
+    };
+
+    static constexpr const char *kEnvironmentVariable = "KESTRELPACK_SERIAL_PORTS";
+
+    static QList<Port> AvailablePorts();
+
+    // The path that opens a listed port: "\\.\COM3" on Windows, the system
+    // location (/dev/ttyUSB0) elsewhere.
+    static QString DevicePath(const QString &sPortName, const QString &sSystemLocation);
+};
+
+#endif // PORTLISTER_H

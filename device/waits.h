@@ -1,0 +1,44 @@
+#ifndef WAITS_H
+#define WAITS_H
+
+#include <cstdint>
+
+// Every wait, timeout and step limit of the device link and the firmware
+// transfer lives here, so that the program's timing can be read in one place.
+//
+// The program always runs with the default values. Tests may shorten them
+// through Waits::SetForTesting (declared in waitsfortesting.h), because some
+// of the real waits last 30 s or more; a suite that only ever ran with
+// shortened waits would prove nothing about the real ones, so several tests
+// keep the defaults.
+struct Waits
+{
+    // Serial link (worker)
+    int nWriteMs = 200;          // waitForBytesWritten after every frame
+    int nProbeMs = 1000;         // first look at each opened port for 'C's
+    int nReplyMs = 1000;         // reply window of the framed commands
+    int nBootReplyMs = 2000;     // first reply window of the boot commands
+    int nBootReadyMs = 30000;    // boot loader must stream its 'C's within this
+    int nBootQuietMs = 50;       // quiet time after the last 'C' burst
+
+    // Log export (worker)
+    int nExportTickMs = 500;     // export collection tick
+    int nExportIdleTicks = 4;    // idle ticks tolerated; the next one ends the export
+
+    // Upgrade coordinator
+    int nUserSavedProbeMs = 500;   // probe of the remembered port
+    int nUserScanProbeMs = 2000;   // probe of each scanned port
+    int nUserCtrlReplyMs = 2000;   // control-mode reply window
+
+    // YMODEM transfer
+    int nYmodemStepMs = 50;      // engine step interval
+    int nYmodemEndMs = 100;      // delay between the engine's end and the final status
+    uint32_t nYmodemTickDivisor = 499;  // resend every 500 idle steps (25 s)
+    uint32_t nYmodemMaxTimeouts = 5;    // give up after 6 resend periods (150 s)
+    uint32_t nYmodemMaxErrors = 999;    // NAKs tolerated per block
+
+    // The values in force.
+    static const Waits &Current();
+};
+
+#endif // WAITS_H

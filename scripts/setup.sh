@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, testing and the demo need.
+# Safe to run again: packages already present are not touched, and the
+# package lists are refreshed at most once per run.
+set -euo pipefail
+
+PACKAGES=(
+  build-essential cmake ccache pkg-config
+  qtbase5-dev libqt5serialport5-dev qttools5-dev qttools5-dev-tools
+  libspdlog-dev libfmt-dev
+  lrzsz            # rb/sz: the reference YMODEM peer for interop tests and the benchmark
+  python3
+)
+
+if [ "$(id -u)" -ne 0 ]; then
+  if command -v sudo >/dev/null 2>&1; then
+    exec sudo -E bash "$0" "$@"
+  fi
+  echo "setup.sh: needs root (or sudo) to install packages" >&2
+  exit 1
+fi
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ "${#missing[@]}" -eq 0 ]; then
+  echo "setup.sh: all packages present"
+  exit 0
+fi
+
+echo "setup.sh: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${missing[@]}"
