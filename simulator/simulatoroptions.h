@@ -1,0 +1,81 @@
+#ifndef SIMULATOROPTIONS_H
+#define SIMULATOROPTIONS_H
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// Everything that shapes how the simulated device behaves. The command line of
+// kestrelpack-devsim maps one to one onto these fields (see --help).
+struct SimulatorOptions
+{
+    enum class State
+    {
+        Application,   // application firmware: answers the command frames
+        BootMenu,      // boot loader menu: refuses frames with "Invalid Number", "1" starts YMODEM
+        Ymodem,        // boot loader YMODEM receiver: sends "C" and takes a file
+    };
+    enum class LineEnd
+    {
+        Lf,            // "\n"
+        LfCr,          // "\n\r"
+    };
+
+    // Positions for the receiver's faults: 0 is the header block, 1..n the
+    // data blocks in the order received (not the wrapped block number),
+    // kAtEot the first EOT.
+    static constexpr int kNever = -1;
+    static constexpr int kAtEot = -2;
+
+    State initialState = State::Application;
+
+    // Application firmware
+    int nVersionMajor = 1;
+    int nVersionMinor = 10;
+    QByteArray serialNumber = QByteArray::fromHex("08123456");  // bytes after CC and the count byte
+    int nSerialCountByte = -1;        // the count byte; -1: twice the serial number's byte count
+    QString sCountLabel = QStringLiteral("Count");  // D1 answers "<label>:<records>"
+    int nRecordCount = 20;            // generated records (index, date, time, event, value)
+    QByteArray recordStream;          // when not empty, sent instead of generated records
+    int nInvalidEvery = 0;            // an "An invalid record." line after every k-th record; 0: none
+    LineEnd lineEnd = LineEnd::Lf;
+    int nStreamDelayMs = 0;           // silence between CD34 and the first record byte
+    int nStreamPauseEvery = 0;        // a pause after every k-th record; 0: none
+    int nStreamPauseMs = 0;
+    int nBootDelayMs = 300;           // from the C955 echo to the boot loader's first "C"
+
+    // Line-rate pacing, both directions, in bytes per second (11520 emulates
+    // 115200 baud 8N1); 0: unpaced.
+    int nBytesPerSecond = 0;
+
+    // Boot loader
+    int nCIntervalMs = 1000;          // the receiver's "C" every this many ms
+    QString sImageDir;                // received images are written here (name from the header)
+
+    // Faults of the application firmware and the boot menu
+    bool bSilent = false;             // answers nothing at all
+    bool bWrongEcho = false;          // echoes frames with the last byte changed
+    QByteArray extraAfterEcho;        // appended to every echo
+    int nSplitPieces = 0;             // every reply goes out in this many pieces...
+    int nSplitGapMs = 0;              // ...this far apart; 0/1 pieces: whole
+    QByteArray garbageBeforeReply;    // sent before every reply
+
+    // Faults of the YMODEM receiver (positions as above)
+    int nNakAtBlock = kNever;         // NAK this block...
+    int nNakTimes = 0;                // ...this many times before accepting it
+    int nCancelAtBlock = kNever;      // answer this block with CAN CAN
+    int nCancelLetterAtBlock = kNever; // answer this block with cCancelLetter
+    char cCancelLetter = 'A';         // 'A' or 'a'
+    int nSilentAtBlock = kNever;      // stop answering from this block on
+    int nGarbageAtBlock = kNever;     // answer this block with garbage bytes instead of ACK/NAK
+    int nCloseAtBlock = kNever;       // close the line (the device is gone) at this block
+
+    QString sTranscriptFile;          // when set, every received frame is also appended here
+
+    // Parses kestrelpack-devsim's arguments (without the program name).
+    // Returns false with a reason in *psError on a bad option.
+    static bool FromArguments(const QStringList &args, SimulatorOptions *pOptions, QString *psError);
+    static QString HelpText();
+};
+
+#endif // SIMULATOROPTIONS_H
