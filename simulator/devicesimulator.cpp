@@ -1,0 +1,681 @@
+#include "simulator/devicesimulator.h"
+
+#include "simulator/devicechecksums.h"
+
+#include <QDateTime>
+#include <QDebug>
+#include <QDir>
+#include <QFileInfo>
+#include <QMutexLocker>
+#include <QSaveFile>
+#include <QSocketNotifier>
+#include <QTimer>
+
+#include <algorithm>
+#include <cerrno>
+#include <unistd.h>
+
+namespace {
+
+// A partial command frame whose first byte is older than this is dropped.
+constexpr int kFrameGapMs = 50;
+// Longest run of unframed bytes held before it is dropped at once.
+constexpr int kMaxPending = 64;
+constexpr int kReadChunk = 65536;
+
+const QByteArray kFrameEnterCtrl = QByteArray::fromHex("C0AAAAAAAAD4");
+const QByteArray kFrameExitCtrl = QByteArray::fromHex("C1AAAAAAAA19");
+const QByteArray kFrameVersion = QByteArray::fromHex("C8AAAAAAAAEA");
+const QByteArray kFrameSerial = QByteArray::fromHex("CC55AAAAAA1E");
+const QByteArray kFrameCount = QByteArray::fromHex("D1AAAAAAAA65");
+const QByteArray kFrameExport = QByteArray::fromHex("CD34AAAAAACC");
+const QByteArray kFrameBoot = QByteArray::fromHex("C955AAAAAACC");
+const QByteArray kInvalidRecord = QByteArrayLiteral("An invalid record.");
+
+bool IsCommandByte(char c)
+{
+    switch (static_cast<uint8_t>(c)) {
+    case 0xC0: case 0xC1: case 0xC8: case 0xC9: case 0xCC: case 0xCD: case 0xD1:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool HasValidCrc(const QByteArray &bytes, int nAt)
+{
+    return bytes.size() - nAt >= 6
+        && DeviceChecksums::Crc8(bytes.mid(nAt, 5)) == static_cast<uint8_t>(bytes.at(nAt + 5));
+}
+
+QString StateName(SimulatorOptions::State eState)
+{
+    switch (eState) {
+    case SimulatorOptions::State::Application: return QStringLiteral("app");
+    case SimulatorOptions::State::BootMenu: return QStringLiteral("boot");
+    case SimulatorOptions::State::Ymodem: return QStringLiteral("ymodem");
+    }
+    return QString();
+}
+
+QByteArray LineEndBytes(SimulatorOptions::LineEnd eLineEnd)
+{
+    return eLineEnd == SimulatorOptions::LineEnd::LfCr ? QByteArrayLiteral("\n\r") : QByteArrayLiteral("\n");
+}
+
+} // namespace
+
+const QByteArray DeviceSimulator::kRefusalText = QByteArrayLiteral("Invalid Number\r\n");
+// No capital letter C in it: a host counts those as the receiver's requests.
+const QByteArray DeviceSimulator::kMenuText = QByteArrayLiteral(
+    "\r\n1: Download image to the internal flash\r\n2: Execute the loaded application\r\n"
+    "Waiting for the file to be sent ... (press 'a' to abort)\r\n");
+
+DeviceSimulator::DeviceSimulator(const SimulatorOptions &options, QObject *parent)
+    : QObject(parent)
+    , m_options(options)
+    , m_inPacer(options.nBytesPerSecond)
+    , m_outPacer(options.nBytesPerSecond)
+    , m_receiver(options, this)
+    , m_eState(options.initialState)
+{
+    m_clock.start();
+}
+
+DeviceSimulator::~DeviceSimulator()
+{
+    m_terminal.Close();
+}
+
+bool DeviceSimulator::OpenTerminal(QString *psError)
+{
+    if (!m_terminal.Open(psError))
+        return false;
+    QMutexLocker locker(&m_mutex);
+    m_sPortPath = m_terminal.SlavePath();
+    return true;
+}
+
+QString DeviceSimulator::PortPath() const
+{
+    QMutexLocker locker(&m_mutex);
+    return m_sPortPath;
+}
+
+QList<QByteArray> DeviceSimulator::Frames() const
+{
+    QMutexLocker locker(&m_mutex);
+    return m_frames;
+}
+
+SimulatorOptions::State DeviceSimulator::State() const
+{
+    QMutexLocker locker(&m_mutex);
+    return m_eState;
+}
+
+QList<SimulatedDevice::Image> DeviceSimulator::Images() const
+{
+    QMutexLocker locker(&m_mutex);
+    return m_images;
+}
+
+qint64 DeviceSimulator::NowMs() const
+{
+    return m_clock.elapsed();
+}
+
+void DeviceSimulator::slot_Begin()
+{
+    if (!m_terminal.IsOpen() || m_pReadNotifier)
+        return;
+    if (!m_options.sTranscriptFile.isEmpty()) {
+        m_transcript.setFileName(m_options.sTranscriptFile);
+        if (!m_transcript.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text))
+            qWarning() << "Transcript file cannot be opened:" << m_options.sTranscriptFile << m_transcript.errorString();
+    }
+    m_pReadNotifier = new QSocketNotifier(m_terminal.MasterFd(), QSocketNotifier::Read, this);
+    connect(m_pReadNotifier, &QSocketNotifier::activated, this, &DeviceSimulator::slot_ReadReady);
+    m_pWriteNotifier = new QSocketNotifier(m_terminal.MasterFd(), QSocketNotifier::Write, this);
+    m_pWriteNotifier->setEnabled(false);
+    connect(m_pWriteNotifier, &QSocketNotifier::activated, this, &DeviceSimulator::slot_WriteReady);
+
+    auto makeTimer = [this](void (DeviceSimulator::*slot)()) {
+        QTimer *pTimer = new QTimer(this);
+        pTimer->setSingleShot(true);
+        pTimer->setTimerType(Qt::PreciseTimer);
+        connect(pTimer, &QTimer::timeout, this, slot);
+        return pTimer;
+    };
+    m_pReadTimer = makeTimer(&DeviceSimulator::slot_ResumeReading);
+    m_pWriteTimer = makeTimer(&DeviceSimulator::slot_PumpOutput);
+    m_pFrameTimer = makeTimer(&DeviceSimulator::slot_FrameTimeout);
+    m_pReceiverTimer = makeTimer(&DeviceSimulator::slot_ReceiverTick);
+    m_pBootTimer = makeTimer(&DeviceSimulator::slot_Reboot);
+
+    m_nOutIdleSinceMs = NowMs();
+    if (State() == SimulatorOptions::State::Ymodem) {
+        m_receiver.Start(NowMs());
+        RescheduleReceiver();
+    }
+}
+
+void DeviceSimulator::slot_Unplug()
+{
+    if (!m_terminal.IsOpen())
+        return;
+    qDebug() << "Simulated device: line closed";
+    if (m_pReadNotifier)
+        m_pReadNotifier->setEnabled(false);
+    if (m_pWriteNotifier)
+        m_pWriteNotifier->setEnabled(false);
+    m_terminal.Close();
+    m_receiver.Stop();
+    m_outQueue.clear();
+    m_baOutCurrent.clear();
+    for (QTimer *pTimer : {m_pReadTimer, m_pWriteTimer, m_pFrameTimer, m_pReceiverTimer, m_pBootTimer}) {
+        if (pTimer)
+            pTimer->stop();
+    }
+}
+
+void DeviceSimulator::slot_Shutdown()
+{
+    slot_Unplug();
+    delete m_pReadNotifier;
+    m_pReadNotifier = nullptr;
+    delete m_pWriteNotifier;
+    m_pWriteNotifier = nullptr;
+    for (QTimer **ppTimer : {&m_pReadTimer, &m_pWriteTimer, &m_pFrameTimer, &m_pReceiverTimer, &m_pBootTimer}) {
+        delete *ppTimer;
+        *ppTimer = nullptr;
+    }
+    m_transcript.close();
+}
+
+void DeviceSimulator::SetState(SimulatorOptions::State eState, bool bDropOutput)
+{
+    {
+        QMutexLocker locker(&m_mutex);
+        m_eState = eState;
+    }
+    qDebug() << "Simulated device: now in state" << StateName(eState);
+    m_baPending.clear();
+    if (m_pFrameTimer)
+        m_pFrameTimer->stop();
+    if (bDropOutput) {
+        m_outQueue.clear();
+        m_baOutCurrent.clear();
+    }
+    if (eState == SimulatorOptions::State::Ymodem)
+        m_receiver.Start(NowMs());
+    else
+        m_receiver.Stop();
+    RescheduleReceiver();
+    emit StateChanged(static_cast<int>(eState));
+}
+
+void DeviceSimulator::RecordFrame(const QByteArray &frame, const QString &sNote)
+{
+    SimulatorOptions::State eState;
+    {
+        QMutexLocker locker(&m_mutex);
+        m_frames.append(frame);
+        eState = m_eState;
+    }
+    if (m_transcript.isOpen()) {
+        QByteArray line = QByteArray::number(NowMs()) + ' ' + StateName(eState).toLatin1() + ' '
+            + frame.toHex(' ').toUpper();
+        if (!sNote.isEmpty())
+            line += " # " + sNote.toUtf8();
+        m_transcript.write(line + '\n');
+        m_transcript.flush();
+    }
+    emit FrameReceived(frame);
+}
+
+// ---------------------------------------------------------------- input
+
+void DeviceSimulator::slot_ReadReady()
+{
+    if (!m_terminal.IsOpen())
+        return;
+    const qint64 nNowNs = m_clock.nsecsElapsed();
+    const qint64 nAllowed = m_inPacer.Allowance(nNowNs, kReadChunk);
+    if (nAllowed <= 0) {
+        m_pReadNotifier->setEnabled(false);
+        m_pReadTimer->start(m_inPacer.MsUntilNextByte(nNowNs));
+        return;
+    }
+    QByteArray buffer(static_cast<int>(nAllowed), '\0');
+    const ssize_t nRead = ::read(m_terminal.MasterFd(), buffer.data(), static_cast<size_t>(nAllowed));
+    if (nRead < 0 && (errno == EAGAIN || errno == EINTR))
+        return;
+    if (nRead <= 0) {
+        // Not expected while the slave is held open; look again a little later
+        // rather than spin on a readable-but-failing descriptor.
+        m_pReadNotifier->setEnabled(false);
+        m_pReadTimer->start(100);
+        return;
+    }
+    buffer.resize(static_cast<int>(nRead));
+    m_inPacer.Consume(nRead);
+    if (m_inPacer.IsPaced()) {
+        // The rest waits in the kernel until the line could have carried it.
+        m_pReadNotifier->setEnabled(false);
+        m_pReadTimer->start(m_inPacer.MsUntilNextByte(m_clock.nsecsElapsed()));
+    }
+    HandleInput(buffer);
+}
+
+void DeviceSimulator::slot_ResumeReading()
+{
+    if (m_pReadNotifier && m_terminal.IsOpen())
+        m_pReadNotifier->setEnabled(true);
+}
+
+void DeviceSimulator::HandleInput(const QByteArray &bytes)
+{
+    switch (State()) {
+    case SimulatorOptions::State::Ymodem:
+        m_receiver.Feed(bytes, NowMs());
+        RescheduleReceiver();
+        break;
+    case SimulatorOptions::State::BootMenu:
+        ProcessBootMenuInput(bytes);
+        break;
+    case SimulatorOptions::State::Application:
+        if (m_baPending.isEmpty())
+            m_nPendingSinceMs = NowMs();
+        m_baPending.append(bytes);
+        ProcessApplicationInput();
+        break;
+    }
+}
+
+void DeviceSimulator::ProcessApplicationInput()
+{
+    while (m_baPending.size() >= 6 && State() == SimulatorOptions::State::Application) {
+        if (HasValidCrc(m_baPending, 0)) {
+            const QByteArray frame = m_baPending.left(6);
+            m_baPending.remove(0, 6);
+            m_nPendingSinceMs = NowMs();
+            HandleApplicationFrame(frame);
+            continue;
+        }
+        // A damaged frame or stray bytes: resynchronise on the next byte that
+        // can start a frame and is not followed by a bad check byte.
+        int nStart = 1;
+        while (nStart < m_baPending.size()
+               && !(IsCommandByte(m_baPending.at(nStart))
+                    && (m_baPending.size() - nStart < 6 || HasValidCrc(m_baPending, nStart))))
+            ++nStart;
+        RecordFrame(m_baPending.left(nStart), QStringLiteral("no valid frame"));
+        m_baPending.remove(0, nStart);
+        m_nPendingSinceMs = NowMs();
+    }
+    if (m_baPending.size() > kMaxPending) {
+        RecordFrame(m_baPending, QStringLiteral("no valid frame"));
+        m_baPending.clear();
+    }
+    ArmFrameTimer();
+}
+
+void DeviceSimulator::ArmFrameTimer()
+{
+    if (m_baPending.isEmpty()) {
+        m_pFrameTimer->stop();
+        return;
+    }
+    m_pFrameTimer->start(static_cast<int>(std::max<qint64>(0, m_nPendingSinceMs + kFrameGapMs - NowMs())));
+}
+
+void DeviceSimulator::slot_FrameTimeout()
+{
+    if (m_baPending.isEmpty())
+        return;
+    const QByteArray partial = m_baPending;
+    m_baPending.clear();
+    RecordFrame(partial, QStringLiteral("incomplete frame"));
+    if (State() == SimulatorOptions::State::BootMenu)
+        Reply(kRefusalText);
+}
+
+void DeviceSimulator::HandleApplicationFrame(const QByteArray &frame)
+{
+    const bool bKnown = frame == kFrameEnterCtrl || frame == kFrameExitCtrl || frame == kFrameVersion
+        || frame == kFrameSerial || frame == kFrameCount || frame == kFrameExport || frame == kFrameBoot;
+    RecordFrame(frame, bKnown ? QString() : QStringLiteral("unknown command"));
+    if (!bKnown || m_options.bSilent)
+        return;
+    if (frame == kFrameEnterCtrl || frame == kFrameExitCtrl) {
+        Echo(frame);
+    } else if (frame == kFrameVersion) {
+        QByteArray reply(1, static_cast<char>(0xC8));
+        reply.append(static_cast<char>(m_options.nVersionMajor));
+        reply.append(static_cast<char>(m_options.nVersionMinor));
+        Reply(reply);
+    } else if (frame == kFrameSerial) {
+        const int nCount = m_options.nSerialCountByte >= 0 ? m_options.nSerialCountByte
+                                                           : 2 * m_options.serialNumber.size();
+        QByteArray reply(1, static_cast<char>(0xCC));
+        reply.append(static_cast<char>(nCount & 0xFF));
+        reply.append(m_options.serialNumber);
+        Reply(reply);
+    } else if (frame == kFrameCount) {
+        Reply(m_options.sCountLabel.toUtf8() + ':' + QByteArray::number(ValidRecordCount(m_options)));
+    } else if (frame == kFrameExport) {
+        StreamRecords();
+    } else if (frame == kFrameBoot) {
+        Echo(frame);
+        // The boot loader takes over once the echo has left the device.
+        EnqueueAction([this]() { m_pBootTimer->start(std::max(0, m_options.nBootDelayMs)); });
+    }
+}
+
+void DeviceSimulator::slot_Reboot()
+{
+    SetState(SimulatorOptions::State::Ymodem, true);
+}
+
+void DeviceSimulator::ProcessBootMenuInput(const QByteArray &bytes)
+{
+    for (int i = 0; i < bytes.size(); ++i) {
+        if (State() != SimulatorOptions::State::BootMenu) {
+            // "1" started the receiver: the rest is the receiver's.
+            m_receiver.Feed(bytes.mid(i), NowMs());
+            RescheduleReceiver();
+            return;
+        }
+        const char c = bytes.at(i);
+        if (m_baPending.isEmpty() && c == '1') {
+            RecordFrame(QByteArray(1, c), QString());
+            if (!m_options.bSilent) {
+                Reply(kMenuText);
+                SetState(SimulatorOptions::State::Ymodem, false);
+            }
+            continue;
+        }
+        if (m_baPending.isEmpty())
+            m_nPendingSinceMs = NowMs();
+        m_baPending.append(c);
+        if (HasValidCrc(m_baPending, 0)) {
+            // The boot loader takes no commands: any frame is refused.
+            RecordFrame(m_baPending, QStringLiteral("refused"));
+            m_baPending.clear();
+            Reply(kRefusalText);
+        } else if (m_baPending.size() > kMaxPending) {
+            RecordFrame(m_baPending, QStringLiteral("refused"));
+            m_baPending.clear();
+            Reply(kRefusalText);
+        }
+    }
+    if (State() == SimulatorOptions::State::BootMenu)
+        ArmFrameTimer();
+}
+
+// ---------------------------------------------------------------- output
+
+void DeviceSimulator::Enqueue(const QByteArray &bytes, int nDelayMs)
+{
+    OutItem item;
+    item.nQueuedMs = NowMs();
+    item.nDelayMs = std::max(0, nDelayMs);
+    item.bytes = bytes;
+    m_outQueue.append(item);
+    slot_PumpOutput();
+}
+
+void DeviceSimulator::EnqueueAction(std::function<void()> action, int nDelayMs)
+{
+    OutItem item;
+    item.nQueuedMs = NowMs();
+    item.nDelayMs = std::max(0, nDelayMs);
+    item.action = std::move(action);
+    m_outQueue.append(item);
+    slot_PumpOutput();
+}
+
+void DeviceSimulator::Reply(const QByteArray &bytes)
+{
+    if (m_options.bSilent)
+        return;
+    const QByteArray whole = m_options.garbageBeforeReply + bytes;
+    const int nPieces = std::min(m_options.nSplitPieces, whole.size());
+    if (nPieces <= 1) {
+        Enqueue(whole);
+        return;
+    }
+    int nStart = 0;
+    for (int i = 0; i < nPieces; ++i) {
+        const int nEnd = static_cast<int>(static_cast<qint64>(whole.size()) * (i + 1) / nPieces);
+        Enqueue(whole.mid(nStart, nEnd - nStart), i == 0 ? 0 : m_options.nSplitGapMs);
+        nStart = nEnd;
+    }
+}
+
+void DeviceSimulator::Echo(const QByteArray &frame)
+{
+    QByteArray echo = frame;
+    if (m_options.bWrongEcho)
+        echo[echo.size() - 1] = static_cast<char>(echo.at(echo.size() - 1) ^ 0xFF);
+    Reply(echo + m_options.extraAfterEcho);
+}
+
+void DeviceSimulator::StreamRecords()
+{
+    QList<QByteArray> lines;
+    if (!m_options.recordStream.isEmpty()) {
+        int nStart = 0;
+        while (nStart < m_options.recordStream.size()) {
+            int nEnd = m_options.recordStream.indexOf('\n', nStart);
+            nEnd = nEnd < 0 ? m_options.recordStream.size() : nEnd + 1;
+            if (nEnd < m_options.recordStream.size() && m_options.recordStream.at(nEnd) == '\r')
+                ++nEnd;
+            lines.append(m_options.recordStream.mid(nStart, nEnd - nStart));
+            nStart = nEnd;
+        }
+    } else {
+        lines = GeneratedRecords(m_options);
+    }
+    int nDelay = m_options.nStreamDelayMs;
+    int nRecords = 0;
+    for (const QByteArray &line : lines) {
+        Enqueue(line, nDelay);
+        nDelay = 0;
+        if (!line.startsWith(kInvalidRecord)) {
+            ++nRecords;
+            if (m_options.nStreamPauseEvery > 0 && nRecords % m_options.nStreamPauseEvery == 0)
+                nDelay = m_options.nStreamPauseMs;
+        }
+    }
+}
+
+void DeviceSimulator::slot_WriteReady()
+{
+    m_pWriteNotifier->setEnabled(false);
+    slot_PumpOutput();
+}
+
+void DeviceSimulator::slot_PumpOutput()
+{
+    if (!m_pWriteTimer)
+        return;
+    m_pWriteTimer->stop();
+    if (!m_terminal.IsOpen()) {
+        m_outQueue.clear();
+        m_baOutCurrent.clear();
+        return;
+    }
+    if (m_pWriteNotifier->isEnabled())
+        return;   // waiting for room in the line
+    for (;;) {
+        if (m_baOutCurrent.isEmpty()) {
+            if (m_outQueue.isEmpty())
+                return;
+            const OutItem &head = m_outQueue.first();
+            const qint64 nDue = std::max(head.nQueuedMs, m_nOutIdleSinceMs) + head.nDelayMs;
+            const qint64 nNow = NowMs();
+            if (nNow < nDue) {
+                m_pWriteTimer->start(static_cast<int>(nDue - nNow));
+                return;
+            }
+            OutItem item = m_outQueue.takeFirst();
+            if (item.action) {
+                item.action();
+                m_nOutIdleSinceMs = NowMs();
+                if (!m_terminal.IsOpen())
+                    return;
+                continue;
+            }
+            m_baOutCurrent = item.bytes;
+            if (m_baOutCurrent.isEmpty())
+                continue;
+        }
+        const qint64 nNowNs = m_clock.nsecsElapsed();
+        const qint64 nAllowed = m_outPacer.Allowance(nNowNs, m_baOutCurrent.size());
+        if (nAllowed <= 0) {
+            m_pWriteTimer->start(m_outPacer.MsUntilNextByte(nNowNs));
+            return;
+        }
+        const ssize_t nWritten = ::write(m_terminal.MasterFd(), m_baOutCurrent.constData(), static_cast<size_t>(nAllowed));
+        if (nWritten < 0) {
+            if (errno == EAGAIN || errno == EINTR) {
+                m_pWriteNotifier->setEnabled(true);
+                return;
+            }
+            qWarning() << "Simulated device: write failed, output dropped, errno" << errno;
+            m_outQueue.clear();
+            m_baOutCurrent.clear();
+            return;
+        }
+        m_outPacer.Consume(nWritten);
+        m_baOutCurrent.remove(0, static_cast<int>(nWritten));
+        if (m_baOutCurrent.isEmpty())
+            m_nOutIdleSinceMs = NowMs();
+    }
+}
+
+// ---------------------------------------------------------------- records
+
+QList<QByteArray> DeviceSimulator::GeneratedRecords(const SimulatorOptions &options)
+{
+    static const char *const apszEvents[] = {"POWER_ON", "SELF_TEST_OK", "TEMP_HIGH", "VOLTAGE_LOW",
+                                             "DOOR_OPEN", "DOOR_CLOSED", "FAULT_E12", "POWER_OFF"};
+    const QByteArray lineEnd = LineEndBytes(options.lineEnd);
+    const QDateTime first(QDate(2026, 12, 8), QTime(4, 55, 0), Qt::UTC);
+    QList<QByteArray> lines;
+    for (int i = 1; i <= options.nRecordCount; ++i) {
+        const QDateTime when = first.addSecs(static_cast<qint64>(i - 1) * 433);
+        const int nValue = 180 + (i * 37) % 90;
+        QByteArray line = QByteArray::number(i).rightJustified(4, '0') + ' '
+            + when.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")).toLatin1() + ' ' + apszEvents[(i - 1) % 8]
+            + ' ' + QByteArray::number(nValue) + lineEnd;
+        lines.append(line);
+        if (options.nInvalidEvery > 0 && i % options.nInvalidEvery == 0)
+            lines.append(kInvalidRecord + lineEnd);
+    }
+    return lines;
+}
+
+int DeviceSimulator::ValidRecordCount(const SimulatorOptions &options)
+{
+    if (options.recordStream.isEmpty())
+        return std::max(0, options.nRecordCount);
+    int nCount = 0;
+    for (const QByteArray &line : options.recordStream.split('\n')) {
+        const QByteArray trimmed = line.trimmed();
+        if (!trimmed.isEmpty() && trimmed != kInvalidRecord)
+            ++nCount;
+    }
+    return nCount;
+}
+
+// ---------------------------------------------------------------- receiver
+
+void DeviceSimulator::RescheduleReceiver()
+{
+    if (!m_pReceiverTimer)
+        return;
+    const qint64 nNext = m_receiver.NextDeadlineMs();
+    if (nNext < 0 || !m_terminal.IsOpen()) {
+        m_pReceiverTimer->stop();
+        return;
+    }
+    m_pReceiverTimer->start(static_cast<int>(std::max<qint64>(0, nNext - NowMs())));
+}
+
+void DeviceSimulator::slot_ReceiverTick()
+{
+    m_receiver.Tick(NowMs());
+    RescheduleReceiver();
+}
+
+void DeviceSimulator::ReceiverSend(const QByteArray &bytes)
+{
+    Enqueue(bytes);
+}
+
+void DeviceSimulator::ReceiverFrame(const QByteArray &frame, const QString &sNote)
+{
+    RecordFrame(frame, sNote);
+}
+
+QString DeviceSimulator::SafeFileName(const QByteArray &rawName)
+{
+    QString sName = QString::fromUtf8(rawName);
+    const int nSlash = std::max(sName.lastIndexOf(QLatin1Char('/')), sName.lastIndexOf(QLatin1Char('\\')));
+    sName = sName.mid(nSlash + 1);
+    for (QChar &ch : sName) {
+        if (ch.unicode() < 0x20 || ch.unicode() == 0x7F || ch == QLatin1Char(':'))
+            ch = QLatin1Char('_');
+    }
+    sName = sName.trimmed();
+    if (sName.isEmpty() || sName == QLatin1String(".") || sName == QLatin1String(".."))
+        sName = QStringLiteral("image.bin");
+    while (sName.toUtf8().size() > 200)
+        sName.chop(1);
+    return sName;
+}
+
+void DeviceSimulator::ReceiverFile(const QByteArray &rawName, qint64 nHeaderSize, const QByteArray &content)
+{
+    SimulatedDevice::Image image;
+    image.sFileName = QString::fromUtf8(rawName);
+    image.nHeaderSize = nHeaderSize;
+    image.content = content;
+    if (!m_options.sImageDir.isEmpty()) {
+        QDir dir(m_options.sImageDir);
+        const QString sPath = dir.absoluteFilePath(SafeFileName(rawName));
+        QSaveFile file(sPath);
+        if (!dir.mkpath(QStringLiteral(".")) || !file.open(QIODevice::WriteOnly) || file.write(content) != content.size()
+            || !file.commit()) {
+            qWarning() << "Simulated device: image not stored:" << sPath << file.errorString();
+        } else {
+            image.sSavedPath = sPath;
+        }
+    }
+    qDebug() << "Simulated device: image received" << image.sFileName << content.size() << "bytes";
+    {
+        QMutexLocker locker(&m_mutex);
+        m_images.append(image);
+    }
+    emit ImageReceived(image.sFileName, content);
+}
+
+void DeviceSimulator::ReceiverBatchDone()
+{
+    // Boot the new image once the last ACK has left.
+    EnqueueAction([this]() { SetState(SimulatorOptions::State::Application, false); });
+}
+
+void DeviceSimulator::ReceiverAborted(const QString &sReason)
+{
+    qDebug() << "Simulated device: transfer aborted:" << sReason;
+    emit TransferAborted(sReason);
+}
+
+void DeviceSimulator::ReceiverCloseLine()
+{
+    QMetaObject::invokeMethod(this, &DeviceSimulator::slot_Unplug, Qt::QueuedConnection);
+}

@@ -1,0 +1,139 @@
+#ifndef DEVICESIMULATOR_H
+#define DEVICESIMULATOR_H
+
+#include "simulator/linepacer.h"
+#include "simulator/pseudoterminal.h"
+#include "simulator/simulateddevice.h"
+#include "simulator/simulatoroptions.h"
+#include "simulator/ymodemreceiver.h"
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QList>
+#include <QMutex>
+#include <QObject>
+#include <functional>
+
+class QSocketNotifier;
+class QTimer;
+
+// Plays the device on the master side of a pseudo-terminal: the application
+// firmware, the boot loader's menu and its YMODEM receiver. It lives in one
+// thread (SimulatedDevice gives it its own; the kestrelpack-devsim program
+// runs it in the main thread). The accessors are thread-safe.
+class DeviceSimulator : public QObject, private YmodemReceiver::Sink
+{
+    Q_OBJECT
+
+public:
+    // Text of the boot loader's refusal and of its menu.
+    static const QByteArray kRefusalText;
+    static const QByteArray kMenuText;
+
+    explicit DeviceSimulator(const SimulatorOptions &options, QObject *parent = nullptr);
+    ~DeviceSimulator() override;
+
+    // Opens the pseudo-terminal pair; may run in any thread, before Begin.
+    bool OpenTerminal(QString *psError);
+
+    QString PortPath() const;
+    QList<QByteArray> Frames() const;
+    SimulatorOptions::State State() const;
+    QList<SimulatedDevice::Image> Images() const;
+
+    // The generated record lines, as streamed, and how many are valid.
+    static QList<QByteArray> GeneratedRecords(const SimulatorOptions &options);
+    static int ValidRecordCount(const SimulatorOptions &options);
+    // The name under which an image from a YMODEM header is stored: the last
+    // path component, control characters replaced; never "", "." or "..".
+    static QString SafeFileName(const QByteArray &rawName);
+
+public slots:
+    // Starts playing; runs in the simulator's thread.
+    void slot_Begin();
+    // Closes the line, as if the cable were pulled.
+    void slot_Unplug();
+    // Stops everything that runs in the simulator's thread and closes the line.
+    void slot_Shutdown();
+
+signals:
+    void FrameReceived(const QByteArray &frame);
+    void StateChanged(int state);
+    void ImageReceived(const QString &sFileName, const QByteArray &content);
+    void TransferAborted(const QString &sReason);
+
+private slots:
+    void slot_ReadReady();
+    void slot_ResumeReading();
+    void slot_PumpOutput();
+    void slot_WriteReady();
+    void slot_FrameTimeout();
+    void slot_ReceiverTick();
+    void slot_Reboot();
+
+private:
+    struct OutItem
+    {
+        qint64 nQueuedMs = 0;
+        int nDelayMs = 0;             // after the previous item has left
+        QByteArray bytes;
+        std::function<void()> action; // run instead of sending, when reached
+    };
+
+    qint64 NowMs() const;
+    void SetState(SimulatorOptions::State eState, bool bDropOutput);
+    void RecordFrame(const QByteArray &frame, const QString &sNote);
+    void HandleInput(const QByteArray &bytes);
+    void ProcessApplicationInput();
+    void ProcessBootMenuInput(const QByteArray &bytes);
+    void HandleApplicationFrame(const QByteArray &frame);
+    void ArmFrameTimer();
+    void RescheduleReceiver();
+
+    void Enqueue(const QByteArray &bytes, int nDelayMs = 0);
+    void EnqueueAction(std::function<void()> action, int nDelayMs = 0);
+    // A reply of the application firmware or the boot menu, with the
+    // garbage and split faults applied.
+    void Reply(const QByteArray &bytes);
+    void Echo(const QByteArray &frame);
+    void StreamRecords();
+
+    // YmodemReceiver::Sink
+    void ReceiverSend(const QByteArray &bytes) override;
+    void ReceiverFrame(const QByteArray &frame, const QString &sNote) override;
+    void ReceiverFile(const QByteArray &rawName, qint64 nHeaderSize, const QByteArray &content) override;
+    void ReceiverBatchDone() override;
+    void ReceiverAborted(const QString &sReason) override;
+    void ReceiverCloseLine() override;
+
+    SimulatorOptions m_options;
+    PseudoTerminal m_terminal;
+    LinePacer m_inPacer;
+    LinePacer m_outPacer;
+    QElapsedTimer m_clock;
+    YmodemReceiver m_receiver;
+    QFile m_transcript;
+
+    QSocketNotifier *m_pReadNotifier = nullptr;
+    QSocketNotifier *m_pWriteNotifier = nullptr;
+    QTimer *m_pReadTimer = nullptr;     // resumes paced reading
+    QTimer *m_pWriteTimer = nullptr;    // next output item or paced byte
+    QTimer *m_pFrameTimer = nullptr;    // drops a partial frame
+    QTimer *m_pReceiverTimer = nullptr;
+    QTimer *m_pBootTimer = nullptr;     // reboot after the boot command
+
+    QByteArray m_baPending;             // bytes of a frame not yet complete
+    qint64 m_nPendingSinceMs = 0;
+    QList<OutItem> m_outQueue;
+    QByteArray m_baOutCurrent;
+    qint64 m_nOutIdleSinceMs = 0;
+
+    mutable QMutex m_mutex;             // guards the fields below
+    QString m_sPortPath;
+    QList<QByteArray> m_frames;
+    SimulatorOptions::State m_eState;
+    QList<SimulatedDevice::Image> m_images;
+};
+
+#endif // DEVICESIMULATOR_H

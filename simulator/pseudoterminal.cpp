@@ -1,0 +1,93 @@
+#include "simulator/pseudoterminal.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+QString ErrnoText(const char *pszWhat)
+{
+    return QStringLiteral("%1: %2").arg(QString::fromLatin1(pszWhat), QString::fromLocal8Bit(std::strerror(errno)));
+}
+
+} // namespace
+
+PseudoTerminal::~PseudoTerminal()
+{
+    Close();
+}
+
+bool PseudoTerminal::Open(QString *psError)
+{
+    Close();
+    QString sError;
+    int nMaster = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (nMaster < 0) {
+        sError = ErrnoText("posix_openpt");
+    } else if (::grantpt(nMaster) != 0) {
+        sError = ErrnoText("grantpt");
+    } else if (::unlockpt(nMaster) != 0) {
+        sError = ErrnoText("unlockpt");
+    }
+    char aName[128] = {};
+    if (sError.isEmpty() && ::ptsname_r(nMaster, aName, sizeof aName) != 0)
+        sError = ErrnoText("ptsname");
+    int nSlave = -1;
+    if (sError.isEmpty()) {
+        nSlave = ::open(aName, O_RDWR | O_NOCTTY | O_CLOEXEC);
+        if (nSlave < 0)
+            sError = ErrnoText("open slave");
+    }
+    if (sError.isEmpty()) {
+        // Raw line: no echo, no line editing, no translation of CR/LF; the
+        // settings belong to the terminal, so the host finds them too.
+        termios tio {};
+        if (::tcgetattr(nSlave, &tio) != 0) {
+            sError = ErrnoText("tcgetattr");
+        } else {
+            ::cfmakeraw(&tio);
+            tio.c_cflag |= CLOCAL | CREAD;
+            ::cfsetispeed(&tio, B115200);
+            ::cfsetospeed(&tio, B115200);
+            tio.c_cc[VMIN] = 0;
+            tio.c_cc[VTIME] = 0;
+            if (::tcsetattr(nSlave, TCSANOW, &tio) != 0)
+                sError = ErrnoText("tcsetattr");
+        }
+    }
+    if (sError.isEmpty()) {
+        int nFlags = ::fcntl(nMaster, F_GETFL);
+        if (nFlags < 0 || ::fcntl(nMaster, F_SETFL, nFlags | O_NONBLOCK) != 0
+            || ::fcntl(nMaster, F_SETFD, FD_CLOEXEC) != 0)
+            sError = ErrnoText("fcntl");
+    }
+    if (!sError.isEmpty()) {
+        if (nSlave >= 0)
+            ::close(nSlave);
+        if (nMaster >= 0)
+            ::close(nMaster);
+        if (psError)
+            *psError = sError;
+        return false;
+    }
+    m_nMasterFd = nMaster;
+    m_nSlaveFd = nSlave;
+    m_sSlavePath = QString::fromLocal8Bit(aName);
+    return true;
+}
+
+void PseudoTerminal::Close()
+{
+    if (m_nSlaveFd >= 0) {
+        ::close(m_nSlaveFd);
+        m_nSlaveFd = -1;
+    }
+    if (m_nMasterFd >= 0) {
+        ::close(m_nMasterFd);
+        m_nMasterFd = -1;
+    }
+}

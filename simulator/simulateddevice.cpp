@@ -1,0 +1,79 @@
+#include "simulator/simulateddevice.h"
+
+#include "simulator/devicesimulator.h"
+
+#include <QThread>
+
+SimulatedDevice::SimulatedDevice(const SimulatorOptions &options, QObject *parent)
+    : QObject(parent)
+    , m_options(options)
+{
+    m_pSimulator = new DeviceSimulator(options);
+    // Signal to signal: this object lives in the creating thread, so the
+    // device's signals arrive here queued.
+    connect(m_pSimulator, &DeviceSimulator::FrameReceived, this, &SimulatedDevice::FrameReceived);
+    connect(m_pSimulator, &DeviceSimulator::StateChanged, this, &SimulatedDevice::StateChanged);
+    connect(m_pSimulator, &DeviceSimulator::ImageReceived, this, &SimulatedDevice::ImageReceived);
+    connect(m_pSimulator, &DeviceSimulator::TransferAborted, this, &SimulatedDevice::TransferAborted);
+}
+
+SimulatedDevice::~SimulatedDevice()
+{
+    if (m_pThread) {
+        QMetaObject::invokeMethod(m_pSimulator, "slot_Shutdown", Qt::BlockingQueuedConnection);
+        m_pThread->quit();
+        m_pThread->wait();
+        delete m_pThread;
+        m_pThread = nullptr;
+    }
+    delete m_pSimulator;
+    m_pSimulator = nullptr;
+}
+
+bool SimulatedDevice::Start(QString *psError)
+{
+    if (m_pThread) {
+        if (psError)
+            *psError = QStringLiteral("The simulated device is already started");
+        return false;
+    }
+    if (!m_pSimulator->OpenTerminal(psError))
+        return false;
+    m_pThread = new QThread;
+    m_pThread->setObjectName(QStringLiteral("SimulatedDevice"));
+    m_pSimulator->moveToThread(m_pThread);
+    m_pThread->start();
+    // Returns once the device plays, so a host may talk to it at once.
+    QMetaObject::invokeMethod(m_pSimulator, "slot_Begin", Qt::BlockingQueuedConnection);
+    return true;
+}
+
+QString SimulatedDevice::PortPath() const
+{
+    return m_pSimulator->PortPath();
+}
+
+QList<QByteArray> SimulatedDevice::Frames() const
+{
+    return m_pSimulator->Frames();
+}
+
+SimulatorOptions::State SimulatedDevice::State() const
+{
+    return m_pSimulator->State();
+}
+
+QList<SimulatedDevice::Image> SimulatedDevice::Images() const
+{
+    return m_pSimulator->Images();
+}
+
+void SimulatedDevice::Unplug()
+{
+    if (!m_pThread)
+        return;
+    if (QThread::currentThread() == m_pThread)
+        m_pSimulator->slot_Unplug();
+    else
+        QMetaObject::invokeMethod(m_pSimulator, "slot_Unplug", Qt::BlockingQueuedConnection);
+}

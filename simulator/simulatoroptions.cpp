@@ -1,0 +1,253 @@
+#include "simulator/simulatoroptions.h"
+
+#include <QFile>
+#include <QHash>
+#include <functional>
+#include <limits>
+
+namespace {
+
+bool ParseInt(const QString &sText, int nMin, int nMax, int *pnValue)
+{
+    bool bOk = false;
+    const qlonglong nValue = sText.trimmed().toLongLong(&bOk, 10);
+    if (!bOk || nValue < nMin || nValue > nMax)
+        return false;
+    *pnValue = static_cast<int>(nValue);
+    return true;
+}
+
+bool ParseHex(const QString &sText, QByteArray *pBytes)
+{
+    QString sDigits = sText;
+    sDigits.remove(QLatin1Char(' ')).remove(QLatin1Char(':'));
+    if (sDigits.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
+        sDigits = sDigits.mid(2);
+    if (sDigits.size() % 2 != 0)
+        return false;
+    for (QChar ch : sDigits) {
+        if (!ch.isDigit() && !(ch.toLower() >= QLatin1Char('a') && ch.toLower() <= QLatin1Char('f')))
+            return false;
+    }
+    *pBytes = QByteArray::fromHex(sDigits.toLatin1());
+    return true;
+}
+
+bool ParsePosition(const QString &sText, int *pnPosition)
+{
+    const QString sValue = sText.trimmed().toLower();
+    if (sValue == QLatin1String("header")) {
+        *pnPosition = 0;
+        return true;
+    }
+    if (sValue == QLatin1String("eot")) {
+        *pnPosition = SimulatorOptions::kAtEot;
+        return true;
+    }
+    return ParseInt(sValue, 0, std::numeric_limits<int>::max(), pnPosition);
+}
+
+constexpr int kMaxMs = 3600 * 1000;
+
+} // namespace
+
+bool SimulatorOptions::FromArguments(const QStringList &args, SimulatorOptions *pOptions, QString *psError)
+{
+    SimulatorOptions options;
+    QString sError;
+    bool bNakTimesGiven = false;
+
+    using Handler = std::function<bool(const QString &)>;
+    auto intOption = [](int *pn, int nMin, int nMax) -> Handler {
+        return [=](const QString &s) { return ParseInt(s, nMin, nMax, pn); };
+    };
+    auto positionOption = [](int *pn) -> Handler { return [=](const QString &s) { return ParsePosition(s, pn); }; };
+    auto hexOption = [](QByteArray *p) -> Handler { return [=](const QString &s) { return ParseHex(s, p); }; };
+
+    const QHash<QString, Handler> valued = {
+        {QStringLiteral("--state"),
+         [&](const QString &s) {
+             if (s == QLatin1String("app"))
+                 options.initialState = State::Application;
+             else if (s == QLatin1String("boot"))
+                 options.initialState = State::BootMenu;
+             else if (s == QLatin1String("ymodem"))
+                 options.initialState = State::Ymodem;
+             else
+                 return false;
+             return true;
+         }},
+        {QStringLiteral("--version"),
+         [&](const QString &s) {
+             const QStringList parts = s.split(QLatin1Char('.'));
+             return parts.size() == 2 && ParseInt(parts.at(0), 0, 255, &options.nVersionMajor)
+                 && ParseInt(parts.at(1), 0, 255, &options.nVersionMinor);
+         }},
+        {QStringLiteral("--serial"), hexOption(&options.serialNumber)},
+        {QStringLiteral("--serial-count"), intOption(&options.nSerialCountByte, 0, 255)},
+        {QStringLiteral("--count-label"),
+         [&](const QString &s) {
+             options.sCountLabel = s;
+             return true;
+         }},
+        {QStringLiteral("--records"), intOption(&options.nRecordCount, 0, 1000000)},
+        {QStringLiteral("--records-file"),
+         [&](const QString &s) {
+             QFile file(s);
+             if (!file.open(QIODevice::ReadOnly)) {
+                 sError = QStringLiteral("--records-file: cannot read %1: %2").arg(s, file.errorString());
+                 return false;
+             }
+             options.recordStream = file.readAll();
+             if (options.recordStream.isEmpty()) {
+                 sError = QStringLiteral("--records-file: %1 is empty").arg(s);
+                 return false;
+             }
+             return true;
+         }},
+        {QStringLiteral("--invalid-every"), intOption(&options.nInvalidEvery, 0, 1000000)},
+        {QStringLiteral("--line-end"),
+         [&](const QString &s) {
+             if (s == QLatin1String("lf"))
+                 options.lineEnd = LineEnd::Lf;
+             else if (s == QLatin1String("lfcr"))
+                 options.lineEnd = LineEnd::LfCr;
+             else
+                 return false;
+             return true;
+         }},
+        {QStringLiteral("--stream-delay"), intOption(&options.nStreamDelayMs, 0, kMaxMs)},
+        {QStringLiteral("--stream-pause-every"), intOption(&options.nStreamPauseEvery, 0, 1000000)},
+        {QStringLiteral("--stream-pause"), intOption(&options.nStreamPauseMs, 0, kMaxMs)},
+        {QStringLiteral("--boot-delay"), intOption(&options.nBootDelayMs, 0, kMaxMs)},
+        {QStringLiteral("--rate"), intOption(&options.nBytesPerSecond, 0, 100000000)},
+        {QStringLiteral("--c-interval"), intOption(&options.nCIntervalMs, 1, kMaxMs)},
+        {QStringLiteral("--image-dir"),
+         [&](const QString &s) {
+             options.sImageDir = s;
+             return !s.isEmpty();
+         }},
+        {QStringLiteral("--extra-after-echo"), hexOption(&options.extraAfterEcho)},
+        {QStringLiteral("--split"), intOption(&options.nSplitPieces, 0, 1000)},
+        {QStringLiteral("--split-gap"), intOption(&options.nSplitGapMs, 0, kMaxMs)},
+        {QStringLiteral("--garbage"), hexOption(&options.garbageBeforeReply)},
+        {QStringLiteral("--nak-block"), positionOption(&options.nNakAtBlock)},
+        {QStringLiteral("--nak-times"),
+         [&](const QString &s) {
+             bNakTimesGiven = true;
+             return ParseInt(s, 1, 1000000, &options.nNakTimes);
+         }},
+        {QStringLiteral("--cancel-block"), positionOption(&options.nCancelAtBlock)},
+        {QStringLiteral("--cancel-letter-block"), positionOption(&options.nCancelLetterAtBlock)},
+        {QStringLiteral("--cancel-letter"),
+         [&](const QString &s) {
+             if (s != QLatin1String("A") && s != QLatin1String("a"))
+                 return false;
+             options.cCancelLetter = s.at(0).toLatin1();
+             return true;
+         }},
+        {QStringLiteral("--silent-block"), positionOption(&options.nSilentAtBlock)},
+        {QStringLiteral("--garbage-block"), positionOption(&options.nGarbageAtBlock)},
+        {QStringLiteral("--close-block"), positionOption(&options.nCloseAtBlock)},
+        {QStringLiteral("--transcript"),
+         [&](const QString &s) {
+             options.sTranscriptFile = s;
+             return !s.isEmpty();
+         }},
+    };
+    const QHash<QString, bool *> flags = {
+        {QStringLiteral("--silent"), &options.bSilent},
+        {QStringLiteral("--wrong-echo"), &options.bWrongEcho},
+    };
+
+    for (int i = 0; i < args.size() && sError.isEmpty(); ++i) {
+        QString sName = args.at(i);
+        QString sValue;
+        bool bInlineValue = false;
+        const int nEquals = sName.indexOf(QLatin1Char('='));
+        if (sName.startsWith(QLatin1String("--")) && nEquals > 2) {
+            sValue = sName.mid(nEquals + 1);
+            sName = sName.left(nEquals);
+            bInlineValue = true;
+        }
+        if (flags.contains(sName) && !bInlineValue) {
+            *flags.value(sName) = true;
+            continue;
+        }
+        if (!valued.contains(sName)) {
+            sError = QStringLiteral("unknown option: %1").arg(args.at(i));
+            break;
+        }
+        if (!bInlineValue) {
+            if (i + 1 >= args.size()) {
+                sError = QStringLiteral("%1 needs a value").arg(sName);
+                break;
+            }
+            sValue = args.at(++i);
+        }
+        if (!valued.value(sName)(sValue) && sError.isEmpty())
+            sError = QStringLiteral("bad value for %1: \"%2\"").arg(sName, sValue);
+    }
+    if (sError.isEmpty() && options.nNakAtBlock != kNever && !bNakTimesGiven)
+        options.nNakTimes = 1;
+    if (!sError.isEmpty()) {
+        if (psError)
+            *psError = sError;
+        return false;
+    }
+    if (pOptions)
+        *pOptions = options;
+    return true;
+}
+
+QString SimulatorOptions::HelpText()
+{
+    return QStringLiteral(
+        "Usage: kestrelpack-devsim [options]\n"
+        "Plays the serviced device on a pseudo-terminal. The first line of output is\n"
+        "the device path to open (e.g. /dev/pts/7); it runs until SIGINT or SIGTERM.\n"
+        "\n"
+        "State and identity:\n"
+        "  --state app|boot|ymodem   initial state: application firmware (default),\n"
+        "                            boot loader menu, or YMODEM receiver\n"
+        "  --version MAJOR.MINOR     firmware version (default 1.10)\n"
+        "  --serial HEX              serial-number bytes (default 08123456)\n"
+        "  --serial-count N          count byte of the serial reply (default: twice\n"
+        "                            the number of serial bytes)\n"
+        "Records:\n"
+        "  --count-label TEXT        label of the record count reply (default Count)\n"
+        "  --records N               number of generated records (default 20)\n"
+        "  --records-file PATH       stream this file's content instead\n"
+        "  --invalid-every K         an \"An invalid record.\" line after every K-th record\n"
+        "  --line-end lf|lfcr        line end of generated records (default lf)\n"
+        "  --stream-delay MS         silence before the first record\n"
+        "  --stream-pause-every N    pause after every N-th record...\n"
+        "  --stream-pause MS         ...for this long\n"
+        "Timing:\n"
+        "  --boot-delay MS           from the boot command's echo to the boot loader\n"
+        "                            (default 300)\n"
+        "  --rate BPS                line rate in bytes per second, both directions\n"
+        "                            (11520 emulates 115200 baud 8N1; default unpaced)\n"
+        "  --c-interval MS           the receiver's \"C\" interval (default 1000)\n"
+        "  --image-dir DIR           store received images here\n"
+        "  --transcript FILE         append every received frame to FILE\n"
+        "Faults of the firmware and the boot menu:\n"
+        "  --silent                  answer nothing\n"
+        "  --wrong-echo              echo frames with their last byte changed\n"
+        "  --extra-after-echo HEX    append these bytes to every echo\n"
+        "  --split N                 send every reply in N pieces...\n"
+        "  --split-gap MS            ...this far apart\n"
+        "  --garbage HEX             send these bytes before every reply\n"
+        "Faults of the YMODEM receiver (K: a number, 0 or \"header\" for the header\n"
+        "block, 1.. for the data blocks in the order received, \"eot\" for the first\n"
+        "EOT; each fault fires once):\n"
+        "  --nak-block K             NAK block K...\n"
+        "  --nak-times N             ...N times (default 1)\n"
+        "  --cancel-block K          answer block K with CAN CAN\n"
+        "  --cancel-letter-block K   answer block K with a cancel letter...\n"
+        "  --cancel-letter A|a       ...this one (default A)\n"
+        "  --silent-block K          stop answering from block K on\n"
+        "  --garbage-block K         answer block K with garbage bytes\n"
+        "  --close-block K           close the line at block K\n"
+        "  --help                    this text\n");
+}
