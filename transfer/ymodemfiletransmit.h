@@ -1,0 +1,91 @@
+#ifndef YMODEMFILETRANSMIT_H
+#define YMODEMFILETRANSMIT_H
+
+#include "transfer/ymodem.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QSerialPort>
+#include <QString>
+
+class QFile;
+class QTimer;
+
+// Sends one firmware file over a serial port with the YMODEM engine, one
+// engine step per tick of a step timer, and reports progress and status.
+//
+// Order of use: SetFileName, SetPortName, StartTransmit; then only signals
+// until a status of StatusDone or above arrives. The same object may be
+// started again afterwards. Lives in (and must be used from) the thread that
+// created it.
+class YmodemFileTransmit : public QObject, public Ymodem
+{
+    Q_OBJECT
+
+public:
+    // Same numbers as the engine's requests: 0 and 1 mean running, 2..5 end
+    // a transfer.
+    enum YmodemStatus : int32_t
+    {
+        StatusOpening = 0,
+        StatusSending = 1,
+        StatusDone = 2,
+        StatusCancelled = 3,
+        StatusTimeOut = 4,
+        StatusFailed = 5,
+    };
+    Q_ENUM(YmodemStatus)
+
+    explicit YmodemFileTransmit(QObject *parent = nullptr);
+    ~YmodemFileTransmit() override;
+
+    void SetFileName(const QString &sFilePath);
+    void SetPortName(const QString &sPortName);
+
+    // Opens the port and starts stepping. False (and no signal) when the
+    // port cannot be opened or a transfer on this object has not ended yet.
+    bool StartTransmit();
+
+    // The name that goes into the header block for a file name and a size:
+    // the local 8-bit form of sFileName, shortened on a character boundary
+    // (keeping its suffix when it can) so that name, NUL, size digits and NUL
+    // fit the 128-byte header field.
+    static QByteArray HeaderFileName(const QString &sFileName, qint64 nFileSize);
+
+    // nSent * 100 / nSize, truncated, exact for every size a qint64 holds.
+    static int ProgressPercent(qint64 nSent, qint64 nSize);
+
+signals:
+    void TransmitProgress(int progress);
+    void TransmitStatus(YmodemFileTransmit::YmodemStatus status);
+
+private slots:
+    void ReadTimeOut();
+    void WriteTimeOut();
+    void slot_PortError(QSerialPort::SerialPortError eError);
+
+private:
+    uint8_t Callback(Request eRequest, uint8_t *pData, uint32_t *pLength) override;
+    uint32_t ReadBytes(uint8_t *pBuffer, uint32_t nMax) override;
+    uint32_t WriteBytes(const uint8_t *pBuffer, uint32_t nCount) override;
+
+    uint8_t FillHeader(uint8_t *pData, uint32_t *pLength);
+    uint8_t FillData(uint8_t *pData, uint32_t *pLength);
+    // Ends the transfer with sStatus after the end wait (file closed).
+    void Finish(YmodemStatus eStatus);
+    bool IsRunning() const;
+    void EndOnLostLine();
+
+    QFile *m_pFile;
+    QTimer *m_pReadTimer;
+    QTimer *m_pWriteTimer;
+    QSerialPort *m_pSerialPort;
+    int m_nProgress = 0;
+    YmodemStatus m_eStatus = StatusOpening;
+    qint64 m_nFileSize = 0;
+    qint64 m_nSentSize = 0;
+    bool m_bInStep = false;      // inside an engine step
+    bool m_bLineLost = false;    // the port reported the device gone during a step
+};
+
+#endif // YMODEMFILETRANSMIT_H
