@@ -1,0 +1,220 @@
+// Frames and reply decodings of the device link, without a wire.
+
+#include "device/serialworker.h"
+#include "support/testenvironment.h"
+
+#include <QtTest>
+
+class CommandFramesTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { TestEnvironment::GuardSerialPorts(); }
+
+    void crcCheckValue()
+    {
+        QCOMPARE(int(SerialWorker::Crc8(QByteArrayLiteral("123456789"))), 0xA1);
+        QCOMPARE(int(SerialWorker::Crc8(QByteArray())), 0x00);
+    }
+
+    void commandFrames_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QByteArray>("frame");
+        QTest::newRow("EnterCtrlMode") << QString(SerialWorker::kEnterCtrlModeCommand)
+                                       << QByteArray::fromHex("C0AAAAAAAAD4");
+        QTest::newRow("ExitCtrlMode") << QString(SerialWorker::kExitCtrlModeCommand)
+                                      << QByteArray::fromHex("C1AAAAAAAA19");
+        QTest::newRow("EnterBootMode") << QString(SerialWorker::kEnterBootModeCommand)
+                                       << QByteArray::fromHex("C955AAAAAACC");
+        QTest::newRow("GetVersion") << QString(SerialWorker::kGetVersionCommand)
+                                    << QByteArray::fromHex("C8AAAAAAAAEA");
+        QTest::newRow("GetSN") << QString(SerialWorker::kGetSNCommand) << QByteArray::fromHex("CC55AAAAAA1E");
+        QTest::newRow("GetLogInfoCount") << QString(SerialWorker::kGetLogInfoCountCommand)
+                                         << QByteArray::fromHex("D1AAAAAAAA65");
+        QTest::newRow("ExportLogInfo") << QString(SerialWorker::kExportLogInfoCommand)
+                                       << QByteArray::fromHex("CD34AAAAAACC");
+    }
+
+    void commandFrames()
+    {
+        QFETCH(QString, command);
+        QFETCH(QByteArray, frame);
+        QString sFrameText;
+        QCOMPARE(SerialWorker::BuildCommandFrame(command, sFrameText), frame);
+        // The text is what replies are compared with: upper-case, 12 digits.
+        QCOMPARE(sFrameText, QString::fromLatin1(frame.toHex().toUpper()));
+    }
+
+    // A check byte below 0x10 keeps its leading zero: C5 AA AA AA AA has
+    // check byte 0x06, and without the zero the frame would shift a nibble.
+    void smallCheckByteKeepsTwoDigits()
+    {
+        QString sFrameText;
+        QCOMPARE(SerialWorker::BuildCommandFrame(QStringLiteral("C5AAAAAAAA"), sFrameText),
+                 QByteArray::fromHex("C5AAAAAAAA06"));
+        QCOMPARE(sFrameText, QStringLiteral("C5AAAAAAAA06"));
+        QCOMPARE(SerialWorker::BuildCommandFrame(QStringLiteral("0000000000"), sFrameText),
+                 QByteArray(6, '\0'));
+        QCOMPARE(sFrameText, QStringLiteral("000000000000"));
+    }
+
+    void countsWholeCBytesOnly_data()
+    {
+        QTest::addColumn<QByteArray>("hex");
+        QTest::addColumn<int>("count");
+        QTest::newRow("empty") << QByteArray() << 0;
+        QTest::newRow("four C") << QByteArrayLiteral("43434343") << 4;
+        QTest::newRow("14 3F straddles") << QByteArrayLiteral("143F") << 0;
+        QTest::newRow("straddle then C") << QByteArrayLiteral("143F43") << 1;
+        QTest::newRow("C among others") << QByteArrayLiteral("0043AA4315") << 2;
+        QTest::newRow("odd tail") << QByteArrayLiteral("434") << 1;
+    }
+
+    void countsWholeCBytesOnly()
+    {
+        QFETCH(QByteArray, hex);
+        QFETCH(int, count);
+        QCOMPARE(SerialWorker::CountCBytes(hex), count);
+    }
+
+    void decodesVersion_data()
+    {
+        QTest::addColumn<QString>("reply");
+        QTest::addColumn<QString>("version");
+        QTest::newRow("C8 01 0A") << "C8010A" << "V1.10";
+        QTest::newRow("garbage first") << "00FFC8020C" << "V2.12";
+        QTest::newRow("minor missing") << "C801" << "V1.0";
+        QTest::newRow("C8 at the very end") << "0102C8" << "V0.0";
+        QTest::newRow("half a pair") << "C8010" << "V1.0";
+        QTest::newRow("without C8") << "AB0102" << "V176.16";
+        QTest::newRow("C8 across bytes") << "0C8102" << "V16.0";
+        QTest::newRow("not hex") << "C8ZZ01" << "V0.1";
+        QTest::newRow("empty") << "" << "V0.0";
+    }
+
+    void decodesVersion()
+    {
+        QFETCH(QString, reply);
+        QFETCH(QString, version);
+        QCOMPARE(SerialWorker::DecodeVersion(reply), version);
+    }
+
+    void decodesSerialNumber_data()
+    {
+        QTest::addColumn<QString>("reply");
+        QTest::addColumn<QString>("sn");
+        QTest::newRow("eight digits") << "CC0812345600" << "08123456";
+        QTest::newRow("four of more") << "CC04ABCDEF" << "04AB";
+        QTest::newRow("count 0") << "CC00ABCD" << "";
+        QTest::newRow("count beyond the reply") << "CCFF1234" << "FF1234";
+        QTest::newRow("CC only") << "CC" << "";
+        QTest::newRow("single byte") << "12" << "";
+        QTest::newRow("empty") << "" << "";
+        QTest::newRow("count not hex") << "CCZZ12" << "";
+    }
+
+    void decodesSerialNumber()
+    {
+        QFETCH(QString, reply);
+        QFETCH(QString, sn);
+        QCOMPARE(SerialWorker::DecodeSerialNumber(reply), sn);
+    }
+
+    void decodesLogInfoCount_data()
+    {
+        QTest::addColumn<QString>("reply");
+        QTest::addColumn<int>("count");
+        auto hex = [](const char *sz) { return QString::fromLatin1(QByteArray(sz).toHex().toUpper()); };
+        QTest::newRow("label and count") << hex("Count:20") << 20;
+        QTest::newRow("blanks around") << hex("Count:  1234 \r\n") << 1234;
+        QTest::newRow("no colon") << hex("57") << 57;
+        QTest::newRow("UTF-8 label") << QString::fromLatin1(QString::fromUtf8("Zähler:7").toUtf8().toHex().toUpper())
+                                     << 7;
+        QTest::newRow("not a number") << hex("Count:many") << 0;
+        QTest::newRow("two colons") << hex("A:1:2") << 0;
+        QTest::newRow("negative") << hex("Count:-5") << 0;
+        QTest::newRow("beyond int") << hex("Count:99999999999") << 0;
+        QTest::newRow("largest int") << hex("Count:2147483647") << 2147483647;
+        QTest::newRow("odd length") << QStringLiteral("3A3") << 0;
+        QTest::newRow("not hex") << QStringLiteral("3A3Z") << 0;
+        QTest::newRow("empty") << QString() << 0;
+    }
+
+    void decodesLogInfoCount()
+    {
+        QFETCH(QString, reply);
+        QFETCH(int, count);
+        QCOMPARE(SerialWorker::DecodeLogInfoCount(reply), count);
+    }
+
+    void initialState()
+    {
+        SerialWorker worker;
+        QCOMPARE(worker.DeviceMode(), int(SerialWorker::ModeUnknown));
+        QVERIFY(worker.PortName().isEmpty());
+        QVERIFY(worker.SerialPort() != nullptr);
+        QCOMPARE(worker.SerialPort()->baudRate(QSerialPort::Input), 115200);
+        QCOMPARE(worker.SerialPort()->baudRate(QSerialPort::Output), 115200);
+        QCOMPARE(worker.SerialPort()->dataBits(), QSerialPort::Data8);
+        QCOMPARE(worker.SerialPort()->parity(), QSerialPort::NoParity);
+        QCOMPARE(worker.SerialPort()->stopBits(), QSerialPort::OneStop);
+        QCOMPARE(worker.SerialPort()->flowControl(), QSerialPort::NoFlowControl);
+    }
+
+    // With nothing open, every command fails at once with its send-fail text
+    // and no wait.
+    void commandsOnClosedPortFailAtOnce()
+    {
+        SerialWorker worker;
+        QString sText;
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(!worker.EnterCtrlMode());
+        QCOMPARE(worker.ErrorMessage(), QStringLiteral("EnterCtrlMode send fail"));
+        QVERIFY(!worker.ExitCtrlMode());
+        QCOMPARE(worker.ErrorMessage(), QStringLiteral("ExitCtrlMode send fail"));
+        QVERIFY(!worker.EnterBootMode());
+        QCOMPARE(worker.ErrorMessage(), QStringLiteral("EnterBootMode send fail"));
+        QVERIFY(!worker.EnterYmodem());
+        QCOMPARE(worker.ErrorMessage(), QStringLiteral("EnterYmodem send fail"));
+        QVERIFY(!worker.GetVersion(sText));
+        QCOMPARE(worker.ErrorMessage(), QStringLiteral("GetVersion send fail"));
+        QVERIFY(!worker.GetSN(sText));
+        QCOMPARE(worker.ErrorMessage(), QStringLiteral("GetSN send fail"));
+        QVERIFY(!worker.GetLogInfoCount());
+        QCOMPARE(worker.ErrorMessage(), QStringLiteral("GetLogInfoCount send fail"));
+        QVERIFY(!worker.ExportLogInfo(QDir::tempPath()));
+        QCOMPARE(worker.ErrorMessage(), QStringLiteral("ExportLogInfo send fail"));
+        QVERIFY(!worker.WaitBootReady());
+        QVERIFY(worker.WaitReply(1000).isEmpty());
+        QVERIFY2(timer.elapsed() < 900, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(worker.DeviceMode(), int(SerialWorker::ModeUnknown));
+    }
+
+    void noPortsListed()
+    {
+        TestEnvironment::SetSerialPorts({});
+        SerialWorker worker;
+        QVERIFY(!worker.OpenSerialPort());
+        QCOMPARE(worker.ErrorMessage(), QStringLiteral("No serial port available"));
+        QVERIFY(!worker.SerialPort()->isOpen());
+    }
+
+    void noPortOpens()
+    {
+        TestEnvironment::SetSerialPorts({QStringLiteral("/nonexistent/kp-port-a"),
+                                         QStringLiteral("/nonexistent/kp-port-b")});
+        SerialWorker worker;
+        worker.SetPortName(QStringLiteral("/nonexistent/kp-saved"));
+        QVERIFY(!worker.OpenSerialPort());
+        QCOMPARE(worker.ErrorMessage(), QStringLiteral("No serial port available"));
+        QCOMPARE(worker.PortName(), QStringLiteral("/nonexistent/kp-saved"));
+        QVERIFY(!worker.SerialPort()->isOpen());
+        TestEnvironment::SetSerialPorts({});
+    }
+};
+
+QTEST_GUILESS_MAIN(CommandFramesTest)
+#include "tst_commandframes.moc"
