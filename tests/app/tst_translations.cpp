@@ -1,0 +1,415 @@
+// The eight compiled interface catalogues: each one loads from its resource
+// path, carries every text the windows ask for in the right context, keeps
+// the rich-text link intact and fits the fixed geometry of the pages.
+
+#include <QFile>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QSet>
+#include <QTest>
+#include <QTranslator>
+#include <QXmlStreamReader>
+
+namespace {
+
+const char *const kLink =
+    "<html><head/><body><p><span style=\" text-decoration: underline;\">Select path</span></p></body></html>";
+
+struct Message
+{
+    QString sContext;
+    QString sSource;
+};
+
+// Every text that the windows and the device code pass through the
+// translation function and that must therefore be in every catalogue.
+QList<Message> Catalogue()
+{
+    const QList<QPair<const char *, QStringList>> groups = {
+        {"MainForm", {"Device\n Information", "Export report", "Language", "Update"}},
+        {"ExportWidget",
+         {"Export report", "Export", "Cancel", "Select path", kLink, "File exporting", "File export successful",
+          "File export failed", "Disconnected", "Please upgrade before proceeding"}},
+        {"UpgradeWidget",
+         {"Import upgrade file", "Update", "Cancel", "Select path", kLink, "during upgrade", "Upgrade completed",
+          "Upgrade failed"}},
+        {"InfoWidget", {"Device Information", "SN:", "Firmware version:", "Disconnected",
+                        "Please upgrade before proceeding"}},
+        {"LanguageDialog", {"Chinese", "English", "French", "German", "Spanish", "Italian", "Russian", "Polish"}},
+        {"LanguageItemWidget", {"Language"}},
+        {"SerialWorker", {"No serial port available", "Failed to open serial port",
+                          "Please upgrade before proceeding"}},
+        {"QSerialUser", {"No serial port available", "Failed to open serial port"}},
+        {"CustomMessageBox", {"Cancel"}},
+    };
+    QList<Message> list;
+    for (const auto &group : groups)
+        for (const QString &sSource : group.second)
+            list.append({QString::fromLatin1(group.first), sSource});
+    return list;
+}
+
+struct Language
+{
+    const char *pBase;   // file base name
+    const char *pLocale; // locale stored in the catalogue
+    const char *pName;   // how the language names itself
+};
+
+const Language kLanguages[] = {
+    {"Language_zh_CN", "zh_CN", "简体中文"}, {"Language_en", "en_US", "English"},
+    {"Language_fr", "fr_FR", "Français"},   {"Language_de", "de_DE", "Deutsch"},
+    {"Language_es", "es_ES", "español"},    {"Language_it", "it_IT", "Italiano"},
+    {"Language_ru", "ru_RU", "Русский"},    {"Language_pl", "pl_PL", "Polski"},
+};
+
+const char *const kNameSources[] = {"Chinese", "English", "French", "German",
+                                    "Spanish", "Italian", "Russian", "Polish"};
+
+struct TsEntry
+{
+    QString sContext;
+    QString sSource;
+    QString sTranslation;
+    bool bUnfinished = false;
+};
+
+// Reads a Linguist source file; an unreadable or malformed file yields an
+// empty list and a failure message.
+QList<TsEntry> ReadTs(const QString &sPath, QString *pError, QString *pLanguage = nullptr)
+{
+    QList<TsEntry> entries;
+    QFile file(sPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *pError = QStringLiteral("cannot open %1").arg(sPath);
+        return entries;
+    }
+    QXmlStreamReader xml(&file);
+    QString sContext;
+    TsEntry current;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement()) {
+            if (xml.name() == QLatin1String("TS") && pLanguage)
+                *pLanguage = xml.attributes().value(QLatin1String("language")).toString();
+            else if (xml.name() == QLatin1String("name"))
+                sContext = xml.readElementText();
+            else if (xml.name() == QLatin1String("message"))
+                current = TsEntry{sContext, QString(), QString(), false};
+            else if (xml.name() == QLatin1String("source"))
+                current.sSource = xml.readElementText();
+            else if (xml.name() == QLatin1String("translation")) {
+                const QString sType = xml.attributes().value(QLatin1String("type")).toString();
+                current.bUnfinished = !sType.isEmpty();
+                current.sTranslation = xml.readElementText();
+            }
+        } else if (xml.isEndElement() && xml.name() == QLatin1String("message")) {
+            entries.append(current);
+        }
+    }
+    if (xml.hasError()) {
+        *pError = QStringLiteral("%1: %2").arg(sPath, xml.errorString());
+        entries.clear();
+    }
+    return entries;
+}
+
+QString TsPath(const char *pBase)
+{
+    return QStringLiteral(KP_TRANSLATION_DIR "/%1.ts").arg(QLatin1String(pBase));
+}
+
+// The caption between the end of the span's style attribute and "</span>",
+// as the pages cut it out of the link.
+QString LinkCaption(const QString &sLink)
+{
+    const QString sMarker = QStringLiteral("underline;\">");
+    const int nStart = sLink.indexOf(sMarker);
+    const int nEnd = sLink.indexOf(QStringLiteral("</span>"));
+    if (nStart < 0 || nEnd < nStart + sMarker.size())
+        return QString();
+    return sLink.mid(nStart + sMarker.size(), nEnd - nStart - sMarker.size());
+}
+
+} // namespace
+
+class TestTranslations : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void sourcesMatchCatalogue_data();
+    void sourcesMatchCatalogue();
+    void compiledCatalogue_data();
+    void compiledCatalogue();
+    void englishIsIdentity();
+    void languageNamesAreNative();
+    void linkKeepsItsMarkup_data();
+    void linkKeepsItsMarkup();
+    void textsFitTheirWidgets_data();
+    void textsFitTheirWidgets();
+
+private:
+    QString m_sFamily;
+};
+
+void TestTranslations::initTestCase()
+{
+    // The width checks measure with the faces the program embeds.
+    const int nId = QFontDatabase::addApplicationFont(QStringLiteral(":/font/PingFang/PingFang Regular.ttf"));
+    QVERIFY2(nId >= 0, "regular interface face did not load");
+    QVERIFY(QFontDatabase::addApplicationFont(QStringLiteral(":/font/PingFang/PingFang Medium.ttf")) >= 0);
+    QVERIFY(QFontDatabase::addApplicationFont(QStringLiteral(":/font/PingFang/PingFang Bold.ttf")) >= 0);
+    m_sFamily = QFontDatabase::applicationFontFamilies(nId).value(0);
+    QVERIFY(!m_sFamily.isEmpty());
+}
+
+void TestTranslations::sourcesMatchCatalogue_data()
+{
+    QTest::addColumn<QString>("sBase");
+    for (const Language &lang : kLanguages)
+        QTest::newRow(lang.pBase) << QString::fromLatin1(lang.pBase);
+}
+
+// Each source file holds exactly the catalogue (Chinese and Russian carry
+// one extra "Yes"), nothing unfinished, nothing empty, nothing twice.
+void TestTranslations::sourcesMatchCatalogue()
+{
+    QFETCH(QString, sBase);
+    QString sError;
+    QString sLanguage;
+    const QList<TsEntry> entries = ReadTs(TsPath(sBase.toLatin1().constData()), &sError, &sLanguage);
+    QVERIFY2(sError.isEmpty(), qPrintable(sError));
+
+    QSet<QString> expected;
+    for (const Message &m : Catalogue())
+        expected.insert(m.sContext + QLatin1Char('|') + m.sSource);
+    if (sBase == QLatin1String("Language_zh_CN") || sBase == QLatin1String("Language_ru"))
+        expected.insert(QStringLiteral("CustomMessageBox|Yes"));
+
+    QSet<QString> found;
+    for (const TsEntry &e : entries) {
+        const QString sKey = e.sContext + QLatin1Char('|') + e.sSource;
+        QVERIFY2(!found.contains(sKey), qPrintable(QStringLiteral("duplicate entry %1").arg(sKey)));
+        found.insert(sKey);
+        QVERIFY2(!e.bUnfinished, qPrintable(QStringLiteral("unfinished: %1").arg(sKey)));
+        QVERIFY2(!e.sTranslation.trimmed().isEmpty(), qPrintable(QStringLiteral("empty: %1").arg(sKey)));
+    }
+    QCOMPARE(found, expected);
+    QCOMPARE(entries.size(), expected.size());
+}
+
+void TestTranslations::compiledCatalogue_data()
+{
+    QTest::addColumn<QString>("sBase");
+    QTest::addColumn<QString>("sLocale");
+    for (const Language &lang : kLanguages)
+        QTest::newRow(lang.pBase) << QString::fromLatin1(lang.pBase) << QString::fromLatin1(lang.pLocale);
+}
+
+// The embedded .qm loads by its resource path without suffix, names its
+// locale and yields, for every catalogue text, exactly what its source file
+// says; a foreign language really translates (only the name "English" may
+// read the same).
+void TestTranslations::compiledCatalogue()
+{
+    QFETCH(QString, sBase);
+    QFETCH(QString, sLocale);
+
+    QTranslator translator;
+    QVERIFY(translator.load(QStringLiteral(":/translation/") + sBase));
+    QVERIFY(QFile::exists(QStringLiteral(":/translation/%1.qm").arg(sBase)));
+    QCOMPARE(translator.language(), sLocale);
+
+    QString sError;
+    const QList<TsEntry> entries = ReadTs(TsPath(sBase.toLatin1().constData()), &sError);
+    QVERIFY2(sError.isEmpty(), qPrintable(sError));
+    QHash<QString, QString> expected;
+    for (const TsEntry &e : entries)
+        expected.insert(e.sContext + QLatin1Char('|') + e.sSource, e.sTranslation);
+
+    const bool bEnglish = sBase == QLatin1String("Language_en");
+    for (const Message &m : Catalogue()) {
+        const QByteArray baContext = m.sContext.toUtf8();
+        const QByteArray baSource = m.sSource.toUtf8();
+        const QString sText = translator.translate(baContext.constData(), baSource.constData());
+        const QString sKey = m.sContext + QLatin1Char('|') + m.sSource;
+        QVERIFY2(!sText.isEmpty(), qPrintable(QStringLiteral("no translation for %1").arg(sKey)));
+        QCOMPARE(sText, expected.value(sKey));
+        if (!bEnglish && !(m.sContext == QLatin1String("LanguageDialog") && m.sSource == QLatin1String("English")))
+            QVERIFY2(sText != m.sSource, qPrintable(QStringLiteral("left in English: %1").arg(sKey)));
+    }
+    // A text that no window uses is not invented.
+    QVERIFY(translator.translate("MainForm", "Kestrelpack").isEmpty());
+}
+
+// English maps every text to itself, except the language list, which shows
+// every language under its own name.
+void TestTranslations::englishIsIdentity()
+{
+    QTranslator translator;
+    QVERIFY(translator.load(QStringLiteral(":/translation/Language_en")));
+    for (const Message &m : Catalogue()) {
+        if (m.sContext == QLatin1String("LanguageDialog"))
+            continue;
+        const QByteArray baContext = m.sContext.toUtf8();
+        const QByteArray baSource = m.sSource.toUtf8();
+        QCOMPARE(translator.translate(baContext.constData(), baSource.constData()), m.sSource);
+    }
+}
+
+// The language list shows each language under its own name whatever the
+// current language is.
+void TestTranslations::languageNamesAreNative()
+{
+    for (const Language &file : kLanguages) {
+        QTranslator translator;
+        QVERIFY(translator.load(QStringLiteral(":/translation/") + QLatin1String(file.pBase)));
+        for (int i = 0; i < 8; ++i) {
+            const QString sName = translator.translate("LanguageDialog", kNameSources[i]);
+            if (sName != QString::fromUtf8(kLanguages[i].pName))
+                QFAIL(qPrintable(QStringLiteral("%1: %2 reads \"%3\"").arg(QLatin1String(file.pBase),
+                                                                          QLatin1String(kNameSources[i]), sName)));
+        }
+    }
+}
+
+void TestTranslations::linkKeepsItsMarkup_data()
+{
+    QTest::addColumn<QString>("sBase");
+    QTest::addColumn<QString>("sContext");
+    for (const Language &lang : kLanguages) {
+        for (const char *pContext : {"ExportWidget", "UpgradeWidget"})
+            QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(QLatin1String(lang.pBase), QLatin1String(pContext))))
+                << QString::fromLatin1(lang.pBase) << QString::fromLatin1(pContext);
+    }
+}
+
+// The pages cut the caption out of the translated link and shorten captions
+// longer than 12 characters; the link must keep its markup, show the same
+// words as the file dialog's caption and never need shortening.
+void TestTranslations::linkKeepsItsMarkup()
+{
+    QFETCH(QString, sBase);
+    QFETCH(QString, sContext);
+    QTranslator translator;
+    QVERIFY(translator.load(QStringLiteral(":/translation/") + sBase));
+    const QByteArray baContext = sContext.toLatin1();
+    const QString sLink = translator.translate(baContext.constData(), kLink);
+    const QString sCaption = translator.translate(baContext.constData(), "Select path");
+
+    QString sExpected = QString::fromLatin1(kLink);
+    sExpected.replace(QStringLiteral("Select path"), sCaption);
+    QCOMPARE(sLink, sExpected);
+    QCOMPARE(LinkCaption(sLink), sCaption);
+    QVERIFY2(sCaption.size() <= 12, qPrintable(sCaption));
+}
+
+void TestTranslations::textsFitTheirWidgets_data()
+{
+    QTest::addColumn<QString>("sContext");
+    QTest::addColumn<QString>("sSource");
+    QTest::addColumn<int>("nPixelSize");
+    QTest::addColumn<int>("nWeight");
+    QTest::addColumn<int>("nWidth");
+    QTest::addColumn<int>("nLines");
+    QTest::addColumn<bool>("bWrap");
+
+    // Width available to the text (widget width less a margin where a button
+    // draws its background), how many lines it may take, and whether the
+    // widget wraps words or only breaks where the text has a line break.
+    const auto row = [](const char *pContext, const char *pSource, int nPixel, int nWeight, int nWidth, int nLines,
+                        bool bWrap) {
+        const QString sName = QStringLiteral("%1 %2").arg(QLatin1String(pContext), QString::fromUtf8(pSource));
+        QTest::newRow(qPrintable(QString(sName).replace(QLatin1Char('\n'), QLatin1Char(' '))))
+            << QString::fromLatin1(pContext) << QString::fromUtf8(pSource) << nPixel << nWeight << nWidth << nLines
+            << bWrap;
+    };
+    // Menu buttons: 232 x 150, 24px extra bold; a text may carry one break.
+    row("MainForm", "Device\n Information", 24, QFont::Bold, 212, 2, false);
+    row("MainForm", "Export report", 24, QFont::Bold, 212, 2, false);
+    row("MainForm", "Update", 24, QFont::Bold, 212, 2, false);
+    // Title bar language button: 111 x 22, 14px extra bold.
+    row("MainForm", "Language", 14, QFont::Bold, 111, 1, false);
+    // Page titles: 331 (351 on the information page) wide, 14px medium.
+    row("ExportWidget", "Export report", 14, QFont::Medium, 331, 1, false);
+    row("UpgradeWidget", "Import upgrade file", 14, QFont::Medium, 331, 1, false);
+    row("InfoWidget", "Device Information", 14, QFont::Medium, 351, 1, false);
+    // Action buttons: 158 x 54, 14px extra bold.
+    row("ExportWidget", "Export", 14, QFont::Bold, 138, 1, false);
+    row("ExportWidget", "Cancel", 14, QFont::Bold, 138, 1, false);
+    row("UpgradeWidget", "Update", 14, QFont::Bold, 138, 1, false);
+    row("UpgradeWidget", "Cancel", 14, QFont::Bold, 138, 1, false);
+    // "Select path" links: 101 wide, 12px medium.
+    row("ExportWidget", "Select path", 12, QFont::Medium, 101, 1, false);
+    row("UpgradeWidget", "Select path", 12, QFont::Medium, 101, 1, false);
+    // Upgrade tip: 361 wide, no word wrap, 14px regular.
+    row("UpgradeWidget", "during upgrade", 14, QFont::Normal, 361, 1, false);
+    row("UpgradeWidget", "Upgrade completed", 14, QFont::Normal, 361, 1, false);
+    row("UpgradeWidget", "Upgrade failed", 14, QFont::Normal, 361, 1, false);
+    // Export tip: 361 x 51 with word wrap, 20px lines.
+    for (const char *pTip : {"File exporting", "File export successful", "File export failed", "Disconnected",
+                             "Please upgrade before proceeding"})
+        row("ExportWidget", pTip, 14, QFont::Normal, 361, 2, true);
+    // Information captions: 121 and 131 wide, 14px regular.
+    row("InfoWidget", "SN:", 14, QFont::Normal, 121, 1, false);
+    row("InfoWidget", "Firmware version:", 14, QFont::Normal, 131, 1, false);
+    // Information tip: 361 x 61 with word wrap.
+    row("InfoWidget", "Disconnected", 14, QFont::Normal, 361, 3, true);
+    row("InfoWidget", "Please upgrade before proceeding", 14, QFont::Normal, 361, 3, true);
+    // Language rows: 91 wide, 12px medium.
+    for (const char *pName : kNameSources)
+        row("LanguageDialog", pName, 12, QFont::Medium, 91, 1, false);
+    // Device messages may be shown in the upgrade tip: one line of 361.
+    for (const char *pMes : {"No serial port available", "Failed to open serial port",
+                             "Please upgrade before proceeding"})
+        row("SerialWorker", pMes, 14, QFont::Normal, 361, 1, false);
+}
+
+// Measured with the embedded faces: a text wider than its widget would be
+// clipped, and a caption would be cut short with "...".
+void TestTranslations::textsFitTheirWidgets()
+{
+    QFETCH(QString, sContext);
+    QFETCH(QString, sSource);
+    QFETCH(int, nPixelSize);
+    QFETCH(int, nWeight);
+    QFETCH(int, nWidth);
+    QFETCH(int, nLines);
+    QFETCH(bool, bWrap);
+
+    QFont font(m_sFamily);
+    font.setPixelSize(nPixelSize);
+    font.setWeight(nWeight);
+    const QFontMetrics metrics(font);
+    const QByteArray baContext = sContext.toLatin1();
+    const QByteArray baSource = sSource.toUtf8();
+
+    for (const Language &lang : kLanguages) {
+        QTranslator translator;
+        QVERIFY(translator.load(QStringLiteral(":/translation/") + QLatin1String(lang.pBase)));
+        const QString sText = translator.translate(baContext.constData(), baSource.constData());
+        QVERIFY(!sText.isEmpty());
+        int nUsedLines = 0;
+        int nWidest = 0;
+        if (bWrap) {
+            const QRect bounds = metrics.boundingRect(QRect(0, 0, nWidth, 10000), Qt::TextWordWrap, sText);
+            nUsedLines = qRound(double(bounds.height()) / metrics.lineSpacing());
+            nWidest = bounds.width();
+        } else {
+            const QStringList lines = sText.split(QLatin1Char('\n'));
+            nUsedLines = lines.size();
+            for (const QString &sLine : lines)
+                nWidest = qMax(nWidest, metrics.horizontalAdvance(sLine.trimmed()));
+        }
+        if (nUsedLines > nLines || nWidest > nWidth)
+            QFAIL(qPrintable(QStringLiteral("%1: \"%2\" takes %3 line(s) of up to %4 px; room for %5 of %6 px")
+                                 .arg(QLatin1String(lang.pBase), sText)
+                                 .arg(nUsedLines).arg(nWidest).arg(nLines).arg(nWidth)));
+    }
+}
+
+QTEST_MAIN(TestTranslations)
+#include "tst_translations.moc"
