@@ -60,7 +60,7 @@ Update</translation>
     </message>
     <message>
         <source>Disconnected</source>
-        <translation>Nicht verbunden</translation>
+        <translation>Gerät nicht verbunden</translation>
     </message>
     <message>
         <source>Please upgrade before proceeding</source>
@@ -118,7 +118,7 @@ Update</translation>
     </message>
     <message>
         <source>Disconnected</source>
-        <translation>Nicht verbunden</translation>
+        <translation>Gerät nicht verbunden</translation>
     </message>
     <message>
         <source>Please upgrade before proceeding</source>

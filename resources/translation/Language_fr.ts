@@ -7,7 +7,7 @@
         <source>Device
  Information</source>
         <translation>Informations
-appareil</translation>
+sur l&apos;appareil</translation>
     </message>
     <message>
         <source>Export report</source>
