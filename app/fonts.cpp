@@ -1,0 +1,38 @@
+#include "app/fonts.h"
+
+#include <QDebug>
+#include <QFont>
+#include <QFontDatabase>
+#include <QStringList>
+
+namespace Fonts {
+
+QStringList RegisterEmbeddedFaces()
+{
+    QStringList families;
+    for (const char *szPath : {kRegularPath, kMediumPath, kBoldPath}) {
+        const int nId = QFontDatabase::addApplicationFont(QLatin1String(szPath));
+        if (nId < 0) {
+            qDebug() << "InitFont: cannot register" << szPath;
+        }
+        families.append(QFontDatabase::applicationFontFamilies(nId).value(0));
+    }
+    return families;
+}
+
+} // namespace Fonts
+
+void InitFont()
+{
+    // The embedded faces carry their own family name, not "PingFang SC";
+    // the substitution maps the style sheets' name onto it.
+    const QStringList families = Fonts::RegisterEmbeddedFaces();
+    for (const QString &sFamily : families) {
+        if (!sFamily.isEmpty()) {
+            if (sFamily != QLatin1String(Fonts::kStyleSheetFamily)) {
+                QFont::insertSubstitution(QLatin1String(Fonts::kStyleSheetFamily), sFamily);
+            }
+            break;
+        }
+    }
+}

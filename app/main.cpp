@@ -1,0 +1,65 @@
+#include "app/fonts.h"
+#include "app/language.h"
+#include "app/logging.h"
+#include "app/quitonsignal.h"
+#include "app/settings.h"
+#include "ui/mainform.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDebug>
+#include <QElapsedTimer>
+#include <QEvent>
+
+namespace {
+
+// Traces, once, the moment the main window is first painted: the start-up
+// time and the language the window came up in.
+class FirstPaintTrace : public QObject
+{
+public:
+    FirstPaintTrace(QWidget *pWindow, const QElapsedTimer &startTimer)
+        : m_pWindow(pWindow)
+        , m_startTimer(startTimer)
+    {
+        pWindow->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == m_pWindow && event->type() == QEvent::Paint) {
+            m_pWindow->removeEventFilter(this);
+            const auto *pLanguage = m_pWindow->findChild<QAbstractButton *>(QStringLiteral("btnLanguage"));
+            qDebug().noquote() << "Main window shown after" << m_startTimer.elapsed() << "ms:"
+                               << m_pWindow->windowTitle() << "/"
+                               << (pLanguage ? pLanguage->text() : QString());
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QWidget *m_pWindow;
+    const QElapsedTimer &m_startTimer;
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QElapsedTimer startTimer;
+    startTimer.start();
+
+    QApplication a(argc, argv);
+    Settings::SeedSettingsFile();
+    InitLog();
+    InitFont();
+    InitLanguage();
+
+    MainForm w;
+    w.SetTranslator(&g_translator);
+    FirstPaintTrace firstPaint(&w, startTimer);
+    w.show();
+
+    QuitOnSignal quitOnSignal;
+    return a.exec();
+}

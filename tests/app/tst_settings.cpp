@@ -1,0 +1,112 @@
+#include "app/settings.h"
+
+#include "apptesthelpers.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QtTest>
+
+using AppTest::ReadAll;
+using AppTest::WriteAll;
+
+// The settings file, one fresh access per key. Pointed at a temporary folder;
+// the real location beside the executable is covered by tst_startup.
+class SettingsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_pSettings.reset(new AppTest::TemporarySettings);
+        QVERIFY(m_pSettings->IsValid());
+        m_sFile = m_pSettings->FilePath();
+    }
+    void cleanup() { m_pSettings.reset(); }
+
+    void seedingAFreshFolderCreatesFileWithMinusOne()
+    {
+        QVERIFY(!QFileInfo::exists(m_pSettings->DirPath() + QStringLiteral("/config")));
+        Settings::SeedSettingsFile();
+        QVERIFY(QFileInfo(m_sFile).isFile());
+        const QByteArray content = ReadAll(m_sFile);
+        QVERIFY2(content.contains("[software]"), content.constData());
+        QVERIFY2(content.contains("language=-1"), content.constData());
+        QCOMPARE(Settings::LanguageValue(), -1);
+    }
+
+    void seedingAddsMissingKeyAndKeepsTheRest()
+    {
+        QVERIFY(WriteAll(m_sFile, "[software]\nexportdir=/srv/reports\n"));
+        Settings::SeedSettingsFile();
+        QCOMPARE(Settings::LanguageValue(), -1);
+        QCOMPARE(Settings::ExportDir(), QStringLiteral("/srv/reports"));
+    }
+
+    void seedingLeavesAnyExistingLanguageValue_data()
+    {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::newRow("id") << QByteArray("3");
+        QTest::newRow("out of range") << QByteArray("12");
+        QTest::newRow("not a number") << QByteArray("deutsch");
+        QTest::newRow("empty") << QByteArray("");
+    }
+    void seedingLeavesAnyExistingLanguageValue()
+    {
+        QFETCH(QByteArray, stored);
+        QVERIFY(WriteAll(m_sFile, "[software]\nlanguage=" + stored + "\n"));
+        Settings::SeedSettingsFile();
+        QCOMPARE(Settings::Value(QLatin1String(Settings::kLanguageKey)).toByteArray(), stored);
+    }
+
+    void languageReadsAsZeroWhenAbsentOrNotANumber()
+    {
+        QCOMPARE(Settings::LanguageValue(), 0); // no file at all
+        QVERIFY(WriteAll(m_sFile, "[software]\nlanguage=abc\n"));
+        QCOMPARE(Settings::LanguageValue(), 0);
+        QVERIFY(WriteAll(m_sFile, "[software]\nlanguage=12\n"));
+        QCOMPARE(Settings::LanguageValue(), 12);
+    }
+
+    void pathsDefaultToEmptyAndKeepNonAsciiAsUtf8()
+    {
+        QCOMPARE(Settings::UpgradeDir(), QString());
+        QCOMPARE(Settings::ExportDir(), QString());
+
+        const QString sFirmware = QStringLiteral("/home/technik/Prüfung/固件 v2/K9Z40.bin");
+        const QString sReports = QStringLiteral("/home/техник/отчёты");
+        Settings::SetUpgradeDir(sFirmware);
+        Settings::SetExportDir(sReports);
+        Settings::SetLanguageValue(6);
+
+        // Written as UTF-8 text, readable by people and by other tools.
+        const QByteArray content = ReadAll(m_sFile);
+        QVERIFY2(content.contains(sFirmware.toUtf8()), content.constData());
+        QVERIFY2(content.contains(sReports.toUtf8()), content.constData());
+        QCOMPARE(Settings::UpgradeDir(), sFirmware);
+        QCOMPARE(Settings::ExportDir(), sReports);
+        QCOMPARE(Settings::LanguageValue(), 6);
+    }
+
+    void everyAccessSeesTheFileAsItIsNow()
+    {
+        Settings::SetExportDir(QStringLiteral("/first"));
+        QCOMPARE(Settings::ExportDir(), QStringLiteral("/first"));
+        // Another writer changes the file between two accesses: nothing is cached.
+        QVERIFY(WriteAll(m_sFile, "[software]\nexportdir=/second\nlanguage=4\n"));
+        QCOMPARE(Settings::ExportDir(), QStringLiteral("/second"));
+        QCOMPARE(Settings::LanguageValue(), 4);
+        // One key written keeps the others.
+        Settings::SetUpgradeDir(QStringLiteral("/fw.bin"));
+        QCOMPARE(Settings::ExportDir(), QStringLiteral("/second"));
+        QCOMPARE(Settings::LanguageValue(), 4);
+    }
+
+private:
+    QScopedPointer<AppTest::TemporarySettings> m_pSettings;
+    QString m_sFile;
+};
+
+QTEST_GUILESS_MAIN(SettingsTest)
+#include "tst_settings.moc"
