@@ -538,7 +538,10 @@ void DeviceSimulator::slot_PumpOutput()
             m_pWriteTimer->start(m_outPacer.MsUntilNextByte(nNowNs));
             return;
         }
-        const ssize_t nWritten = ::write(m_terminal.MasterFd(), m_baOutCurrent.constData(), static_cast<size_t>(nAllowed));
+        // With no host on the line the bytes go nowhere, as on a real cable.
+        const ssize_t nWritten = m_terminal.HostPresent()
+            ? ::write(m_terminal.MasterFd(), m_baOutCurrent.constData(), static_cast<size_t>(nAllowed))
+            : static_cast<ssize_t>(nAllowed);
         if (nWritten < 0) {
             if (errno == EAGAIN || errno == EINTR) {
                 m_pWriteNotifier->setEnabled(true);

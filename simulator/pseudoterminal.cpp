@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/inotify.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -77,11 +78,48 @@ bool PseudoTerminal::Open(QString *psError)
     m_nMasterFd = nMaster;
     m_nSlaveFd = nSlave;
     m_sSlavePath = QString::fromLocal8Bit(aName);
+    m_nHostOpens = 0;
+    m_nWatchFd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (m_nWatchFd >= 0 && ::inotify_add_watch(m_nWatchFd, aName, IN_OPEN | IN_CLOSE) < 0) {
+        ::close(m_nWatchFd);
+        m_nWatchFd = -1;
+    }
     return true;
+}
+
+bool PseudoTerminal::HostPresent()
+{
+    if (m_nWatchFd < 0)
+        return true;
+    alignas(inotify_event) char aBuffer[4096];
+    for (;;) {
+        const ssize_t nRead = ::read(m_nWatchFd, aBuffer, sizeof aBuffer);
+        if (nRead <= 0)
+            break;
+        for (ssize_t nAt = 0; nAt < nRead;) {
+            const inotify_event *pEvent = reinterpret_cast<const inotify_event *>(aBuffer + nAt);
+            if (pEvent->mask & IN_Q_OVERFLOW) {
+                // Lost count: from now on assume a host is there.
+                ::close(m_nWatchFd);
+                m_nWatchFd = -1;
+                return true;
+            }
+            if (pEvent->mask & IN_OPEN)
+                ++m_nHostOpens;
+            if (pEvent->mask & IN_CLOSE)
+                m_nHostOpens = m_nHostOpens > 0 ? m_nHostOpens - 1 : 0;
+            nAt += static_cast<ssize_t>(sizeof(inotify_event) + pEvent->len);
+        }
+    }
+    return m_nHostOpens > 0;
 }
 
 void PseudoTerminal::Close()
 {
+    if (m_nWatchFd >= 0) {
+        ::close(m_nWatchFd);
+        m_nWatchFd = -1;
+    }
     if (m_nSlaveFd >= 0) {
         ::close(m_nSlaveFd);
         m_nSlaveFd = -1;

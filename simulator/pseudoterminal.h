@@ -22,12 +22,20 @@ public:
     void Close();
 
     bool IsOpen() const { return m_nMasterFd >= 0; }
+    // Whether some other program has the slave open now. A real device's
+    // bytes are lost while no host has the port open; the held slave would
+    // otherwise queue them for the next host that opens it. Opens and closes
+    // of the slave path are watched; where that cannot be watched, a host is
+    // taken to be always present.
+    bool HostPresent();
     int MasterFd() const { return m_nMasterFd; }
     QString SlavePath() const { return m_sSlavePath; }
 
 private:
     int m_nMasterFd = -1;
     int m_nSlaveFd = -1;
+    int m_nWatchFd = -1;     // inotify descriptor watching the slave path
+    int m_nHostOpens = 0;    // opens minus closes seen on the slave path
     QString m_sSlavePath;
 };
 

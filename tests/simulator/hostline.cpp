@@ -1,0 +1,72 @@
+#include "hostline.h"
+
+#include <QElapsedTimer>
+
+HostLine::~HostLine()
+{
+    Close();
+}
+
+bool HostLine::Open(const QString &sPath)
+{
+    m_port.setPortName(sPath);
+    if (!m_port.open(QIODevice::ReadWrite))
+        return false;
+    m_port.setBaudRate(QSerialPort::Baud115200);
+    m_port.setDataBits(QSerialPort::Data8);
+    m_port.setParity(QSerialPort::NoParity);
+    m_port.setStopBits(QSerialPort::OneStop);
+    m_port.setFlowControl(QSerialPort::NoFlowControl);
+    return true;
+}
+
+void HostLine::Close()
+{
+    if (m_port.isOpen())
+        m_port.close();
+}
+
+bool HostLine::Write(const QByteArray &bytes)
+{
+    if (m_port.write(bytes) != bytes.size())
+        return false;
+    while (m_port.bytesToWrite() > 0) {
+        if (!m_port.waitForBytesWritten(2000))
+            return false;
+    }
+    return true;
+}
+
+QByteArray HostLine::ReadUntil(const std::function<bool(const QByteArray &)> &bDone, int nTimeoutMs)
+{
+    QByteArray received = m_port.readAll();
+    QElapsedTimer clock;
+    clock.start();
+    while (!bDone(received)) {
+        const qint64 nLeft = nTimeoutMs - clock.elapsed();
+        if (nLeft <= 0 || !m_port.isOpen())
+            break;
+        if (m_port.waitForReadyRead(static_cast<int>(nLeft)))
+            received += m_port.readAll();
+        else if (m_port.error() != QSerialPort::NoError && m_port.error() != QSerialPort::TimeoutError)
+            break;
+    }
+    return received;
+}
+
+QByteArray HostLine::ReadCount(int nCount, int nTimeoutMs)
+{
+    return ReadUntil([nCount](const QByteArray &received) { return received.size() >= nCount; }, nTimeoutMs);
+}
+
+QByteArray HostLine::ReadFor(int nMs)
+{
+    return ReadUntil([](const QByteArray &) { return false; }, nMs);
+}
+
+QByteArray HostLine::Exchange(const QByteArray &bytes, int nCount, int nTimeoutMs)
+{
+    if (!Write(bytes))
+        return QByteArray();
+    return ReadCount(nCount, nTimeoutMs);
+}
