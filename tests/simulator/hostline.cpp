@@ -22,6 +22,7 @@ bool HostLine::Open(const QString &sPath)
 
 void HostLine::Close()
 {
+    m_baUnread.clear();
     if (m_port.isOpen())
         m_port.close();
 }
@@ -39,7 +40,8 @@ bool HostLine::Write(const QByteArray &bytes)
 
 QByteArray HostLine::ReadUntil(const std::function<bool(const QByteArray &)> &bDone, int nTimeoutMs)
 {
-    QByteArray received = m_port.readAll();
+    QByteArray received = m_baUnread + m_port.readAll();
+    m_baUnread.clear();
     QElapsedTimer clock;
     clock.start();
     while (!bDone(received)) {
@@ -62,6 +64,24 @@ QByteArray HostLine::ReadCount(int nCount, int nTimeoutMs)
 QByteArray HostLine::ReadFor(int nMs)
 {
     return ReadUntil([](const QByteArray &) { return false; }, nMs);
+}
+
+QByteArray HostLine::ReadUpTo(const QByteArray &stopBytes, int nTimeoutMs)
+{
+    auto stopAt = [&stopBytes](const QByteArray &b) {
+        for (int i = 0; i < b.size(); ++i) {
+            if (stopBytes.contains(b.at(i)))
+                return i;
+        }
+        return -1;
+    };
+    QByteArray received = ReadUntil([&](const QByteArray &b) { return stopAt(b) >= 0; }, nTimeoutMs);
+    const int nStop = stopAt(received);
+    if (nStop >= 0) {
+        m_baUnread = received.mid(nStop + 1);
+        received.truncate(nStop + 1);
+    }
+    return received;
 }
 
 QByteArray HostLine::Exchange(const QByteArray &bytes, int nCount, int nTimeoutMs)

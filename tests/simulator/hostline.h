@@ -25,6 +25,9 @@ public:
     QByteArray ReadCount(int nCount, int nTimeoutMs);
     // Collects for the whole time given.
     QByteArray ReadFor(int nMs);
+    // Collects up to and including the first byte that is one of
+    // stopBytes; what came after it is kept for the next read.
+    QByteArray ReadUpTo(const QByteArray &stopBytes, int nTimeoutMs);
     // Sends bytes and collects the answer until it has nCount bytes.
     QByteArray Exchange(const QByteArray &bytes, int nCount, int nTimeoutMs = 2000);
 
@@ -33,6 +36,7 @@ public:
 
 private:
     QSerialPort m_port;
+    QByteArray m_baUnread;
 };
 
 #endif // HOSTLINE_H
