@@ -81,6 +81,7 @@ private slots:
     void transcriptFileHasOneLinePerFrame();
     void hostMayReopenAndMissesWhatWasSentMeanwhile();
     void unplugGivesHostAReadError();
+    void devicesLeaveNoDescriptorsOrThreadsBehind();
 };
 
 void TestSimulatorApplication::commandReplies_data()
@@ -444,6 +445,32 @@ void TestSimulatorApplication::unplugGivesHostAReadError()
     }
     QVERIFY(bGone);
     bench.host.Close();
+}
+
+void TestSimulatorApplication::devicesLeaveNoDescriptorsOrThreadsBehind()
+{
+    auto openDescriptors = []() {
+        return QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size();
+    };
+    auto threads = []() {
+        return QDir(QStringLiteral("/proc/self/task")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size();
+    };
+    const int nBefore = openDescriptors();
+    const int nThreadsBefore = threads();
+    for (int i = 0; i < 10; ++i) {
+        SimulatorOptions options;
+        options.initialState = i % 2 ? SimulatorOptions::State::Ymodem : SimulatorOptions::State::Application;
+        options.nCIntervalMs = 10;
+        SimulatedDevice device(options);
+        QVERIFY(device.Start());
+        HostLine host;
+        QVERIFY(host.Open(device.PortPath()));
+        if (i % 3 == 0)
+            device.Unplug();
+    }
+    QCOMPARE(openDescriptors(), nBefore);
+    // A finished QThread's system thread may take a moment to go.
+    QTRY_COMPARE_WITH_TIMEOUT(threads(), nThreadsBefore, 2000);
 }
 
 QTEST_MAIN(TestSimulatorApplication)
