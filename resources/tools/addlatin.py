@@ -259,7 +259,9 @@ class Builder:
 
 
 def main():
-    target = TTFont(sys.argv[1])
+    # Keep the source face's time stamp so that regenerating gives the same
+    # bytes.
+    target = TTFont(sys.argv[1], recalcTimestamp=False)
     donor = TTFont(sys.argv[2])
     if target['head'].unitsPerEm != donor['head'].unitsPerEm:
         sys.exit('units per em differ')
