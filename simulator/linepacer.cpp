@@ -5,7 +5,7 @@
 
 namespace {
 // The largest burst: this much line time of bytes at once.
-constexpr double kBurstSeconds = 0.004;
+constexpr double kBurstSeconds = 0.010;
 }
 
 LinePacer::LinePacer(int nBytesPerSecond)

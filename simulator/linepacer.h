@@ -5,7 +5,7 @@
 
 // Lets bytes through at a fixed line rate (bytes per second), one direction.
 // Credit accrues with time up to a small burst (a few milliseconds of line
-// time), so an idle line does not save up a long burst; on a late timer the
+// time, 10 ms), so an idle line does not save up a long burst; on a late timer the
 // line loses time rather than running faster than its rate. A rate of 0 is
 // unpaced.
 class LinePacer

@@ -23,7 +23,9 @@ struct SimulatorOptions
 
     // Positions for the receiver's faults: 0 is the header block, 1..n the
     // data blocks in the order received (not the wrapped block number),
-    // kAtEot the first EOT.
+    // kAtEot the first EOT. Each receiver fault fires once in the device's
+    // life, in the first transfer that reaches its position, so that a test
+    // can also see the retry succeed.
     static constexpr int kNever = -1;
     static constexpr int kAtEot = -2;
 
