@@ -3,18 +3,18 @@
 
 #include "device/serialworker.h"
 #include "device/waitsfortesting.h"
+#include "devicerig.h"
 #include "scriptedline.h"
 #include "support/testenvironment.h"
 
 #include <QtTest>
 
-#include <sys/resource.h>
-
 namespace {
 
-const QByteArray kCtrlFrame = QByteArray::fromHex("C0AAAAAAAAD4");
-const QByteArray kExitFrame = QByteArray::fromHex("C1AAAAAAAA19");
-const QByteArray kBootFrame = QByteArray::fromHex("C955AAAAAACC");
+using DeviceRig::kBootFrame;
+using DeviceRig::kCtrlFrame;
+using DeviceRig::kExitFrame;
+using DeviceRig::ThreadCpuMs;
 
 // Writes bytes one burst at a time, nGapMs apart, starting nFirstMs from now.
 void WriteBursts(ScriptedLine &line, int nFirstMs, int nGapMs, const QList<QByteArray> &bursts)
@@ -33,15 +33,6 @@ bool OpenOn(ScriptedLine &line, SerialWorker &worker)
     worker.SetPortName(line.PortPath());
     worker.CreateSerialPort();
     return worker.SerialPort()->open(QIODevice::ReadWrite);
-}
-
-// CPU time this thread has used, in milliseconds.
-qint64 ThreadCpuMs()
-{
-    rusage usage {};
-    getrusage(RUSAGE_THREAD, &usage);
-    return qint64(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000
-           + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000;
 }
 
 } // namespace

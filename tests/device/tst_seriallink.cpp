@@ -1,0 +1,223 @@
+// Finding and opening the device's port, the boot-loader wait and a device
+// that goes away, against the simulated device over pseudo-terminals.
+
+#include "device/serialworker.h"
+#include "device/waitsfortesting.h"
+#include "devicerig.h"
+#include "support/testenvironment.h"
+
+#include <QtTest>
+
+using namespace DeviceRig;
+
+class SerialLinkTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        TestEnvironment::GuardSerialPorts();
+        qRegisterMetaType<QSerialPort::SerialPortError>();
+    }
+
+    // Shortened waits, with room for a loaded machine: the simulator answers
+    // within milliseconds.
+    void init()
+    {
+        TestEnvironment::SetSerialPorts({});
+        Waits waits;
+        waits.nProbeMs = 500;
+        waits.nReplyMs = 500;
+        waits.nBootReplyMs = 600;
+        waits.nBootReadyMs = 5000;
+        WaitsForTesting::Set(waits);
+    }
+
+    void cleanupTestCase() { WaitsForTesting::Reset(); }
+
+    // Ports are tried in the listed order; the first that answers wins and
+    // the ports after it are never touched.
+    void scanOrderFirstAnswerWins()
+    {
+        SimulatorOptions silentOptions;
+        silentOptions.bSilent = true;
+        auto pSilent = Start(silentOptions);
+        auto pFirst = Start();
+        auto pSecond = Start();
+        QVERIFY(pSilent && pFirst && pSecond);
+        TestEnvironment::SetSerialPorts({QStringLiteral("/nonexistent/kp-tty"), pSilent->PortPath(),
+                                         pFirst->PortPath(), pSecond->PortPath()});
+        SerialWorker worker;
+        QVERIFY(worker.OpenSerialPort());
+        QCOMPARE(worker.PortName(), pFirst->PortPath());
+        QCOMPARE(worker.DeviceMode(), int(SerialWorker::ModeCtrl));
+        QVERIFY(worker.SerialPort()->isOpen());
+        QCOMPARE(pSilent->Frames(), QList<QByteArray>{kCtrlFrame});
+        QCOMPARE(pFirst->Frames(), QList<QByteArray>{kCtrlFrame});
+        QVERIFY(pSecond->Frames().isEmpty());
+    }
+
+    // A port that opens but never answers: "Failed to open serial port", and
+    // the port is released (another program can open it afterwards).
+    void silentPortFailsAndIsReleased()
+    {
+        SimulatorOptions options;
+        options.bSilent = true;
+        auto pDevice = Start(options);
+        QVERIFY(pDevice);
+        TestEnvironment::SetSerialPorts({pDevice->PortPath()});
+        SerialWorker worker;
+        QVERIFY(!worker.OpenSerialPort());
+        QCOMPARE(worker.ErrorMessage(), QStringLiteral("Failed to open serial port"));
+        QVERIFY(!worker.SerialPort()->isOpen());
+        QVERIFY(worker.PortName().isEmpty());
+
+        QSerialPort other(pDevice->PortPath());
+        QVERIFY2(other.open(QIODevice::ReadWrite), qPrintable(other.errorString()));
+    }
+
+    // The boot loader streaming 'C's: one during the probe is enough on a
+    // scanned port, but not on the remembered one, which then gets the
+    // control-mode frame and, with nothing listed, fails.
+    void ymodemStreamOnSavedAndScannedPort()
+    {
+        SimulatorOptions options;
+        options.initialState = SimulatorOptions::State::Ymodem;
+        options.nCIntervalMs = 250;
+        auto pDevice = Start(options);
+        QVERIFY(pDevice);
+        {
+            SerialWorker worker;
+            TestEnvironment::SetSerialPorts({pDevice->PortPath()});
+            QVERIFY(worker.OpenSerialPort());
+            QCOMPARE(worker.DeviceMode(), int(SerialWorker::ModeYmodem));
+            QCOMPARE(worker.PortName(), pDevice->PortPath());
+            QVERIFY(pDevice->Frames().isEmpty());
+            worker.SerialPort()->close();
+        }
+        {
+            SerialWorker worker;
+            TestEnvironment::SetSerialPorts({});
+            worker.SetPortName(pDevice->PortPath());
+            QVERIFY(!worker.OpenSerialPort());
+            QCOMPARE(worker.ErrorMessage(), QStringLiteral("No serial port available"));
+            QCOMPARE(worker.DeviceMode(), int(SerialWorker::ModeUnknown));
+            QVERIFY(pDevice->Frames().contains(kCtrlFrame));
+        }
+    }
+
+    // The remembered port is gone (re-plugged under another name): the scan
+    // finds the device and remembers the new path.
+    void savedPortGoneScanFindsNewPath()
+    {
+        auto pDevice = Start();
+        QVERIFY(pDevice);
+        TestEnvironment::SetSerialPorts({pDevice->PortPath()});
+        SerialWorker worker;
+        worker.SetPortName(QStringLiteral("/nonexistent/kp-old-port"));
+        QVERIFY(worker.OpenSerialPort());
+        QCOMPARE(worker.PortName(), pDevice->PortPath());
+        QCOMPARE(worker.DeviceMode(), int(SerialWorker::ModeCtrl));
+    }
+
+    // The boot loader's 'C's one per burst: four of them, counted over all
+    // bursts, make it ready.
+    void bootWaitCountsAcrossBursts()
+    {
+        SimulatorOptions options;
+        options.initialState = SimulatorOptions::State::Ymodem;
+        options.nCIntervalMs = 200;
+        auto pDevice = Start(options);
+        QVERIFY(pDevice);
+        SerialWorker worker;
+        QVERIFY(OpenOn(*pDevice, worker));
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(worker.WaitBootReady());
+        // At least three intervals between the first and the fourth 'C'.
+        QVERIFY2(timer.elapsed() >= 550, qPrintable(QString::number(timer.elapsed())));
+        QVERIFY(worker.BootReady());
+    }
+
+    // The device goes away while a wait runs with the real waits: the wait
+    // ends at once, the port is closed and the step fails; the thread does
+    // not spin on the dead line's read errors afterwards.
+    void deviceGoneEndsRealWaits_data()
+    {
+        QTest::addColumn<bool>("bootWait");
+        QTest::newRow("reply wait 1000 ms") << false;
+        QTest::newRow("boot wait 30000 ms") << true;
+    }
+
+    void deviceGoneEndsRealWaits()
+    {
+        QFETCH(bool, bootWait);
+        WaitsForTesting::Reset();
+        SimulatorOptions options;
+        options.bSilent = !bootWait;
+        options.initialState = bootWait ? SimulatorOptions::State::Ymodem : SimulatorOptions::State::Application;
+        options.nCIntervalMs = 60000;
+        auto pDevice = Start(options);
+        QVERIFY(pDevice);
+        SerialWorker worker;
+        QVERIFY(OpenOn(*pDevice, worker));
+        QSerialPort *pPort = worker.SerialPort();
+        QSignalSpy errors(pPort, &QSerialPort::errorOccurred);
+        QTimer::singleShot(200, pDevice.get(), &SimulatedDevice::Unplug);
+
+        const qint64 nCpuBefore = ThreadCpuMs();
+        QElapsedTimer timer;
+        timer.start();
+        if (bootWait) {
+            QVERIFY(!worker.WaitBootReady());
+        } else {
+            QString sVersion;
+            QVERIFY(!worker.GetVersion(sVersion));
+            QCOMPARE(worker.ErrorMessage(), QStringLiteral("GetVersion not received data"));
+        }
+        const qint64 nElapsed = timer.elapsed();
+        const bool bClosed = !pPort->isOpen();
+        QTest::qWait(500);
+        const qint64 nCpu = ThreadCpuMs() - nCpuBefore;
+        qDebug() << "returned after" << nElapsed << "ms; thread CPU" << nCpu << "ms over" << timer.elapsed()
+                 << "ms; error reports" << errors.count();
+        QVERIFY2(nElapsed < 800, qPrintable(QString::number(nElapsed)));
+        QVERIFY(bClosed);
+        QVERIFY(worker.DeviceGone());
+        QVERIFY2(nCpu < 400, qPrintable(QString::number(nCpu)));
+        QVERIFY2(errors.count() < 20, qPrintable(QString::number(errors.count())));
+
+        // The next command fails at once instead of writing to a dead line.
+        QVERIFY(!worker.EnterCtrlMode());
+        QCOMPARE(worker.ErrorMessage(), QStringLiteral("EnterCtrlMode send fail"));
+    }
+
+    // A device that vanishes while the scan probes it is passed over; the
+    // next listed port is found.
+    void deviceGoneDuringScanMovesOn()
+    {
+        Waits waits = Waits::Current();
+        waits.nProbeMs = 1000;
+        waits.nReplyMs = 1000;
+        WaitsForTesting::Set(waits);
+        SimulatorOptions options;
+        options.bSilent = true;
+        auto pGone = Start(options);
+        auto pDevice = Start();
+        QVERIFY(pGone && pDevice);
+        TestEnvironment::SetSerialPorts({pGone->PortPath(), pDevice->PortPath()});
+        QTimer::singleShot(150, pGone.get(), &SimulatedDevice::Unplug);
+        SerialWorker worker;
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(worker.OpenSerialPort());
+        QCOMPARE(worker.PortName(), pDevice->PortPath());
+        // The lost port cost no more than its time to vanish: about 2150 ms
+        // in all, against 4000 ms had it been waited out.
+        QVERIFY2(timer.elapsed() < 3300, qPrintable(QString::number(timer.elapsed())));
+    }
+};
+
+QTEST_GUILESS_MAIN(SerialLinkTest)
+#include "tst_seriallink.moc"
