@@ -160,14 +160,14 @@ void TestSimulatorYmodem::receivesFileAndBootsIt()
 
     // Header: ACK, then "C" for the data.
     QVERIFY(rx.Send(Header("fw.bin", nSize)).endsWith(kAck));
-    QCOMPARE(rx.host.ReadCount(1, 2000), QByteArray("C"));
+    QVERIFY(rx.host.ReadCount(1, 2000).startsWith('C'));
     int nNumber = 1;
     for (int nAt = 0; nAt < nSize; nAt += nBlockSize, ++nNumber)
         QCOMPARE(rx.Send(Block(nNumber, image.mid(nAt, nBlockSize), nBlockSize), kAnswers), QByteArray(1, kAck));
     // First EOT refused, second taken, then "C" for the next header.
     QCOMPARE(rx.Send(QByteArray(1, kEot), kAnswers), QByteArray(1, kNak));
     QCOMPARE(rx.Send(QByteArray(1, kEot), kAnswers), QByteArray(1, kAck));
-    QCOMPARE(rx.host.ReadCount(1, 2000), QByteArray("C"));
+    QVERIFY(rx.host.ReadCount(1, 2000).startsWith('C'));
     QVERIFY(imageSpy.isEmpty());
     QVERIFY(rx.Send(ClosingHeader(), kAnswers).endsWith(kAck));
 
@@ -196,7 +196,7 @@ void TestSimulatorYmodem::damagedAndRepeatedBlocks()
     QSignalSpy imageSpy(rx.pDevice.data(), &SimulatedDevice::ImageReceived);
     const QByteArray image = RandomBytes(1024 + 128, 11);
     QVERIFY(rx.Send(Header("mixed.bin", image.size())).endsWith(kAck));
-    QCOMPARE(rx.host.ReadCount(1, 2000), QByteArray("C"));
+    QVERIFY(rx.host.ReadCount(1, 2000).startsWith('C'));
 
     QByteArray badCrc = Block(1, image.left(1024), 1024);
     badCrc[500] = static_cast<char>(badCrc.at(500) ^ 0x01);
@@ -230,10 +230,10 @@ void TestSimulatorYmodem::outOfSequenceBlockCancels()
     QVERIFY(rx.Send(Header("seq.bin", 500)).endsWith(kAck));
     QCOMPARE(rx.Send(Block(1, RandomBytes(128, 1), 128), kAnswers).right(1), QByteArray(1, kAck));
     QCOMPARE(rx.Send(Block(3, RandomBytes(128, 3), 128), kAnswers), QByteArray(1, kCan));
-    QCOMPARE(rx.host.ReadCount(1, 1000), QByteArray(1, kCan));
+    QVERIFY(rx.host.ReadCount(1, 1000).startsWith(kCan));
     QVERIFY(abortSpy.count() == 1 || abortSpy.wait(2000));
     // Back to waiting for a transfer.
-    QCOMPARE(rx.host.ReadCount(1, 2000), QByteArray("C"));
+    QVERIFY(rx.host.ReadCount(1, 2000).startsWith('C'));
     QCOMPARE(rx.pDevice->State(), SimulatorOptions::State::Ymodem);
 }
 
@@ -242,7 +242,7 @@ void TestSimulatorYmodem::incompleteBlockIsRefusedAfterASecond()
     Receiver rx;
     QVERIFY(rx.bReady);
     QVERIFY(rx.Send(Header("cut.bin", 128)).endsWith(kAck));
-    QCOMPARE(rx.host.ReadCount(1, 2000), QByteArray("C"));
+    QVERIFY(rx.host.ReadCount(1, 2000).startsWith('C'));
     const QByteArray block = Block(1, RandomBytes(128, 5), 128);
     QElapsedTimer clock;
     clock.start();
@@ -316,7 +316,7 @@ void TestSimulatorYmodem::receiverFaults()
         Receiver rx(options);
         QVERIFY(rx.bReady);
         QVERIFY(rx.Send(Header("f.bin", 256)).endsWith(kAck));
-        QCOMPARE(rx.host.ReadCount(1, 2000), QByteArray("C"));
+        QVERIFY(rx.host.ReadCount(1, 2000).startsWith('C'));
         QCOMPARE(rx.Send(Block(1, image, 128), kAnswers), QByteArray(1, kNak));
         QCOMPARE(rx.Send(Block(1, image, 128), kAnswers), QByteArray(1, kNak));
         QCOMPARE(rx.Send(Block(1, image, 128), kAnswers), QByteArray(1, kAck));
@@ -332,9 +332,9 @@ void TestSimulatorYmodem::receiverFaults()
         QVERIFY(rx.Send(Header("f.bin", 256)).endsWith(kAck));
         QCOMPARE(rx.Send(Block(1, image, 128), kAnswers).right(1), QByteArray(1, kAck));
         QCOMPARE(rx.Send(Block(2, image.mid(128), 128), kAnswers), QByteArray(1, kCan));
-        QCOMPARE(rx.host.ReadCount(1, 1000), QByteArray(1, kCan));
+        QVERIFY(rx.host.ReadCount(1, 1000).startsWith(kCan));
         QVERIFY(abortSpy.count() == 1 || abortSpy.wait(2000));
-        QCOMPARE(rx.host.ReadCount(1, 2000), QByteArray("C"));
+        QVERIFY(rx.host.ReadCount(1, 2000).startsWith('C'));
         // Each fault fires once: the next transfer goes through.
         QVERIFY(rx.Send(Header("f.bin", 256)).endsWith(kAck));
         QCOMPARE(rx.Send(Block(1, image, 128), kAnswers).right(1), QByteArray(1, kAck));
@@ -357,7 +357,7 @@ void TestSimulatorYmodem::receiverFaults()
         Receiver rx(options);
         QVERIFY(rx.bReady);
         QVERIFY(rx.Send(Header("f.bin", 256)).endsWith(kAck));
-        QCOMPARE(rx.host.ReadCount(1, 2000), QByteArray("C"));
+        QVERIFY(rx.host.ReadCount(1, 2000).startsWith('C'));
         QVERIFY(rx.host.Write(Block(1, image, 128)));
         const QByteArray garbage = rx.host.ReadCount(1, 2000) + rx.host.ReadFor(100);
         QVERIFY(!garbage.isEmpty());
@@ -377,13 +377,13 @@ void TestSimulatorYmodem::silentReceiverWakesOnSenderCancel()
     QVERIFY(rx.bReady);
     QSignalSpy abortSpy(rx.pDevice.data(), &SimulatedDevice::TransferAborted);
     QVERIFY(rx.Send(Header("f.bin", 128)).endsWith(kAck));
-    QCOMPARE(rx.host.ReadCount(1, 2000), QByteArray("C"));
+    QVERIFY(rx.host.ReadCount(1, 2000).startsWith('C'));
     QVERIFY(rx.host.Write(Block(1, RandomBytes(128, 2), 128)));
     // Not a byte, not even a "C", for several of the receiver's intervals.
     QCOMPARE(rx.host.ReadFor(600), QByteArray());
     QVERIFY(rx.host.Write(QByteArray(5, kCan)));
     QVERIFY(abortSpy.wait(2000));
-    QCOMPARE(rx.host.ReadCount(1, 2000), QByteArray("C"));
+    QVERIFY(rx.host.ReadCount(1, 2000).startsWith('C'));
 }
 
 void TestSimulatorYmodem::closeAtEotGivesHostAReadError()
