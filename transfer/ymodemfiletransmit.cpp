@@ -140,6 +140,7 @@ void YmodemFileTransmit::slot_PortError(QSerialPort::SerialPortError eError)
         return;
     }
     qDebug() << "YmodemFileTransmit: port error" << eError << m_pSerialPort->errorString();
+    m_sLineError = (eError == QSerialPort::ReadError) ? QStringLiteral("read error") : QStringLiteral("resource error");
     if (m_bInStep) {
         m_bLineLost = true;
         return;
@@ -152,7 +153,7 @@ void YmodemFileTransmit::EndOnLostLine()
     m_bLineLost = false;
     m_pReadTimer->stop();
     if (m_eStatus == StatusOpening || m_eStatus == StatusSending) {
-        KP_LOG_INFO("YmodemFileTransmit: line lost:{}", m_pSerialPort->errorString());
+        KP_LOG_INFO("YmodemFileTransmit: line lost, transfer failed:{}", m_sLineError);
         Abort(NotifyFailed);
     }
     // Closing stops the error storm; the final status still follows after

@@ -64,14 +64,18 @@ private slots:
     void WriteTimeOut();
     void slot_PortError(QSerialPort::SerialPortError eError);
 
-private:
+protected:
     uint8_t Callback(Request eRequest, uint8_t *pData, uint32_t *pLength) override;
+    // Returns 0 when the port's read fails: the engine takes any other count
+    // as bytes received.
     uint32_t ReadBytes(uint8_t *pBuffer, uint32_t nMax) override;
     uint32_t WriteBytes(const uint8_t *pBuffer, uint32_t nCount) override;
 
+private:
+
     uint8_t FillHeader(uint8_t *pData, uint32_t *pLength);
     uint8_t FillData(uint8_t *pData, uint32_t *pLength);
-    // Ends the transfer with sStatus after the end wait (file closed).
+    // Ends the transfer with eStatus after the end wait (file closed).
     void Finish(YmodemStatus eStatus);
     bool IsRunning() const;
     void EndOnLostLine();
@@ -86,6 +90,7 @@ private:
     qint64 m_nSentSize = 0;
     bool m_bInStep = false;      // inside an engine step
     bool m_bLineLost = false;    // the port reported the device gone during a step
+    QString m_sLineError;        // what the port reported, for the log
 };
 
 #endif // YMODEMFILETRANSMIT_H

@@ -1,0 +1,117 @@
+// The firmware file transmitter against a real YMODEM receiver: lrzsz's rb,
+// run on the master side of a pseudo-terminal.
+//
+// rb is not the device's boot loader: it sends its first "C" after about a
+// second and then only every 11 s, it acknowledges the first EOT at once,
+// and its ACK of the closing empty header is often lost because it drops
+// pending line output as it exits. What must hold is the file, byte for
+// byte, and a prompt, definite end.
+
+#include "transfer/ymodemfiletransmit.h"
+
+#include "device/waitsfortesting.h"
+#include "ptypeer.h"
+#include "support/testenvironment.h"
+#include "transmitrecorder.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+using S = YmodemFileTransmit;
+}
+
+class YmodemRbTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        TestEnvironment::GuardSerialPorts();
+        QVERIFY2(!QStandardPaths::findExecutable(QStringLiteral("rb")).isEmpty(),
+                 "rb (Debian package lrzsz) is needed: run scripts/setup.sh");
+    }
+    void cleanup()
+    {
+        WaitsForTesting::Reset();
+    }
+
+    void rbReceivesTheFile_data()
+    {
+        QTest::addColumn<int>("nSize");
+        QTest::newRow("1 byte") << 1;
+        QTest::newRow("128 bytes") << 128;
+        QTest::newRow("1000 bytes") << 1000;
+        QTest::newRow("4096 bytes") << 4096;
+        QTest::newRow("70001 bytes") << 70001;
+    }
+    void rbReceivesTheFile()
+    {
+        QFETCH(int, nSize);
+        // Real step and end waits. Shorter limits only as a safety net: rb
+        // answers every block at once, and a line it leaves behind hangs up.
+        Waits waits;
+        waits.nYmodemTickDivisor = 99;   // resend after 5 s of silence
+        waits.nYmodemMaxTimeouts = 2;    // give up after 15 s
+        WaitsForTesting::Set(waits);
+
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString sOutDir = dir.filePath(QStringLiteral("rb"));
+        QVERIFY(QDir().mkpath(sOutDir));
+        QByteArray content(nSize, Qt::Uninitialized);
+        QRandomGenerator gen{quint32(nSize)};
+        for (int i = 0; i < nSize; ++i) {
+            content[i] = char(gen.bounded(256));
+        }
+        const QString sImage = dir.filePath(QStringLiteral("fw-%1.bin").arg(nSize));
+        {
+            QFile file(sImage);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QCOMPARE(file.write(content), qint64(nSize));
+        }
+
+        PtyPeer peer;
+        QString sError;
+        QVERIFY2(peer.Open(&sError), qPrintable(sError));
+        YmodemFileTransmit tx;
+        TransmitRecorder rec(&tx);
+        tx.SetFileName(sImage);
+        tx.SetPortName(peer.SlavePath());
+        // The port is open before rb runs, so its first "C" is not lost.
+        QVERIFY(tx.StartTransmit());
+        const QString sLog = dir.filePath(QStringLiteral("rb.log"));
+        QVERIFY2(peer.Spawn(QStringLiteral("rb"), {QStringLiteral("-b"), QStringLiteral("-q"), QStringLiteral("-y")},
+                            sOutDir, sLog, &sError),
+                 qPrintable(sError));
+
+        QVERIFY(rec.WaitForEnd(30000));
+        int nExit = -1;
+        QTRY_VERIFY_WITH_TIMEOUT(peer.ChildExited(&nExit), 10000);
+        QFile log(sLog);
+        log.open(QIODevice::ReadOnly);
+        QVERIFY2(nExit == 0, log.readAll().constData());
+
+        QFile received(sOutDir + QStringLiteral("/fw-%1.bin").arg(nSize));
+        QVERIFY(received.open(QIODevice::ReadOnly));
+        QVERIFY(received.readAll() == content);
+
+        // rb's ACK of the closing header either arrives (Done) or is dropped
+        // as it exits, and then the hang-up of the line ends the transfer
+        // (Failed). Nothing else is acceptable, and nothing may follow.
+        const int nFinal = rec.Final();
+        QVERIFY2(nFinal == S::StatusDone || nFinal == S::StatusFailed, qPrintable(QString::number(nFinal)));
+        qInfo("rb, %d bytes: final status %s", nSize, nFinal == S::StatusDone ? "StatusDone" : "StatusFailed");
+        QCOMPARE(rec.Progress().last(), 100);
+        QVERIFY(!rec.MoreWithin(200));
+    }
+};
+
+QTEST_MAIN(YmodemRbTest)
+#include "tst_ymodemrb.moc"
