@@ -2,7 +2,9 @@
 #define DEVICERIG_H
 
 #include "device/serialworker.h"
+#include "device/waitsfortesting.h"
 #include "simulator/simulateddevice.h"
+#include "support/testenvironment.h"
 
 #include <QDebug>
 #include <QSerialPort>
@@ -20,6 +22,27 @@ const QByteArray kVersionFrame = QByteArray::fromHex("C8AAAAAAAAEA");
 const QByteArray kSNFrame = QByteArray::fromHex("CC55AAAAAA1E");
 const QByteArray kCountFrame = QByteArray::fromHex("D1AAAAAAAA65");
 const QByteArray kExportFrame = QByteArray::fromHex("CD34AAAAAACC");
+
+// Once per test program: no real port can be scanned, and port errors can
+// be watched with QSignalSpy.
+inline void PrepareTestCase()
+{
+    TestEnvironment::GuardSerialPorts();
+    qRegisterMetaType<QSerialPort::SerialPortError>();
+}
+
+// Before each test: nothing listed, and shortened waits with room for a
+// loaded machine (the simulator answers within milliseconds).
+inline void PrepareShortWaits(int nBootReadyMs)
+{
+    TestEnvironment::SetSerialPorts({});
+    Waits waits;
+    waits.nProbeMs = 500;
+    waits.nReplyMs = 500;
+    waits.nBootReplyMs = 600;
+    waits.nBootReadyMs = nBootReadyMs;
+    WaitsForTesting::Set(waits);
+}
 
 // A started simulated device, or null (with the reason logged).
 inline std::unique_ptr<SimulatedDevice> Start(const SimulatorOptions &options = SimulatorOptions())

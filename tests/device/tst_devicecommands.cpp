@@ -2,9 +2,7 @@
 // reply judgments and decodings.
 
 #include "device/serialworker.h"
-#include "device/waitsfortesting.h"
 #include "devicerig.h"
-#include "support/testenvironment.h"
 
 #include <QtTest>
 
@@ -15,18 +13,9 @@ class DeviceCommandsTest : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { TestEnvironment::GuardSerialPorts(); }
+    void initTestCase() { PrepareTestCase(); }
 
-    void init()
-    {
-        TestEnvironment::SetSerialPorts({});
-        Waits waits;
-        waits.nProbeMs = 500;
-        waits.nReplyMs = 500;
-        waits.nBootReplyMs = 600;
-        waits.nBootReadyMs = 3000;
-        WaitsForTesting::Set(waits);
-    }
+    void init() { PrepareShortWaits(3000); }
 
     void cleanupTestCase() { WaitsForTesting::Reset(); }
 

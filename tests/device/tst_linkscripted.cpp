@@ -2,10 +2,8 @@
 // pseudo-terminal whose far end the test writes byte by byte.
 
 #include "device/serialworker.h"
-#include "device/waitsfortesting.h"
 #include "devicerig.h"
 #include "scriptedline.h"
-#include "support/testenvironment.h"
 
 #include <QtTest>
 
@@ -15,6 +13,8 @@ using DeviceRig::kBootFrame;
 using DeviceRig::kCtrlFrame;
 using DeviceRig::kExitFrame;
 using DeviceRig::ThreadCpuMs;
+using DeviceRig::PrepareShortWaits;
+using DeviceRig::PrepareTestCase;
 
 // Writes bytes one burst at a time, nGapMs apart, starting nFirstMs from now.
 void WriteBursts(ScriptedLine &line, int nFirstMs, int nGapMs, const QList<QByteArray> &bursts)
@@ -42,22 +42,9 @@ class LinkScriptedTest : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        TestEnvironment::GuardSerialPorts();
-        qRegisterMetaType<QSerialPort::SerialPortError>();
-    }
+    void initTestCase() { PrepareTestCase(); }
 
-    void init()
-    {
-        TestEnvironment::SetSerialPorts({});
-        Waits waits;
-        waits.nProbeMs = 400;
-        waits.nReplyMs = 400;
-        waits.nBootReplyMs = 400;
-        waits.nBootReadyMs = 1500;
-        WaitsForTesting::Set(waits);
-    }
+    void init() { PrepareShortWaits(1500); }
 
     void cleanupTestCase() { WaitsForTesting::Reset(); }
 
@@ -148,7 +135,7 @@ private slots:
             if (chunk == kBootFrame) {
                 line.Write(reply);
                 // The boot loader's 'C's, after the reply window.
-                WriteBursts(line, 600, 100, {"C", "C", "C", "C"});
+                WriteBursts(line, 800, 100, {"C", "C", "C", "C"});
             }
         };
         QCOMPARE(worker.EnterBootMode(), passes);
@@ -206,13 +193,13 @@ private slots:
         line.onReceived = [&line](const QByteArray &chunk) {
             if (chunk == kExitFrame) {
                 line.Write(chunk);
-                line.WriteLater(250, QByteArray::fromHex("00"));
+                line.WriteLater(300, QByteArray::fromHex("00"));
             }
         };
         QElapsedTimer timer;
         timer.start();
         QVERIFY(!worker.ExitCtrlMode());
-        QVERIFY(timer.elapsed() >= 390);
+        QVERIFY(timer.elapsed() >= 490);
         QCOMPARE(worker.ErrorMessage(), QStringLiteral("ExitCtrlMode fail"));
 
         line.onReceived = [&line](const QByteArray &chunk) {

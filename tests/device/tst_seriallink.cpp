@@ -2,9 +2,7 @@
 // that goes away, against the simulated device over pseudo-terminals.
 
 #include "device/serialworker.h"
-#include "device/waitsfortesting.h"
 #include "devicerig.h"
-#include "support/testenvironment.h"
 
 #include <QtTest>
 
@@ -15,24 +13,9 @@ class SerialLinkTest : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        TestEnvironment::GuardSerialPorts();
-        qRegisterMetaType<QSerialPort::SerialPortError>();
-    }
+    void initTestCase() { PrepareTestCase(); }
 
-    // Shortened waits, with room for a loaded machine: the simulator answers
-    // within milliseconds.
-    void init()
-    {
-        TestEnvironment::SetSerialPorts({});
-        Waits waits;
-        waits.nProbeMs = 500;
-        waits.nReplyMs = 500;
-        waits.nBootReplyMs = 600;
-        waits.nBootReadyMs = 5000;
-        WaitsForTesting::Set(waits);
-    }
+    void init() { PrepareShortWaits(5000); }
 
     void cleanupTestCase() { WaitsForTesting::Reset(); }
 
