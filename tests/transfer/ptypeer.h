@@ -21,6 +21,8 @@ public:
 
     bool Open(QString *psError = nullptr);
     QString SlavePath() const { return m_sSlavePath; }
+    // The master side itself (non-blocking), e.g. for a relay; -1 once closed.
+    int MasterFd() const { return m_nMaster; }
 
     // Master side played by the test. Read never waits.
     QByteArray ReadAvailable();
