@@ -13,8 +13,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTextCodec>
+#include <QThread>
 #include <QtTest>
 
+#include <atomic>
 #include <sys/resource.h>
 
 Q_DECLARE_METATYPE(YmodemFileTransmit::YmodemStatus)
@@ -101,6 +103,24 @@ struct Rig
 
 using S = YmodemFileTransmit;
 
+// A listener in another thread that connects by the signal's text, as the
+// upgrade coordinator's listeners do.
+class StatusListener : public QObject
+{
+    Q_OBJECT
+public:
+    std::atomic<int> m_nCount{0};
+    std::atomic<int> m_nLast{-1};
+    std::atomic<QThread *> m_pThreadSeen{nullptr};
+public slots:
+    void slot_Status(YmodemFileTransmit::YmodemStatus eStatus)
+    {
+        m_pThreadSeen = QThread::currentThread();
+        m_nLast = eStatus;
+        ++m_nCount;
+    }
+};
+
 // Reaches the engine's read operation directly.
 class ProbeTransmit : public YmodemFileTransmit
 {
@@ -184,6 +204,29 @@ private slots:
         QVERIFY(rig.rec.WaitForEnd(5000));
         QCOMPARE(rig.rec.Statuses(), QList<int>() << S::StatusFailed);
         QVERIFY(rig.rec.Progress().isEmpty());
+    }
+
+    void statusCrossesThreadsByName()
+    {
+        QVERIFY(QMetaType::type("YmodemFileTransmit::YmodemStatus") != QMetaType::UnknownType);
+        Rig rig;
+        QVERIFY(rig.Open());
+        QVERIFY(rig.tx.qt_metacast("Ymodem") != nullptr);
+        QThread thread;
+        StatusListener listener;
+        listener.moveToThread(&thread);
+        thread.start();
+        QVERIFY(QObject::connect(&rig.tx, SIGNAL(TransmitStatus(YmodemFileTransmit::YmodemStatus)), &listener,
+                                 SLOT(slot_Status(YmodemFileTransmit::YmodemStatus)), Qt::QueuedConnection));
+        rig.tx.SetFileName(rig.dir.filePath(QStringLiteral("absent.bin")));
+        QVERIFY(rig.tx.StartTransmit());
+        rig.peer.Write("C");
+        QVERIFY(rig.rec.WaitForEnd(5000));
+        QTRY_COMPARE(listener.m_nCount.load(), 1);
+        thread.quit();
+        QVERIFY(thread.wait(5000));
+        QCOMPARE(listener.m_nLast.load(), int(S::StatusFailed));
+        QCOMPARE(listener.m_pThreadSeen.load(), &thread);
     }
 
     void startIsRefusedWhenThePortCannotOpenOrIsBusy()
