@@ -414,6 +414,7 @@ bool SerialWorker::ExchangeCommand(const char *szCommand, const CommandTexts &te
         return false;
     }
     sReply = WaitReply(nWaitMs);
+    qDebug().noquote() << texts.szName << "reply:" << sReply;
     return true;
 }
 

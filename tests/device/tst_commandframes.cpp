@@ -15,7 +15,6 @@ private slots:
     void crcCheckValue()
     {
         QCOMPARE(int(SerialWorker::Crc8(QByteArrayLiteral("123456789"))), 0xA1);
-        QCOMPARE(int(SerialWorker::Crc8(QByteArray())), 0x00);
     }
 
     void commandFrames_data()
@@ -64,11 +63,9 @@ private slots:
     {
         QTest::addColumn<QByteArray>("hex");
         QTest::addColumn<int>("count");
-        QTest::newRow("empty") << QByteArray() << 0;
         QTest::newRow("four C") << QByteArrayLiteral("43434343") << 4;
         QTest::newRow("14 3F straddles") << QByteArrayLiteral("143F") << 0;
         QTest::newRow("straddle then C") << QByteArrayLiteral("143F43") << 1;
-        QTest::newRow("C among others") << QByteArrayLiteral("0043AA4315") << 2;
         QTest::newRow("odd tail") << QByteArrayLiteral("434") << 1;
     }
 
@@ -87,11 +84,9 @@ private slots:
         QTest::newRow("garbage first") << "00FFC8020C" << "V2.12";
         QTest::newRow("minor missing") << "C801" << "V1.0";
         QTest::newRow("C8 at the very end") << "0102C8" << "V0.0";
-        QTest::newRow("half a pair") << "C8010" << "V1.0";
         QTest::newRow("without C8") << "AB0102" << "V176.16";
         QTest::newRow("C8 across bytes") << "0C8102" << "V16.0";
         QTest::newRow("not hex") << "C8ZZ01" << "V0.1";
-        QTest::newRow("empty") << "" << "V0.0";
     }
 
     void decodesVersion()
@@ -109,9 +104,6 @@ private slots:
         QTest::newRow("four of more") << "CC04ABCDEF" << "04AB";
         QTest::newRow("count 0") << "CC00ABCD" << "";
         QTest::newRow("count beyond the reply") << "CCFF1234" << "FF1234";
-        QTest::newRow("CC only") << "CC" << "";
-        QTest::newRow("single byte") << "12" << "";
-        QTest::newRow("empty") << "" << "";
         QTest::newRow("count not hex") << "CCZZ12" << "";
     }
 
@@ -136,10 +128,8 @@ private slots:
         QTest::newRow("two colons") << hex("A:1:2") << 0;
         QTest::newRow("negative") << hex("Count:-5") << 0;
         QTest::newRow("beyond int") << hex("Count:99999999999") << 0;
-        QTest::newRow("largest int") << hex("Count:2147483647") << 2147483647;
         QTest::newRow("odd length") << QStringLiteral("3A3") << 0;
         QTest::newRow("not hex") << QStringLiteral("3A3Z") << 0;
-        QTest::newRow("empty") << QString() << 0;
     }
 
     void decodesLogInfoCount()
@@ -149,23 +139,9 @@ private slots:
         QCOMPARE(SerialWorker::DecodeLogInfoCount(reply), count);
     }
 
-    void initialState()
-    {
-        SerialWorker worker;
-        QCOMPARE(worker.DeviceMode(), int(SerialWorker::ModeUnknown));
-        QVERIFY(worker.PortName().isEmpty());
-        QVERIFY(worker.SerialPort() != nullptr);
-        QCOMPARE(worker.SerialPort()->baudRate(QSerialPort::Input), 115200);
-        QCOMPARE(worker.SerialPort()->baudRate(QSerialPort::Output), 115200);
-        QCOMPARE(worker.SerialPort()->dataBits(), QSerialPort::Data8);
-        QCOMPARE(worker.SerialPort()->parity(), QSerialPort::NoParity);
-        QCOMPARE(worker.SerialPort()->stopBits(), QSerialPort::OneStop);
-        QCOMPARE(worker.SerialPort()->flowControl(), QSerialPort::NoFlowControl);
-    }
-
-    // With nothing open, every command fails at once with its send-fail text
-    // and no wait.
-    void commandsOnClosedPortFailAtOnce()
+    // With no port open, commands and waits fail at once instead of waiting
+    // out their windows.
+    void closedPortFailsAtOnce()
     {
         SerialWorker worker;
         QString sText;
@@ -173,46 +149,35 @@ private slots:
         timer.start();
         QVERIFY(!worker.EnterCtrlMode());
         QCOMPARE(worker.ErrorMessage(), QStringLiteral("EnterCtrlMode send fail"));
-        QVERIFY(!worker.ExitCtrlMode());
-        QCOMPARE(worker.ErrorMessage(), QStringLiteral("ExitCtrlMode send fail"));
-        QVERIFY(!worker.EnterBootMode());
-        QCOMPARE(worker.ErrorMessage(), QStringLiteral("EnterBootMode send fail"));
-        QVERIFY(!worker.EnterYmodem());
-        QCOMPARE(worker.ErrorMessage(), QStringLiteral("EnterYmodem send fail"));
         QVERIFY(!worker.GetVersion(sText));
         QCOMPARE(worker.ErrorMessage(), QStringLiteral("GetVersion send fail"));
-        QVERIFY(!worker.GetSN(sText));
-        QCOMPARE(worker.ErrorMessage(), QStringLiteral("GetSN send fail"));
-        QVERIFY(!worker.GetLogInfoCount());
-        QCOMPARE(worker.ErrorMessage(), QStringLiteral("GetLogInfoCount send fail"));
-        QVERIFY(!worker.ExportLogInfo(QDir::tempPath()));
-        QCOMPARE(worker.ErrorMessage(), QStringLiteral("ExportLogInfo send fail"));
+        QVERIFY(!worker.EnterYmodem());
+        QCOMPARE(worker.ErrorMessage(), QStringLiteral("EnterYmodem send fail"));
         QVERIFY(!worker.WaitBootReady());
         QVERIFY(worker.WaitReply(1000).isEmpty());
         QVERIFY2(timer.elapsed() < 900, qPrintable(QString::number(timer.elapsed())));
         QCOMPARE(worker.DeviceMode(), int(SerialWorker::ModeUnknown));
     }
 
-    void noPortsListed()
+    // Nothing listed, or nothing that opens (the saved path included): "No
+    // serial port available", and the saved path is kept.
+    void noOpenablePort_data()
     {
-        TestEnvironment::SetSerialPorts({});
-        SerialWorker worker;
-        QVERIFY(!worker.OpenSerialPort());
-        QCOMPARE(worker.ErrorMessage(), QStringLiteral("No serial port available"));
-        QVERIFY(!worker.SerialPort()->isOpen());
+        QTest::addColumn<QStringList>("ports");
+        QTest::newRow("none listed") << QStringList();
+        QTest::newRow("none opens") << QStringList{"/nonexistent/kp-port-a", "/nonexistent/kp-port-b"};
     }
 
-    void noPortOpens()
+    void noOpenablePort()
     {
-        TestEnvironment::SetSerialPorts({QStringLiteral("/nonexistent/kp-port-a"),
-                                         QStringLiteral("/nonexistent/kp-port-b")});
+        QFETCH(QStringList, ports);
+        TestEnvironment::SetSerialPorts(ports);
         SerialWorker worker;
         worker.SetPortName(QStringLiteral("/nonexistent/kp-saved"));
         QVERIFY(!worker.OpenSerialPort());
         QCOMPARE(worker.ErrorMessage(), QStringLiteral("No serial port available"));
         QCOMPARE(worker.PortName(), QStringLiteral("/nonexistent/kp-saved"));
         QVERIFY(!worker.SerialPort()->isOpen());
-        TestEnvironment::SetSerialPorts({});
     }
 };
 

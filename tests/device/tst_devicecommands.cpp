@@ -8,6 +8,23 @@
 
 using namespace DeviceRig;
 
+Q_DECLARE_METATYPE(SimulatorOptions)
+
+namespace {
+
+using State = SimulatorOptions::State;
+
+SimulatorOptions Options(std::function<void(SimulatorOptions &)> shape)
+{
+    SimulatorOptions options;
+    options.nBootDelayMs = 100;
+    options.nCIntervalMs = 100;
+    shape(options);
+    return options;
+}
+
+} // namespace
+
 class DeviceCommandsTest : public QObject
 {
     Q_OBJECT
@@ -26,13 +43,13 @@ private slots:
     void informationExchangeWithRealWaits()
     {
         WaitsForTesting::Reset();
-        SimulatorOptions options;
-        options.nVersionMajor = 2;
-        options.nVersionMinor = 7;
-        options.serialNumber = QByteArray::fromHex("A1B2C3D4E5");
-        options.sCountLabel = QStringLiteral("Records");
-        options.nRecordCount = 37;
-        auto pDevice = Start(options);
+        auto pDevice = Start(Options([](SimulatorOptions &o) {
+            o.nVersionMajor = 2;
+            o.nVersionMinor = 7;
+            o.serialNumber = QByteArray::fromHex("A1B2C3D4E5");
+            o.sCountLabel = QStringLiteral("Records");
+            o.nRecordCount = 37;
+        }));
         QVERIFY(pDevice);
         TestEnvironment::SetSerialPorts({pDevice->PortPath()});
         SerialWorker worker;
@@ -52,6 +69,7 @@ private slots:
         QVERIFY2(timer.elapsed() >= 990, qPrintable(QString::number(timer.elapsed())));
         QCOMPARE(sVersion, QStringLiteral("V2.7"));
         QVERIFY(worker.GetSN(sSN));
+        // The text starts at the count byte (0A): the device's own layout.
         QCOMPARE(sSN, QStringLiteral("0AA1B2C3D4"));
         QVERIFY(worker.GetLogInfoCount());
         QCOMPARE(worker.LogInfoCount(), 37);
@@ -71,56 +89,43 @@ private slots:
     // echo; the boot loader's refusal counts wherever it stands.
     void enterCtrlModeJudgesReply_data()
     {
-        QTest::addColumn<int>("state");
-        QTest::addColumn<QByteArray>("garbage");
-        QTest::addColumn<QByteArray>("extra");
-        QTest::addColumn<bool>("wrongEcho");
-        QTest::addColumn<int>("splitPieces");
-        QTest::addColumn<bool>("ok");
+        QTest::addColumn<SimulatorOptions>("options");
         QTest::addColumn<int>("mode");
         QTest::addColumn<QString>("error");
-        const int nApp = int(SimulatorOptions::State::Application);
-        const int nMenu = int(SimulatorOptions::State::BootMenu);
-        QTest::newRow("echo") << nApp << QByteArray() << QByteArray() << false << 0 << true
-                              << int(SerialWorker::ModeCtrl) << QString();
-        QTest::newRow("echo and more") << nApp << QByteArray() << QByteArray("\x01\x02\x03") << false << 0 << true
+        QTest::newRow("echo") << Options([](SimulatorOptions &) {}) << int(SerialWorker::ModeCtrl) << QString();
+        QTest::newRow("echo and more") << Options([](SimulatorOptions &o) { o.extraAfterEcho = "\x01\x02\x03"; })
                                        << int(SerialWorker::ModeCtrl) << QString();
-        QTest::newRow("echo in pieces") << nApp << QByteArray() << QByteArray() << false << 3 << true
-                                        << int(SerialWorker::ModeCtrl) << QString();
-        QTest::newRow("refusal") << nMenu << QByteArray() << QByteArray() << false << 0 << true
+        QTest::newRow("echo in pieces") << Options([](SimulatorOptions &o) {
+            o.nSplitPieces = 3;
+            o.nSplitGapMs = 60;
+        }) << int(SerialWorker::ModeCtrl) << QString();
+        QTest::newRow("refusal") << Options([](SimulatorOptions &o) { o.initialState = State::BootMenu; })
                                  << int(SerialWorker::ModeBootMenu) << QString();
-        QTest::newRow("refusal after other bytes") << nMenu << QByteArray("\x00\xFF\x13", 3) << QByteArray() << false
-                                                   << 0 << true << int(SerialWorker::ModeBootMenu) << QString();
-        QTest::newRow("bytes before the echo") << nApp << QByteArray("\x00", 1) << QByteArray() << false << 0 << false
-                                               << int(SerialWorker::ModeUnknown) << "EnterCtrlMode fail";
-        QTest::newRow("wrong echo") << nApp << QByteArray() << QByteArray() << true << 0 << false
+        QTest::newRow("refusal after other bytes") << Options([](SimulatorOptions &o) {
+            o.initialState = State::BootMenu;
+            o.garbageBeforeReply = QByteArray("\x00\xFF\x13", 3);
+        }) << int(SerialWorker::ModeBootMenu) << QString();
+        QTest::newRow("a byte before the echo")
+            << Options([](SimulatorOptions &o) { o.garbageBeforeReply = QByteArray(1, '\0'); })
+            << int(SerialWorker::ModeUnknown) << "EnterCtrlMode fail";
+        QTest::newRow("wrong echo") << Options([](SimulatorOptions &o) { o.bWrongEcho = true; })
                                     << int(SerialWorker::ModeUnknown) << "EnterCtrlMode fail";
+        QTest::newRow("silent") << Options([](SimulatorOptions &o) { o.bSilent = true; })
+                                << int(SerialWorker::ModeUnknown) << "EnterCtrlMode not received data";
     }
 
     void enterCtrlModeJudgesReply()
     {
-        QFETCH(int, state);
-        QFETCH(QByteArray, garbage);
-        QFETCH(QByteArray, extra);
-        QFETCH(bool, wrongEcho);
-        QFETCH(int, splitPieces);
-        QFETCH(bool, ok);
+        QFETCH(SimulatorOptions, options);
         QFETCH(int, mode);
         QFETCH(QString, error);
-        SimulatorOptions options;
-        options.initialState = SimulatorOptions::State(state);
-        options.garbageBeforeReply = garbage;
-        options.extraAfterEcho = extra;
-        options.bWrongEcho = wrongEcho;
-        options.nSplitPieces = splitPieces;
-        options.nSplitGapMs = 60;
         auto pDevice = Start(options);
         QVERIFY(pDevice);
         SerialWorker worker;
         QVERIFY(OpenOn(*pDevice, worker));
-        QCOMPARE(worker.EnterCtrlMode(), ok);
+        QCOMPARE(worker.EnterCtrlMode(), error.isEmpty());
         QCOMPARE(worker.DeviceMode(), mode);
-        if (!ok) {
+        if (!error.isEmpty()) {
             QCOMPARE(worker.ErrorMessage(), error);
         }
         QCOMPARE(pDevice->Frames(), QList<QByteArray>{kCtrlFrame});
@@ -130,26 +135,19 @@ private slots:
     // Leaving control mode wants exactly the echo, nothing after it.
     void exitCtrlModeWantsExactEcho_data()
     {
-        QTest::addColumn<bool>("silent");
-        QTest::addColumn<QByteArray>("extra");
-        QTest::addColumn<bool>("wrongEcho");
+        QTest::addColumn<SimulatorOptions>("options");
         QTest::addColumn<QString>("error");
-        QTest::newRow("echo") << false << QByteArray() << false << QString();
-        QTest::newRow("echo and more") << false << QByteArray("\x0D", 1) << false << "ExitCtrlMode fail";
-        QTest::newRow("wrong echo") << false << QByteArray() << true << "ExitCtrlMode fail";
-        QTest::newRow("silent") << true << QByteArray() << false << "ExitCtrlMode not received data";
+        QTest::newRow("echo") << Options([](SimulatorOptions &) {}) << QString();
+        QTest::newRow("echo and more") << Options([](SimulatorOptions &o) { o.extraAfterEcho = "\r"; })
+                                       << "ExitCtrlMode fail";
+        QTest::newRow("silent") << Options([](SimulatorOptions &o) { o.bSilent = true; })
+                                << "ExitCtrlMode not received data";
     }
 
     void exitCtrlModeWantsExactEcho()
     {
-        QFETCH(bool, silent);
-        QFETCH(QByteArray, extra);
-        QFETCH(bool, wrongEcho);
+        QFETCH(SimulatorOptions, options);
         QFETCH(QString, error);
-        SimulatorOptions options;
-        options.bSilent = silent;
-        options.extraAfterEcho = extra;
-        options.bWrongEcho = wrongEcho;
         auto pDevice = Start(options);
         QVERIFY(pDevice);
         SerialWorker worker;
@@ -161,122 +159,54 @@ private slots:
         QCOMPARE(pDevice->Frames(), QList<QByteArray>{kExitFrame});
     }
 
-    // A silent device: each command fails with its own no-reply text.
-    void silentDeviceNoReplyTexts()
+    // Into the boot loader: the C955 echo (a piece of it will do), then the
+    // receiver's 'C's within the boot wait.
+    void enterBootMode_data()
     {
-        SimulatorOptions options;
-        options.bSilent = true;
-        auto pDevice = Start(options);
-        QVERIFY(pDevice);
-        SerialWorker worker;
-        QVERIFY(OpenOn(*pDevice, worker));
-        QString sText = QStringLiteral("untouched");
-        QVERIFY(!worker.EnterCtrlMode());
-        QCOMPARE(worker.ErrorMessage(), QStringLiteral("EnterCtrlMode not received data"));
-        QCOMPARE(worker.DeviceMode(), int(SerialWorker::ModeUnknown));
-        QVERIFY(!worker.GetVersion(sText));
-        QCOMPARE(worker.ErrorMessage(), QStringLiteral("GetVersion not received data"));
-        QVERIFY(!worker.GetSN(sText));
-        QCOMPARE(worker.ErrorMessage(), QStringLiteral("GetSN not received data"));
-        QCOMPARE(sText, QStringLiteral("untouched"));
-        QVERIFY(!worker.GetLogInfoCount());
-        QCOMPARE(worker.ErrorMessage(), QStringLiteral("GetLogInfoCount not received data"));
-        QCOMPARE(worker.LogInfoCount(), 0);
-        QVERIFY(!worker.EnterBootMode());
-        QCOMPARE(worker.ErrorMessage(), QStringLiteral("EnterBootMode not received data"));
-        QCOMPARE(pDevice->Frames(), (QList<QByteArray>{kCtrlFrame, kVersionFrame, kSNFrame, kCountFrame, kBootFrame}));
-        QVERIFY(worker.SerialPort()->isOpen());
+        QTest::addColumn<SimulatorOptions>("options");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("echo") << Options([](SimulatorOptions &) {}) << QString();
+        // Only "C955" arrives within the reply window.
+        QTest::newRow("first piece of the echo") << Options([](SimulatorOptions &o) {
+            o.nSplitPieces = 3;
+            o.nSplitGapMs = 1000;
+        }) << QString();
+        QTest::newRow("wrong echo") << Options([](SimulatorOptions &o) { o.bWrongEcho = true; })
+                                    << "EnterBootMode fail";
+        QTest::newRow("no C stream") << Options([](SimulatorOptions &o) { o.nCIntervalMs = 60000; })
+                                     << "EnterBootMode connect fail";
+        QTest::newRow("silent") << Options([](SimulatorOptions &o) { o.bSilent = true; })
+                                << "EnterBootMode not received data";
     }
 
-    // Serial-number count bytes that do not fit the reply: the text is what
-    // the reply holds, nothing crashes.
-    void serialNumberCountByte_data()
-    {
-        QTest::addColumn<int>("countByte");
-        QTest::addColumn<QString>("sn");
-        QTest::newRow("zero") << 0 << "";
-        QTest::newRow("beyond the reply") << 0xFF << "FF08123456";
-        QTest::newRow("odd") << 3 << "030";
-    }
-
-    void serialNumberCountByte()
-    {
-        QFETCH(int, countByte);
-        QFETCH(QString, sn);
-        SimulatorOptions options;
-        options.nSerialCountByte = countByte;
-        auto pDevice = Start(options);
-        QVERIFY(pDevice);
-        SerialWorker worker;
-        QVERIFY(OpenOn(*pDevice, worker));
-        QString sSN = QStringLiteral("untouched");
-        QVERIFY(worker.GetSN(sSN));
-        QCOMPARE(sSN, sn);
-    }
-
-    // Into the boot loader from the application: the C955 echo, then the
-    // receiver's 'C's.
     void enterBootMode()
     {
-        SimulatorOptions options;
-        options.nBootDelayMs = 100;
-        options.nCIntervalMs = 100;
+        QFETCH(SimulatorOptions, options);
+        QFETCH(QString, error);
         auto pDevice = Start(options);
         QVERIFY(pDevice);
         SerialWorker worker;
         QVERIFY(OpenOn(*pDevice, worker));
-        QVERIFY(worker.EnterBootMode());
-        QVERIFY(worker.BootReady());
+        QCOMPARE(worker.EnterBootMode(), error.isEmpty());
+        QCOMPARE(worker.BootReady(), error.isEmpty());
+        if (!error.isEmpty()) {
+            QCOMPARE(worker.ErrorMessage(), error);
+        }
         QCOMPARE(pDevice->Frames(), QList<QByteArray>{kBootFrame});
-        QCOMPARE(pDevice->State(), SimulatorOptions::State::Ymodem);
-    }
-
-    // The echo comes but the receiver's 'C's do not within the boot wait.
-    void enterBootModeBootLoaderNotReady()
-    {
-        Waits waits = Waits::Current();
-        waits.nBootReadyMs = 1000;
-        WaitsForTesting::Set(waits);
-        SimulatorOptions options;
-        options.nBootDelayMs = 100;
-        options.nCIntervalMs = 60000;
-        auto pDevice = Start(options);
-        QVERIFY(pDevice);
-        SerialWorker worker;
-        QVERIFY(OpenOn(*pDevice, worker));
-        QVERIFY(!worker.EnterBootMode());
-        QCOMPARE(worker.ErrorMessage(), QStringLiteral("EnterBootMode connect fail"));
-        QVERIFY(!worker.BootReady());
     }
 
     // From the boot menu: the single byte '1' (no frame, no check byte), any
     // answer, then the receiver's 'C's.
     void enterYmodemFromBootMenu()
     {
-        SimulatorOptions options;
-        options.initialState = SimulatorOptions::State::BootMenu;
-        options.nCIntervalMs = 100;
-        auto pDevice = Start(options);
+        auto pDevice = Start(Options([](SimulatorOptions &o) { o.initialState = State::BootMenu; }));
         QVERIFY(pDevice);
         SerialWorker worker;
         QVERIFY(OpenOn(*pDevice, worker));
         QVERIFY(worker.EnterYmodem());
         QVERIFY(worker.BootReady());
         QCOMPARE(pDevice->Frames(), QList<QByteArray>{QByteArray(1, '\x31')});
-        QCOMPARE(pDevice->State(), SimulatorOptions::State::Ymodem);
-    }
-
-    void enterYmodemSilentMenu()
-    {
-        SimulatorOptions options;
-        options.initialState = SimulatorOptions::State::BootMenu;
-        options.bSilent = true;
-        auto pDevice = Start(options);
-        QVERIFY(pDevice);
-        SerialWorker worker;
-        QVERIFY(OpenOn(*pDevice, worker));
-        QVERIFY(!worker.EnterYmodem());
-        QCOMPARE(worker.ErrorMessage(), QStringLiteral("EnterYmodem not received data"));
+        QCOMPARE(pDevice->State(), State::Ymodem);
     }
 
     // The export command goes out as its frame, without a reply window.
