@@ -231,6 +231,9 @@ private slots:
 
     void startIsRefusedWhenThePortCannotOpenOrIsBusy()
     {
+        Waits waits;
+        waits.nYmodemEndMs = 2000;   // a long end wait to start into
+        WaitsForTesting::Set(waits);
         Rig rig;
         QVERIFY(rig.Open());
         rig.tx.SetFileName(rig.WriteFile(QStringLiteral("fw.bin"), Pattern(10)));
@@ -247,6 +250,10 @@ private slots:
         rig.peer.Write(QByteArray(1, kAck) + 'C');
         QCOMPARE(rig.Take(133), Block(0x01, 1, Pattern(10)));
         rig.peer.Write(QByteArray(1, 0x18));
+        // The cancel is taken within a step or two; the final status is then
+        // pending, and a start now must neither run nor change it.
+        QVERIFY(!rig.rec.MoreWithin(400));
+        QVERIFY(!rig.tx.StartTransmit());
         QVERIFY(rig.rec.WaitForEnd(5000));
         QCOMPARE(rig.rec.Statuses(), QList<int>() << S::StatusOpening << S::StatusSending << S::StatusCancelled);
     }
