@@ -142,7 +142,7 @@ void SerialWorker::CreateSerialPort()
     m_pSerialPort->setParity(QSerialPort::NoParity);
     m_pSerialPort->setStopBits(QSerialPort::OneStop);
     m_pSerialPort->setPortName(m_sPortName);
-    connect(m_pSerialPort, &QSerialPort::errorOccurred, this, &SerialWorker::slot_PortError);
+    connect(m_pSerialPort, &QSerialPort::errorOccurred, this, &SerialWorker::HandlePortError);
     m_bDeviceGone = false;
 }
 
@@ -327,7 +327,7 @@ bool SerialWorker::WaitBootReady()
     connect(m_pReadTimer, &QTimer::timeout, this, &SerialWorker::slot_ReadBootData);
     // Stays connected for the life of the port object; unique, so that a
     // second wait on the same port does not read every burst twice.
-    connect(m_pSerialPort, &QSerialPort::readyRead, this, &SerialWorker::slot_BootDataArrived,
+    connect(m_pSerialPort, &QSerialPort::readyRead, this, &SerialWorker::HandleBootData,
             Qt::UniqueConnection);
 
     QEventLoop loop;
@@ -336,7 +336,7 @@ bool SerialWorker::WaitBootReady()
     return m_bBootReady;
 }
 
-void SerialWorker::slot_BootDataArrived()
+void SerialWorker::HandleBootData()
 {
     if (m_bBootReady) {
         return;
@@ -366,7 +366,7 @@ void SerialWorker::slot_ReadBootData()
     }
 }
 
-void SerialWorker::slot_PortError(QSerialPort::SerialPortError error)
+void SerialWorker::HandlePortError(QSerialPort::SerialPortError error)
 {
     if (error != QSerialPort::ReadError && error != QSerialPort::ResourceError) {
         return;

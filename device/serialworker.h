@@ -165,8 +165,8 @@ private:
 
     // Writes bytes and waits for them to leave; fails with the send-fail text.
     bool SendBytes(const QByteArray &bytes, const CommandTexts &texts);
-    // Build, send, wait nWaitMs; fails on a send failure, on no reply and
-    // when the device went away during the wait.
+    // Builds the frame, sends it and collects the reply for nWaitMs; false
+    // only when the frame could not be sent. The reply is judged by the caller.
     bool ExchangeCommand(const char *szCommand, const CommandTexts &texts, int nWaitMs, QString &sReply,
                          QString *psFrameText = nullptr);
     // False, with the no-reply text, when nothing came or the device went
@@ -187,8 +187,8 @@ private:
     bool OpenCurrentPort();
     void ClosePort();
 
-    void slot_PortError(QSerialPort::SerialPortError error);
-    void slot_BootDataArrived();
+    void HandlePortError(QSerialPort::SerialPortError error);
+    void HandleBootData();
 
     QString m_sPortName;
     QSerialPort *m_pSerialPort = nullptr;

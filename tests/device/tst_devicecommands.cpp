@@ -47,6 +47,7 @@ private slots:
             o.nVersionMajor = 2;
             o.nVersionMinor = 7;
             o.serialNumber = QByteArray::fromHex("A1B2C3D4E5");
+            o.nSerialCountByte = 0x0A;
             o.sCountLabel = QStringLiteral("Records");
             o.nRecordCount = 37;
         }));
@@ -92,7 +93,6 @@ private slots:
         QTest::addColumn<SimulatorOptions>("options");
         QTest::addColumn<int>("mode");
         QTest::addColumn<QString>("error");
-        QTest::newRow("echo") << Options([](SimulatorOptions &) {}) << int(SerialWorker::ModeCtrl) << QString();
         QTest::newRow("echo and more") << Options([](SimulatorOptions &o) { o.extraAfterEcho = "\x01\x02\x03"; })
                                        << int(SerialWorker::ModeCtrl) << QString();
         QTest::newRow("echo in pieces") << Options([](SimulatorOptions &o) {
@@ -137,7 +137,6 @@ private slots:
     {
         QTest::addColumn<SimulatorOptions>("options");
         QTest::addColumn<QString>("error");
-        QTest::newRow("echo") << Options([](SimulatorOptions &) {}) << QString();
         QTest::newRow("echo and more") << Options([](SimulatorOptions &o) { o.extraAfterEcho = "\r"; })
                                        << "ExitCtrlMode fail";
         QTest::newRow("silent") << Options([](SimulatorOptions &o) { o.bSilent = true; })
@@ -175,8 +174,6 @@ private slots:
                                     << "EnterBootMode fail";
         QTest::newRow("no C stream") << Options([](SimulatorOptions &o) { o.nCIntervalMs = 60000; })
                                      << "EnterBootMode connect fail";
-        QTest::newRow("silent") << Options([](SimulatorOptions &o) { o.bSilent = true; })
-                                << "EnterBootMode not received data";
     }
 
     void enterBootMode()
