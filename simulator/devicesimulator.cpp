@@ -357,7 +357,7 @@ void DeviceSimulator::HandleApplicationFrame(const QByteArray &frame)
         Reply(reply);
     } else if (frame == kFrameSerial) {
         const int nCount = m_options.nSerialCountByte >= 0 ? m_options.nSerialCountByte
-                                                           : 2 * m_options.serialNumber.size();
+                                                           : 2 * (m_options.serialNumber.size() + 1);
         QByteArray reply(1, static_cast<char>(0xCC));
         reply.append(static_cast<char>(nCount & 0xFF));
         reply.append(m_options.serialNumber);

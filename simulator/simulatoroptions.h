@@ -34,8 +34,12 @@ struct SimulatorOptions
     // Application firmware
     int nVersionMajor = 1;
     int nVersionMinor = 10;
-    QByteArray serialNumber = QByteArray::fromHex("08123456");  // bytes after CC and the count byte
-    int nSerialCountByte = -1;        // the count byte; -1: twice the serial number's byte count
+    // The host shows the reply's hex text from the count byte on, cut to
+    // "count" digits, so the count byte itself is the first part of the
+    // serial number shown: the defaults answer CC 08 12 34 56 and the host
+    // shows 08123456.
+    QByteArray serialNumber = QByteArray::fromHex("123456");  // bytes after CC and the count byte
+    int nSerialCountByte = -1;        // the count byte; -1: the digits of the count byte and the serial bytes
     QString sCountLabel = QStringLiteral("Count");  // D1 answers "<label>:<records>"
     int nRecordCount = 20;            // generated records (index, date, time, event, value)
     QByteArray recordStream;          // when not empty, sent instead of generated records
