@@ -468,9 +468,11 @@ void TestSimulatorApplication::devicesLeaveNoDescriptorsOrThreadsBehind()
         if (i % 3 == 0)
             device.Unplug();
     }
-    QCOMPARE(openDescriptors(), nBefore);
+    // A leak shows as more; a thread or descriptor of an earlier test that
+    // finishes meanwhile may make it fewer.
+    QVERIFY2(openDescriptors() <= nBefore, qPrintable(QString::number(openDescriptors())));
     // A finished QThread's system thread may take a moment to go.
-    QTRY_COMPARE_WITH_TIMEOUT(threads(), nThreadsBefore, 2000);
+    QTRY_VERIFY_WITH_TIMEOUT(threads() <= nThreadsBefore, 2000);
 }
 
 QTEST_MAIN(TestSimulatorApplication)
