@@ -25,14 +25,18 @@ QStringList RegisterEmbeddedFaces()
 void InitFont()
 {
     // The embedded faces carry their own family name, not "PingFang SC";
-    // the substitution maps the style sheets' name onto it.
+    // the substitution maps the style sheets' name onto it. Every distinct
+    // family is listed: where the platform names the Medium face as a family
+    // of its own (Windows' GDI does), weight 500 still finds it.
     const QStringList families = Fonts::RegisterEmbeddedFaces();
+    QStringList substitutes;
     for (const QString &sFamily : families) {
-        if (!sFamily.isEmpty()) {
-            if (sFamily != QLatin1String(Fonts::kStyleSheetFamily)) {
-                QFont::insertSubstitution(QLatin1String(Fonts::kStyleSheetFamily), sFamily);
-            }
-            break;
+        if (!sFamily.isEmpty() && sFamily != QLatin1String(Fonts::kStyleSheetFamily)
+            && !substitutes.contains(sFamily)) {
+            substitutes.append(sFamily);
         }
+    }
+    if (!substitutes.isEmpty()) {
+        QFont::insertSubstitutions(QLatin1String(Fonts::kStyleSheetFamily), substitutes);
     }
 }
