@@ -1,28 +1,12 @@
 // kestrelpack-devsim: the simulated device as a program of its own.
 
+#include "app/quitonsignal.h"
 #include "simulator/devicesimulator.h"
 #include "simulator/simulatoroptions.h"
 
 #include <QCoreApplication>
-#include <QSocketNotifier>
 
-#include <csignal>
 #include <cstdio>
-#include <sys/socket.h>
-#include <unistd.h>
-
-namespace {
-
-int g_aSignalPipe[2] = {-1, -1};
-
-void OnStopSignal(int)
-{
-    const char c = 1;
-    ssize_t nIgnored = ::write(g_aSignalPipe[1], &c, 1);
-    (void)nIgnored;
-}
-
-} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -40,20 +24,13 @@ int main(int argc, char *argv[])
         return 2;
     }
 
-    // Stop signals end the event loop through a pipe, so the line is closed
-    // and the transcript flushed on the way out.
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_aSignalPipe) != 0) {
-        std::perror("kestrelpack-devsim: socketpair");
+    // Stop signals end the event loop, so the line is closed and the
+    // transcript flushed on the way out.
+    QuitOnSignal quitOnSignal;
+    if (!quitOnSignal.IsActive()) {
+        std::fputs("kestrelpack-devsim: cannot catch stop signals\n", stderr);
         return 1;
     }
-    struct sigaction action {};
-    action.sa_handler = OnStopSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    ::sigaction(SIGINT, &action, nullptr);
-    ::sigaction(SIGTERM, &action, nullptr);
-    QSocketNotifier stopNotifier(g_aSignalPipe[0], QSocketNotifier::Read);
-    QObject::connect(&stopNotifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
 
     DeviceSimulator device(options);
     if (!device.OpenTerminal(&sError)) {
