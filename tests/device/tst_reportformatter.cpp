@@ -24,10 +24,6 @@ class ReportFormatterTest : public QObject
     Q_OBJECT
 
 private slots:
-    // A fixed zone three hours east of UTC, so the row with a UTC start time
-    // shows whether it is turned into local time.
-    void initTestCase() { qputenv("TZ", "KPT-03"); }
-
     void toCsv_data()
     {
         QTest::addColumn<QByteArray>("stream");
@@ -145,5 +141,16 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(ReportFormatterTest)
+int main(int argc, char *argv[])
+{
+    // Before Qt reads them: a fixed zone three hours east of UTC, so the row
+    // with a UTC start time shows whether it is turned into local time, and a
+    // system language whose digits are not ASCII, which must not reach the
+    // file name.
+    qputenv("TZ", "KPT-03");
+    qputenv("LC_ALL", "ar_EG.UTF-8");
+    QCoreApplication app(argc, argv);
+    ReportFormatterTest test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_reportformatter.moc"
