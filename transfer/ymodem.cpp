@@ -277,6 +277,18 @@ void Ymodem::OnHeaderSent(uint8_t nCode)
         case PreparedReported:
             break;
         }
+    } else if (nCode == CodeNak && m_nBlockNumber == 1) {
+        // The header was acknowledged but the "C" that asks for data was
+        // lost, and the receiver NAKs while it waits for block 1. The resend
+        // puts block 1 on the line for the first time: from here its ACK
+        // must move the transfer on, as after a "C".
+        m_nErrorCount += 1;
+        if (m_nErrorCount > m_nMaxErrors) {
+            CancelAndReport(NotifyFailed);
+            return;
+        }
+        EnterStage(StageSendingData, 1);
+        Send();
     } else if (nCode == CodeNak) {
         OnNak();
     } else if (nCode == CodeC) {

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMetaType>
+#include <QThread>
 #include <QTimer>
 
 #include <cstring>
@@ -56,9 +57,14 @@ YmodemFileTransmit::YmodemFileTransmit(QObject *parent)
     m_pSerialPort->setParity(QSerialPort::NoParity);
     m_pSerialPort->setFlowControl(QSerialPort::NoFlowControl);
 
+    // Precise: a coarse timer may fire up to 5 % early, and neither the step
+    // interval nor the end wait before the final status may be shorter.
+    m_pReadTimer->setTimerType(Qt::PreciseTimer);
+    m_pWriteTimer->setTimerType(Qt::PreciseTimer);
     connect(m_pReadTimer, &QTimer::timeout, this, &YmodemFileTransmit::ReadTimeOut);
     connect(m_pWriteTimer, &QTimer::timeout, this, &YmodemFileTransmit::WriteTimeOut);
     connect(m_pSerialPort, &QSerialPort::errorOccurred, this, &YmodemFileTransmit::slot_PortError);
+    connect(m_pSerialPort, &QSerialPort::readyRead, this, &YmodemFileTransmit::slot_ReplyArrived);
 }
 
 YmodemFileTransmit::~YmodemFileTransmit()
@@ -86,6 +92,13 @@ bool YmodemFileTransmit::IsRunning() const
 
 bool YmodemFileTransmit::StartTransmit()
 {
+    // The step and end timers belong to this object's thread: started from
+    // another one they never fire, and the transfer would hang silently.
+    if (QThread::currentThread() != thread()) {
+        qDebug() << "YmodemFileTransmit: StartTransmit called outside the object's thread";
+        KP_LOG_INFO("YmodemFileTransmit: start refused, called outside the transmitter's thread");
+        return false;
+    }
     // A transfer that has not delivered its final status yet owns the port
     // and the status; starting over it would overwrite both.
     if (IsRunning()) {
@@ -117,6 +130,41 @@ void YmodemFileTransmit::ReadTimeOut()
     }
     if (m_eStatus == StatusOpening || m_eStatus == StatusSending) {
         m_pReadTimer->start(Waits::Current().nYmodemStepMs);
+    }
+}
+
+// A block takes about 89 ms on the wire at 115200 baud and its ACK follows
+// right after; waiting for the next 50 ms tick would leave the line idle for
+// up to a tick per block. So an ACK or NAK that the engine is waiting for
+// runs a step at once. Only those: every other byte (a flood of "C"s, noise,
+// an ACK the engine would only count as an idle step) waits for the tick, so
+// the idle-step limits keep their length in seconds.
+void YmodemFileTransmit::slot_ReplyArrived()
+{
+    if (m_bInStep || !m_pReadTimer->isActive()) {
+        return;   // inside a step, or no transfer waiting for its next step
+    }
+    char cHead = 0;
+    if (m_pSerialPort->peek(&cHead, 1) != 1 || !IsAwaitedReply(static_cast<uint8_t>(cHead))) {
+        return;
+    }
+    ReadTimeOut();
+}
+
+bool YmodemFileTransmit::IsAwaitedReply(uint8_t nByte) const
+{
+    switch (Stage()) {
+    case StageHeaderSent:
+        // With block 1 prepared the header was acknowledged already: a
+        // further ACK is idle, a NAK asks for block 1.
+        return nByte == CodeNak || (nByte == CodeAck && BlockNumber() != 1);
+    case StageSendingData:
+    case StageEndOfBatch:
+        return nByte == CodeAck || nByte == CodeNak;
+    case StageEndOfFile:
+        return nByte == CodeNak;   // the ACK of the second EOT is ignored
+    default:
+        return false;
     }
 }
 
@@ -152,6 +200,16 @@ void YmodemFileTransmit::EndOnLostLine()
 {
     m_bLineLost = false;
     m_pReadTimer->stop();
+    // A boot loader that acknowledges the closing header and reboots at once
+    // (or a USB port that vanishes with it) may leave that ACK unread between
+    // two steps: take what already arrived before judging the transfer.
+    // Each step consumes at least one byte, so this ends.
+    while ((m_eStatus == StatusOpening || m_eStatus == StatusSending) && m_pSerialPort->bytesAvailable() > 0) {
+        m_bInStep = true;
+        Transmit();
+        m_bInStep = false;
+    }
+    m_bLineLost = false;
     if (m_eStatus == StatusOpening || m_eStatus == StatusSending) {
         KP_LOG_INFO("YmodemFileTransmit: line lost, transfer failed:{}", m_sLineError);
         Abort(NotifyFailed);
@@ -266,7 +324,10 @@ uint8_t YmodemFileTransmit::FillHeader(uint8_t *pData, uint32_t *pLength)
     if (m_pFile->isOpen()) {
         m_pFile->close();
     }
-    if (!m_pFile->open(QIODevice::ReadOnly)) {
+    // Unbuffered: every block is read from the file as it is at that moment,
+    // so a file that a build shrinks or rewrites during the transfer shows as
+    // a short read at once instead of after 16 KiB of stale buffered bytes.
+    if (!m_pFile->open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         qDebug() << "YmodemFileTransmit: open file fail:" << m_pFile->fileName() << m_pFile->errorString();
         KP_LOG_INFO("YmodemFileTransmit: open file fail:{}", m_pFile->fileName());
         m_eStatus = StatusFailed;
@@ -288,6 +349,16 @@ uint8_t YmodemFileTransmit::FillHeader(uint8_t *pData, uint32_t *pLength)
     std::memcpy(pData + name.size() + 1, size.constData(), static_cast<size_t>(size.size()));
     *pLength = kHeaderDataSize;
 
+    // "C"s that queued up while the transfer was starting ask for the same
+    // header. Each one left on the line would send the header again, the
+    // receiver would acknowledge every copy, and the engine would run one
+    // ACK ahead of it: a later NAK would then be answered with the next
+    // block instead of the rejected one.
+    char cHead = 0;
+    while (m_pSerialPort->peek(&cHead, 1) == 1 && cHead == char(CodeC)) {
+        m_pSerialPort->read(&cHead, 1);
+    }
+
     m_eStatus = StatusOpening;
     emit TransmitStatus(StatusOpening);
     return CodeAck;
@@ -305,10 +376,11 @@ uint8_t YmodemFileTransmit::FillData(uint8_t *pData, uint32_t *pLength)
     // Never more than the header announced, even if the file grew meanwhile.
     const qint64 nWanted = static_cast<qint64>(qMin<quint64>(nField, nRemaining));
     const qint64 nRead = m_pFile->read(reinterpret_cast<char *>(pData), nWanted);
-    if (nRead <= 0) {
-        // A failed read, or a file that shrank below its announced size:
-        // refuse the block (the engine sends CANs) rather than send a block
-        // that is not the file's.
+    if (nRead != nWanted) {
+        // A failed read, or a file that shrank below its announced size (a
+        // build rewriting the image): refuse the block (the engine sends
+        // CANs). A short block sent zero-filled would put zeros into the
+        // image, and the reads after it would go on from the wrong place.
         const QString sReason = (nRead < 0) ? m_pFile->errorString() : QStringLiteral("file ended early");
         qDebug() << "YmodemFileTransmit: read file fail:" << m_pFile->fileName() << sReason;
         KP_LOG_INFO("YmodemFileTransmit: read file fail:{}", sReason);

@@ -43,7 +43,8 @@ public:
     void SetPortName(const QString &sPortName);
 
     // Opens the port and starts stepping. False (and no signal) when the
-    // port cannot be opened or a transfer on this object has not ended yet.
+    // port cannot be opened, a transfer on this object has not ended yet, or
+    // the caller is not on the object's thread.
     bool StartTransmit();
 
     // The name that goes into the header block for a file name and a size:
@@ -63,6 +64,7 @@ private slots:
     void ReadTimeOut();
     void WriteTimeOut();
     void slot_PortError(QSerialPort::SerialPortError eError);
+    void slot_ReplyArrived();
 
 protected:
     uint8_t Callback(Request eRequest, uint8_t *pData, uint32_t *pLength) override;
@@ -78,6 +80,9 @@ private:
     // Ends the transfer with eStatus after the end wait (file closed).
     void Finish(YmodemStatus eStatus);
     bool IsRunning() const;
+    // True when nByte at the head of the input is a reply the engine's
+    // current stage acts on (not one it would count as an idle step).
+    bool IsAwaitedReply(uint8_t nByte) const;
     void EndOnLostLine();
 
     QFile *m_pFile;

@@ -565,6 +565,21 @@ private slots:
         QCOMPARE(s.Step(QByteArray(1, kAck)), Block(kStx, 2, s.m_baFile.mid(1024, 1024)));
     }
 
+    // The "C" after the header's ACK is lost and the receiver NAKs while it
+    // waits for block 1: block 1 goes out, and its ACK moves on to block 2
+    // instead of stalling in the header stage until the limits run out.
+    void nakForBlockOneAfterLostCMovesOn()
+    {
+        ScriptedSender s;
+        s.m_baFile = Pattern(3000);
+        s.Step();
+        s.Step("C");
+        QCOMPARE(s.Step(QByteArray(1, kAck)), QByteArray());
+        QCOMPARE(s.Step(QByteArray(1, kNak)), Block(kStx, 1, s.m_baFile.left(1024)));
+        QCOMPARE(s.Stage(), Ymodem::StageSendingData);
+        QCOMPARE(s.Step(QByteArray(1, kAck)), Block(kStx, 2, s.m_baFile.mid(1024, 1024)));
+    }
+
     // A receiver that NAKs every EOT must not keep the transfer alive for ever.
     void endlessEotNaksEndTheTransfer()
     {

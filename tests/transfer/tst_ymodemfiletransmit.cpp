@@ -17,6 +17,11 @@
 #include <QtTest>
 
 #include <atomic>
+#include <memory>
+
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
 #include <sys/resource.h>
 
 Q_DECLARE_METATYPE(YmodemFileTransmit::YmodemStatus)
@@ -48,6 +53,21 @@ QByteArray Block(char cHead, quint8 nNumber, const QByteArray &data)
     field.append(QByteArray(((cHead == 0x02) ? 1024 : 128) - data.size(), '\0'));
     const quint16 nCrc = CrcOf(field);
     return QByteArray(1, cHead) + char(nNumber) + char(0xFF - nNumber) + field + char(nCrc >> 8) + char(nCrc & 0xFF);
+}
+
+// Bytes the master wrote that the slave side has not read yet.
+int SlaveInputPending(const QString &sSlavePath)
+{
+    const int fd = ::open(sSlavePath.toLocal8Bit().constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return -1;
+    }
+    int nPending = -1;
+    if (::ioctl(fd, FIONREAD, &nPending) != 0) {
+        nPending = -1;
+    }
+    ::close(fd);
+    return nPending;
 }
 
 double CpuSeconds()
@@ -191,6 +211,80 @@ private slots:
         rig.peer.Write(QByteArray(1, 'a'));
         QVERIFY(rig.rec.WaitForEnd(5000));
         QCOMPARE(rig.rec.Statuses().last(), int(S::StatusCancelled));
+    }
+
+    // "C"s that queued up before the header went out ask for that one
+    // header: it goes out once, and the exchange stays in step, so the NAK
+    // of block 2 is answered with block 2 again.
+    void queuedCsSendOneHeader()
+    {
+        Rig rig;
+        QVERIFY(rig.Open());
+        const QByteArray content = Pattern(3000);
+        rig.tx.SetFileName(rig.WriteFile(QStringLiteral("fw.bin"), content));
+        QVERIFY(rig.tx.StartTransmit());
+        QVERIFY(rig.peer.Write("CCC"));
+        QCOMPARE(rig.Take(133).left(3), QByteArray::fromHex("0100FF"));
+        rig.peer.Write(QByteArray(1, kAck) + 'C');
+        QCOMPARE(rig.Take(1029), Block(0x02, 1, content.left(1024)));
+        rig.peer.Write(QByteArray(1, kAck));
+        QCOMPARE(rig.Take(1029), Block(0x02, 2, content.mid(1024, 1024)));
+        rig.peer.Write(QByteArray(1, kNak));
+        QCOMPARE(rig.Take(1029), Block(0x02, 2, content.mid(1024, 1024)));
+        rig.peer.Write(QByteArray(1, 0x18));
+        QVERIFY(rig.rec.WaitForEnd(5000));
+    }
+
+    // The device acknowledges the closing header and drops off the line at
+    // once: the ACK that already arrived counts, and the transfer is Done.
+    void ackBeforeLineLossCounts()
+    {
+        Rig rig;
+        QVERIFY(rig.Open());
+        const QByteArray content = Pattern(100);
+        rig.tx.SetFileName(rig.WriteFile(QStringLiteral("fw.bin"), content));
+        QVERIFY(rig.tx.StartTransmit());
+        rig.peer.Write("C");
+        QCOMPARE(rig.Take(133).size(), 133);
+        rig.peer.Write(QByteArray(1, kAck) + 'C');
+        QCOMPARE(rig.Take(133), Block(0x01, 1, content));
+        rig.peer.Write(QByteArray(1, kAck));
+        QCOMPARE(rig.Take(1), QByteArray(1, kEot));
+        rig.peer.Write(QByteArray(1, kNak));
+        QCOMPARE(rig.Take(1), QByteArray(1, kEot));
+        rig.peer.Write(QByteArray(1, kAck) + 'C');
+        QCOMPARE(rig.Take(133), Block(0x01, 0, QByteArray()));
+        // A stray byte ahead of the ACK keeps the ACK waiting for a step;
+        // the line goes once the port has taken both bytes in.
+        rig.peer.Write(QByteArray("X") + kAck);
+        if (SlaveInputPending(rig.peer.SlavePath()) < 0) {
+            QSKIP("the exclusive port cannot be looked into without root");
+        }
+        QElapsedTimer taken;
+        taken.start();
+        while (SlaveInputPending(rig.peer.SlavePath()) != 0 && taken.elapsed() < 5000) {
+            QTest::qWait(1);
+        }
+        rig.peer.CloseMaster();
+        QVERIFY(rig.rec.WaitForEnd(5000));
+        QCOMPARE(rig.rec.Final(), int(S::StatusDone));
+    }
+
+    // Started from a thread other than its own, the transmitter's timers
+    // would never run: the start is refused instead of hanging silently.
+    void startFromAnotherThreadIsRefused()
+    {
+        Rig rig;
+        QVERIFY(rig.Open());
+        rig.tx.SetFileName(rig.WriteFile(QStringLiteral("fw.bin"), Pattern(10)));
+        bool bStarted = true;
+        std::unique_ptr<QThread> pThread(QThread::create([&]() { bStarted = rig.tx.StartTransmit(); }));
+        pThread->start();
+        QVERIFY(pThread->wait(5000));
+        QVERIFY(!bStarted);
+        QVERIFY(rig.tx.StartTransmit());   // its own thread still may
+        rig.peer.Write(QByteArray(1, 0x18));
+        QVERIFY(rig.rec.WaitForEnd(5000));
     }
 
     void missingFileFailsWithoutOpening()
