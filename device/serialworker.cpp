@@ -169,10 +169,15 @@ bool SerialWorker::OpenSerialPort()
     // The port that answered last time is tried first. Only a stream of 'C's
     // (more than three) counts as the boot loader here: a single stray 'C'
     // on a known port is not enough.
+    // The remembered port counts as opened too: when it opens but does not
+    // answer, the user is told that no device answered, not that no port
+    // exists.
+    int nOpened = 0;
     if (!m_sPortName.isEmpty()) {
         CreateSerialPort();
         ClosePort();
         if (OpenCurrentPort()) {
+            ++nOpened;
             const QString sProbe = ProbePort();
             if (!sProbe.isEmpty() && CountCBytes(sProbe.toLatin1()) > 3) {
                 qDebug() << "OpenSerialPort: boot loader streaming on" << m_sPortName;
@@ -191,7 +196,6 @@ bool SerialWorker::OpenSerialPort()
     if (!m_pSerialPort || m_pSerialPort->thread() != QThread::currentThread()) {
         CreateSerialPort();
     }
-    int nOpened = 0;
     const QList<PortLister::Port> ports = PortLister::AvailablePorts();
     for (const PortLister::Port &port : ports) {
         m_pSerialPort->setPortName(port.sDevicePath);
@@ -232,7 +236,9 @@ QString SerialWorker::ProbePort()
 
 void SerialWorker::RunWaitLoop(QEventLoop &loop, int nWaitMs)
 {
-    QTimer::singleShot(nWaitMs, &loop, &QEventLoop::quit);
+    // Precise: Qt's default for long single shots is a coarse timer that may
+    // fire up to 5 % early, and these windows must never be shorter.
+    QTimer::singleShot(nWaitMs, Qt::PreciseTimer, &loop, &QEventLoop::quit);
     QEventLoop *pOuterLoop = m_pWaitLoop;
     m_pWaitLoop = &loop;
     if (!m_bDeviceGone) {
@@ -324,15 +330,23 @@ bool SerialWorker::WaitBootReady()
     delete m_pReadTimer;
     m_pReadTimer = new QTimer;
     m_pReadTimer->setSingleShot(true);
+    m_pReadTimer->setTimerType(Qt::PreciseTimer);
     connect(m_pReadTimer, &QTimer::timeout, this, &SerialWorker::slot_ReadBootData);
-    // Stays connected for the life of the port object; unique, so that a
-    // second wait on the same port does not read every burst twice.
-    connect(m_pSerialPort, &QSerialPort::readyRead, this, &SerialWorker::HandleBootData,
-            Qt::UniqueConnection);
+    // Only for the length of this wait: left connected, the handler would go
+    // on turning whatever the port receives later (replies, the record
+    // stream of an export) into hex text behind the back of the next step.
+    const QPointer<QSerialPort> pPort(m_pSerialPort);
+    connect(pPort, &QSerialPort::readyRead, this, &SerialWorker::HandleBootData, Qt::UniqueConnection);
 
     QEventLoop loop;
     connect(this, &SerialWorker::signal_ReadyReadQuit, &loop, &QEventLoop::quit);
     RunWaitLoop(loop, Waits::Current().nBootReadyMs);
+    if (pPort) {
+        disconnect(pPort, &QSerialPort::readyRead, this, &SerialWorker::HandleBootData);
+    }
+    if (m_pReadTimer) {
+        m_pReadTimer->stop();
+    }
     return m_bBootReady;
 }
 
@@ -608,11 +622,19 @@ QString SerialWorker::DecodeVersion(const QString &sReply)
 
 QString SerialWorker::DecodeSerialNumber(const QString &sReply)
 {
-    const int nIndex = sReply.indexOf(QLatin1String("CC"));
+    // The reply may follow stale bytes that arrived after an earlier window
+    // (nothing flushes the input), so the digits are taken from the first
+    // whole byte CC on, not from a fixed position: 0A CC 08 12 34 56 is
+    // still 08123456. A count beyond the reply's end gives what there is.
+    int nIndex = -1;
+    for (int i = 0; i + 1 < sReply.size(); i += 2) {
+        if (sReply.at(i) == QLatin1Char('C') && sReply.at(i + 1) == QLatin1Char('C')) {
+            nIndex = i;
+            break;
+        }
+    }
     const int nCount = HexPairAt(sReply, nIndex + 2);
-    // The text starts at the reply's second byte whatever the index; a count
-    // beyond the reply's end gives what there is.
-    return sReply.mid(2, nCount);
+    return sReply.mid(nIndex >= 0 ? nIndex + 2 : 2, nCount);
 }
 
 int SerialWorker::DecodeLogInfoCount(const QString &sReply)

@@ -116,8 +116,8 @@ public:
     static int CountCBytes(const QByteArray &hexText);
     // "V<major>.<minor>" from the bytes after the first "C8".
     static QString DecodeVersion(const QString &sReply);
-    // The serial number: n hex digits from the reply's second byte on, n being
-    // the count byte after the first "CC".
+    // The serial number: n hex digits from the count byte on, n being the
+    // count byte after the first whole byte CC.
     static QString DecodeSerialNumber(const QString &sReply);
     // The record count from the ASCII reply "<label>:<count>"; 0 when the
     // reply holds no usable count.

@@ -105,6 +105,10 @@ private slots:
         QTest::newRow("count 0") << "CC00ABCD" << "";
         QTest::newRow("count beyond the reply") << "CCFF1234" << "FF1234";
         QTest::newRow("count not hex") << "CCZZ12" << "";
+        // A stale byte before the reply does not shift the digits, and a "CC"
+        // that straddles two bytes (1C C0) is not the reply's start.
+        QTest::newRow("stale byte first") << "0ACC0812345600" << "08123456";
+        QTest::newRow("straddling CC") << "1CCC0412AB" << "0412";
     }
 
     void decodesSerialNumber()

@@ -87,7 +87,8 @@ private slots:
             TestEnvironment::SetSerialPorts({});
             worker.SetPortName(pDevice->PortPath());
             QVERIFY(!worker.OpenSerialPort());
-            QCOMPARE(worker.ErrorMessage(), QStringLiteral("No serial port available"));
+            // The remembered port opened and did not answer.
+            QCOMPARE(worker.ErrorMessage(), QStringLiteral("Failed to open serial port"));
             QCOMPARE(worker.DeviceMode(), int(SerialWorker::ModeUnknown));
             QVERIFY(pDevice->Frames().contains(kCtrlFrame));
         }
@@ -106,6 +107,46 @@ private slots:
         QCOMPARE(worker.DeviceMode(), int(SerialWorker::ModeYmodem));
         char buffer[16];
         QCOMPARE(::read(line.MasterFd(), buffer, sizeof(buffer)), ssize_t(-1));
+    }
+
+    // A boot wait that ran out leaves nothing listening on the port: bytes
+    // that arrive afterwards stay in the port and reach the next reply.
+    void timedOutBootWaitLeavesLaterBytesAlone()
+    {
+        Waits waits = Waits::Current();
+        waits.nBootReadyMs = 300;
+        WaitsForTesting::Set(waits);
+        PseudoTerminal line;
+        QVERIFY(line.Open(nullptr));
+        SerialWorker worker;
+        worker.SetPortName(line.SlavePath());
+        worker.CreateSerialPort();
+        QVERIFY(worker.SerialPort()->open(QIODevice::ReadWrite));
+        QVERIFY(!worker.WaitBootReady());
+
+        QCOMPARE(::write(line.MasterFd(), "\xAB", 1), ssize_t(1));
+        QTRY_COMPARE(worker.SerialPort()->bytesAvailable(), qint64(1));
+        QTimer::singleShot(50, [&line]() { QCOMPARE(::write(line.MasterFd(), "\xCD", 1), ssize_t(1)); });
+        QCOMPARE(worker.WaitReply(300), QStringLiteral("ABCD"));
+    }
+
+    // With the real waits, a 2000 ms reply window is never cut short (a
+    // coarse timer ended it after 1901 to 1957 ms).
+    void longReplyWindowIsNeverShorter()
+    {
+        WaitsForTesting::Reset();
+        PseudoTerminal line;
+        QVERIFY(line.Open(nullptr));
+        SerialWorker worker;
+        worker.SetPortName(line.SlavePath());
+        worker.CreateSerialPort();
+        QVERIFY(worker.SerialPort()->open(QIODevice::ReadWrite));
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(!worker.EnterBootMode());
+        const qint64 nElapsed = timer.elapsed();
+        QCOMPARE(worker.ErrorMessage(), QStringLiteral("EnterBootMode not received data"));
+        QVERIFY2(nElapsed >= 2000 && nElapsed < 3000, qPrintable(QString::number(nElapsed)));
     }
 
     // The remembered port is gone (re-plugged under another name): the scan
