@@ -1,21 +1,37 @@
 #ifndef SERIALWORKER_H
 #define SERIALWORKER_H
 
+#include "transfer/ymodemfiletransmit.h"
+
 #include <QByteArray>
+#include <QFile>
 #include <QObject>
+#include <QQueue>
 #include <QSerialPort>
 #include <QString>
 
+#include <functional>
+
 class QEventLoop;
+class QThread;
 class QTimer;
 
-// The device link: finds the device's serial port, speaks the command frames
-// to the application firmware and the boot loader, and judges their replies.
+// The device link and the worker that runs device requests: finds the
+// device's serial port, speaks the command frames to the application firmware
+// and the boot loader, judges their replies, and runs the information, export
+// and upgrade requests on a thread of its own.
+//
+// Requests are the signal_Start... signals; each reaches its slot on the
+// worker's thread through a queued connection, and every outcome comes back
+// as signal_SendResult. One request runs at a time: a request that arrives
+// while another is unfinished (also from inside one of its waits) is held and
+// runs, in order, after the running one has sent its final report.
 //
 // Every operation returns bool and leaves a translatable failure text in
 // m_sErrorMessage. Replies are handled as upper-case hexadecimal text, two
-// characters a byte. All waits run nested event loops on the calling thread,
-// which must be the thread that owns this object and its port.
+// characters a byte. All waits run nested event loops on the worker's thread.
+// Constructed with OnCallerThread, the worker gets no thread of its own and
+// its operations may be called directly on the creating thread (tests do).
 //
 // A port that reports a read or resource error is taken as "device gone": the
 // running wait ends at once, the port is closed and the step fails. (On a
@@ -71,8 +87,26 @@ public:
     // "valid Numbe" as hex: the boot loader's refusal of a command frame.
     static constexpr const char *kRefusalHex = "76616C6964204E756D6265";
 
+    // Tag for a worker without a thread of its own.
+    struct OnCallerThread_t
+    {
+    };
+    static constexpr OnCallerThread_t OnCallerThread {};
+
+    // Creates the worker's thread, moves the worker onto it and starts it;
+    // the port and the transmitter are created on that thread.
     explicit SerialWorker(QObject *parent = nullptr);
+    // Everything stays on the creating thread.
+    explicit SerialWorker(OnCallerThread_t, QObject *parent = nullptr);
+    // Ends the waits of a running request, closes an unfinished report file
+    // and joins the thread.
     ~SerialWorker() override;
+
+    // Bytes per record of the device's stream, for the export's progress.
+    static constexpr int kRecordStreamBytes = 52;
+    // Export progress from the stream size and the announced record count
+    // (0: unknown, then nFallbackTicks / 10), kept within 1..98.
+    static int ExportProgress(qint64 nStreamSize, int nRecordCount, int nFallbackTicks);
 
     // --- Serial link ---
 
@@ -134,15 +168,38 @@ public:
     // True once the open port reported a read or resource error.
     bool DeviceGone() const { return m_bDeviceGone; }
 
+    // True while a request runs (from its start to its final report).
+    bool Busy() const { return m_bBusy; }
+
 signals:
+    // (function type, result type, success, text): every outcome of a request.
+    void signal_SendResult(int nFunctionType, int nResultType, bool bRet, QString sMes);
+    void signal_StartEnterCtrlMode();
+    void signal_StartExitCtrlMode();
+    void signal_StartEnterBootMode();
+    void signal_StartUpgrade(QString sFilePath);
+    void signal_StartGetVersionAndSN();
+    void signal_StartExportLogInfo(QString sDirPath);
     // The boot loader is ready: ends the loop of WaitBootReady.
     void signal_ReadyReadQuit();
+    void signal_TransmitProgress(int nProgressValue);
+    void signal_TransmitStatus(YmodemFileTransmit::YmodemStatus status);
 
 public slots:
+    void slot_StartEnterCtrlMode();
+    void slot_StartExitCtrlMode();
+    void slot_StartEnterBootMode();
+    void slot_StartUpgrade(QString sFilePath);
+    void slot_StartGetVersionAndSN();
+    void slot_StartExportLogInfo(QString sDirPath);
     // Quiet-timer handler of WaitBootReady: counts the 'C's received so far.
     void slot_ReadBootData();
+    // One tick of the log export's collection.
+    void slot_ExportReadData();
     // Data handler of WaitReply.
     void slot_ReadData();
+    void slot_TransmitProgress(int nProgressValue);
+    void slot_TransmitStatus(YmodemFileTransmit::YmodemStatus status);
 
 private:
     // Failure texts of one command, untranslated (translated where set).
@@ -189,15 +246,56 @@ private:
 
     void HandlePortError(QSerialPort::SerialPortError error);
     void HandleBootData();
+    void HandleExportData();
 
+    // Objects that must live on the worker's thread: created there once it
+    // runs, and released there when it ends.
+    void CreateThreadObjects();
+    void ReleaseThreadObjects();
+
+    // One request at a time: Submit queues a request's body and runs it when
+    // nothing else runs; EndRequest, called once the body has sent its final
+    // report, lets the next one run (from the event loop, not nested).
+    void Submit(std::function<void()> body);
+    void EndRequest();
+    void RunNextRequest();
+
+    // Request bodies.
+    void RunGetVersionAndSN();
+    void RunExportLogInfo(const QString &sDirPath);
+    void RunUpgrade(const QString &sFilePath);
+    // Ends a running export: writes the report (or what was received, when
+    // bDeviceGone) and reports "End" or the failure.
+    void FinishExport(bool bDeviceGone);
+    // Writes the transformed stream into the open report file; false (with
+    // m_sErrorMessage set) when the write or the close fails.
+    bool WriteReport(const QByteArray &stream);
+    void Report(int nFunctionType, int nResultType, bool bRet, const QString &sMes);
+    // Reports the failure text of a request and writes it to the log.
+    void ReportFailure(int nFunctionType, int nResultType);
+
+    QThread *m_pThread = nullptr;
     QString m_sPortName;
     QSerialPort *m_pSerialPort = nullptr;
     QString m_sErrorMessage;
     QTimer *m_pReadTimer = nullptr;
+    QTimer *m_pExportTimer = nullptr;
     QByteArray m_baReadData;
     bool m_bBootReady = false;
+    QFile m_reportFile;
     int m_mLogInfoCount = 0;
+    int m_nLastSize = 0;
     int m_nDeviceMode = ModeUnknown;
+    YmodemFileTransmit *m_pYmodemFileTransmit = nullptr;
+
+    // Per export: ticks without growth in a row, and the fallback progress
+    // counter used when the device announced no record count.
+    int m_nIdleTicks = 0;
+    int m_nFallbackProgress = 1;
+
+    bool m_bBusy = false;                 // a request runs
+    bool m_bUpgradeRunning = false;       // the running request is a transfer
+    QQueue<std::function<void()>> m_pendingRequests;
 
     // The nested loop of the wait in progress, so that a lost device can end it.
     QEventLoop *m_pWaitLoop = nullptr;

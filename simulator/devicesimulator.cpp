@@ -71,6 +71,11 @@ const QByteArray DeviceSimulator::kMenuText = QByteArrayLiteral(
     "\r\n1: Download image to the internal flash\r\n2: Execute the loaded application\r\n"
     "Waiting for the file to be sent ... (press 'a' to abort)\r\n");
 
+// Capital Cs on purpose: a host that counts every "C" as a request of the
+// receiver is fooled by it, as it would be by the real boot loader.
+const QByteArray DeviceSimulator::kBannerText =
+    QByteArrayLiteral("\r\nBoot loader V1.2 (C) Kestrel Devices Corp.\r\n");
+
 DeviceSimulator::DeviceSimulator(const SimulatorOptions &options, QObject *parent)
     : QObject(parent)
     , m_options(options)
@@ -120,6 +125,12 @@ QList<SimulatedDevice::Image> DeviceSimulator::Images() const
     return m_images;
 }
 
+QStringList DeviceSimulator::LineViolations() const
+{
+    QMutexLocker locker(&m_mutex);
+    return m_lineViolations;
+}
+
 qint64 DeviceSimulator::NowMs() const
 {
     return m_clock.elapsed();
@@ -154,6 +165,10 @@ void DeviceSimulator::slot_Begin()
     m_pBootTimer = makeTimer(&DeviceSimulator::slot_Reboot);
 
     m_nOutIdleSinceMs = NowMs();
+    // Starting in the boot loader is a boot of its own; only a host that is
+    // already on the line sees the banner.
+    if (m_options.bBootBanner && State() != SimulatorOptions::State::Application)
+        Enqueue(kBannerText);
     if (State() == SimulatorOptions::State::Ymodem) {
         m_receiver.Start(NowMs());
         RescheduleReceiver();
@@ -193,20 +208,28 @@ void DeviceSimulator::slot_Shutdown()
     m_transcript.close();
 }
 
-void DeviceSimulator::SetState(SimulatorOptions::State eState, bool bDropOutput)
+void DeviceSimulator::SetState(SimulatorOptions::State eState, bool bDropOutput, bool bBoots)
 {
+    // Bytes of a frame still being gathered are lost with the old state, but
+    // the transcript shows that the host sent them.
+    if (!m_baPending.isEmpty()) {
+        const QByteArray lost = m_baPending;
+        m_baPending.clear();
+        RecordFrame(lost, QStringLiteral("lost when the state changed"));
+    }
     {
         QMutexLocker locker(&m_mutex);
         m_eState = eState;
     }
     qDebug() << "Simulated device: now in state" << StateName(eState);
-    m_baPending.clear();
     if (m_pFrameTimer)
         m_pFrameTimer->stop();
     if (bDropOutput) {
         m_outQueue.clear();
         m_baOutCurrent.clear();
     }
+    if (bBoots && m_options.bBootBanner)
+        Enqueue(kBannerText);
     if (eState == SimulatorOptions::State::Ymodem)
         m_receiver.Start(NowMs());
     else
@@ -223,15 +246,38 @@ void DeviceSimulator::RecordFrame(const QByteArray &frame, const QString &sNote)
         m_frames.append(frame);
         eState = m_eState;
     }
-    if (m_transcript.isOpen()) {
-        QByteArray line = QByteArray::number(NowMs()) + ' ' + StateName(eState).toLatin1() + ' '
-            + frame.toHex(' ').toUpper();
-        if (!sNote.isEmpty())
-            line += " # " + sNote.toUtf8();
-        m_transcript.write(line + '\n');
-        m_transcript.flush();
-    }
+    QByteArray text = frame.toHex(' ').toUpper();
+    if (!sNote.isEmpty())
+        text += " # " + sNote.toUtf8();
+    WriteTranscript(eState, text);
     emit FrameReceived(frame);
+}
+
+void DeviceSimulator::WriteTranscript(SimulatorOptions::State eState, const QByteArray &text)
+{
+    if (!m_transcript.isOpen())
+        return;
+    m_transcript.write(QByteArray::number(NowMs()) + ' ' + StateName(eState).toLatin1() + ' ' + text + '\n');
+    m_transcript.flush();
+}
+
+void DeviceSimulator::CheckLineSettings()
+{
+    const QString sDifference = m_terminal.HostSettingDifferences().join(QStringLiteral("; "));
+    if (sDifference == m_sLastLineDifference)
+        return;
+    m_sLastLineDifference = sDifference;
+    if (sDifference.isEmpty())
+        return;
+    SimulatorOptions::State eState;
+    {
+        QMutexLocker locker(&m_mutex);
+        m_lineViolations.append(sDifference);
+        eState = m_eState;
+    }
+    qDebug() << "Simulated device: host line settings differ:" << sDifference;
+    WriteTranscript(eState, "! line settings: " + sDifference.toUtf8());
+    emit LineViolation(sDifference);
 }
 
 // ---------------------------------------------------------------- input
@@ -276,6 +322,9 @@ void DeviceSimulator::slot_ResumeReading()
 
 void DeviceSimulator::HandleInput(const QByteArray &bytes)
 {
+    // The settings in force when the bytes arrive are the ones they crossed
+    // the line with.
+    CheckLineSettings();
     switch (State()) {
     case SimulatorOptions::State::Ymodem:
         m_receiver.Feed(bytes, NowMs());
@@ -375,7 +424,7 @@ void DeviceSimulator::HandleApplicationFrame(const QByteArray &frame)
 
 void DeviceSimulator::slot_Reboot()
 {
-    SetState(SimulatorOptions::State::Ymodem, true);
+    SetState(SimulatorOptions::State::Ymodem, true, true);
 }
 
 void DeviceSimulator::ProcessBootMenuInput(const QByteArray &bytes)

@@ -13,6 +13,7 @@
 #include <QList>
 #include <QMutex>
 #include <QObject>
+#include <QStringList>
 #include <functional>
 
 class QSocketNotifier;
@@ -30,6 +31,8 @@ public:
     // Text of the boot loader's refusal and of its menu.
     static const QByteArray kRefusalText;
     static const QByteArray kMenuText;
+    // What the boot loader prints when it boots, with --boot-banner.
+    static const QByteArray kBannerText;
 
     explicit DeviceSimulator(const SimulatorOptions &options, QObject *parent = nullptr);
     ~DeviceSimulator() override;
@@ -41,6 +44,10 @@ public:
     QList<QByteArray> Frames() const;
     SimulatorOptions::State State() const;
     QList<SimulatedDevice::Image> Images() const;
+    // Each time the host's line settings were found to differ from 115200
+    // baud 8N1 without flow control (checked whenever bytes arrive; the same
+    // difference is noted again only after the settings were right again).
+    QStringList LineViolations() const;
 
     // The generated record lines, as streamed, and how many are valid.
     static QList<QByteArray> GeneratedRecords(const SimulatorOptions &options);
@@ -62,6 +69,7 @@ signals:
     void StateChanged(int state);
     void ImageReceived(const QString &sFileName, const QByteArray &content);
     void TransferAborted(const QString &sReason);
+    void LineViolation(const QString &sDifference);
 
 private slots:
     void slot_ReadReady();
@@ -82,8 +90,11 @@ private:
     };
 
     qint64 NowMs() const;
-    void SetState(SimulatorOptions::State eState, bool bDropOutput);
+    // bBoots: the boot loader starts afresh (its banner goes out first).
+    void SetState(SimulatorOptions::State eState, bool bDropOutput, bool bBoots = false);
     void RecordFrame(const QByteArray &frame, const QString &sNote);
+    void WriteTranscript(SimulatorOptions::State eState, const QByteArray &text);
+    void CheckLineSettings();
     void HandleInput(const QByteArray &bytes);
     void ProcessApplicationInput();
     void ProcessBootMenuInput(const QByteArray &bytes);
@@ -128,12 +139,14 @@ private:
     QList<OutItem> m_outQueue;
     QByteArray m_baOutCurrent;
     qint64 m_nOutIdleSinceMs = 0;
+    QString m_sLastLineDifference;      // of the last check; "" when the settings were right
 
     mutable QMutex m_mutex;             // guards the fields below
     QString m_sPortPath;
     QList<QByteArray> m_frames;
     SimulatorOptions::State m_eState;
     QList<SimulatedDevice::Image> m_images;
+    QStringList m_lineViolations;
 };
 
 #endif // DEVICESIMULATOR_H

@@ -44,6 +44,14 @@ int main(int argc, char *argv[])
     QObject::connect(&device, &DeviceSimulator::TransferAborted, [](const QString &sReason) {
         std::fprintf(stderr, "kestrelpack-devsim: transfer aborted: %s\n", sReason.toLocal8Bit().constData());
     });
+    // A pseudo-terminal carries the bytes whatever the host set; a real
+    // line would not.
+    QObject::connect(&device, &DeviceSimulator::LineViolation, [](const QString &sDifference) {
+        std::fprintf(stderr,
+                     "kestrelpack-devsim: warning: host line settings are not 115200 8N1 without flow control: "
+                     "%s\n",
+                     sDifference.toLocal8Bit().constData());
+    });
     std::printf("%s\n", device.PortPath().toLocal8Bit().constData());
     std::fflush(stdout);
     device.slot_Begin();

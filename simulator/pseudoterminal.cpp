@@ -15,6 +15,23 @@ QString ErrnoText(const char *pszWhat)
     return QStringLiteral("%1: %2").arg(QString::fromLatin1(pszWhat), QString::fromLocal8Bit(std::strerror(errno)));
 }
 
+QString BaudText(speed_t nSpeed)
+{
+    static const struct
+    {
+        speed_t nCode;
+        int nBaud;
+    } kRates[] = {{B0, 0},         {B300, 300},       {B1200, 1200},     {B2400, 2400},
+                  {B4800, 4800},   {B9600, 9600},     {B19200, 19200},   {B38400, 38400},
+                  {B57600, 57600}, {B115200, 115200}, {B230400, 230400}, {B460800, 460800},
+                  {B921600, 921600}};
+    for (const auto &rate : kRates) {
+        if (rate.nCode == nSpeed)
+            return QString::number(rate.nBaud);
+    }
+    return QStringLiteral("code %1").arg(static_cast<unsigned>(nSpeed), 0, 8);
+}
+
 } // namespace
 
 PseudoTerminal::~PseudoTerminal()
@@ -112,6 +129,50 @@ bool PseudoTerminal::HostPresent()
         }
     }
     return m_nHostOpens > 0;
+}
+
+QStringList PseudoTerminal::HostSettingDifferences() const
+{
+    // On Linux the master's attributes are the slave's: what the host set.
+    termios tio {};
+    if (m_nMasterFd < 0 || ::tcgetattr(m_nMasterFd, &tio) != 0)
+        return QStringList();
+    return SettingDifferences(tio);
+}
+
+QStringList PseudoTerminal::SettingDifferences(const termios &tio)
+{
+    // Only what a real line would get wrong. (A Linux pseudo-terminal always
+    // reports 8 data bits and no parity, whatever the host asked for, so
+    // those two can only be caught on a line that keeps them.)
+    QStringList differences;
+    const speed_t nIn = ::cfgetispeed(&tio);
+    const speed_t nOut = ::cfgetospeed(&tio);
+    if (nIn != B115200 || nOut != B115200) {
+        differences << (nIn == nOut ? QStringLiteral("speed %1 baud, not 115200").arg(BaudText(nOut))
+                                    : QStringLiteral("speed %1 baud in and %2 out, not 115200")
+                                          .arg(BaudText(nIn), BaudText(nOut)));
+    }
+    if ((tio.c_cflag & CSIZE) != CS8) {
+        const tcflag_t nSize = tio.c_cflag & CSIZE;
+        const int nBits = nSize == CS5 ? 5 : nSize == CS6 ? 6 : 7;
+        differences << QStringLiteral("%1 data bits, not 8").arg(nBits);
+    }
+    if (tio.c_cflag & PARENB)
+        differences << QStringLiteral("%1 parity, not none").arg((tio.c_cflag & PARODD) ? "odd" : "even");
+    if (tio.c_cflag & CSTOPB)
+        differences << QStringLiteral("2 stop bits, not 1");
+    if (tio.c_cflag & CRTSCTS)
+        differences << QStringLiteral("RTS/CTS flow control on");
+    if (tio.c_iflag & (IXON | IXOFF)) {
+        QStringList flags;
+        if (tio.c_iflag & IXON)
+            flags << QStringLiteral("IXON");
+        if (tio.c_iflag & IXOFF)
+            flags << QStringLiteral("IXOFF");
+        differences << QStringLiteral("XON/XOFF flow control on (%1)").arg(flags.join(QLatin1Char(' ')));
+    }
+    return differences;
 }
 
 void PseudoTerminal::Close()

@@ -2,6 +2,9 @@
 #define PSEUDOTERMINAL_H
 
 #include <QString>
+#include <QStringList>
+
+struct termios;
 
 // A pseudo-terminal pair in raw mode. The device plays on the master side;
 // the host opens the slave path like a serial port. One slave descriptor is
@@ -29,6 +32,13 @@ public:
     // taken to be always present.
     bool HostPresent();
     int MasterFd() const { return m_nMasterFd; }
+    // How the line settings the host gave its port differ from the device's
+    // 115200 baud, 8 data bits, no parity, 1 stop bit, without RTS/CTS or
+    // XON/XOFF flow control; empty when they match or cannot be read. A
+    // pseudo-terminal carries bytes whatever the settings, so nothing else
+    // would notice a host that sets them wrong.
+    QStringList HostSettingDifferences() const;
+    static QStringList SettingDifferences(const struct termios &tio);
     QString SlavePath() const { return m_sSlavePath; }
 
 private:

@@ -15,6 +15,7 @@ SimulatedDevice::SimulatedDevice(const SimulatorOptions &options, QObject *paren
     connect(m_pSimulator, &DeviceSimulator::StateChanged, this, &SimulatedDevice::StateChanged);
     connect(m_pSimulator, &DeviceSimulator::ImageReceived, this, &SimulatedDevice::ImageReceived);
     connect(m_pSimulator, &DeviceSimulator::TransferAborted, this, &SimulatedDevice::TransferAborted);
+    connect(m_pSimulator, &DeviceSimulator::LineViolation, this, &SimulatedDevice::LineViolation);
 }
 
 SimulatedDevice::~SimulatedDevice()
@@ -66,6 +67,11 @@ SimulatorOptions::State SimulatedDevice::State() const
 QList<SimulatedDevice::Image> SimulatedDevice::Images() const
 {
     return m_pSimulator->Images();
+}
+
+QStringList SimulatedDevice::LineViolations() const
+{
+    return m_pSimulator->LineViolations();
 }
 
 void SimulatedDevice::Unplug()

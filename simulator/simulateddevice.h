@@ -7,6 +7,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class QThread;
 class DeviceSimulator;
@@ -53,6 +54,12 @@ public:
     // Images received by the YMODEM receiver, in order.
     QList<Image> Images() const;
 
+    // Every time the host's line settings were found to differ from 115200
+    // baud, 8 data bits, no parity, 1 stop bit, no flow control: what
+    // differed. Checked whenever bytes from the host arrive; a difference
+    // that lasts is noted once.
+    QStringList LineViolations() const;
+
     // Closes the line now, as if the cable were pulled.
     void Unplug();
 
@@ -61,6 +68,7 @@ signals:
     void StateChanged(int state);          // a SimulatorOptions::State value
     void ImageReceived(const QString &sFileName, const QByteArray &content);
     void TransferAborted(const QString &sReason); // receiver gave up or was cancelled
+    void LineViolation(const QString &sDifference);
 
 private:
     QThread *m_pThread = nullptr;

@@ -158,6 +158,7 @@ bool SimulatorOptions::FromArguments(const QStringList &args, SimulatorOptions *
     const QHash<QString, bool *> flags = {
         {QStringLiteral("--silent"), &options.bSilent},
         {QStringLiteral("--wrong-echo"), &options.bWrongEcho},
+        {QStringLiteral("--boot-banner"), &options.bBootBanner},
     };
 
     for (int i = 0; i < args.size() && sError.isEmpty(); ++i) {
@@ -230,8 +231,15 @@ QString SimulatorOptions::HelpText()
         "  --rate BPS                line rate in bytes per second, both directions\n"
         "                            (11520 emulates 115200 baud 8N1; default unpaced)\n"
         "  --c-interval MS           the receiver's \"C\" interval (default 1000)\n"
+        "  --boot-banner             the boot loader prints a start-up text with\n"
+        "                            capital Cs in it (\"(C) ... Corp.\") when it boots:\n"
+        "                            after the boot command, before its first \"C\";\n"
+        "                            at start with --state boot|ymodem (seen only by\n"
+        "                            a host already on the line)\n"
         "  --image-dir DIR           store received images here\n"
-        "  --transcript FILE         append every received frame to FILE\n"
+        "  --transcript FILE         append every received frame to FILE, and a line\n"
+        "                            with \"!\" when the host's line settings are not\n"
+        "                            115200 baud 8N1 without flow control\n"
         "Faults of the firmware and the boot menu:\n"
         "  --silent                  answer nothing\n"
         "  --wrong-echo              echo frames with their last byte changed\n"

@@ -56,6 +56,7 @@ struct SimulatorOptions
 
     // Boot loader
     int nCIntervalMs = 1000;          // the receiver's "C" every this many ms
+    bool bBootBanner = false;         // print a start-up text (with capital Cs in it) when it boots
     QString sImageDir;                // received images are written here (name from the header)
 
     // Faults of the application firmware and the boot menu

@@ -2,6 +2,9 @@
 
 #include <QElapsedTimer>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 HostLine::~HostLine()
 {
     Close();
@@ -89,4 +92,26 @@ QByteArray HostLine::Exchange(const QByteArray &bytes, int nCount, int nTimeoutM
     if (!Write(bytes))
         return QByteArray();
     return ReadCount(nCount, nTimeoutMs);
+}
+
+int OpenPlainHost(const QString &sPath, const std::function<void(termios &)> &change)
+{
+    const int nFd = ::open(sPath.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (nFd < 0)
+        return -1;
+    termios tio {};
+    bool bOk = ::tcgetattr(nFd, &tio) == 0;
+    if (bOk) {
+        ::cfmakeraw(&tio);
+        tio.c_cflag |= CLOCAL | CREAD;
+        ::cfsetispeed(&tio, B115200);
+        ::cfsetospeed(&tio, B115200);
+        change(tio);
+        bOk = ::tcsetattr(nFd, TCSANOW, &tio) == 0;
+    }
+    if (!bOk) {
+        ::close(nFd);
+        return -1;
+    }
+    return nFd;
 }

@@ -6,6 +6,8 @@
 #include <QString>
 #include <functional>
 
+#include <termios.h>
+
 // The host's end of the line in the simulator's tests: a plain QSerialPort on
 // the simulator's pseudo-terminal, raw bytes in and out, no program code.
 class HostLine
@@ -38,5 +40,10 @@ private:
     QSerialPort m_port;
     QByteArray m_baUnread;
 };
+
+// A host that is not built on Qt: opens the port with plain system calls,
+// starts from raw 115200 baud 8N1 without flow control and applies
+// change(); returns the descriptor (to close) or -1.
+int OpenPlainHost(const QString &sPath, const std::function<void(termios &)> &change);
 
 #endif // HOSTLINE_H

@@ -2,12 +2,14 @@
 // pseudo-terminal by a plain serial port.
 
 #include "hostline.h"
+#include "simulator/devicesimulator.h"
 #include "simulator/simulateddevice.h"
 #include "support/testenvironment.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtTest>
 
 namespace {
@@ -74,11 +76,14 @@ private slots:
     void recordsFromFileWithDelayAndPauses();
     void bootCommandRebootsIntoReceiver();
     void bootMenuRefusesFramesAndStartsReceiverOnOne();
+    void bootBannerComesBeforeBootLoaderOutput_data();
+    void bootBannerComesBeforeBootLoaderOutput();
     void replyFaults();
     void silentDeviceAnswersNothingButRecords();
     void framingRecoversFromDamage();
     void pacingTakesLineTimeBothWays();
     void transcriptFileHasOneLinePerFrame();
+    void transcriptShowsStrayAndLostBytes();
     void hostMayReopenAndMissesWhatWasSentMeanwhile();
     void unplugGivesHostAReadError();
     void devicesLeaveNoDescriptorsOrThreadsBehind();
@@ -269,6 +274,49 @@ void TestSimulatorApplication::bootMenuRefusesFramesAndStartsReceiverOnOne()
     QCOMPARE(frames.at(3), QByteArray("1"));
 }
 
+void TestSimulatorApplication::bootBannerComesBeforeBootLoaderOutput_data()
+{
+    QTest::addColumn<int>("nState");
+    QTest::addColumn<QByteArray>("send");
+    QTest::addColumn<QByteArray>("expected");
+    const QByteArray banner = DeviceSimulator::kBannerText;
+    QTest::newRow("reboot after the boot command")
+        << int(SimulatorOptions::State::Application) << kBoot << kBoot + banner + 'C';
+    QTest::newRow("start in the receiver") << int(SimulatorOptions::State::Ymodem) << QByteArray() << banner + 'C';
+    QTest::newRow("start in the boot menu")
+        << int(SimulatorOptions::State::BootMenu) << kEnterCtrl << banner + "Invalid Number\r\n";
+}
+
+void TestSimulatorApplication::bootBannerComesBeforeBootLoaderOutput()
+{
+    QFETCH(int, nState);
+    QFETCH(QByteArray, send);
+    QFETCH(QByteArray, expected);
+    QVERIFY(DeviceSimulator::kBannerText.count('C') >= 2);
+    SimulatorOptions options;
+    options.initialState = static_cast<SimulatorOptions::State>(nState);
+    options.bBootBanner = true;
+    options.nBootDelayMs = 0;
+    // Played directly rather than through SimulatedDevice, so that the host
+    // is on the line before the device starts and sees what it prints then.
+    DeviceSimulator simulator(options);
+    QString sError;
+    QVERIFY2(simulator.OpenTerminal(&sError), qPrintable(sError));
+    HostLine host;
+    QVERIFY(host.Open(simulator.PortPath()));
+    QThread thread;
+    simulator.moveToThread(&thread);
+    thread.start();
+    QMetaObject::invokeMethod(&simulator, "slot_Begin", Qt::BlockingQueuedConnection);
+    const bool bSent = send.isEmpty() || host.Write(send);
+    const QByteArray received = host.ReadCount(expected.size(), 3000);
+    QMetaObject::invokeMethod(&simulator, "slot_Shutdown", Qt::BlockingQueuedConnection);
+    thread.quit();
+    thread.wait();
+    QVERIFY(bSent);
+    QCOMPARE(received.left(expected.size()), expected);
+}
+
 void TestSimulatorApplication::replyFaults()
 {
     {
@@ -407,6 +455,36 @@ void TestSimulatorApplication::transcriptFileHasOneLinePerFrame()
     QCOMPARE(first.at(1), QByteArray("app"));
     QVERIFY(lines.at(0).endsWith("C0 AA AA AA AA D4"));
     QVERIFY(lines.at(1).contains("C0 AA AA AA AA 00"));
+}
+
+void TestSimulatorApplication::transcriptShowsStrayAndLostBytes()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    SimulatorOptions options;
+    options.sTranscriptFile = dir.filePath(QStringLiteral("transcript.txt"));
+    options.nBootDelayMs = 0;
+    {
+        Bench bench(options);
+        QVERIFY(bench.bStarted);
+        // Skipped while the parser finds the frame behind them.
+        QCOMPARE(bench.host.Exchange(QByteArray::fromHex("0055AA") + kVersion, 3, 1000), QByteArray::fromHex("C8010A"));
+        // Behind the boot command, still unframed when the device reboots.
+        QSignalSpy stateSpy(&bench.device, &SimulatedDevice::StateChanged);
+        QVERIFY(bench.host.Write(kBoot + kEnterCtrl.left(2)));
+        QVERIFY(stateSpy.wait(2000));
+        QTRY_VERIFY_WITH_TIMEOUT(bench.device.Frames().contains(kEnterCtrl.left(2)), 2000);
+    }
+    QFile file(options.sTranscriptFile);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QList<QByteArray> lines = file.readAll().trimmed().split('\n');
+    for (QByteArray &line : lines)
+        line = line.mid(line.indexOf(' ') + 1);   // without the time
+    QCOMPARE(lines.size(), 4);
+    QVERIFY2(lines.at(0).startsWith("app 00 55 AA # "), lines.at(0).constData());
+    QCOMPARE(lines.at(1), QByteArray("app C8 AA AA AA AA EA"));
+    QCOMPARE(lines.at(2), QByteArray("app C9 55 AA AA AA CC"));
+    QVERIFY2(lines.at(3).startsWith("app C0 AA # "), lines.at(3).constData());
 }
 
 void TestSimulatorApplication::hostMayReopenAndMissesWhatWasSentMeanwhile()

@@ -9,9 +9,29 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
+
+#include <unistd.h>
+
 namespace {
+
 const QByteArray kEnterCtrl = QByteArray::fromHex("C0AAAAAAAAD4");
+
+// Starts the program with a transcript file; returns the device path it
+// prints as its first line, or "" when none comes within 5 s.
+QString StartWithTranscript(QProcess &program, const QString &sTranscript)
+{
+    program.start(QStringLiteral(KP_DEVSIM_PATH), {QStringLiteral("--transcript"), sTranscript});
+    if (!program.waitForStarted(5000))
+        return QString();
+    QElapsedTimer clock;
+    clock.start();
+    while (!program.canReadLine() && clock.elapsed() < 5000)
+        program.waitForReadyRead(static_cast<int>(std::max<qint64>(1, 5000 - clock.elapsed())));
+    return program.canReadLine() ? QString::fromLocal8Bit(program.readLine()).trimmed() : QString();
 }
+
+} // namespace
 
 class TestSimulatorProgram : public QObject
 {
@@ -21,6 +41,7 @@ private slots:
     void initTestCase() { TestEnvironment::GuardSerialPorts(); }
 
     void printsPathEchoesAndStopsCleanly();
+    void warnsAboutHostLineSettings();
     void helpText();
     void badOptionsExitWithTwo_data();
     void badOptionsExitWithTwo();
@@ -33,10 +54,7 @@ void TestSimulatorProgram::printsPathEchoesAndStopsCleanly()
     QVERIFY(dir.isValid());
     const QString sTranscript = dir.filePath(QStringLiteral("frames.txt"));
     QProcess program;
-    program.start(QStringLiteral(KP_DEVSIM_PATH), {QStringLiteral("--transcript"), sTranscript});
-    QVERIFY(program.waitForStarted(5000));
-    QTRY_VERIFY_WITH_TIMEOUT(program.canReadLine(), 5000);
-    const QString sPath = QString::fromLocal8Bit(program.readLine()).trimmed();
+    const QString sPath = StartWithTranscript(program, sTranscript);
     QVERIFY2(sPath.startsWith(QLatin1String("/dev/pts/")), qPrintable(sPath));
 
     // A host that writes the control-mode frame reads it back within 1000 ms,
@@ -62,6 +80,36 @@ void TestSimulatorProgram::printsPathEchoesAndStopsCleanly()
         QVERIFY2(line.endsWith(" app C0 AA AA AA AA D4"), line.constData());
 }
 
+void TestSimulatorProgram::warnsAboutHostLineSettings()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString sTranscript = dir.filePath(QStringLiteral("frames.txt"));
+    QProcess program;
+    const QString sPath = StartWithTranscript(program, sTranscript);
+    QVERIFY2(sPath.startsWith(QLatin1String("/dev/pts/")), qPrintable(sPath));
+
+    const int nFd = OpenPlainHost(sPath, [](termios &tio) {
+        ::cfsetispeed(&tio, B9600);
+        ::cfsetospeed(&tio, B9600);
+    });
+    QVERIFY(nFd >= 0);
+    QCOMPARE(::write(nFd, kEnterCtrl.constData(), 6), ssize_t(6));
+    QByteArray errors;
+    QTRY_VERIFY_WITH_TIMEOUT((errors += program.readAllStandardError()).contains("speed 9600 baud"), 5000);
+    ::close(nFd);
+    QVERIFY2(errors.contains("warning"), errors.constData());
+
+    program.terminate();
+    QVERIFY(program.waitForFinished(5000));
+    QFile transcript(sTranscript);
+    QVERIFY(transcript.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = transcript.readAll().trimmed().split('\n');
+    QCOMPARE(lines.size(), 2);
+    QVERIFY2(lines.at(0).endsWith(" app ! line settings: speed 9600 baud, not 115200"), lines.at(0).constData());
+    QVERIFY2(lines.at(1).endsWith(" app C0 AA AA AA AA D4"), lines.at(1).constData());
+}
+
 void TestSimulatorProgram::helpText()
 {
     QProcess program;
@@ -69,7 +117,8 @@ void TestSimulatorProgram::helpText()
     QVERIFY(program.waitForFinished(5000));
     QCOMPARE(program.exitCode(), 0);
     const QByteArray text = program.readAllStandardOutput();
-    for (const char *pszOption : {"--state", "--rate", "--records-file", "--close-block", "--transcript"})
+    for (const char *pszOption :
+         {"--state", "--rate", "--records-file", "--close-block", "--transcript", "--boot-banner"})
         QVERIFY2(text.contains(pszOption), pszOption);
 }
 
@@ -125,7 +174,7 @@ void TestSimulatorProgram::optionsMapOntoFields()
         "--records", "7", "--records-file", records.fileName(), "--invalid-every", "2", "--line-end", "lfcr",
         "--stream-delay", "11", "--stream-pause-every", "3", "--stream-pause", "12", "--boot-delay", "13",
         "--rate", "11520", "--c-interval", "14", "--image-dir", "/tmp/images", "--silent", "--wrong-echo",
-        "--extra-after-echo", "0A0B", "--split", "2", "--split-gap", "15", "--garbage", "FF",
+        "--boot-banner", "--extra-after-echo", "0A0B", "--split", "2", "--split-gap", "15", "--garbage", "FF",
         "--nak-block", "header", "--cancel-block", "eot", "--cancel-letter-block", "4", "--cancel-letter", "a",
         "--silent-block", "5", "--garbage-block", "6", "--close-block", "7", "--transcript", "/tmp/t.txt"};
     QVERIFY2(SimulatorOptions::FromArguments(args, &options, &sError), qPrintable(sError));
@@ -148,6 +197,7 @@ void TestSimulatorProgram::optionsMapOntoFields()
     QCOMPARE(options.sImageDir, QStringLiteral("/tmp/images"));
     QVERIFY(options.bSilent);
     QVERIFY(options.bWrongEcho);
+    QVERIFY(options.bBootBanner);
     QCOMPARE(options.extraAfterEcho, QByteArray::fromHex("0A0B"));
     QCOMPARE(options.nSplitPieces, 2);
     QCOMPARE(options.nSplitGapMs, 15);
@@ -169,6 +219,7 @@ void TestSimulatorProgram::optionsMapOntoFields()
     QCOMPARE(defaults.nRecordCount, SimulatorOptions().nRecordCount);
     QCOMPARE(defaults.nNakAtBlock, SimulatorOptions::kNever);
     QCOMPARE(defaults.nNakTimes, 0);
+    QVERIFY(!defaults.bBootBanner);
 }
 
 QTEST_MAIN(TestSimulatorProgram)
