@@ -2,9 +2,12 @@
 
 #include "app/logging.h"
 #include "device/portlister.h"
+#include "device/reportformatter.h"
 #include "device/waits.h"
 
+#include <QDateTime>
 #include <QDebug>
+#include <QDir>
 #include <QEventLoop>
 #include <QPointer>
 #include <QThread>
@@ -119,15 +122,281 @@ const SerialWorker::CommandTexts SerialWorker::kExportLogInfoTexts = {
 
 SerialWorker::SerialWorker(QObject *parent) : QObject(parent)
 {
-    CreateSerialPort();
+    qRegisterMetaType<YmodemFileTransmit::YmodemStatus>("YmodemFileTransmit::YmodemStatus");
+    // Queued port errors would need the type too; the worker's own are direct.
+    qRegisterMetaType<QSerialPort::SerialPortError>();
+    m_pThread = new QThread;
+    moveToThread(m_pThread);
+    // The port, its timers and the transmitter are created on the worker's
+    // thread, before its event loop delivers the first request, and released
+    // there when it ends: objects made here would stay with the creating
+    // thread, and their timers and notifiers would never serve the worker.
+    connect(m_pThread, &QThread::started, this, &SerialWorker::CreateThreadObjects, Qt::DirectConnection);
+    connect(m_pThread, &QThread::finished, this, &SerialWorker::ReleaseThreadObjects, Qt::DirectConnection);
+
+    connect(this, &SerialWorker::signal_StartEnterCtrlMode, this, &SerialWorker::slot_StartEnterCtrlMode,
+            Qt::QueuedConnection);
+    connect(this, &SerialWorker::signal_StartExitCtrlMode, this, &SerialWorker::slot_StartExitCtrlMode,
+            Qt::QueuedConnection);
+    connect(this, &SerialWorker::signal_StartEnterBootMode, this, &SerialWorker::slot_StartEnterBootMode,
+            Qt::QueuedConnection);
+    connect(this, &SerialWorker::signal_StartUpgrade, this, &SerialWorker::slot_StartUpgrade, Qt::QueuedConnection);
+    connect(this, &SerialWorker::signal_StartGetVersionAndSN, this, &SerialWorker::slot_StartGetVersionAndSN,
+            Qt::QueuedConnection);
+    connect(this, &SerialWorker::signal_StartExportLogInfo, this, &SerialWorker::slot_StartExportLogInfo,
+            Qt::QueuedConnection);
+    m_pThread->start(QThread::InheritPriority);
+}
+
+SerialWorker::SerialWorker(OnCallerThread_t, QObject *parent) : QObject(parent)
+{
+    qRegisterMetaType<YmodemFileTransmit::YmodemStatus>("YmodemFileTransmit::YmodemStatus");
+    CreateThreadObjects();
 }
 
 SerialWorker::~SerialWorker()
 {
+    if (m_pThread) {
+        // Quitting ends every event loop of the thread, the nested waits of
+        // a running request included, and makes later waits return at once:
+        // the request runs to its end quickly; the thread's end releases the
+        // port, the transmitter and an unfinished report.
+        m_pThread->quit();
+        m_pThread->wait();
+        delete m_pThread;
+        m_pThread = nullptr;
+    } else {
+        ReleaseThreadObjects();
+    }
+}
+
+void SerialWorker::CreateThreadObjects()
+{
+    CreateSerialPort();
+    m_pYmodemFileTransmit = new YmodemFileTransmit;
+    connect(m_pYmodemFileTransmit, &YmodemFileTransmit::TransmitProgress, this,
+            &SerialWorker::slot_TransmitProgress);
+    connect(m_pYmodemFileTransmit, &YmodemFileTransmit::TransmitStatus, this, &SerialWorker::slot_TransmitStatus);
+}
+
+void SerialWorker::ReleaseThreadObjects()
+{
+    if (m_pExportTimer) {
+        // The program ends during an export: keep what the device sent so
+        // far in the report rather than leave an empty or open file.
+        KP_LOG_INFO("ExportLogInfo: interrupted at exit; the report holds what was received");
+        delete m_pExportTimer;
+        m_pExportTimer = nullptr;
+        if (m_pSerialPort && m_pSerialPort->isOpen()) {
+            m_baReadData.append(m_pSerialPort->readAll());
+        }
+        WriteReport(m_baReadData);
+        m_baReadData.clear();
+    }
+    m_pendingRequests.clear();
+    delete m_pYmodemFileTransmit;
+    m_pYmodemFileTransmit = nullptr;
     delete m_pReadTimer;
     m_pReadTimer = nullptr;
     delete m_pSerialPort;
     m_pSerialPort = nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Requests
+
+void SerialWorker::Report(int nFunctionType, int nResultType, bool bRet, const QString &sMes)
+{
+    emit signal_SendResult(nFunctionType, nResultType, bRet, sMes);
+}
+
+void SerialWorker::ReportFailure(int nFunctionType, int nResultType)
+{
+    Report(nFunctionType, nResultType, false, m_sErrorMessage);
+    KP_LOG_INFO("{}", m_sErrorMessage);
+}
+
+void SerialWorker::Submit(std::function<void()> body)
+{
+    m_pendingRequests.enqueue(std::move(body));
+    RunNextRequest();
+}
+
+void SerialWorker::RunNextRequest()
+{
+    // A request that arrives inside a running one's wait lands here too: it
+    // is held until the running one has ended.
+    if (m_bBusy || m_pendingRequests.isEmpty()) {
+        return;
+    }
+    m_bBusy = true;
+    const std::function<void()> body = m_pendingRequests.dequeue();
+    body();
+}
+
+void SerialWorker::EndRequest()
+{
+    m_bBusy = false;
+    m_bUpgradeRunning = false;
+    emit signal_RequestFinished();
+    if (!m_pendingRequests.isEmpty()) {
+        // From the event loop, so that the next request never runs inside
+        // the stack of the one that just ended (an export tick, a transfer
+        // status).
+        QMetaObject::invokeMethod(this, &SerialWorker::RunNextRequest, Qt::QueuedConnection);
+    }
+}
+
+void SerialWorker::slot_StartEnterCtrlMode()
+{
+    Submit([this]() {
+        const bool bRet = EnterCtrlMode();
+        Report(FT_CtrlMode, RT_EnterCtrlMode, bRet, bRet ? QString() : m_sErrorMessage);
+        EndRequest();
+    });
+}
+
+void SerialWorker::slot_StartExitCtrlMode()
+{
+    Submit([this]() {
+        const bool bRet = ExitCtrlMode();
+        Report(FT_CtrlMode, RT_ExitCtrlMode, bRet, bRet ? QString() : m_sErrorMessage);
+        EndRequest();
+    });
+}
+
+void SerialWorker::slot_StartEnterBootMode()
+{
+    Submit([this]() {
+        const bool bRet = EnterBootMode();
+        Report(FT_Upgrade, RT_EnterBootMode, bRet, bRet ? QString() : m_sErrorMessage);
+        EndRequest();
+    });
+}
+
+void SerialWorker::slot_StartUpgrade(QString sFilePath)
+{
+    Submit([this, sFilePath]() { RunUpgrade(sFilePath); });
+}
+
+void SerialWorker::slot_StartGetVersionAndSN()
+{
+    Submit([this]() { RunGetVersionAndSN(); });
+}
+
+void SerialWorker::slot_StartExportLogInfo(QString sDirPath)
+{
+    Submit([this, sDirPath]() { RunExportLogInfo(sDirPath); });
+}
+
+void SerialWorker::RunGetVersionAndSN()
+{
+    if (!OpenSerialPort()) {
+        ReportFailure(FT_DeviceInfo, RT_OpenPort);
+        EndRequest();
+        return;
+    }
+    if (m_nDeviceMode == ModeBootMenu || m_nDeviceMode == ModeYmodem) {
+        ClosePort();
+        Report(FT_DeviceInfo, RT_EnterCtrlMode, false, tr("Please upgrade before proceeding"));
+        KP_LOG_INFO("Please upgrade before proceeding");
+        EndRequest();
+        return;
+    }
+    QString sVersion;
+    if (GetVersion(sVersion)) {
+        Report(FT_DeviceInfo, RT_Version, true, sVersion);
+    } else {
+        ReportFailure(FT_DeviceInfo, RT_Version);
+    }
+    QString sSN;
+    if (GetSN(sSN)) {
+        Report(FT_DeviceInfo, RT_SN, true, sSN);
+    } else {
+        ReportFailure(FT_DeviceInfo, RT_SN);
+    }
+    if (!ExitCtrlMode()) {
+        ReportFailure(FT_DeviceInfo, RT_ExitCtrlMode);
+    }
+    ClosePort();
+    EndRequest();
+}
+
+void SerialWorker::RunUpgrade(const QString &sFilePath)
+{
+    m_nDeviceMode = ModeUnknown;
+    if (!OpenSerialPort()) {
+        ReportFailure(FT_Upgrade, RT_OpenPort);
+        EndRequest();
+        return;
+    }
+    bool bReady = true;
+    if (m_nDeviceMode == ModeBootMenu) {
+        bReady = EnterYmodem();
+    } else if (m_nDeviceMode != ModeYmodem) {
+        bReady = EnterBootMode();
+    }
+    ClosePort();
+    if (!bReady) {
+        ReportFailure(FT_Upgrade, RT_EnterBootMode);
+        EndRequest();
+        return;
+    }
+    m_pYmodemFileTransmit->SetFileName(sFilePath);
+    m_pYmodemFileTransmit->SetPortName(m_sPortName);
+    if (!m_pYmodemFileTransmit->StartTransmit()) {
+        m_sErrorMessage = tr("StartYmodemTransmit fail");
+        ReportFailure(FT_Upgrade, RT_StartTransmit);
+        EndRequest();
+        return;
+    }
+    // The transfer reports through the relay; the request ends with its
+    // final status.
+    m_bUpgradeRunning = true;
+}
+
+void SerialWorker::slot_TransmitProgress(int nProgressValue)
+{
+    emit signal_TransmitProgress(nProgressValue);
+}
+
+void SerialWorker::slot_TransmitStatus(YmodemFileTransmit::YmodemStatus status)
+{
+    emit signal_TransmitStatus(status);
+    if (m_bUpgradeRunning && status >= YmodemFileTransmit::StatusDone) {
+        EndRequest();
+    }
+}
+
+void SerialWorker::RunExportLogInfo(const QString &sDirPath)
+{
+    Report(FT_ExportLog, RT_ExportLog, true, QStringLiteral("Start"));
+    if (!OpenSerialPort()) {
+        ReportFailure(FT_ExportLog, RT_OpenPort);
+        EndRequest();
+        return;
+    }
+    if (m_nDeviceMode == ModeBootMenu || m_nDeviceMode == ModeYmodem) {
+        ClosePort();
+        Report(FT_ExportLog, RT_EnterCtrlMode, false, tr("Please upgrade before proceeding"));
+        KP_LOG_INFO("Please upgrade before proceeding");
+        EndRequest();
+        return;
+    }
+    GetLogInfoCount();
+    if (!ExportLogInfo(sDirPath)) {
+        ReportFailure(FT_ExportLog, RT_ExportLog);
+        // The device was not asked for its records (the report is opened
+        // first); leave control mode and free the port as the export's
+        // normal end does.
+        if (m_pSerialPort->isOpen()) {
+            ExitCtrlMode();
+        }
+        ClosePort();
+        EndRequest();
+        return;
+    }
+    // The collection goes on in the export ticks; the request ends there.
 }
 
 // ---------------------------------------------------------------------------
@@ -393,6 +662,19 @@ void SerialWorker::HandlePortError(QSerialPort::SerialPortError error)
     if (m_pWaitLoop) {
         m_pWaitLoop->quit();
     }
+    if (m_pExportTimer) {
+        // Unplugged during the export: keep what arrived, and say that the
+        // report is not complete. From the event loop, not from inside the
+        // port's own notification.
+        QMetaObject::invokeMethod(
+            this,
+            [this]() {
+                if (m_pExportTimer) {
+                    FinishExport(true);
+                }
+            },
+            Qt::QueuedConnection);
+    }
     // Closing from inside the port's own notification is not safe; close it
     // right after, unless it was re-opened (possibly as another path) since.
     const QPointer<QSerialPort> pPort(m_pSerialPort);
@@ -577,22 +859,158 @@ bool SerialWorker::GetLogInfoCount()
 
 bool SerialWorker::ExportLogInfo(const QString &sDirPath)
 {
+    // The report is opened before the device is asked for its records: a
+    // report that cannot be written must not leave the device streaming
+    // into a port that nobody reads.
+    if (!StartExportCollection(sDirPath)) {
+        return false;
+    }
     QString sFrameText;
     const QByteArray frame = BuildCommandFrame(QLatin1String(kExportLogInfoCommand), sFrameText);
     if (!SendBytes(frame, kExportLogInfoTexts)) {
+        StopExportCollection();
+        m_reportFile.close();
+        m_reportFile.remove();
         return false;
     }
     // No reply window: the device starts streaming its records at once.
-    return StartExportCollection(sDirPath);
+    m_pExportTimer->start(Waits::Current().nExportTickMs);
+    return true;
 }
 
 bool SerialWorker::StartExportCollection(const QString &sDirPath)
 {
-    // The report file and the collection of the record stream are not built
-    // yet. Until they are, an export that reached this point has collected
-    // nothing, and says so rather than claiming a report.
-    qDebug() << "ExportLogInfo: record collection not available; no report written in" << sDirPath;
-    return false;
+    const QString sPath = ReportFormatter::ReportFilePath(sDirPath, QDateTime::currentDateTime());
+    m_nLastSize = 0;
+    m_nIdleTicks = 0;
+    m_nFallbackProgress = 1;
+    if (m_reportFile.isOpen()) {
+        m_reportFile.close();
+    }
+    m_reportFile.setFileName(sPath);
+    // Truncate: a report of the same name (an export within the same
+    // second, or a clock set back) must not keep its old tail.
+    if (!m_reportFile.open(QIODevice::ReadWrite | QIODevice::Truncate)) {
+        qDebug().noquote() << "Open File fail: " + sPath;
+        m_sErrorMessage = tr("Cannot create the report file %1: %2")
+                              .arg(QDir::toNativeSeparators(sPath), m_reportFile.errorString());
+        return false;
+    }
+    m_baReadData.clear();
+    connect(m_pSerialPort, &QSerialPort::readyRead, this, &SerialWorker::HandleExportData, Qt::UniqueConnection);
+    delete m_pExportTimer;
+    m_pExportTimer = new QTimer;
+    m_pExportTimer->setTimerType(Qt::PreciseTimer);
+    connect(m_pExportTimer, &QTimer::timeout, this, &SerialWorker::slot_ExportReadData);
+    return true;
+}
+
+void SerialWorker::StopExportCollection()
+{
+    if (m_pExportTimer) {
+        m_pExportTimer->stop();
+        disconnect(m_pExportTimer, &QTimer::timeout, this, &SerialWorker::slot_ExportReadData);
+        m_pExportTimer->deleteLater();
+        m_pExportTimer = nullptr;
+    }
+    if (m_pSerialPort) {
+        disconnect(m_pSerialPort, &QSerialPort::readyRead, this, &SerialWorker::HandleExportData);
+    }
+}
+
+void SerialWorker::HandleExportData()
+{
+    m_baReadData.append(m_pSerialPort->readAll());
+}
+
+int SerialWorker::ExportProgress(qint64 nStreamSize, int nRecordCount, int nFallbackTicks)
+{
+    int nProgress = 0;
+    if (nRecordCount != 0) {
+        const double fProgress = double(nStreamSize) / (double(nRecordCount) * kRecordStreamBytes) * 100.0;
+        nProgress = fProgress >= 99.0 ? 99 : int(fProgress);
+    } else {
+        nProgress = nFallbackTicks / 10;
+    }
+    return qBound(1, nProgress, 98);
+}
+
+void SerialWorker::slot_ExportReadData()
+{
+    if (!m_pExportTimer) {
+        return;
+    }
+    if (m_bDeviceGone) {
+        FinishExport(true);
+        return;
+    }
+    const int nSize = m_baReadData.size();
+    if (nSize != m_nLastSize) {
+        m_nLastSize = nSize;
+        qDebug() << "m_nLastSize:" << m_nLastSize;
+        // Pauses in the stream are normal (the device reads its memory in
+        // pages): only ticks without growth in a row end the export.
+        m_nIdleTicks = 0;
+        if (m_mLogInfoCount == 0) {
+            ++m_nFallbackProgress;
+        }
+        const int nProgress = ExportProgress(nSize, m_mLogInfoCount, m_nFallbackProgress);
+        qDebug() << "nProgressValue:" << nProgress;
+        Report(FT_ExportLog, RT_ExportLog, true, QStringLiteral("%1").arg(nProgress));
+        return;
+    }
+    if (m_nIdleTicks < Waits::Current().nExportIdleTicks) {
+        ++m_nIdleTicks;
+        return;
+    }
+    FinishExport(false);
+}
+
+void SerialWorker::FinishExport(bool bDeviceGone)
+{
+    if (!bDeviceGone && m_pSerialPort->isOpen()) {
+        m_baReadData.append(m_pSerialPort->readAll());
+    }
+    StopExportCollection();
+    const bool bWritten = WriteReport(m_baReadData);
+    m_baReadData.clear();
+    if (bDeviceGone) {
+        m_sErrorMessage = tr("The device was disconnected during the export");
+        KP_LOG_INFO("ExportLogInfo: device gone; the report holds the {} bytes received", m_nLastSize);
+    } else {
+        // Leave control mode on a fresh port, as the device expects after
+        // its stream.
+        ClosePort();
+        CreateSerialPort();
+        OpenCurrentPort();
+        EnterCtrlMode();
+        ExitCtrlMode();
+    }
+    ClosePort();
+    if (bDeviceGone || !bWritten) {
+        ReportFailure(FT_ExportLog, RT_ExportLog);
+    } else {
+        Report(FT_ExportLog, RT_ExportLog, true, QStringLiteral("End"));
+    }
+    EndRequest();
+}
+
+bool SerialWorker::WriteReport(const QByteArray &stream)
+{
+    if (!m_reportFile.isOpen()) {
+        return false;
+    }
+    const QByteArray report = ReportFormatter::ToCsv(stream);
+    const qint64 nWritten = m_reportFile.write(report);
+    bool bOk = nWritten == report.size() && m_reportFile.flush();
+    m_reportFile.close();
+    bOk = bOk && m_reportFile.error() == QFileDevice::NoError;
+    if (!bOk) {
+        m_sErrorMessage = tr("Cannot write the report file %1: %2")
+                              .arg(QDir::toNativeSeparators(m_reportFile.fileName()), m_reportFile.errorString());
+        qDebug() << m_sErrorMessage;
+    }
+    return bOk;
 }
 
 // ---------------------------------------------------------------------------

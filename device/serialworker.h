@@ -184,6 +184,8 @@ signals:
     void signal_ReadyReadQuit();
     void signal_TransmitProgress(int nProgressValue);
     void signal_TransmitStatus(YmodemFileTransmit::YmodemStatus status);
+    // After the final report of every request: the worker takes the next one.
+    void signal_RequestFinished();
 
 public slots:
     void slot_StartEnterCtrlMode();
@@ -233,6 +235,7 @@ private:
     // Starts the report file and the collection of the record stream after
     // the export command went out.
     bool StartExportCollection(const QString &sDirPath);
+    void StopExportCollection();
 
     // Waits for the first data after an open (or nProbeMs) and returns what
     // arrived as upper-case hex text.

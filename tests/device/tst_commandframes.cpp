@@ -147,7 +147,7 @@ private slots:
     // out their windows.
     void closedPortFailsAtOnce()
     {
-        SerialWorker worker;
+        SerialWorker worker(SerialWorker::OnCallerThread);
         QString sText;
         QElapsedTimer timer;
         timer.start();
@@ -176,7 +176,7 @@ private slots:
     {
         QFETCH(QStringList, ports);
         TestEnvironment::SetSerialPorts(ports);
-        SerialWorker worker;
+        SerialWorker worker(SerialWorker::OnCallerThread);
         worker.SetPortName(QStringLiteral("/nonexistent/kp-saved"));
         QVERIFY(!worker.OpenSerialPort());
         QCOMPARE(worker.ErrorMessage(), QStringLiteral("No serial port available"));

@@ -53,7 +53,7 @@ private slots:
         }));
         QVERIFY(pDevice);
         TestEnvironment::SetSerialPorts({pDevice->PortPath()});
-        SerialWorker worker;
+        SerialWorker worker(SerialWorker::OnCallerThread);
 
         QElapsedTimer timer;
         timer.start();
@@ -121,7 +121,7 @@ private slots:
         QFETCH(QString, error);
         auto pDevice = Start(options);
         QVERIFY(pDevice);
-        SerialWorker worker;
+        SerialWorker worker(SerialWorker::OnCallerThread);
         QVERIFY(OpenOn(*pDevice, worker));
         QCOMPARE(worker.EnterCtrlMode(), error.isEmpty());
         QCOMPARE(worker.DeviceMode(), mode);
@@ -149,7 +149,7 @@ private slots:
         QFETCH(QString, error);
         auto pDevice = Start(options);
         QVERIFY(pDevice);
-        SerialWorker worker;
+        SerialWorker worker(SerialWorker::OnCallerThread);
         QVERIFY(OpenOn(*pDevice, worker));
         QCOMPARE(worker.ExitCtrlMode(), error.isEmpty());
         if (!error.isEmpty()) {
@@ -182,7 +182,7 @@ private slots:
         QFETCH(QString, error);
         auto pDevice = Start(options);
         QVERIFY(pDevice);
-        SerialWorker worker;
+        SerialWorker worker(SerialWorker::OnCallerThread);
         QVERIFY(OpenOn(*pDevice, worker));
         QCOMPARE(worker.EnterBootMode(), error.isEmpty());
         QCOMPARE(worker.BootReady(), error.isEmpty());
@@ -198,7 +198,7 @@ private slots:
     {
         auto pDevice = Start(Options([](SimulatorOptions &o) { o.initialState = State::BootMenu; }));
         QVERIFY(pDevice);
-        SerialWorker worker;
+        SerialWorker worker(SerialWorker::OnCallerThread);
         QVERIFY(OpenOn(*pDevice, worker));
         QVERIFY(worker.EnterYmodem());
         QVERIFY(worker.BootReady());
@@ -211,7 +211,7 @@ private slots:
     {
         auto pDevice = Start();
         QVERIFY(pDevice);
-        SerialWorker worker;
+        SerialWorker worker(SerialWorker::OnCallerThread);
         QVERIFY(OpenOn(*pDevice, worker));
         QElapsedTimer timer;
         timer.start();

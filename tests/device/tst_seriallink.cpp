@@ -34,7 +34,7 @@ private slots:
         QVERIFY(pSilent && pFirst && pSecond);
         TestEnvironment::SetSerialPorts({QStringLiteral("/nonexistent/kp-tty"), pSilent->PortPath(),
                                          pFirst->PortPath(), pSecond->PortPath()});
-        SerialWorker worker;
+        SerialWorker worker(SerialWorker::OnCallerThread);
         QVERIFY(worker.OpenSerialPort());
         QCOMPARE(worker.PortName(), pFirst->PortPath());
         QCOMPARE(worker.DeviceMode(), int(SerialWorker::ModeCtrl));
@@ -53,7 +53,7 @@ private slots:
         auto pDevice = Start(options);
         QVERIFY(pDevice);
         TestEnvironment::SetSerialPorts({pDevice->PortPath()});
-        SerialWorker worker;
+        SerialWorker worker(SerialWorker::OnCallerThread);
         QVERIFY(!worker.OpenSerialPort());
         QCOMPARE(worker.ErrorMessage(), QStringLiteral("Failed to open serial port"));
         QVERIFY(!worker.SerialPort()->isOpen());
@@ -74,7 +74,7 @@ private slots:
         auto pDevice = Start(options);
         QVERIFY(pDevice);
         {
-            SerialWorker worker;
+            SerialWorker worker(SerialWorker::OnCallerThread);
             TestEnvironment::SetSerialPorts({pDevice->PortPath()});
             QVERIFY(worker.OpenSerialPort());
             QCOMPARE(worker.DeviceMode(), int(SerialWorker::ModeYmodem));
@@ -83,7 +83,7 @@ private slots:
             worker.SerialPort()->close();
         }
         {
-            SerialWorker worker;
+            SerialWorker worker(SerialWorker::OnCallerThread);
             TestEnvironment::SetSerialPorts({});
             worker.SetPortName(pDevice->PortPath());
             QVERIFY(!worker.OpenSerialPort());
@@ -100,7 +100,7 @@ private slots:
     {
         PseudoTerminal line;
         QVERIFY(line.Open(nullptr));
-        SerialWorker worker;
+        SerialWorker worker(SerialWorker::OnCallerThread);
         worker.SetPortName(line.SlavePath());
         QTimer::singleShot(50, [&line]() { QCOMPARE(::write(line.MasterFd(), "CCCC", 4), ssize_t(4)); });
         QVERIFY(worker.OpenSerialPort());
@@ -118,7 +118,7 @@ private slots:
         WaitsForTesting::Set(waits);
         PseudoTerminal line;
         QVERIFY(line.Open(nullptr));
-        SerialWorker worker;
+        SerialWorker worker(SerialWorker::OnCallerThread);
         worker.SetPortName(line.SlavePath());
         worker.CreateSerialPort();
         QVERIFY(worker.SerialPort()->open(QIODevice::ReadWrite));
@@ -137,7 +137,7 @@ private slots:
         WaitsForTesting::Reset();
         PseudoTerminal line;
         QVERIFY(line.Open(nullptr));
-        SerialWorker worker;
+        SerialWorker worker(SerialWorker::OnCallerThread);
         worker.SetPortName(line.SlavePath());
         worker.CreateSerialPort();
         QVERIFY(worker.SerialPort()->open(QIODevice::ReadWrite));
@@ -156,7 +156,7 @@ private slots:
         auto pDevice = Start();
         QVERIFY(pDevice);
         TestEnvironment::SetSerialPorts({pDevice->PortPath()});
-        SerialWorker worker;
+        SerialWorker worker(SerialWorker::OnCallerThread);
         worker.SetPortName(QStringLiteral("/nonexistent/kp-old-port"));
         QVERIFY(worker.OpenSerialPort());
         QCOMPARE(worker.PortName(), pDevice->PortPath());
@@ -172,7 +172,7 @@ private slots:
         options.nCIntervalMs = 200;
         auto pDevice = Start(options);
         QVERIFY(pDevice);
-        SerialWorker worker;
+        SerialWorker worker(SerialWorker::OnCallerThread);
         QVERIFY(OpenOn(*pDevice, worker));
         QElapsedTimer timer;
         timer.start();
@@ -202,7 +202,7 @@ private slots:
         options.nCIntervalMs = 60000;
         auto pDevice = Start(options);
         QVERIFY(pDevice);
-        SerialWorker worker;
+        SerialWorker worker(SerialWorker::OnCallerThread);
         QVERIFY(OpenOn(*pDevice, worker));
         QSerialPort *pPort = worker.SerialPort();
         QSignalSpy errors(pPort, &QSerialPort::errorOccurred);
