@@ -47,7 +47,7 @@ void TestSimulatorHostLink::programLinkAndTransmitterKeepLineSettings()
     QVERIFY(device.Start());
     TestEnvironment::SetSerialPorts({device.PortPath()});
 
-    SerialWorker worker;
+    SerialWorker worker(SerialWorker::OnCallerThread);
     worker.SetPortName(device.PortPath());
     QVERIFY2(worker.OpenSerialPort(), qPrintable(worker.ErrorMessage()));
     QCOMPARE(worker.DeviceMode(), int(SerialWorker::ModeCtrl));

@@ -1,0 +1,460 @@
+// The worker on its own thread, driven only through its request signals, as
+// the window drives it: information, log export, upgrade, one request at a
+// time, and destruction while work runs. The device is simulated on a
+// pseudo-terminal.
+
+#include "device/serialworker.h"
+#include "devicerig.h"
+#include "device/reportformatter.h"
+#include "simulator/devicesimulator.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+#include <memory>
+
+#include <sys/resource.h>
+
+using namespace DeviceRig;
+
+namespace {
+
+struct Result
+{
+    int nFunction;
+    int nResult;
+    bool bRet;
+    QString sMes;
+    bool operator==(const Result &o) const
+    {
+        return nFunction == o.nFunction && nResult == o.nResult && bRet == o.bRet && sMes == o.sMes;
+    }
+};
+
+// The four replacements of the report, written out independently.
+QByteArray ExpectedReport(QByteArray stream)
+{
+    stream.replace(" ", ",");
+    stream.replace("\n\r", "\n");
+    stream.replace("\n\n", "\n");
+    stream.replace("An,invalid,record.\n", "");
+    return stream;
+}
+
+QByteArray StreamOf(const SimulatorOptions &options)
+{
+    return options.recordStream.isEmpty() ? DeviceSimulator::GeneratedRecords(options).join()
+                                          : options.recordStream;
+}
+
+QStringList Reports(const QString &sDir)
+{
+    return QDir(sDir).entryList({QStringLiteral("Report_*.csv")}, QDir::Files, QDir::Name);
+}
+
+QByteArray ReadFile(const QString &sPath)
+{
+    QFile file(sPath);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Result)
+
+char *toString(const Result &r)
+{
+    return qstrdup(qPrintable(QStringLiteral("(%1, %2, %3, \"%4\")")
+                                  .arg(r.nFunction)
+                                  .arg(r.nResult)
+                                  .arg(r.bRet ? "true" : "false")
+                                  .arg(r.sMes.left(200))));
+}
+
+// Lives in the test's thread: the worker's reports arrive queued, as they
+// reach the window.
+class ResultLog : public QObject
+{
+    Q_OBJECT
+public:
+    explicit ResultLog(SerialWorker *pWorker)
+    {
+        connect(pWorker, &SerialWorker::signal_SendResult, this, &ResultLog::slot_Result);
+        connect(pWorker, &SerialWorker::signal_RequestFinished, this, [this]() { ++m_nFinished; });
+        connect(pWorker, &SerialWorker::signal_TransmitStatus, this,
+                [this](YmodemFileTransmit::YmodemStatus e) { m_statuses << int(e); });
+    }
+    QList<Result> m_results;
+    QList<int> m_statuses;
+    int m_nFinished = 0;
+
+    // Results of one request, progress numbers left out.
+    QList<Result> WithoutProgress(int nFunction) const
+    {
+        QList<Result> out;
+        for (const Result &r : m_results) {
+            bool bNumber = false;
+            r.sMes.toInt(&bNumber);
+            if (r.nFunction == nFunction && !(r.nResult == SerialWorker::RT_ExportLog && r.bRet && bNumber)) {
+                out << r;
+            }
+        }
+        return out;
+    }
+    QList<int> Progress() const
+    {
+        QList<int> out;
+        for (const Result &r : m_results) {
+            bool bNumber = false;
+            const int n = r.sMes.toInt(&bNumber);
+            if (r.nResult == SerialWorker::RT_ExportLog && r.bRet && bNumber) {
+                out << n;
+            }
+        }
+        return out;
+    }
+
+public slots:
+    void slot_Result(int nFunction, int nResult, bool bRet, const QString &sMes)
+    {
+        m_results << Result{nFunction, nResult, bRet, sMes};
+    }
+};
+
+class SerialWorkerTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    const Result kStart{SerialWorker::FT_ExportLog, SerialWorker::RT_ExportLog, true, QStringLiteral("Start")};
+    const Result kEnd{SerialWorker::FT_ExportLog, SerialWorker::RT_ExportLog, true, QStringLiteral("End")};
+
+private slots:
+    void initTestCase() { PrepareTestCase(); }
+    void init() { PrepareShortWaits(3000); }
+    void cleanupTestCase() { WaitsForTesting::Reset(); }
+
+    void information_data()
+    {
+        QTest::addColumn<int>("nState");   // -1: no device
+        const Result kUpgrade{SerialWorker::FT_DeviceInfo, SerialWorker::RT_EnterCtrlMode, false,
+                              QStringLiteral("Please upgrade before proceeding")};
+        QTest::addColumn<QList<Result>>("expected");
+        QTest::newRow("application firmware")
+            << int(SimulatorOptions::State::Application)
+            << QList<Result>{{SerialWorker::FT_DeviceInfo, SerialWorker::RT_Version, true, QStringLiteral("V1.10")},
+                             {SerialWorker::FT_DeviceInfo, SerialWorker::RT_SN, true, QStringLiteral("08123456")}};
+        QTest::newRow("boot loader refusing") << int(SimulatorOptions::State::BootMenu) << QList<Result>{kUpgrade};
+        QTest::newRow("boot loader streaming C") << int(SimulatorOptions::State::Ymodem) << QList<Result>{kUpgrade};
+        QTest::newRow("no device") << -1
+                                   << QList<Result>{{SerialWorker::FT_DeviceInfo, SerialWorker::RT_OpenPort, false,
+                                                     QStringLiteral("No serial port available")}};
+    }
+    void information()
+    {
+        QFETCH(int, nState);
+        QFETCH(QList<Result>, expected);
+        SimulatorOptions options;
+        options.nCIntervalMs = 200;
+        std::unique_ptr<SimulatedDevice> pDevice;
+        if (nState >= 0) {
+            options.initialState = SimulatorOptions::State(nState);
+            pDevice = Start(options);
+            QVERIFY(pDevice);
+            TestEnvironment::SetSerialPorts({pDevice->PortPath()});
+        }
+        SerialWorker worker;
+        ResultLog log(&worker);
+        emit worker.signal_StartGetVersionAndSN();
+        QTRY_COMPARE_WITH_TIMEOUT(log.m_nFinished, 1, 20000);
+        QCOMPARE(log.m_results, expected);
+        if (pDevice && nState != int(SimulatorOptions::State::Application)) {
+            for (const QByteArray &frame : pDevice->Frames()) {
+                QVERIFY(frame != kVersionFrame && frame != kSNFrame);
+            }
+        }
+    }
+
+    // The report holds exactly the device's records after the four
+    // replacements, whatever the stream looks like and however it pauses;
+    // progress stays within 1..98 and "End" comes last. A stale report of
+    // the same name loses its old tail.
+    void exportHoldsEveryRecord_data()
+    {
+        QTest::addColumn<int>("nRecords");
+        QTest::addColumn<int>("nLineEnd");
+        QTest::addColumn<int>("nInvalidEvery");
+        QTest::addColumn<int>("nPauseEvery");   // with 1200 ms pauses
+        QTest::addColumn<QByteArray>("stream"); // instead of generated records; the device announces 0
+        QTest::newRow("0 records") << 0 << 0 << 0 << 0 << QByteArray();
+        QTest::newRow("1 record") << 1 << 0 << 0 << 0 << QByteArray();
+        QTest::newRow("1000, LF CR, invalid lines") << 1000 << int(SimulatorOptions::LineEnd::LfCr) << 7 << 0
+                                                  << QByteArray();
+        QTest::newRow("20000") << 20000 << 0 << 0 << 0 << QByteArray();
+        // Four pauses of 1.2 s: more idle ticks in all than an export
+        // tolerates, but never five in a row.
+        QTest::newRow("four pauses") << 50 << 0 << 9 << 10 << QByteArray();
+        QTest::newRow("odd text, no count")
+            << 0 << 0 << 0 << 0
+            << QByteArray("1 a  b\n\n\n2 c d\n\r\n\rAn invalid record.\nAn invalid record.\n\r"
+                          "An invalid record.\r\n3 e\n\n\n\n4 An invalid record.");
+    }
+    void exportHoldsEveryRecord()
+    {
+        QFETCH(int, nRecords);
+        QFETCH(int, nLineEnd);
+        QFETCH(int, nInvalidEvery);
+        QFETCH(int, nPauseEvery);
+        QFETCH(QByteArray, stream);
+        SimulatorOptions options;
+        options.nRecordCount = nRecords;
+        options.lineEnd = SimulatorOptions::LineEnd(nLineEnd);
+        options.nInvalidEvery = nInvalidEvery;
+        options.nStreamPauseEvery = nPauseEvery;
+        options.nStreamPauseMs = 1200;
+        options.recordStream = stream;
+        if (!stream.isEmpty()) {
+            options.sCountLabel = QStringLiteral("Count:unknown");   // no usable number after the colon
+        }
+        auto pDevice = Start(options);
+        QVERIFY(pDevice);
+        TestEnvironment::SetSerialPorts({pDevice->PortPath()});
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        // Stale reports under every name the export may take.
+        const QByteArray stale(3 * 1024 * 1024, 'S');
+        const QDateTime now = QDateTime::currentDateTime();
+        for (int i = 0; i < 8; ++i) {
+            QFile file(ReportFormatter::ReportFilePath(dir.path(), now.addSecs(i)));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(stale) == stale.size());
+        }
+
+        SerialWorker worker;
+        ResultLog log(&worker);
+        emit worker.signal_StartExportLogInfo(dir.path());
+        QTRY_COMPARE_WITH_TIMEOUT(log.m_nFinished, 1, 60000);
+        QCOMPARE(log.WithoutProgress(SerialWorker::FT_ExportLog), (QList<Result>{kStart, kEnd}));
+        QCOMPARE(log.m_results.last(), kEnd);
+        for (int n : log.Progress()) {
+            QVERIFY2(n >= 1 && n <= 98, qPrintable(QString::number(n)));
+        }
+        QStringList written;
+        for (const QString &sName : Reports(dir.path())) {
+            if (ReadFile(dir.filePath(sName)) != stale) {
+                written << sName;
+            }
+        }
+        QCOMPARE(written.size(), 1);
+        const QByteArray report = ReadFile(dir.filePath(written.first()));
+        const QByteArray expected = ExpectedReport(StreamOf(options));
+        QCOMPARE(report.size(), expected.size());
+        QVERIFY(report == expected);
+        // The device's count scales progress; without one, the fallback
+        // counter gives 1 for the first ticks.
+        if (!stream.isEmpty()) {
+            QVERIFY(!log.Progress().isEmpty());
+            QCOMPARE(log.Progress().first(), 1);
+        }
+    }
+
+    // A report that cannot be written is a failure, never "End", and the
+    // device is not asked to stream when the report cannot even be created.
+    void exportReportNotWritten_data()
+    {
+        QTest::addColumn<int>("nCase");   // 0 folder missing, 1 folder is a file, 2 disk full
+        QTest::newRow("missing folder") << 0;
+        QTest::newRow("folder is a file") << 1;
+        QTest::newRow("disk full") << 2;
+    }
+    void exportReportNotWritten()
+    {
+        QFETCH(int, nCase);
+        SimulatorOptions options;
+        options.nRecordCount = 400;
+        auto pDevice = Start(options);
+        QVERIFY(pDevice);
+        TestEnvironment::SetSerialPorts({pDevice->PortPath()});
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QString sTarget = dir.filePath(QStringLiteral("missing"));
+        if (nCase == 1) {
+            QFile plain(sTarget);
+            QVERIFY(plain.open(QIODevice::WriteOnly));
+        }
+        // The disk fills after 1000 bytes: the report's write fails.
+        rlimit saved {};
+        if (nCase == 2) {
+            sTarget = dir.path();
+            std::signal(SIGXFSZ, SIG_IGN);
+            QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+            rlimit small = saved;
+            small.rlim_cur = 1000;
+            QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        }
+        SerialWorker worker;
+        ResultLog log(&worker);
+        emit worker.signal_StartExportLogInfo(sTarget);
+        const bool bFinished = QTest::qWaitFor([&]() { return log.m_nFinished == 1; }, 30000);
+        if (nCase == 2) {
+            QCOMPARE(setrlimit(RLIMIT_FSIZE, &saved), 0);
+        }
+        QVERIFY(bFinished);
+        const QList<Result> results = log.WithoutProgress(SerialWorker::FT_ExportLog);
+        QCOMPARE(results.size(), 2);
+        QCOMPARE(results.first(), kStart);
+        QCOMPARE(results.last().nResult, int(SerialWorker::RT_ExportLog));
+        QVERIFY(!results.last().bRet);
+        QVERIFY2(results.last().sMes.contains(QStringLiteral("Report_")), qPrintable(results.last().sMes));
+        if (nCase < 2) {
+            QVERIFY(!pDevice->Frames().contains(kExportFrame));
+        }
+    }
+
+    // Unplugged mid-stream: the report keeps what arrived, and the export
+    // fails instead of claiming a complete report.
+    void deviceLostDuringExport()
+    {
+        SimulatorOptions options;
+        options.nRecordCount = 100;
+        options.nStreamPauseEvery = 30;
+        options.nStreamPauseMs = 1200;
+        auto pDevice = Start(options);
+        QVERIFY(pDevice);
+        TestEnvironment::SetSerialPorts({pDevice->PortPath()});
+        QTemporaryDir dir;
+        SerialWorker worker;
+        ResultLog log(&worker);
+        emit worker.signal_StartExportLogInfo(dir.path());
+        QTRY_VERIFY_WITH_TIMEOUT(!log.Progress().isEmpty(), 20000);
+        pDevice->Unplug();
+        QTRY_COMPARE_WITH_TIMEOUT(log.m_nFinished, 1, 20000);
+        const Result last = log.m_results.last();
+        QCOMPARE(last.nResult, int(SerialWorker::RT_ExportLog));
+        QVERIFY(!last.bRet);
+        QCOMPARE(Reports(dir.path()).size(), 1);
+        const QByteArray report = ReadFile(dir.filePath(Reports(dir.path()).first()));
+        const QByteArray whole = ExpectedReport(StreamOf(options));
+        QVERIFY(!report.isEmpty());
+        QVERIFY(report.size() < whole.size());
+        QVERIFY(whole.startsWith(report));
+    }
+
+    // An information request issued during an export waits for it; both
+    // outcomes are whole and in order.
+    void oneRequestAtATime()
+    {
+        SimulatorOptions options;
+        options.nRecordCount = 60;
+        options.nStreamPauseEvery = 20;
+        options.nStreamPauseMs = 1200;
+        auto pDevice = Start(options);
+        QVERIFY(pDevice);
+        TestEnvironment::SetSerialPorts({pDevice->PortPath()});
+        QTemporaryDir dir;
+        SerialWorker worker;
+        ResultLog log(&worker);
+        emit worker.signal_StartExportLogInfo(dir.path());
+        QTRY_VERIFY_WITH_TIMEOUT(!log.m_results.isEmpty(), 10000);
+        emit worker.signal_StartGetVersionAndSN();
+        QTRY_COMPARE_WITH_TIMEOUT(log.m_nFinished, 2, 60000);
+        int nEnd = -1;
+        for (int i = 0; i < log.m_results.size(); ++i) {
+            if (log.m_results.at(i) == kEnd) {
+                nEnd = i;
+            }
+        }
+        QCOMPARE(nEnd, log.m_results.size() - 3);
+        QCOMPARE(log.WithoutProgress(SerialWorker::FT_DeviceInfo),
+                 (QList<Result>{{SerialWorker::FT_DeviceInfo, SerialWorker::RT_Version, true, QStringLiteral("V1.10")},
+                                {SerialWorker::FT_DeviceInfo, SerialWorker::RT_SN, true,
+                                 QStringLiteral("08123456")}}));
+        QCOMPARE(ReadFile(dir.filePath(Reports(dir.path()).value(0))), ExpectedReport(StreamOf(options)));
+    }
+
+    // The threaded worker's own transfer: its transmitter steps on the
+    // worker's thread and the image arrives whole.
+    void upgradeOnTheWorkerThread()
+    {
+        SimulatorOptions options;
+        options.nCIntervalMs = 200;
+        QTemporaryDir dir;
+        options.sImageDir = dir.filePath(QStringLiteral("received"));
+        auto pDevice = Start(options);
+        QVERIFY(pDevice);
+        TestEnvironment::SetSerialPorts({pDevice->PortPath()});
+        QByteArray image(40 * 1024 + 3, Qt::Uninitialized);
+        for (int i = 0; i < image.size(); ++i) {
+            image[i] = char((i * 7919) >> 3);
+        }
+        const QString sPath = dir.filePath(QStringLiteral("fw.bin"));
+        QFile file(sPath);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(image) == image.size());
+        file.close();
+
+        SerialWorker worker;
+        ResultLog log(&worker);
+        emit worker.signal_StartUpgrade(sPath);
+        QTRY_COMPARE_WITH_TIMEOUT(log.m_nFinished, 1, 30000);
+        QVERIFY(log.m_results.isEmpty());
+        QCOMPARE(log.m_statuses.last(), int(YmodemFileTransmit::StatusDone));
+        QTRY_COMPARE(pDevice->Images().size(), 1);
+        QVERIFY(pDevice->Images().first().content == image);
+    }
+
+    // The program ends while an export or a transfer runs: no crash, no
+    // hang, and the report that was being collected is closed with what
+    // arrived.
+    void destroyedWhileWorking_data()
+    {
+        QTest::addColumn<bool>("bExport");
+        QTest::newRow("export") << true;
+        QTest::newRow("transfer") << false;
+    }
+    void destroyedWhileWorking()
+    {
+        QFETCH(bool, bExport);
+        SimulatorOptions options;
+        options.nRecordCount = 200;
+        options.nStreamPauseEvery = 50;
+        options.nStreamPauseMs = 1500;
+        options.nCIntervalMs = 200;
+        options.nBytesPerSecond = 11520;
+        QTemporaryDir dir;
+        options.sImageDir = dir.filePath(QStringLiteral("received"));
+        auto pDevice = Start(options);
+        QVERIFY(pDevice);
+        TestEnvironment::SetSerialPorts({pDevice->PortPath()});
+        const QString sImage = dir.filePath(QStringLiteral("fw.bin"));
+        QFile file(sImage);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(200 * 1024, 'x')) > 0);
+        file.close();
+
+        auto pWorker = std::make_unique<SerialWorker>();
+        ResultLog log(pWorker.get());
+        QSignalSpy progress(pWorker.get(), &SerialWorker::signal_TransmitProgress);
+        if (bExport) {
+            emit pWorker->signal_StartExportLogInfo(dir.path());
+            QTRY_VERIFY_WITH_TIMEOUT(!log.Progress().isEmpty(), 20000);
+        } else {
+            emit pWorker->signal_StartUpgrade(sImage);
+            QVERIFY(progress.wait(30000));
+        }
+        QElapsedTimer timer;
+        timer.start();
+        pWorker.reset();
+        QVERIFY2(timer.elapsed() < 3000, qPrintable(QString::number(timer.elapsed())));
+        if (bExport) {
+            const QStringList reports = Reports(dir.path());
+            QCOMPARE(reports.size(), 1);
+            const QByteArray report = ReadFile(dir.filePath(reports.first()));
+            QVERIFY(!report.isEmpty());
+            QVERIFY(ExpectedReport(StreamOf(options)).startsWith(report));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(SerialWorkerTest)
+#include "tst_serialworker.moc"
