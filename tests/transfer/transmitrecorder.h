@@ -1,19 +1,26 @@
 #ifndef TRANSMITRECORDER_H
 #define TRANSMITRECORDER_H
 
+#include "transfer/qserialuser.h"
 #include "transfer/ymodemfiletransmit.h"
 
 #include <QElapsedTimer>
 #include <QList>
 #include <QSignalSpy>
 
-// Records what a transmitter reports and waits for its final status.
+// Records what a transmitter (or the upgrade coordinator, which relays it)
+// reports and waits for its final status.
 class TransmitRecorder
 {
 public:
     explicit TransmitRecorder(YmodemFileTransmit *pTransmit)
         : m_status(pTransmit, &YmodemFileTransmit::TransmitStatus)
         , m_progress(pTransmit, &YmodemFileTransmit::TransmitProgress)
+    {
+    }
+    explicit TransmitRecorder(QSerialUser *pUser)
+        : m_status(pUser, &QSerialUser::signal_TransmitStatus)
+        , m_progress(pUser, &QSerialUser::signal_TransmitProgress)
     {
     }
 

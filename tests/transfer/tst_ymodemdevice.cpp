@@ -5,11 +5,11 @@
 
 #include "device/waitsfortesting.h"
 #include "simulator/simulateddevice.h"
+#include "support/randombytes.h"
 #include "support/testenvironment.h"
 #include "transmitrecorder.h"
 
 #include <QFile>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -20,16 +20,6 @@
 namespace {
 
 using S = YmodemFileTransmit;
-
-QByteArray RandomBytes(int nSize, quint32 nSeed)
-{
-    QRandomGenerator gen(nSeed);
-    QByteArray out(nSize, Qt::Uninitialized);
-    for (int i = 0; i < nSize; ++i) {
-        out[i] = static_cast<char>(gen.bounded(256));
-    }
-    return out;
-}
 
 // Progress values the transmitter must report for a file: one per data
 // block, 1024 bytes while more than 128 remain, else the rest.

@@ -1,0 +1,287 @@
+// The upgrade coordinator against the simulated device over pseudo-terminals:
+// from each state the device can be in to the image on the device, the steps
+// that fail and what they leave in the log, a device pulled during the boot
+// loader wait, and a second start while one runs.
+
+#include "transfer/qserialuser.h"
+
+#include "app/logging.h"
+#include "device/waitsfortesting.h"
+#include "simulator/simulateddevice.h"
+#include "support/randombytes.h"
+#include "support/testenvironment.h"
+#include "transmitrecorder.h"
+
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSerialPort>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <spdlog/spdlog.h>
+
+#include <memory>
+
+namespace {
+
+using S = YmodemFileTransmit;
+using State = SimulatorOptions::State;
+
+const QByteArray kCtrlFrame = QByteArray::fromHex("C0AAAAAAAAD4");
+const QByteArray kBootFrame = QByteArray::fromHex("C955AAAAAACC");
+
+bool IsHeaderBlock(const QByteArray &frame)
+{
+    return frame.size() == 133 && frame.startsWith(QByteArray::fromHex("0100FF"));
+}
+
+// Waits so short that a failing step ends within a few seconds, with room
+// for a loaded machine (the simulator answers within milliseconds).
+Waits ShortWaits()
+{
+    Waits waits;
+    waits.nUserSavedProbeMs = 300;
+    waits.nUserScanProbeMs = 300;
+    waits.nUserCtrlReplyMs = 500;
+    waits.nBootReplyMs = 600;
+    waits.nBootReadyMs = 1500;
+    return waits;
+}
+
+// A simulated device, a firmware image on disk, and a coordinator with a
+// recorder of what it reports.
+struct UpgradeRig
+{
+    QTemporaryDir dir;
+    std::unique_ptr<SimulatedDevice> device;
+    QByteArray content;
+    QString sImagePath;
+
+    bool Start(SimulatorOptions options, int nImageSize = 20000)
+    {
+        if (!dir.isValid()) {
+            return false;
+        }
+        options.sImageDir = dir.filePath(QStringLiteral("received"));
+        device = std::make_unique<SimulatedDevice>(options);
+        QString sError;
+        if (!device->Start(&sError)) {
+            qWarning() << "simulated device:" << sError;
+            return false;
+        }
+        content = RandomBytes(nImageSize, quint32(nImageSize));
+        sImagePath = dir.filePath(QStringLiteral("firmware.bin"));
+        QFile file(sImagePath);
+        return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+    }
+};
+
+} // namespace
+
+class QSerialUserTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        TestEnvironment::GuardSerialPorts();
+        QVERIFY(m_logDir.isValid());
+        m_startTime = QDateTime::currentDateTime();
+        QVERIFY(Logging::InitLogIn(m_logDir.path(), m_startTime));
+    }
+    void init() { TestEnvironment::SetSerialPorts({}); }
+    void cleanup() { WaitsForTesting::Reset(); }
+    void cleanupTestCase() { spdlog::drop_all(); }
+
+    // With the real waits: whatever the device runs, the image arrives byte
+    // for byte, and the frames before the first block are the ones that
+    // state needs.
+    void upgradeFromEachState_data()
+    {
+        QTest::addColumn<int>("nState");
+        QTest::addColumn<bool>("bRemembered");   // the port is the remembered one, none is listed
+        QTest::addColumn<QList<QByteArray>>("leading");
+        QTest::newRow("application firmware") << int(State::Application) << false
+                                              << QList<QByteArray>{kCtrlFrame, kBootFrame};
+        QTest::newRow("application firmware, remembered port")
+            << int(State::Application) << true << QList<QByteArray>{kCtrlFrame, kBootFrame};
+        QTest::newRow("boot menu") << int(State::BootMenu) << false << QList<QByteArray>{kCtrlFrame, "1"};
+        QTest::newRow("YMODEM receiver") << int(State::Ymodem) << false << QList<QByteArray>{};
+    }
+    void upgradeFromEachState()
+    {
+        QFETCH(int, nState);
+        QFETCH(bool, bRemembered);
+        QFETCH(QList<QByteArray>, leading);
+        SimulatorOptions options;
+        options.initialState = State(nState);
+        options.nCIntervalMs = 250;
+        UpgradeRig rig;
+        QVERIFY(rig.Start(options));
+        QSerialUser user;
+        if (bRemembered) {
+            user.SetPortName(rig.device->PortPath());
+        } else {
+            TestEnvironment::SetSerialPorts({rig.device->PortPath()});
+        }
+        TransmitRecorder rec(&user);
+
+        QVERIFY2(user.StartUpgrade(rig.sImagePath), qPrintable(user.ErrorMessage()));
+        QCOMPARE(user.LastUpgradeFailure(), QSerialUser::FailureNone);
+        QCOMPARE(user.PortName(), rig.device->PortPath());
+        QVERIFY(rec.WaitForEnd(30000));
+        QCOMPARE(rec.Statuses().first(), int(S::StatusOpening));
+        QCOMPARE(rec.Final(), int(S::StatusDone));
+        QCOMPARE(rec.Progress().last(), 100);
+        QTRY_COMPARE(rig.device->Images().size(), 1);
+        QVERIFY(rig.device->Images().at(0).content == rig.content);
+
+        const QList<QByteArray> frames = rig.device->Frames();
+        QVERIFY(frames.size() > leading.size());
+        QCOMPARE(frames.mid(0, leading.size()), leading);
+        QVERIFY(IsHeaderBlock(frames.at(leading.size())));
+        QCOMPARE(rig.device->LineViolations(), QStringList());
+    }
+
+    // A step that fails ends the upgrade with false, tells which part failed,
+    // writes its reason to the log and leaves the port free.
+    void failingStepsGiveFalseAndTheirLogLine_data()
+    {
+        QTest::addColumn<QString>("sDevice");     // "": none, "silent", "no-boot-loader"
+        QTest::addColumn<bool>("bRemembered");
+        QTest::addColumn<int>("eFailure");
+        QTest::addColumn<QString>("sMessage");
+        QTest::newRow("listed port cannot be opened") << QString() << false << int(QSerialUser::FailureOpenPort)
+                                                      << QStringLiteral("No serial port available");
+        QTest::newRow("silent listed port") << QStringLiteral("silent") << false << int(QSerialUser::FailureOpenPort)
+                                            << QStringLiteral("Failed to open serial port");
+        QTest::newRow("silent remembered port") << QStringLiteral("silent") << true
+                                                << int(QSerialUser::FailureOpenPort)
+                                                << QStringLiteral("Failed to open serial port");
+        QTest::newRow("boot loader never streams C")
+            << QStringLiteral("no-boot-loader") << false << int(QSerialUser::FailureBootLoader)
+            << QStringLiteral("EnterBootMode connect fail");
+    }
+    void failingStepsGiveFalseAndTheirLogLine()
+    {
+        QFETCH(QString, sDevice);
+        QFETCH(bool, bRemembered);
+        QFETCH(int, eFailure);
+        QFETCH(QString, sMessage);
+        WaitsForTesting::Set(ShortWaits());
+        UpgradeRig rig;
+        QString sPort = QStringLiteral("/nonexistent/kp-tty");
+        if (!sDevice.isEmpty()) {
+            SimulatorOptions options;
+            options.bSilent = sDevice == QLatin1String("silent");
+            options.nBootDelayMs = sDevice == QLatin1String("no-boot-loader") ? 60000 : options.nBootDelayMs;
+            QVERIFY(rig.Start(options));
+            sPort = rig.device->PortPath();
+        }
+        QSerialUser user;
+        if (bRemembered) {
+            user.SetPortName(sPort);
+        } else {
+            TestEnvironment::SetSerialPorts({sPort});
+        }
+        TransmitRecorder rec(&user);
+
+        QVERIFY(!user.StartUpgrade(rig.dir.filePath(QStringLiteral("firmware.bin"))));
+        QCOMPARE(int(user.LastUpgradeFailure()), eFailure);
+        QCOMPARE(user.ErrorMessage(), sMessage);
+        QCOMPARE(LastLogLine(), QStringLiteral("QSerialUser::StartUpgrade] ") + sMessage);
+        QVERIFY(rec.Statuses().isEmpty());
+        if (rig.device) {
+            QVERIFY(rig.device->Images().isEmpty());
+            QSerialPort other(sPort);
+            QVERIFY2(other.open(QIODevice::ReadWrite), qPrintable(other.errorString()));
+        }
+    }
+
+    // With the real waits (a 30 s boot loader wait): the device pulled as its
+    // boot loader starts, before its fourth 'C', ends the wait at once.
+    void deviceGoneDuringBootWaitFailsAtOnce()
+    {
+        UpgradeRig rig;
+        QVERIFY(rig.Start(SimulatorOptions()));   // a 'C' every second
+        TestEnvironment::SetSerialPorts({rig.device->PortPath()});
+        QElapsedTimer sinceUnplug;
+        connect(rig.device.get(), &SimulatedDevice::StateChanged, this, [&](int nState) {
+            if (State(nState) == State::Ymodem) {
+                rig.device->Unplug();
+                sinceUnplug.start();
+            }
+        });
+        QSerialUser user;
+        QVERIFY(!user.StartUpgrade(rig.sImagePath));
+        QVERIFY(sinceUnplug.isValid());
+        QVERIFY2(sinceUnplug.elapsed() < 5000, qPrintable(QString::number(sinceUnplug.elapsed())));
+        QCOMPARE(user.LastUpgradeFailure(), QSerialUser::FailureBootLoader);
+        QCOMPARE(user.ErrorMessage(), QStringLiteral("EnterBootMode connect fail"));
+    }
+
+    // A start from inside the running upgrade's waits, and one during its
+    // transfer, are refused and leave the running one alone.
+    void secondStartWhileRunningIsRefused()
+    {
+        Waits waits = ShortWaits();
+        waits.nBootReadyMs = 10000;
+        WaitsForTesting::Set(waits);
+        SimulatorOptions options;
+        options.nCIntervalMs = 100;
+        UpgradeRig rig;
+        QVERIFY(rig.Start(options, 40000));
+        TestEnvironment::SetSerialPorts({rig.device->PortPath()});
+        QSerialUser user;
+        TransmitRecorder rec(&user);
+        QList<bool> nestedResults;
+        QList<int> nestedFailures;
+        const auto startAgain = [&]() {
+            nestedResults << user.StartUpgrade(rig.sImagePath);
+            nestedFailures << int(user.LastUpgradeFailure());
+        };
+        connect(rig.device.get(), &SimulatedDevice::FrameReceived, this, [&](const QByteArray &frame) {
+            if (frame == kCtrlFrame) {
+                startAgain();
+            }
+        });
+        connect(&user, &QSerialUser::signal_TransmitProgress, this, [&](int nProgress) {
+            if (nProgress > 0 && nestedResults.size() == 1) {
+                startAgain();
+            }
+        });
+
+        QVERIFY2(user.StartUpgrade(rig.sImagePath), qPrintable(user.ErrorMessage()));
+        QVERIFY(rec.WaitForEnd(30000));
+        QCOMPARE(rec.Final(), int(S::StatusDone));
+        QCOMPARE(nestedResults, (QList<bool>{false, false}));
+        QCOMPARE(nestedFailures, (QList<int>{QSerialUser::FailureBusy, QSerialUser::FailureBusy}));
+        QTRY_COMPARE(rig.device->Images().size(), 1);
+        QVERIFY(rig.device->Images().at(0).content == rig.content);
+    }
+
+private:
+    // The last line of the diagnostic log from the function name on.
+    QString LastLogLine() const
+    {
+        spdlog::default_logger()->flush();
+        QFile file(Logging::LogFileName(m_logDir.path(), m_startTime));
+        if (!file.open(QIODevice::ReadOnly)) {
+            return QString();
+        }
+        const QList<QByteArray> lines = file.readAll().trimmed().split('\n');
+        const QString sLast = QString::fromLocal8Bit(lines.last()).trimmed();
+        const QRegularExpressionMatch match =
+            QRegularExpression(QStringLiteral(R"(\[qserialuser\.cpp:\d+ (.*)$)")).match(sLast);
+        return match.hasMatch() ? match.captured(1) : sLast;
+    }
+
+    QTemporaryDir m_logDir;
+    QDateTime m_startTime;
+};
+
+QTEST_MAIN(QSerialUserTest)
+#include "tst_qserialuser.moc"
