@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs Kestrelpack against the device
-# simulator: the host-side check reads the simulated device's information and
-# upgrades it with a generated firmware image; then, where a display exists,
-# the program's window opens with the simulated device as its only port.
+# simulator: the command line program reads the simulated device's
+# information, exports its records into a report and upgrades it with a
+# generated firmware image; then, where a display exists, the program's window
+# opens with the simulated device as its only port.
 #
 # Nothing here scans the machine's serial ports: every tool is given the
 # simulator's pseudo-terminal through KESTRELPACK_SERIAL_PORTS.
@@ -31,13 +32,22 @@ cat <&3 > "$work/sim.log" &
 export KESTRELPACK_SERIAL_PORTS="$port"
 echo "== simulated device on $port"
 
+cli="$build/cli/kestrelpack-cli"
 echo "== device information"
-"$build/simulator/kestrelpack-devcheck"
+"$cli" info
+
+echo "== report of the device's records"
+mkdir -p "$work/reports"
+"$cli" export "$work/reports"
+report="$(ls "$work"/reports/Report_*.csv)"
+echo "== $(basename "$report"): $(wc -l < "$report") records"
 
 echo "== firmware upgrade with a 64 KiB image"
 mkdir -p "$work/received"
 head -c 65536 /dev/urandom > "$work/demo-firmware.bin"
-"$build/simulator/kestrelpack-devcheck" --upgrade "$work/demo-firmware.bin"
+# One line per percent would fill the screen: show one per tenth reached.
+"$cli" upgrade "$work/demo-firmware.bin" \
+  | awk '/^Upload: / { t = int($2 / 10); if (t == last) next; last = t } { print; fflush() }'
 if cmp -s "$work/demo-firmware.bin" "$work/received/demo-firmware.bin"; then
   echo "== the device received the image byte for byte"
 else

@@ -1,0 +1,139 @@
+// kestrelpack-cli's three jobs against the simulated device: each one's exit
+// code on success and on its failures, and what the job left behind (the
+// report, the image on the device, or a device left untouched).
+
+#include "simulator/simulateddevice.h"
+#include "support/randombytes.h"
+#include "support/testenvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+class CliTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { TestEnvironment::GuardSerialPorts(); }
+
+    // Placeholders in the arguments: {port} the device's path, {dir} an
+    // empty folder, {image} a firmware file, {file} a plain file.
+    void jobsEndWithTheirExitCode_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("sDevice");   // "": none, "app", "boot", "cancel" (receiver cancels block 2)
+        QTest::addColumn<bool>("bViaEnv");      // the port through KESTRELPACK_SERIAL_PORTS, not --port
+        QTest::addColumn<int>("nExit");
+        QTest::addColumn<QString>("sOutput");   // a text the output holds
+        QTest::addColumn<QString>("sCheck");    // "report", "image", "untouched" or ""
+
+        const QString app = QStringLiteral("app");
+        QTest::newRow("info") << QStringList{"info"} << app << true << 0
+                              << QStringLiteral("Version: V1.10\nSerial number: 08123456\n") << QString();
+        QTest::newRow("info, no device") << QStringList{"info", "--port", "/nonexistent/kp-tty"} << QString()
+                                         << false << 3 << QStringLiteral("No serial port available") << QString();
+        QTest::newRow("info, boot loader") << QStringList{"info", "--port", "{port}"} << QStringLiteral("boot")
+                                           << false << 4 << QStringLiteral("Please upgrade before proceeding")
+                                           << QString();
+        QTest::newRow("export") << QStringList{"export", "{dir}", "--port", "{port}"} << app << false << 0
+                                << QStringLiteral("Export started") << QStringLiteral("report");
+        QTest::newRow("export, folder cannot be made")
+            << QStringList{"export", "{file}/reports", "--port", "{port}"} << app << false << 6 << QString()
+            << QString();
+        QTest::newRow("upgrade") << QStringList{"upgrade", "{image}", "--port", "{port}"} << app << false << 0
+                                 << QStringLiteral("Upload: 100 %\nUpgrade completed\n") << QStringLiteral("image");
+        QTest::newRow("upgrade, missing file")
+            << QStringList{"upgrade", "{dir}/missing.bin", "--port", "{port}"} << app << false << 5
+            << QStringLiteral("cannot read the firmware file") << QStringLiteral("untouched");
+        QTest::newRow("upgrade, cancelled by the device")
+            << QStringList{"upgrade", "{image}", "--port", "{port}"} << QStringLiteral("cancel") << false << 5
+            << QStringLiteral("upgrade cancelled by the device") << QString();
+        QTest::newRow("no command") << QStringList{} << QString() << false << 2
+                                    << QStringLiteral("no command given") << QStringLiteral("");
+    }
+    void jobsEndWithTheirExitCode()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, sDevice);
+        QFETCH(bool, bViaEnv);
+        QFETCH(int, nExit);
+        QFETCH(QString, sOutput);
+        QFETCH(QString, sCheck);
+
+        QTemporaryDir tmp;
+        QVERIFY(tmp.isValid());
+        const QString sDir = tmp.filePath(QStringLiteral("reports"));
+        QVERIFY(QDir().mkpath(sDir));
+        const QString sFile = tmp.filePath(QStringLiteral("plain-file"));
+        QVERIFY(WriteFile(sFile, "not a folder"));
+        const QByteArray image = RandomBytes(30000, 7);
+        const QString sImage = tmp.filePath(QStringLiteral("firmware.bin"));
+        QVERIFY(WriteFile(sImage, image));
+
+        std::unique_ptr<SimulatedDevice> pDevice;
+        QString sPort;
+        if (!sDevice.isEmpty()) {
+            SimulatorOptions options;
+            options.nCIntervalMs = 250;
+            options.sImageDir = tmp.filePath(QStringLiteral("received"));
+            if (sDevice == QLatin1String("boot")) {
+                options.initialState = SimulatorOptions::State::BootMenu;
+            } else if (sDevice == QLatin1String("cancel")) {
+                options.nCancelAtBlock = 2;
+            }
+            pDevice = std::make_unique<SimulatedDevice>(options);
+            QString sError;
+            QVERIFY2(pDevice->Start(&sError), qPrintable(sError));
+            sPort = pDevice->PortPath();
+        }
+        for (QString &sArg : args) {
+            sArg.replace(QLatin1String("{port}"), sPort)
+                .replace(QLatin1String("{dir}"), sDir)
+                .replace(QLatin1String("{image}"), sImage)
+                .replace(QLatin1String("{file}"), sFile);
+        }
+
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("KESTRELPACK_SERIAL_PORTS"), bViaEnv ? sPort : QString());
+        process.setProcessEnvironment(env);
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        process.start(QStringLiteral(KP_CLI_PATH), args);
+        QVERIFY2(process.waitForFinished(120000), qPrintable(process.errorString()));
+        const QString sOut = QString::fromLocal8Bit(process.readAll());
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QVERIFY2(process.exitCode() == nExit, qPrintable(QStringLiteral("exit %1:\n%2").arg(process.exitCode()).arg(sOut)));
+        QVERIFY2(sOut.contains(sOutput), qPrintable(sOut));
+
+        if (sCheck == QLatin1String("report")) {
+            const QStringList reports = QDir(sDir).entryList({QStringLiteral("Report_*.csv")}, QDir::Files);
+            QCOMPARE(reports.size(), 1);
+            QFile report(QDir(sDir).filePath(reports.first()));
+            QVERIFY(report.open(QIODevice::ReadOnly));
+            const QList<QByteArray> lines = report.readAll().split('\n');
+            QCOMPARE(lines.size(), 21);   // the simulator's 20 records, each ending in a line feed
+            QVERIFY2(lines.first().startsWith("0001,"), lines.first().constData());
+        } else if (sCheck == QLatin1String("image")) {
+            QTRY_COMPARE(pDevice->Images().size(), 1);
+            QVERIFY(pDevice->Images().first().content == image);
+        } else if (sCheck == QLatin1String("untouched")) {
+            QVERIFY(pDevice->Frames().isEmpty());
+            QCOMPARE(pDevice->State(), SimulatorOptions::State::Application);
+        }
+    }
+
+private:
+    static bool WriteFile(const QString &sPath, const QByteArray &content)
+    {
+        QFile file(sPath);
+        return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+    }
+};
+
+QTEST_MAIN(CliTest)
+#include "tst_cli.moc"
