@@ -3,6 +3,7 @@
 #include "app/logging.h"
 #include "app/quitonsignal.h"
 #include "app/settings.h"
+#include "transfer/qserialuser.h"
 #include "ui/mainform.h"
 
 #include <QAbstractButton>
@@ -61,5 +62,7 @@ int main(int argc, char *argv[])
     w.show();
 
     QuitOnSignal quitOnSignal;
-    return a.exec();
+    const int nExitCode = a.exec();
+    QSerialUser::ReleaseInstance();
+    return nExitCode;
 }

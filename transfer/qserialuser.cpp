@@ -34,6 +34,12 @@ QSharedPointer<QSerialUser> QSerialUser::instance()
     return s_pInstance;
 }
 
+void QSerialUser::ReleaseInstance()
+{
+    QMutexLocker locker(&s_instanceMutex);
+    s_pInstance.reset();
+}
+
 QSerialUser::QSerialUser(QObject *parent) : QObject(parent)
 {
     m_nDeviceMode = ModeUnknown;

@@ -53,6 +53,11 @@ public:
     // The process-wide instance, created on first use (on the calling thread,
     // which must be the interface thread).
     static QSharedPointer<QSerialUser> instance();
+    // Drops the process-wide reference. The program calls it when its event
+    // loop has ended, so that the worker's thread, a transfer's timers and an
+    // unfinished report are wound up while the application object still
+    // exists, not during static destruction after it.
+    static void ReleaseInstance();
 
     explicit QSerialUser(QObject *parent = nullptr);
     ~QSerialUser() override;
