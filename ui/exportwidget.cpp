@@ -1,0 +1,137 @@
+#include "ui/exportwidget.h"
+#include "ui_exportwidget.h"
+
+#include "app/settings.h"
+#include "device/serialworker.h"
+#include "ui/devicerequests.h"
+#include "ui/linkcaption.h"
+
+#include <QDebug>
+#include <QEvent>
+#include <QFileDialog>
+
+ExportWidget::ExportWidget(QWidget *parent)
+    : QWidget(parent)
+    , ui(new Ui::ExportWidget)
+{
+    m_nStatus = StatusExporting;
+    ui->setupUi(this);
+    ui->labelExportPath->installEventFilter(this);
+}
+
+ExportWidget::~ExportWidget()
+{
+    delete ui;
+}
+
+void ExportWidget::ShowPathPage()
+{
+    ui->stackedWidgetExport->setCurrentWidget(ui->pageExportInfo);
+}
+
+void ExportWidget::on_btnExportReturnMenu_clicked()
+{
+    emit signal_ReturnMenu();
+}
+
+void ExportWidget::on_btnExportCancel_clicked()
+{
+    emit signal_ReturnMenu();
+}
+
+void ExportWidget::on_btnExportFile_clicked()
+{
+    m_nStatus = StatusExporting;
+    ui->btnExportFile->setEnabled(false);
+    ui->labelExportTip->setText(StatusText());
+    const QString sDirPath = ui->lineEditExportPath->text();
+    if (sDirPath.isEmpty()) {
+        ui->btnExportFile->setEnabled(true);
+        return;
+    }
+    // The folder is the worker's to check; its failure comes back as a result.
+    ui->btnExportReturnMenu->hide();
+    ui->progressBarExport->setValue(1);
+    DeviceRequests::StartExportLogInfo(sDirPath);
+}
+
+void ExportWidget::slot_SendResult(int nFunctionType, int nResultType, bool bRet, QString sMes)
+{
+    if (nFunctionType != SerialWorker::FT_ExportLog) {
+        return;
+    }
+    // The worker's failure texts are not shown: the page has its own.
+    if (nResultType == SerialWorker::RT_OpenPort && !bRet) {
+        ui->stackedWidgetExport->setCurrentWidget(ui->pageExportTip);
+        Finish(StatusDisconnected);
+    } else if (nResultType == SerialWorker::RT_EnterCtrlMode && !bRet) {
+        ui->stackedWidgetExport->setCurrentWidget(ui->pageExportTip);
+        Finish(StatusUpgradeFirst);
+    } else if (nResultType == SerialWorker::RT_ExportLog && !bRet) {
+        ui->stackedWidgetExport->setCurrentWidget(ui->pageExportTip);
+        Finish(StatusFailed);
+    } else if (nResultType == SerialWorker::RT_ExportLog && sMes == QLatin1String("Start")) {
+        ui->stackedWidgetExport->setCurrentWidget(ui->pageExportTip);
+    } else if (nResultType == SerialWorker::RT_ExportLog && sMes == QLatin1String("End")) {
+        ui->progressBarExport->setValue(100);
+        Finish(StatusSucceeded);
+    } else if (nResultType == SerialWorker::RT_ExportLog) {
+        // A progress report in percent; a text that is no number reads as 0.
+        qDebug().noquote() << QStringLiteral("ExportWidget: ") + sMes;
+        ui->progressBarExport->setValue(sMes.toInt(nullptr, 10));
+        ui->progressBarExport->update();
+    }
+}
+
+void ExportWidget::Finish(int nStatus)
+{
+    m_nStatus = nStatus;
+    ui->labelExportTip->setText(StatusText());
+    ui->btnExportFile->setEnabled(true);
+    ui->btnExportReturnMenu->show();
+}
+
+QString ExportWidget::StatusText() const
+{
+    switch (m_nStatus) {
+    case StatusDisconnected:
+        return tr("Disconnected");
+    case StatusUpgradeFirst:
+        return tr("Please upgrade before proceeding");
+    case StatusFailed:
+        return tr("File export failed");
+    case StatusSucceeded:
+        return tr("File export successful");
+    default:
+        return tr("File exporting");
+    }
+}
+
+bool ExportWidget::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ui->labelExportPath && event->type() == QEvent::MouseButtonPress) {
+        const QString sDirPath = QFileDialog::getExistingDirectory(this, tr("Select path"), Settings::ExportDir(),
+                                                                   QFileDialog::ShowDirsOnly);
+        if (sDirPath.isEmpty()) {
+            return true;
+        }
+        ui->lineEditExportPath->setText(sDirPath);
+        Settings::SetExportDir(sDirPath);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void ExportWidget::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        ui->retranslateUi(this);
+        UpdateTexts();
+    }
+    QWidget::changeEvent(event);
+}
+
+void ExportWidget::UpdateTexts()
+{
+    LinkCaption::Shorten(ui->labelExportPath);
+    ui->labelExportTip->setText(StatusText());
+}

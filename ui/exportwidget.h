@@ -1,0 +1,65 @@
+#ifndef EXPORTWIDGET_H
+#define EXPORTWIDGET_H
+
+#include <QString>
+#include <QWidget>
+
+namespace Ui {
+class ExportWidget;
+}
+
+// The report export page. Its path sub-page takes the report folder (typed,
+// or picked in a folder dialog that remembers "software/exportdir") and
+// starts the export through the shared QSerialUser; its tip sub-page shows
+// the progress and the outcome, which arrive as result reports.
+//
+// "Cancel" and the return button only go back to the menu: an export goes on
+// in the worker and its results still reach this page.
+class ExportWidget : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // What the tip text says; restored on a language change.
+    enum Status
+    {
+        StatusExporting = 0,
+        StatusDisconnected = 1,
+        StatusUpgradeFirst = 2,
+        StatusFailed = 3,
+        StatusSucceeded = 4,
+    };
+
+    explicit ExportWidget(QWidget *parent = nullptr);
+    ~ExportWidget() override;
+
+    // Shows the path sub-page; the folder, the progress and the tip stay.
+    void ShowPathPage();
+
+signals:
+    void signal_ReturnMenu();
+
+public slots:
+    void slot_SendResult(int nFunctionType, int nResultType, bool bRet, QString sMes);
+
+private slots:
+    void on_btnExportReturnMenu_clicked();
+    void on_btnExportCancel_clicked();
+    void on_btnExportFile_clicked();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    QString StatusText() const;
+    // The status's tip text on the tip sub-page, "Export" enabled and the way
+    // back open.
+    void Finish(int nStatus);
+    void UpdateTexts();
+
+    Ui::ExportWidget *ui = nullptr;
+    int m_nStatus = StatusExporting;
+};
+
+#endif // EXPORTWIDGET_H

@@ -1,0 +1,127 @@
+#include "ui/infowidget.h"
+#include "ui_infowidget.h"
+
+#include "device/serialworker.h"
+#include "ui/devicerequests.h"
+
+#include <QEvent>
+#include <QTimer>
+
+namespace {
+constexpr int kDotsIntervalMs = 500;
+// Longer version captions are cut to 15 characters and "...:".
+constexpr int kMaxCaptionLength = 18;
+constexpr int kShortCaptionLength = 15;
+} // namespace
+
+InfoWidget::InfoWidget(QWidget *parent)
+    : QWidget(parent)
+    , ui(new Ui::InfoWidget)
+{
+    ui->setupUi(this);
+    m_pTimer = new QTimer;
+    connect(m_pTimer, &QTimer::timeout, this, &InfoWidget::slot_TimeOut);
+}
+
+InfoWidget::~InfoWidget()
+{
+    delete m_pTimer;
+    delete ui;
+}
+
+void InfoWidget::ClearInfo()
+{
+    ui->stackedWidgetInfo->setCurrentWidget(ui->pageInfoShow);
+    ui->labelFirmwareVer->clear();
+    ui->labelSN->clear();
+}
+
+void InfoWidget::StartReadInfo()
+{
+    m_nDotCount = 0;
+    m_pTimer->start(kDotsIntervalMs);
+    DeviceRequests::StartGetVersionAndSN();
+}
+
+bool InfoWidget::IsWaiting() const
+{
+    return m_pTimer->isActive();
+}
+
+void InfoWidget::on_btnInfoReturnMenu_clicked()
+{
+    emit signal_ReturnMenu();
+}
+
+void InfoWidget::slot_TimeOut()
+{
+    m_nDotCount = (m_nDotCount + 1) % 3;
+    // Phase 1 shows ".", phase 2 "..", phase 0 (after 2) "...".
+    const QString sDots(m_nDotCount == 0 ? 3 : m_nDotCount, QLatin1Char('.'));
+    ui->labelSN->setText(sDots);
+    ui->labelFirmwareVer->setText(sDots);
+}
+
+void InfoWidget::slot_SendResult(int nFunctionType, int nResultType, bool bRet, QString sMes)
+{
+    // Any result ends the waiting; a field whose value does not come keeps
+    // the dots it shows.
+    m_nDotCount = 0;
+    m_pTimer->stop();
+    if (nFunctionType != SerialWorker::FT_DeviceInfo) {
+        return;
+    }
+    if (bRet) {
+        if (nResultType == SerialWorker::RT_Version) {
+            ui->labelFirmwareVer->setText(sMes);
+        } else if (nResultType == SerialWorker::RT_SN) {
+            ui->labelSN->setText(sMes);
+        }
+        return;
+    }
+    // The worker's more specific failure text is not shown.
+    if (nResultType == SerialWorker::RT_OpenPort) {
+        ShowTip(TipDisconnected);
+    } else if (nResultType == SerialWorker::RT_EnterCtrlMode) {
+        ShowTip(TipUpgradeFirst);
+    }
+}
+
+void InfoWidget::ShowTip(int nTip)
+{
+    m_nTip = nTip;
+    ui->stackedWidgetInfo->setCurrentWidget(ui->pageInfoTip);
+    ui->labelInfoTip->setText(TipText());
+}
+
+QString InfoWidget::TipText() const
+{
+    return m_nTip == TipUpgradeFirst ? tr("Please upgrade before proceeding") : tr("Disconnected");
+}
+
+void InfoWidget::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        // The form's texts reset the value fields and the message; what the
+        // device said (or the dots still waiting for it) is no text of the
+        // language and stays.
+        const QString sSN = ui->labelSN->text();
+        const QString sFirmwareVer = ui->labelFirmwareVer->text();
+        ui->retranslateUi(this);
+        ui->labelSN->setText(sSN);
+        ui->labelFirmwareVer->setText(sFirmwareVer);
+        ui->labelInfoTip->setText(TipText());
+
+        const QString sCaption = ui->labelFirmwareVertip->text();
+        if (sCaption.size() > kMaxCaptionLength) {
+            ui->labelFirmwareVertip->setText(sCaption.left(kShortCaptionLength) + QStringLiteral("...:"));
+            ui->labelFirmwareVertip->setToolTip(sCaption);
+            ui->labelSNTip->setToolTip(ui->labelSNTip->text());
+        } else {
+            // No tooltip left over from an earlier language.
+            ui->labelFirmwareVertip->setToolTip(QString());
+            ui->labelSNTip->setToolTip(QString());
+        }
+    }
+    QWidget::changeEvent(event);
+}

@@ -1,0 +1,63 @@
+#ifndef INFOWIDGET_H
+#define INFOWIDGET_H
+
+#include <QString>
+#include <QWidget>
+
+class QTimer;
+
+namespace Ui {
+class InfoWidget;
+}
+
+// The device information page: the firmware version and the serial number,
+// read through the shared QSerialUser. While it waits, both value fields
+// cycle through one, two and three dots every 500 ms; the first result of
+// any kind ends the waiting. A port or mode failure shows a message instead.
+class InfoWidget : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Which message the tip sub-page shows; restored on a language change.
+    enum Tip
+    {
+        TipDisconnected = 0,
+        TipUpgradeFirst = 1,
+    };
+
+    explicit InfoWidget(QWidget *parent = nullptr);
+    ~InfoWidget() override;
+
+    // Shows the value sub-page with both values empty.
+    void ClearInfo();
+    // Starts the dots from the first phase and asks for version and serial
+    // number. Every call issues a new request.
+    void StartReadInfo();
+    // The dots are running: no result has arrived since StartReadInfo.
+    bool IsWaiting() const;
+
+signals:
+    void signal_ReturnMenu();
+
+public slots:
+    void slot_SendResult(int nFunctionType, int nResultType, bool bRet, QString sMes);
+    void slot_TimeOut();
+
+private slots:
+    void on_btnInfoReturnMenu_clicked();
+
+protected:
+    void changeEvent(QEvent *event) override;
+
+private:
+    QString TipText() const;
+    void ShowTip(int nTip);
+
+    Ui::InfoWidget *ui = nullptr;
+    QTimer *m_pTimer = nullptr;
+    int m_nDotCount = 0;
+    int m_nTip = TipDisconnected;
+};
+
+#endif // INFOWIDGET_H

@@ -1,0 +1,156 @@
+#include "ui/upgradewidget.h"
+#include "ui_upgradewidget.h"
+
+#include "app/settings.h"
+#include "device/serialworker.h"
+#include "ui/devicerequests.h"
+#include "ui/linkcaption.h"
+
+#include <QEvent>
+#include <QFileDialog>
+#include <QPointer>
+
+UpgradeWidget::UpgradeWidget(QWidget *parent)
+    : QWidget(parent)
+    , ui(new Ui::UpgradeWidget)
+{
+    m_nStatus = StatusUpgrading;
+    ui->setupUi(this);
+    ui->labelUpgradePath->installEventFilter(this);
+    // Filled only through the file dialog.
+    ui->lineEditUpgradePath->setEnabled(false);
+}
+
+UpgradeWidget::~UpgradeWidget()
+{
+    delete ui;
+}
+
+void UpgradeWidget::ShowPathPage()
+{
+    ui->stackedWidgetUpgrade->setCurrentWidget(ui->pageUpgradeInfo);
+}
+
+void UpgradeWidget::on_btnUpgradeReturnMenu_clicked()
+{
+    emit signal_ReturnMenu();
+}
+
+void UpgradeWidget::on_btnUpgradeCancel_clicked()
+{
+    emit signal_ReturnMenu();
+}
+
+void UpgradeWidget::on_btnUpgradeFirmware_clicked()
+{
+    ui->btnUpgradeFirmware->setEnabled(false);
+    const QString sFilePath = ui->lineEditUpgradePath->text();
+    if (sFilePath.isEmpty()) {
+        ui->btnUpgradeFirmware->setEnabled(true);
+        return;
+    }
+    m_nStatus = StatusUpgrading;
+    ui->progressBarUpgrade->setValue(1);
+    ui->labelUpgradeTip->setText(StatusText());
+    ui->stackedWidgetUpgrade->setCurrentWidget(ui->pageUpgradeTip);
+    ui->btnUpgradeReturnMenu->hide();
+
+    // The preparation waits for the device in nested event loops; the page
+    // may be gone when it returns (the window closed meanwhile).
+    QPointer<UpgradeWidget> pThis(this);
+    const bool bStarted = DeviceRequests::StartUpgrade(sFilePath);
+    if (!pThis || bStarted) {
+        return;
+    }
+    ui->stackedWidgetUpgrade->setCurrentWidget(ui->pageUpgradeTip);
+    Finish(StatusFailed);
+}
+
+void UpgradeWidget::slot_TransmitProgress(int nProgressValue)
+{
+    ui->progressBarUpgrade->setValue(nProgressValue);
+}
+
+void UpgradeWidget::slot_TransmitStatus(YmodemFileTransmit::YmodemStatus status)
+{
+    switch (status) {
+    case YmodemFileTransmit::StatusOpening:
+    case YmodemFileTransmit::StatusSending:
+        // Sent again and again while the transfer runs.
+        return;
+    case YmodemFileTransmit::StatusDone:
+        Finish(StatusCompleted);
+        return;
+    default:
+        // The bar keeps the last progress reached.
+        Finish(StatusFailed);
+        return;
+    }
+}
+
+void UpgradeWidget::slot_SendResult(int nFunctionType, int nResultType, bool bRet, QString sMes)
+{
+    if (nFunctionType != SerialWorker::FT_Upgrade || bRet) {
+        return;
+    }
+    if (nResultType == SerialWorker::RT_OpenPort || nResultType == SerialWorker::RT_EnterBootMode ||
+        nResultType == SerialWorker::RT_StartTransmit) {
+        // Such a failure ends the upgrade without a transfer status: the
+        // way back to the menu must open again, and a language change must
+        // not turn the failure into "during upgrade".
+        m_nStatus = StatusFailed;
+        ui->labelUpgradeTip->setText(sMes);
+        ui->btnUpgradeFirmware->setEnabled(true);
+        ui->btnUpgradeReturnMenu->show();
+    }
+}
+
+void UpgradeWidget::Finish(int nStatus)
+{
+    m_nStatus = nStatus;
+    ui->labelUpgradeTip->setText(StatusText());
+    ui->btnUpgradeFirmware->setEnabled(true);
+    ui->btnUpgradeReturnMenu->show();
+}
+
+QString UpgradeWidget::StatusText() const
+{
+    switch (m_nStatus) {
+    case StatusFailed:
+        return tr("Upgrade failed");
+    case StatusCompleted:
+        return tr("Upgrade completed");
+    default:
+        return tr("during upgrade");
+    }
+}
+
+bool UpgradeWidget::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ui->labelUpgradePath && event->type() == QEvent::MouseButtonPress) {
+        // The setting holds the file itself, so the dialog opens on it.
+        const QString sFilePath = QFileDialog::getOpenFileName(this, tr("Select path"), Settings::UpgradeDir(),
+                                                               QStringLiteral("(*.bin)"));
+        if (sFilePath.isEmpty()) {
+            return true;
+        }
+        ui->lineEditUpgradePath->setText(sFilePath);
+        Settings::SetUpgradeDir(sFilePath);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void UpgradeWidget::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        ui->retranslateUi(this);
+        UpdateTexts();
+    }
+    QWidget::changeEvent(event);
+}
+
+void UpgradeWidget::UpdateTexts()
+{
+    LinkCaption::Shorten(ui->labelUpgradePath);
+    ui->labelUpgradeTip->setText(StatusText());
+}

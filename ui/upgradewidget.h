@@ -1,0 +1,68 @@
+#ifndef UPGRADEWIDGET_H
+#define UPGRADEWIDGET_H
+
+#include "transfer/ymodemfiletransmit.h"
+
+#include <QString>
+#include <QWidget>
+
+namespace Ui {
+class UpgradeWidget;
+}
+
+// The firmware upgrade page. Its path sub-page picks a ".bin" file (the last
+// one is remembered in "software/upgradedir") and starts the upgrade through
+// the shared QSerialUser; its tip sub-page shows the transfer's progress and
+// outcome, which arrive as QSerialUser's progress and status signals.
+//
+// While an upgrade runs the page offers no way back to the menu: the return
+// button is hidden and "Cancel" sits on the hidden path sub-page.
+class UpgradeWidget : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // What the tip text says; restored on a language change.
+    enum Status
+    {
+        StatusUpgrading = 0,
+        StatusFailed = 1,
+        StatusCompleted = 2,
+    };
+
+    explicit UpgradeWidget(QWidget *parent = nullptr);
+    ~UpgradeWidget() override;
+
+    // Shows the path sub-page; the path, the progress and the status stay.
+    void ShowPathPage();
+
+signals:
+    void signal_ReturnMenu();
+
+public slots:
+    // Failures of the worker's own upgrade steps: their text is shown as it
+    // comes, and "Update" and the return button are offered again.
+    void slot_SendResult(int nFunctionType, int nResultType, bool bRet, QString sMes);
+    void slot_TransmitProgress(int nProgressValue);
+    void slot_TransmitStatus(YmodemFileTransmit::YmodemStatus status);
+
+private slots:
+    void on_btnUpgradeReturnMenu_clicked();
+    void on_btnUpgradeCancel_clicked();
+    void on_btnUpgradeFirmware_clicked();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    QString StatusText() const;
+    // The status's tip text, "Update" enabled and the way back open.
+    void Finish(int nStatus);
+    void UpdateTexts();
+
+    Ui::UpgradeWidget *ui = nullptr;
+    int m_nStatus = StatusUpgrading;
+};
+
+#endif // UPGRADEWIDGET_H
