@@ -1,0 +1,590 @@
+#include "app/settings.h"
+#include "device/serialworker.h"
+#include "support/testenvironment.h"
+#include "ui/devicerequestsfortesting.h"
+#include "ui/exportwidget.h"
+#include "ui/infowidget.h"
+#include "ui/upgradewidget.h"
+
+#include "apptesthelpers.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTimer>
+#include <QTranslator>
+#include <QtTest>
+
+#include <functional>
+
+namespace {
+
+using SW = SerialWorker;
+using YS = YmodemFileTransmit::YmodemStatus;
+
+// One result report as the worker sends it.
+struct Result
+{
+    int nFunctionType;
+    int nResultType;
+    bool bRet;
+    QString sMes;
+};
+using Results = QVector<Result>;
+
+// The pages run under German, so every text they set is checked against its
+// entry in the German file: a source text that differs from the catalogue by
+// a letter stays English and fails.
+QString German(const char *szContext, const char *szText)
+{
+    return AppTest::TranslatedBy(QStringLiteral("Language_de"), szContext, szText);
+}
+
+template<class T>
+T *Child(QWidget *pPage, const char *szName)
+{
+    T *pChild = pPage->findChild<T *>(QLatin1String(szName));
+    if (!pChild) {
+        qFatal("no %s", szName);
+    }
+    return pChild;
+}
+
+QString SubPage(QWidget *pPage, const char *szStack)
+{
+    return Child<QStackedWidget>(pPage, szStack)->currentWidget()->objectName();
+}
+
+void SendLanguageChange(QWidget *pPage)
+{
+    QEvent event(QEvent::LanguageChange);
+    QApplication::sendEvent(pPage, &event);
+}
+
+// Translates a few texts of the pages as a language with long captions would.
+class LongCaptions : public QTranslator
+{
+public:
+    QMap<QPair<QByteArray, QByteArray>, QString> texts;
+
+    bool isEmpty() const override { return false; }
+    QString translate(const char *szContext, const char *szText, const char *, int) const override
+    {
+        return texts.value(qMakePair(QByteArray(szContext), QByteArray(szText)));
+    }
+};
+
+const char *const kLink =
+    "<html><head/><body><p><span style=\" text-decoration: underline;\">Select path</span></p></body></html>";
+
+QString Link(const QString &sCaption)
+{
+    return QString::fromLatin1(kLink).replace(QStringLiteral("Select path"), sCaption);
+}
+
+// Answers the next file dialog that opens (the pages' dialogs are modal).
+void AnswerFileDialog(const std::function<void(QFileDialog *)> &answer)
+{
+    auto *pPoll = new QTimer;
+    QObject::connect(pPoll, &QTimer::timeout, pPoll, [pPoll, answer]() {
+        for (QWidget *pWindow : QApplication::topLevelWidgets()) {
+            auto *pDialog = qobject_cast<QFileDialog *>(pWindow);
+            if (pDialog && pDialog->isVisible()) {
+                pPoll->stop();
+                pPoll->deleteLater();
+                answer(pDialog);
+                return;
+            }
+        }
+    });
+    pPoll->start(20);
+}
+
+// Types the path into the dialog's name field, as a user would, and accepts.
+// (The field selects what it names at once; the dialog's own selection
+// follows its folder listing, which loads on another thread.)
+void Choose(QFileDialog *pDialog, const QString &sPath)
+{
+    auto *pName = pDialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    if (!pName) {
+        qFatal("no name field in the file dialog");
+    }
+    pName->setText(sPath);
+    static_cast<QDialog *>(pDialog)->accept(); // QFileDialog::accept checks the choice
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Result)
+Q_DECLARE_METATYPE(Results)
+
+// The three task pages, driven through their slots and buttons; their device
+// requests go to a recorder, so no device, worker or port is involved.
+class PagesTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    AppTest::TemporarySettings m_settings;
+    QTranslator m_german;
+    QStringList m_requests;
+    std::function<bool(const QString &)> m_startUpgrade;
+
+private slots:
+    void initTestCase()
+    {
+        TestEnvironment::GuardSerialPorts();
+        QVERIFY(m_settings.IsValid());
+        QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+        QVERIFY(m_german.load(QStringLiteral(":/translation/Language_de")));
+        QVERIFY(QCoreApplication::installTranslator(&m_german));
+    }
+
+    void init()
+    {
+        m_requests.clear();
+        m_startUpgrade = [](const QString &) { return true; };
+        DeviceRequestsForTesting::Set({
+            [this](const QString &sFilePath) {
+                m_requests << QStringLiteral("upgrade ") + sFilePath;
+                return m_startUpgrade(sFilePath);
+            },
+            [this]() { m_requests << QStringLiteral("info"); },
+            [this](const QString &sDirPath) { m_requests << QStringLiteral("export ") + sDirPath; },
+        });
+    }
+
+    void cleanup() { DeviceRequestsForTesting::Reset(); }
+
+    void returnButtonsAskForTheMenu_data()
+    {
+        QTest::addColumn<QString>("sPage");
+        QTest::addColumn<QString>("sButton");
+        QTest::newRow("export return") << "export" << "btnExportReturnMenu";
+        QTest::newRow("export cancel") << "export" << "btnExportCancel";
+        QTest::newRow("upgrade return") << "upgrade" << "btnUpgradeReturnMenu";
+        QTest::newRow("upgrade cancel") << "upgrade" << "btnUpgradeCancel";
+        QTest::newRow("info return") << "info" << "btnInfoReturnMenu";
+    }
+    void returnButtonsAskForTheMenu()
+    {
+        QFETCH(QString, sPage);
+        QFETCH(QString, sButton);
+        QScopedPointer<QWidget> pPage(sPage == "export"    ? static_cast<QWidget *>(new ExportWidget)
+                                      : sPage == "upgrade" ? static_cast<QWidget *>(new UpgradeWidget)
+                                                           : static_cast<QWidget *>(new InfoWidget));
+        QSignalSpy returns(pPage.data(), SIGNAL(signal_ReturnMenu()));
+        Child<QPushButton>(pPage.data(), qPrintable(sButton))->click();
+        QCOMPARE(returns.count(), 1);
+        QVERIFY(m_requests.isEmpty());
+    }
+
+    // --- Upgrade page ---
+
+    void upgradeStartsOnlyWithAPath()
+    {
+        UpgradeWidget page;
+        page.ShowPathPage();
+        auto *pUpdate = Child<QPushButton>(&page, "btnUpgradeFirmware");
+        auto *pReturn = Child<QPushButton>(&page, "btnUpgradeReturnMenu");
+        auto *pTip = Child<QLabel>(&page, "labelUpgradeTip");
+        auto *pBar = Child<QProgressBar>(&page, "progressBarUpgrade");
+        QVERIFY(!Child<QLineEdit>(&page, "lineEditUpgradePath")->isEnabled());
+
+        pUpdate->click();
+        QVERIFY(m_requests.isEmpty());
+        QVERIFY(pUpdate->isEnabled());
+        QCOMPARE(SubPage(&page, "stackedWidgetUpgrade"), QStringLiteral("pageUpgradeInfo"));
+
+        // While the device is being prepared: tip, bar at 1, no way back and
+        // no second start.
+        Child<QLineEdit>(&page, "lineEditUpgradePath")->setText(QStringLiteral("/fw/k9.bin"));
+        m_startUpgrade = [&](const QString &) {
+            [&]() {
+                QCOMPARE(SubPage(&page, "stackedWidgetUpgrade"), QStringLiteral("pageUpgradeTip"));
+                QCOMPARE(pTip->text(), German("UpgradeWidget", "during upgrade"));
+                QCOMPARE(pBar->value(), 1);
+                QVERIFY(pReturn->isHidden());
+                QVERIFY(!pUpdate->isEnabled());
+                pUpdate->click();
+            }();
+            return false;
+        };
+        pUpdate->click();
+        QCOMPARE(m_requests, QStringList {QStringLiteral("upgrade /fw/k9.bin")});
+        QCOMPARE(pTip->text(), German("UpgradeWidget", "Upgrade failed"));
+        QVERIFY(pUpdate->isEnabled());
+        QVERIFY(!pReturn->isHidden());
+    }
+
+    void upgradeTransmitStatus_data()
+    {
+        QTest::addColumn<int>("nStatus");
+        QTest::addColumn<QString>("sTip"); // English source
+        QTest::addColumn<bool>("bEnded");
+        QTest::newRow("opening") << 0 << "during upgrade" << false;
+        QTest::newRow("sending") << 1 << "during upgrade" << false;
+        QTest::newRow("done") << 2 << "Upgrade completed" << true;
+        QTest::newRow("cancelled") << 3 << "Upgrade failed" << true;
+        QTest::newRow("time-out") << 4 << "Upgrade failed" << true;
+        QTest::newRow("failed") << 5 << "Upgrade failed" << true;
+        QTest::newRow("unknown") << 9 << "Upgrade failed" << true;
+    }
+    void upgradeTransmitStatus()
+    {
+        QFETCH(int, nStatus);
+        QFETCH(QString, sTip);
+        QFETCH(bool, bEnded);
+        UpgradeWidget page;
+        Child<QLineEdit>(&page, "lineEditUpgradePath")->setText(QStringLiteral("/fw/k9.bin"));
+        Child<QPushButton>(&page, "btnUpgradeFirmware")->click();
+        page.slot_TransmitProgress(57);
+        page.slot_TransmitStatus(static_cast<YS>(nStatus));
+
+        const QString sExpected = German("UpgradeWidget", qPrintable(sTip));
+        auto *pTip = Child<QLabel>(&page, "labelUpgradeTip");
+        QCOMPARE(pTip->text(), sExpected);
+        QCOMPARE(Child<QPushButton>(&page, "btnUpgradeFirmware")->isEnabled(), bEnded);
+        QCOMPARE(Child<QPushButton>(&page, "btnUpgradeReturnMenu")->isHidden(), !bEnded);
+        QCOMPARE(Child<QProgressBar>(&page, "progressBarUpgrade")->value(), 57); // never forced to 100
+        QCOMPARE(SubPage(&page, "stackedWidgetUpgrade"), QStringLiteral("pageUpgradeTip"));
+        SendLanguageChange(&page);
+        QCOMPARE(pTip->text(), sExpected);
+    }
+
+    void upgradeSendResult_data()
+    {
+        QTest::addColumn<int>("nFunctionType");
+        QTest::addColumn<int>("nResultType");
+        QTest::addColumn<bool>("bRet");
+        QTest::addColumn<bool>("bActs");
+        QTest::newRow("port failed") << int(SW::FT_Upgrade) << int(SW::RT_OpenPort) << false << true;
+        QTest::newRow("boot mode failed") << int(SW::FT_Upgrade) << int(SW::RT_EnterBootMode) << false << true;
+        QTest::newRow("transmit failed") << int(SW::FT_Upgrade) << int(SW::RT_StartTransmit) << false << true;
+        QTest::newRow("port opened") << int(SW::FT_Upgrade) << int(SW::RT_OpenPort) << true << false;
+        QTest::newRow("control mode failed") << int(SW::FT_Upgrade) << int(SW::RT_EnterCtrlMode) << false << false;
+        QTest::newRow("export port failed") << int(SW::FT_ExportLog) << int(SW::RT_OpenPort) << false << false;
+    }
+    void upgradeSendResult()
+    {
+        QFETCH(int, nFunctionType);
+        QFETCH(int, nResultType);
+        QFETCH(bool, bRet);
+        QFETCH(bool, bActs);
+        UpgradeWidget page;
+        Child<QLineEdit>(&page, "lineEditUpgradePath")->setText(QStringLiteral("/fw/k9.bin"));
+        Child<QPushButton>(&page, "btnUpgradeFirmware")->click();
+        page.slot_SendResult(nFunctionType, nResultType, bRet, QStringLiteral("Failed to open serial port"));
+
+        auto *pTip = Child<QLabel>(&page, "labelUpgradeTip");
+        QCOMPARE(pTip->text(),
+                 bActs ? QStringLiteral("Failed to open serial port") : German("UpgradeWidget", "during upgrade"));
+        QCOMPARE(Child<QPushButton>(&page, "btnUpgradeFirmware")->isEnabled(), bActs);
+        // Such a failure ends the upgrade: the page must not be left without
+        // a way back, nor claim "during upgrade" after a language change.
+        QCOMPARE(Child<QPushButton>(&page, "btnUpgradeReturnMenu")->isHidden(), !bActs);
+        SendLanguageChange(&page);
+        QCOMPARE(pTip->text(), German("UpgradeWidget", bActs ? "Upgrade failed" : "during upgrade"));
+    }
+
+    // --- Export page ---
+
+    void exportResults_data()
+    {
+        QTest::addColumn<Results>("results");
+        QTest::addColumn<QString>("sSubPage");
+        QTest::addColumn<QString>("sTip"); // English source
+        QTest::addColumn<int>("nBar");
+        QTest::addColumn<bool>("bEnded");
+        const QString sFail = QStringLiteral("Failed to open serial port");
+        const Result start {SW::FT_ExportLog, SW::RT_ExportLog, true, QStringLiteral("Start")};
+        const Result progress {SW::FT_ExportLog, SW::RT_ExportLog, true, QStringLiteral("37")};
+        const QString sTip = QStringLiteral("pageExportTip");
+        const QString sPath = QStringLiteral("pageExportInfo");
+
+        QTest::newRow("requested") << Results {} << sPath << "File exporting" << 1 << false;
+        QTest::newRow("start") << Results {start} << sTip << "File exporting" << 1 << false;
+        QTest::newRow("progress") << Results {start, progress} << sTip << "File exporting" << 37 << false;
+        QTest::newRow("progress not a number")
+            << Results {start, progress, {SW::FT_ExportLog, SW::RT_ExportLog, true, QStringLiteral("3x")}} << sTip
+            << "File exporting" << 0 << false;
+        QTest::newRow("end") << Results {start, progress, {SW::FT_ExportLog, SW::RT_ExportLog, true, "End"}} << sTip
+                             << "File export successful" << 100 << true;
+        QTest::newRow("port failed") << Results {start, {SW::FT_ExportLog, SW::RT_OpenPort, false, sFail}} << sTip
+                                     << "Disconnected" << 1 << true;
+        QTest::newRow("boot loader") << Results {start, {SW::FT_ExportLog, SW::RT_EnterCtrlMode, false, sFail}}
+                                     << sTip << "Please upgrade before proceeding" << 1 << true;
+        QTest::newRow("export failed") << Results {start, progress, {SW::FT_ExportLog, SW::RT_ExportLog, false, sFail}}
+                                       << sTip << "File export failed" << 37 << true;
+        QTest::newRow("port opened") << Results {{SW::FT_ExportLog, SW::RT_OpenPort, true, QString()},
+                                                 {SW::FT_ExportLog, SW::RT_EnterCtrlMode, true, QString()}}
+                                     << sPath << "File exporting" << 1 << false;
+        QTest::newRow("other requests") << Results {{SW::FT_DeviceInfo, SW::RT_OpenPort, false, sFail},
+                                                    {SW::FT_Upgrade, SW::RT_ExportLog, true, "End"}}
+                                        << sPath << "File exporting" << 1 << false;
+    }
+    void exportResults()
+    {
+        QFETCH(Results, results);
+        QFETCH(QString, sSubPage);
+        QFETCH(QString, sTip);
+        QFETCH(int, nBar);
+        QFETCH(bool, bEnded);
+        ExportWidget page;
+        page.ShowPathPage();
+        auto *pExport = Child<QPushButton>(&page, "btnExportFile");
+        auto *pTip = Child<QLabel>(&page, "labelExportTip");
+
+        pExport->click(); // empty folder: nothing
+        QVERIFY(m_requests.isEmpty());
+        QVERIFY(pExport->isEnabled());
+
+        Child<QLineEdit>(&page, "lineEditExportPath")->setText(QStringLiteral("/media/usb/reports"));
+        pExport->click();
+        pExport->click(); // disabled now: no second request
+        QCOMPARE(m_requests, QStringList {QStringLiteral("export /media/usb/reports")});
+        for (const Result &result : results) {
+            page.slot_SendResult(result.nFunctionType, result.nResultType, result.bRet, result.sMes);
+        }
+
+        const QString sExpected = German("ExportWidget", qPrintable(sTip));
+        QCOMPARE(SubPage(&page, "stackedWidgetExport"), sSubPage);
+        QCOMPARE(pTip->text(), sExpected);
+        QCOMPARE(Child<QProgressBar>(&page, "progressBarExport")->value(), nBar);
+        QCOMPARE(pExport->isEnabled(), bEnded);
+        QCOMPARE(Child<QPushButton>(&page, "btnExportReturnMenu")->isHidden(), !bEnded);
+        SendLanguageChange(&page);
+        QCOMPARE(pTip->text(), sExpected);
+    }
+
+    // --- Information page ---
+
+    void infoDotsCycleUntilAResult()
+    {
+        InfoWidget page;
+        auto *pSN = Child<QLabel>(&page, "labelSN");
+        auto *pVersion = Child<QLabel>(&page, "labelFirmwareVer");
+        page.ClearInfo();
+        page.StartReadInfo();
+        QCOMPARE(m_requests, QStringList {QStringLiteral("info")});
+        QVERIFY(page.IsWaiting());
+        for (const char *szDots : {".", "..", "...", "."}) {
+            QTRY_COMPARE_WITH_TIMEOUT(pSN->text(), QString::fromLatin1(szDots), 2000);
+            QCOMPARE(pVersion->text(), pSN->text());
+        }
+
+        // Entering again: empty fields, phase from the start, a new request.
+        page.slot_TimeOut(); // ".."
+        page.ClearInfo();
+        QCOMPARE(pSN->text(), QString());
+        QCOMPARE(pVersion->text(), QString());
+        page.StartReadInfo();
+        QCOMPARE(m_requests.size(), 2);
+        page.slot_TimeOut();
+        QCOMPARE(pSN->text(), QStringLiteral("."));
+    }
+
+    void infoResults_data()
+    {
+        QTest::addColumn<Result>("result");
+        QTest::addColumn<QString>("sSubPage");
+        QTest::addColumn<QString>("sSN");
+        QTest::addColumn<QString>("sVersion");
+        QTest::addColumn<QString>("sTip"); // English source
+        const QString sShow = QStringLiteral("pageInfoShow");
+        const QString sTip = QStringLiteral("pageInfoTip");
+        const QString sFail = QStringLiteral("No serial port available");
+        QTest::newRow("control request") << Result {SW::FT_CtrlMode, SW::RT_EnterCtrlMode, true, QString()} << sShow
+                                         << ".." << ".." << "Disconnected";
+        QTest::newRow("export request") << Result {SW::FT_ExportLog, SW::RT_OpenPort, false, sFail} << sShow << ".."
+                                        << ".." << "Disconnected";
+        QTest::newRow("upgrade request") << Result {SW::FT_Upgrade, SW::RT_OpenPort, false, sFail} << sShow << ".."
+                                         << ".." << "Disconnected";
+        QTest::newRow("version") << Result {SW::FT_DeviceInfo, SW::RT_Version, true, "V1.2"} << sShow << ".." << "V1.2"
+                                 << "Disconnected";
+        QTest::newRow("serial number") << Result {SW::FT_DeviceInfo, SW::RT_SN, true, "12345678"} << sShow
+                                       << "12345678" << ".." << "Disconnected";
+        QTest::newRow("version failed") << Result {SW::FT_DeviceInfo, SW::RT_Version, false, "V1.2"} << sShow << ".."
+                                        << ".." << "Disconnected";
+        QTest::newRow("port failed") << Result {SW::FT_DeviceInfo, SW::RT_OpenPort, false, sFail} << sTip << ".."
+                                     << ".." << "Disconnected";
+        QTest::newRow("boot loader") << Result {SW::FT_DeviceInfo, SW::RT_EnterCtrlMode, false, sFail} << sTip << ".."
+                                     << ".." << "Please upgrade before proceeding";
+        QTest::newRow("port opened") << Result {SW::FT_DeviceInfo, SW::RT_OpenPort, true, QString()} << sShow << ".."
+                                     << ".." << "Disconnected";
+    }
+    void infoResults()
+    {
+        QFETCH(Result, result);
+        QFETCH(QString, sSubPage);
+        QFETCH(QString, sSN);
+        QFETCH(QString, sVersion);
+        QFETCH(QString, sTip);
+        InfoWidget page;
+        page.ClearInfo();
+        page.StartReadInfo();
+        page.slot_TimeOut();
+        page.slot_TimeOut();
+        page.slot_SendResult(result.nFunctionType, result.nResultType, result.bRet, result.sMes);
+        QVERIFY(!page.IsWaiting()); // any result stops the dots
+
+        auto *pSN = Child<QLabel>(&page, "labelSN");
+        auto *pVersion = Child<QLabel>(&page, "labelFirmwareVer");
+        auto *pTip = Child<QLabel>(&page, "labelInfoTip");
+        const auto verify = [&]() {
+            QCOMPARE(SubPage(&page, "stackedWidgetInfo"), sSubPage);
+            QCOMPARE(pSN->text(), sSN);
+            QCOMPARE(pVersion->text(), sVersion);
+            QCOMPARE(pTip->text(), German("InfoWidget", qPrintable(sTip)));
+        };
+        verify();
+        // A language change keeps what the device said and the message shown.
+        SendLanguageChange(&page);
+        verify();
+    }
+
+    // --- Captions that do not fit, on a language change ---
+
+    void longCaptionsShortened_data()
+    {
+        QTest::addColumn<QString>("sLinkCaption");
+        QTest::addColumn<QString>("sLinkShown");
+        QTest::addColumn<QString>("sVersionCaption");
+        QTest::addColumn<QString>("sVersionShown");
+        QTest::newRow("fit") << "Abcdefghijkl" << "Abcdefghijkl" << "Abcdefghijklmnopq:"
+                             << "Abcdefghijklmnopq:";
+        QTest::newRow("one too many") << "Abcdefghijklm" << "Abcdefghijkl..." << "Abcdefghijklmnopqr:"
+                                      << "Abcdefghijklmno...:";
+        QTest::newRow("cyrillic") << QStringLiteral("Выбрать каталог") << QStringLiteral("Выбрать ката...")
+                                  << QStringLiteral("Версия микропрограммы:") << QStringLiteral("Версия микропро...:");
+    }
+    void longCaptionsShortened()
+    {
+        QFETCH(QString, sLinkCaption);
+        QFETCH(QString, sLinkShown);
+        QFETCH(QString, sVersionCaption);
+        QFETCH(QString, sVersionShown);
+        const bool bShortened = sLinkShown != sLinkCaption;
+        ExportWidget exportPage;
+        UpgradeWidget upgradePage;
+        InfoWidget infoPage;
+        const QList<QLabel *> links = {Child<QLabel>(&exportPage, "labelExportPath"),
+                                       Child<QLabel>(&upgradePage, "labelUpgradePath")};
+        auto *pVersion = Child<QLabel>(&infoPage, "labelFirmwareVertip");
+        auto *pSNCaption = Child<QLabel>(&infoPage, "labelSNTip");
+
+        // Captions are not shortened at construction.
+        LongCaptions translator;
+        for (const char *szContext : {"ExportWidget", "UpgradeWidget"}) {
+            translator.texts.insert({szContext, kLink}, Link(sLinkCaption));
+        }
+        translator.texts.insert({"InfoWidget", "Firmware version:"}, sVersionCaption);
+        translator.texts.insert({"InfoWidget", "SN:"}, QStringLiteral("Serial number:"));
+        QVERIFY(QCoreApplication::installTranslator(&translator));
+        {
+            ExportWidget freshPage;
+            QCOMPARE(Child<QLabel>(&freshPage, "labelExportPath")->text(), Link(sLinkCaption));
+        }
+        for (QWidget *pPage : {static_cast<QWidget *>(&exportPage), static_cast<QWidget *>(&upgradePage),
+                               static_cast<QWidget *>(&infoPage)}) {
+            SendLanguageChange(pPage);
+        }
+        for (QLabel *pLink : links) {
+            QCOMPARE(pLink->text(), Link(sLinkShown));
+            QCOMPARE(pLink->toolTip(), bShortened ? sLinkCaption : QString());
+        }
+        QCOMPARE(pVersion->text(), sVersionShown);
+        QCOMPARE(pVersion->toolTip(), bShortened ? sVersionCaption : QString());
+        QCOMPARE(pSNCaption->toolTip(), bShortened ? QStringLiteral("Serial number:") : QString());
+
+        // Back to German: full captions, and no tooltip left in the other language.
+        QVERIFY(QCoreApplication::removeTranslator(&translator));
+        for (QWidget *pPage : {static_cast<QWidget *>(&exportPage), static_cast<QWidget *>(&upgradePage),
+                               static_cast<QWidget *>(&infoPage)}) {
+            SendLanguageChange(pPage);
+        }
+        for (QLabel *pLink : links) {
+            QCOMPARE(pLink->text(), German("ExportWidget", kLink));
+            QCOMPARE(pLink->toolTip(), QString());
+        }
+        QCOMPARE(pVersion->text(), German("InfoWidget", "Firmware version:"));
+        QCOMPARE(pVersion->toolTip(), QString());
+        QCOMPARE(pSNCaption->toolTip(), QString());
+    }
+
+    void linkWithoutItsSpanIsLeftAlone()
+    {
+        ExportWidget page;
+        LongCaptions translator;
+        const QString sPlain = QStringLiteral("Choose the folder for the reports");
+        translator.texts.insert({"ExportWidget", kLink}, sPlain);
+        QVERIFY(QCoreApplication::installTranslator(&translator));
+        SendLanguageChange(&page);
+        QCOMPARE(Child<QLabel>(&page, "labelExportPath")->text(), sPlain);
+        QVERIFY(QCoreApplication::removeTranslator(&translator));
+    }
+
+    // --- The path dialogs and their settings ---
+
+    void pathDialogsRememberTheChoice()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString sOld = dir.filePath(QStringLiteral("old/k9_1.0.bin"));
+        const QString sNew = dir.filePath(QStringLiteral("new/k9_1.1.bin"));
+        QVERIFY(AppTest::WriteAll(sOld, "old") && AppTest::WriteAll(sNew, "new"));
+        Settings::SetUpgradeDir(sOld);
+        Settings::SetExportDir(dir.filePath(QStringLiteral("old")));
+
+        UpgradeWidget upgradePage;
+        ExportWidget exportPage;
+        upgradePage.show();
+        exportPage.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&exportPage));
+        auto *pFile = Child<QLineEdit>(&upgradePage, "lineEditUpgradePath");
+        auto *pFolder = Child<QLineEdit>(&exportPage, "lineEditExportPath");
+        QString sSeen;
+
+        // Cancelled: field and setting stay.
+        AnswerFileDialog([&](QFileDialog *pDialog) {
+            sSeen = pDialog->windowTitle() + QLatin1Char('|') + pDialog->nameFilters().join(QLatin1Char(';')) +
+                    QLatin1Char('|') + pDialog->selectedFiles().value(0);
+            pDialog->reject();
+        });
+        QTest::mousePress(Child<QLabel>(&upgradePage, "labelUpgradePath"), Qt::RightButton);
+        QCOMPARE(sSeen, German("UpgradeWidget", "Select path") + QStringLiteral("|(*.bin)|") + sOld);
+        QCOMPARE(pFile->text(), QString());
+        QCOMPARE(Settings::UpgradeDir(), sOld);
+
+        // Chosen: the file's full path in the field and in the setting.
+        AnswerFileDialog([&](QFileDialog *pDialog) {
+            Choose(pDialog, sNew);
+        });
+        QTest::mousePress(Child<QLabel>(&upgradePage, "labelUpgradePath"), Qt::LeftButton);
+        QCOMPARE(pFile->text(), sNew);
+        QCOMPARE(Settings::UpgradeDir(), sNew);
+
+        AnswerFileDialog([&](QFileDialog *pDialog) {
+            sSeen = pDialog->windowTitle() + QLatin1Char('|') + pDialog->directory().absolutePath() +
+                    (pDialog->testOption(QFileDialog::ShowDirsOnly) ? "|dirs" : "|files");
+            Choose(pDialog, dir.filePath(QStringLiteral("new")));
+        });
+        QTest::mousePress(Child<QLabel>(&exportPage, "labelExportPath"), Qt::LeftButton);
+        QCOMPARE(sSeen, German("ExportWidget", "Select path") + QLatin1Char('|') + dir.filePath("old") + "|dirs");
+        QCOMPARE(pFolder->text(), dir.filePath(QStringLiteral("new")));
+        QCOMPARE(Settings::ExportDir(), dir.filePath(QStringLiteral("new")));
+
+        AnswerFileDialog([](QFileDialog *pDialog) { pDialog->reject(); });
+        QTest::mousePress(Child<QLabel>(&exportPage, "labelExportPath"), Qt::LeftButton);
+        QCOMPARE(pFolder->text(), dir.filePath(QStringLiteral("new")));
+        QCOMPARE(Settings::ExportDir(), dir.filePath(QStringLiteral("new")));
+        QVERIFY(m_requests.isEmpty());
+    }
+};
+
+QTEST_MAIN(PagesTest)
+#include "tst_pages.moc"
