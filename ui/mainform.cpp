@@ -3,14 +3,57 @@
 
 #include "app/language.h"
 #include "app/languagedialog.h"
+#include "transfer/qserialuser.h"
+#include "ui/exportwidget.h"
+#include "ui/infowidget.h"
+#include "ui/upgradewidget.h"
 
 #include <QEvent>
+#include <QGraphicsDropShadowEffect>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QtMath>
 
 MainForm::MainForm(QWidget *parent)
     : QMainWindow(parent)
     , ui(new Ui::MainForm)
 {
     ui->setupUi(this);
+
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    setAttribute(Qt::WA_TranslucentBackground);
+    ui->stackedWidget->setCurrentWidget(ui->pageMenu);
+
+    const struct
+    {
+        QFrame *pFrame;
+        QWidget *pPage;
+    } cards[] = {
+        {ui->frameExport, ui->widgetExport},
+        {ui->frameUpgrade, ui->widgetUpgrade},
+        {ui->frameInfo, ui->widgetInfo},
+    };
+    for (const auto &card : cards) {
+        auto *pShadow = new QGraphicsDropShadowEffect(this);
+        pShadow->setOffset(0, 0);
+        pShadow->setColor(QColor(38, 78, 119, 127));
+        pShadow->setBlurRadius(16);
+        card.pFrame->setGraphicsEffect(pShadow);
+        connect(card.pPage, SIGNAL(signal_ReturnMenu()), this, SLOT(slot_ReturnMenu()));
+    }
+
+    qRegisterMetaType<YmodemFileTransmit::YmodemStatus>("YmodemFileTransmit::YmodemStatus");
+    const QSharedPointer<QSerialUser> pUser = QSerialUser::instance();
+    connect(pUser.data(), &QSerialUser::signal_SendResult, ui->widgetInfo, &InfoWidget::slot_SendResult);
+    // Queued: the export page always takes its reports from the event queue.
+    connect(pUser.data(), &QSerialUser::signal_SendResult, ui->widgetExport, &ExportWidget::slot_SendResult,
+            Qt::QueuedConnection);
+    connect(pUser.data(), &QSerialUser::signal_SendResult, ui->widgetUpgrade, &UpgradeWidget::slot_SendResult);
+    connect(pUser.data(), &QSerialUser::signal_TransmitProgress, ui->widgetUpgrade,
+            &UpgradeWidget::slot_TransmitProgress);
+    connect(pUser.data(), &QSerialUser::signal_TransmitStatus, ui->widgetUpgrade,
+            &UpgradeWidget::slot_TransmitStatus);
 }
 
 MainForm::~MainForm()
@@ -34,9 +77,95 @@ void MainForm::on_btnLanguage_clicked()
     pDialog->show();
 }
 
+void MainForm::on_btnMinimize_clicked()
+{
+    showMinimized();
+}
+
+void MainForm::on_btnClose_clicked()
+{
+    close();
+}
+
+void MainForm::on_btnExport_clicked()
+{
+    ui->stackedWidget->setCurrentWidget(ui->pageExport);
+    ui->widgetExport->ShowPathPage();
+}
+
+void MainForm::on_btnUpgrade_clicked()
+{
+    ui->stackedWidget->setCurrentWidget(ui->pageUpgrade);
+    ui->widgetUpgrade->ShowPathPage();
+}
+
+void MainForm::on_btnInfo_clicked()
+{
+    ui->stackedWidget->setCurrentWidget(ui->pageInfo);
+    ui->widgetInfo->ClearInfo();
+    ui->widgetInfo->StartReadInfo();
+}
+
+void MainForm::slot_ReturnMenu()
+{
+    ui->stackedWidget->setCurrentWidget(ui->pageMenu);
+}
+
 void MainForm::slot_SetLanguage(int nLanguageId)
 {
     SwitchLanguage(m_pTranslator, nLanguageId);
+}
+
+// The window has no frame of its own: a press anywhere that no child takes
+// (the title band, the background, the margin) drags it.
+bool MainForm::event(QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonPress) {
+        const auto *pMouse = static_cast<QMouseEvent *>(event);
+        if (pMouse->button() == Qt::LeftButton) {
+            m_ptPress = pMouse->pos();
+        }
+    } else if (event->type() == QEvent::MouseMove) {
+        const auto *pMouse = static_cast<QMouseEvent *>(event);
+        if (pMouse->buttons() == Qt::LeftButton) {
+            move(x() + pMouse->pos().x() - m_ptPress.x(), y() + pMouse->pos().y() - m_ptPress.y());
+        }
+    }
+    return QMainWindow::event(event);
+}
+
+// A white body with a 10-pixel transparent margin, and eight rings of a
+// fading grey-blue in that margin as the window's shadow.
+void MainForm::paintEvent(QPaintEvent *event)
+{
+    Q_UNUSED(event);
+    QPainterPath body;
+    body.setFillRule(Qt::WindingFill);
+    body.addRect(10, 10, width() - 20, height() - 20);
+
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.fillPath(body, QBrush(Qt::white));
+
+    QColor shadow(115, 128, 156);
+    for (int i = 0; i < 8; ++i) {
+        QPainterPath ring;
+        ring.setFillRule(Qt::WindingFill);
+#if QT_DEPRECATED_SINCE(5, 13)
+        QT_WARNING_PUSH
+        QT_WARNING_DISABLE_DEPRECATED
+        ring.addRoundRect(10 - i, 10 - i, width() - 20 + 2 * i, height() - 20 + 2 * i, 2);
+        QT_WARNING_POP
+#else
+        ring.addRoundedRect(10 - i, 10 - i, width() - 20 + 2 * i, height() - 20 + 2 * i, 2, 2, Qt::RelativeSize);
+#endif
+        const int nAlpha = int(140 - 50 * qSqrt(i));
+        if (nAlpha > 0) {
+            shadow.setAlpha(nAlpha);
+        }
+        painter.setPen(shadow);
+        painter.drawPath(ring);
+    }
 }
 
 void MainForm::changeEvent(QEvent *event)

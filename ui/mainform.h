@@ -2,6 +2,7 @@
 #define MAINFORM_H
 
 #include <QMainWindow>
+#include <QPoint>
 
 class QTranslator;
 
@@ -9,7 +10,10 @@ namespace Ui {
 class MainForm;
 }
 
-// The application's main window.
+// The application's main window: frameless and translucent, it paints its
+// own white body and shadow, carries the title band with the language
+// button, and shows either the menu or one of the three task pages. It wires
+// the shared device coordinator's reports to the pages.
 class MainForm : public QMainWindow
 {
     Q_OBJECT
@@ -23,13 +27,22 @@ public:
 
 private slots:
     void on_btnLanguage_clicked();
+    void on_btnMinimize_clicked();
+    void on_btnClose_clicked();
+    void on_btnExport_clicked();
+    void on_btnUpgrade_clicked();
+    void on_btnInfo_clicked();
+    void slot_ReturnMenu();
     void slot_SetLanguage(int nLanguageId);
 
 protected:
+    bool event(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
     void changeEvent(QEvent *event) override;
 
 private:
     Ui::MainForm *ui;
+    QPoint m_ptPress;
     QTranslator *m_pTranslator = nullptr;
 };
 
