@@ -1,0 +1,196 @@
+// The real main window against the simulated device: a click on a menu
+// button or a page button goes all the way through the coordinator, the
+// worker and the serial line, and the page shows what a technician sees.
+
+#include "device/waitsfortesting.h"
+#include "simulator/simulateddevice.h"
+#include "support/testenvironment.h"
+#include "transfer/qserialuser.h"
+#include "ui/mainform.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+std::unique_ptr<SimulatedDevice> StartDevice(SimulatorOptions options)
+{
+    auto pDevice = std::make_unique<SimulatedDevice>(options);
+    QString sError;
+    if (!pDevice->Start(&sError)) {
+        qWarning() << "simulated device:" << sError;
+        return nullptr;
+    }
+    TestEnvironment::SetSerialPorts({pDevice->PortPath()});
+    return pDevice;
+}
+
+} // namespace
+
+class MainWindowTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<MainForm> m_pWindow;
+
+    template <typename T>
+    T *Child(const char *szName) const
+    {
+        T *pChild = m_pWindow->findChild<T *>(QLatin1String(szName));
+        if (!pChild) {
+            qWarning() << "no child" << szName;
+        }
+        return pChild;
+    }
+    void Click(const char *szButton)
+    {
+        QPushButton *pButton = Child<QPushButton>(szButton);
+        QVERIFY(pButton);
+        QVERIFY(pButton->isVisible() && pButton->isEnabled());
+        QTest::mouseClick(pButton, Qt::LeftButton);
+    }
+    QString Text(const char *szLabel) const { return Child<QLabel>(szLabel)->text(); }
+
+private slots:
+    void initTestCase()
+    {
+        TestEnvironment::GuardSerialPorts();
+        TestEnvironment::SetSerialPorts({});
+        m_pWindow = std::make_unique<MainForm>();
+        m_pWindow->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_pWindow.get()));
+    }
+    void cleanupTestCase()
+    {
+        m_pWindow.reset();
+        QSerialUser::ReleaseInstance();
+        WaitsForTesting::Reset();
+    }
+    void cleanup()
+    {
+        // Back to the menu through the page's own return button.
+        auto *pStack = Child<QStackedWidget>("stackedWidget");
+        for (const char *szReturn : {"btnInfoReturnMenu", "btnExportReturnMenu", "btnUpgradeReturnMenu"}) {
+            QPushButton *pButton = Child<QPushButton>(szReturn);
+            if (pButton && pButton->isVisible()) {
+                QTest::mouseClick(pButton, Qt::LeftButton);
+            }
+        }
+        QTRY_COMPARE(pStack->currentWidget()->objectName(), QStringLiteral("pageMenu"));
+    }
+
+    // With the real waits: what the information page shows for a device in
+    // each state.
+    void informationPage_data()
+    {
+        QTest::addColumn<int>("nState");   // -1: no device
+        QTest::addColumn<QString>("sTip");  // empty: the values page
+        QTest::newRow("application firmware") << int(SimulatorOptions::State::Application) << QString();
+        QTest::newRow("boot loader") << int(SimulatorOptions::State::BootMenu)
+                                     << QStringLiteral("Please upgrade before proceeding");
+        QTest::newRow("no device") << -1 << QStringLiteral("Disconnected");
+    }
+    void informationPage()
+    {
+        QFETCH(int, nState);
+        QFETCH(QString, sTip);
+        std::unique_ptr<SimulatedDevice> pDevice;
+        if (nState >= 0) {
+            SimulatorOptions options;
+            options.initialState = SimulatorOptions::State(nState);
+            pDevice = StartDevice(options);
+            QVERIFY(pDevice);
+        } else {
+            TestEnvironment::SetSerialPorts({});
+        }
+        Click("btnInfo");
+        auto *pInfoStack = Child<QStackedWidget>("stackedWidgetInfo");
+        if (sTip.isEmpty()) {
+            QTRY_COMPARE_WITH_TIMEOUT(Text("labelFirmwareVer"), QStringLiteral("V1.10"), 15000);
+            QTRY_COMPARE_WITH_TIMEOUT(Text("labelSN"), QStringLiteral("08123456"), 15000);
+            QCOMPARE(pInfoStack->currentWidget()->objectName(), QStringLiteral("pageInfoShow"));
+        } else {
+            QTRY_COMPARE_WITH_TIMEOUT(pInfoStack->currentWidget()->objectName(), QStringLiteral("pageInfoTip"), 15000);
+            QCOMPARE(Text("labelInfoTip"), sTip);
+        }
+        // The request has ended before the page goes back to the menu.
+        QTRY_VERIFY_WITH_TIMEOUT(Child<QPushButton>("btnInfoReturnMenu")->isVisible(), 15000);
+    }
+
+    void exportPage()
+    {
+        SimulatorOptions options;
+        options.nRecordCount = 300;
+        auto pDevice = StartDevice(options);
+        QVERIFY(pDevice);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        Click("btnExport");
+        // The folder as the dialog leaves it in the field.
+        Child<QLineEdit>("lineEditExportPath")->setText(dir.path());
+        Click("btnExportFile");
+        QTRY_COMPARE_WITH_TIMEOUT(Text("labelExportTip"), QStringLiteral("File export successful"), 30000);
+        QCOMPARE(Child<QProgressBar>("progressBarExport")->value(), 100);
+        const QStringList reports = QDir(dir.path()).entryList({QStringLiteral("Report_*.csv")}, QDir::Files);
+        QCOMPARE(reports.size(), 1);
+        QFile report(dir.filePath(reports.first()));
+        QVERIFY(report.open(QIODevice::ReadOnly));
+        QCOMPARE(report.readAll().count('\n'), 300);
+    }
+
+    void upgradePage_data()
+    {
+        QTest::addColumn<bool>("bDevice");
+        QTest::addColumn<QString>("sOutcome");
+        QTest::newRow("application firmware") << true << QStringLiteral("Upgrade completed");
+        QTest::newRow("no device") << false << QStringLiteral("Upgrade failed");
+    }
+    void upgradePage()
+    {
+        QFETCH(bool, bDevice);
+        QFETCH(QString, sOutcome);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        std::unique_ptr<SimulatedDevice> pDevice;
+        if (bDevice) {
+            SimulatorOptions options;
+            options.nCIntervalMs = 200;
+            options.sImageDir = dir.filePath(QStringLiteral("received"));
+            pDevice = StartDevice(options);
+            QVERIFY(pDevice);
+        } else {
+            TestEnvironment::SetSerialPorts({});
+        }
+        QByteArray image(20 * 1024 + 11, Qt::Uninitialized);
+        for (int i = 0; i < image.size(); ++i) {
+            image[i] = char((i * 131) ^ (i >> 5));
+        }
+        const QString sImage = dir.filePath(QStringLiteral("fw.bin"));
+        QFile file(sImage);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(image) == image.size());
+        file.close();
+
+        Click("btnUpgrade");
+        Child<QLineEdit>("lineEditUpgradePath")->setText(sImage);
+        Click("btnUpgradeFirmware");
+        QTRY_COMPARE_WITH_TIMEOUT(Text("labelUpgradeTip"), sOutcome, 60000);
+        if (bDevice) {
+            QCOMPARE(Child<QProgressBar>("progressBarUpgrade")->value(), 100);
+            QTRY_COMPARE(pDevice->Images().size(), 1);
+            QVERIFY(pDevice->Images().first().content == image);
+        }
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "tst_mainwindow.moc"
