@@ -44,6 +44,9 @@ bool InitLogIn(const QString &sFolder, const QDateTime &startTime)
         std::make_unique<spdlog::pattern_formatter>(kPattern, spdlog::pattern_time_type::local, "\r\n"));
     spdlog::set_default_logger(logger);
     logger->set_level(spdlog::level::info);
+    // Every line goes to disk as it is written: the log is read after a
+    // crash or a killed program, and it writes a few lines a second at most.
+    logger->flush_on(spdlog::level::info);
 
     if (QCoreApplication *app = QCoreApplication::instance()) {
         static QMetaObject::Connection s_quitHook;

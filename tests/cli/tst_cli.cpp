@@ -127,6 +127,43 @@ private slots:
         }
     }
 
+    // Killed in the middle of an export, the program leaves a diagnostic log
+    // that already holds the last step it took: every line is on disk as
+    // soon as it is written, not when a buffer fills or the program ends.
+    void logKeepsTheLastStepWhenKilled()
+    {
+        QTemporaryDir tmp;
+        QVERIFY(tmp.isValid());
+        // A copy of the program, so that its log folder (beside it) is ours.
+        const QString sProgram = tmp.filePath(QStringLiteral("kestrelpack-cli"));
+        QVERIFY(QFile::copy(QStringLiteral(KP_CLI_PATH), sProgram));
+        SimulatorOptions options;
+        options.nRecordCount = 3000;
+        options.nBytesPerSecond = 11520;   // about 13 s of records
+        SimulatedDevice device(options);
+        QString sError;
+        QVERIFY2(device.Start(&sError), qPrintable(sError));
+
+        QProcess process;
+        process.start(sProgram, {QStringLiteral("export"), tmp.path(), QStringLiteral("--port"), device.PortPath()});
+        QVERIFY(process.waitForStarted());
+        QByteArray out;
+        while (!out.contains("Export progress") && process.state() == QProcess::Running) {
+            process.waitForReadyRead(1000);
+            out += process.readAllStandardOutput();
+        }
+        QVERIFY2(out.contains("Export progress"), out.constData());
+        process.kill();
+        QVERIFY(process.waitForFinished(10000));
+
+        const QStringList logs = QDir(tmp.filePath(QStringLiteral("logs"))).entryList(QDir::Files);
+        QCOMPARE(logs.size(), 1);
+        QFile log(tmp.filePath(QStringLiteral("logs/") + logs.first()));
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = log.readAll().trimmed().split('\n');
+        QVERIFY2(lines.last().contains("GetLogInfo Count : 3000"), lines.last().constData());
+    }
+
 private:
     static bool WriteFile(const QString &sPath, const QByteArray &content)
     {
