@@ -1,6 +1,6 @@
 #include "simulator/devicesimulator.h"
 
-#include "simulator/devicechecksums.h"
+#include "simulator/commandframesplitter.h"
 
 #include <QDateTime>
 #include <QDebug>
@@ -31,22 +31,6 @@ const QByteArray kFrameCount = QByteArray::fromHex("D1AAAAAAAA65");
 const QByteArray kFrameExport = QByteArray::fromHex("CD34AAAAAACC");
 const QByteArray kFrameBoot = QByteArray::fromHex("C955AAAAAACC");
 const QByteArray kInvalidRecord = QByteArrayLiteral("An invalid record.");
-
-bool IsCommandByte(char c)
-{
-    switch (static_cast<uint8_t>(c)) {
-    case 0xC0: case 0xC1: case 0xC8: case 0xC9: case 0xCC: case 0xCD: case 0xD1:
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool HasValidCrc(const QByteArray &bytes, int nAt)
-{
-    return bytes.size() - nAt >= 6
-        && DeviceChecksums::Crc8(bytes.mid(nAt, 5)) == static_cast<uint8_t>(bytes.at(nAt + 5));
-}
 
 QString StateName(SimulatorOptions::State eState)
 {
@@ -344,24 +328,17 @@ void DeviceSimulator::HandleInput(const QByteArray &bytes)
 
 void DeviceSimulator::ProcessApplicationInput()
 {
-    while (m_baPending.size() >= 6 && State() == SimulatorOptions::State::Application) {
-        if (HasValidCrc(m_baPending, 0)) {
-            const QByteArray frame = m_baPending.left(6);
-            m_baPending.remove(0, 6);
-            m_nPendingSinceMs = NowMs();
-            HandleApplicationFrame(frame);
-            continue;
-        }
-        // A damaged frame or stray bytes: resynchronise on the next byte that
-        // can start a frame and is not followed by a bad check byte.
-        int nStart = 1;
-        while (nStart < m_baPending.size()
-               && !(IsCommandByte(m_baPending.at(nStart))
-                    && (m_baPending.size() - nStart < 6 || HasValidCrc(m_baPending, nStart))))
-            ++nStart;
-        RecordFrame(m_baPending.left(nStart), QStringLiteral("no valid frame"));
-        m_baPending.remove(0, nStart);
+    while (State() == SimulatorOptions::State::Application) {
+        const CommandFrameSplitter::Piece piece = CommandFrameSplitter::Next(m_baPending);
+        if (piece.eKind == CommandFrameSplitter::NeedMore)
+            break;
+        const QByteArray bytes = m_baPending.left(piece.nLength);
+        m_baPending.remove(0, piece.nLength);
         m_nPendingSinceMs = NowMs();
+        if (piece.eKind == CommandFrameSplitter::Frame)
+            HandleApplicationFrame(bytes);
+        else
+            RecordFrame(bytes, QStringLiteral("no valid frame"));
     }
     if (m_baPending.size() > kMaxPending) {
         RecordFrame(m_baPending, QStringLiteral("no valid frame"));
@@ -448,7 +425,7 @@ void DeviceSimulator::ProcessBootMenuInput(const QByteArray &bytes)
         if (m_baPending.isEmpty())
             m_nPendingSinceMs = NowMs();
         m_baPending.append(c);
-        if (HasValidCrc(m_baPending, 0)) {
+        if (CommandFrameSplitter::HasValidCrc(m_baPending, 0)) {
             // The boot loader takes no commands: any frame is refused.
             RecordFrame(m_baPending, QStringLiteral("refused"));
             m_baPending.clear();
