@@ -363,6 +363,7 @@ void DeviceSimulator::slot_FrameTimeout()
     const QByteArray partial = m_baPending;
     m_baPending.clear();
     RecordFrame(partial, QStringLiteral("incomplete frame"));
+    m_bFaultsApply = FaultsHit(partial.at(0));
     if (State() == SimulatorOptions::State::BootMenu)
         Reply(kRefusalText);
 }
@@ -372,7 +373,8 @@ void DeviceSimulator::HandleApplicationFrame(const QByteArray &frame)
     const bool bKnown = frame == kFrameEnterCtrl || frame == kFrameExitCtrl || frame == kFrameVersion
         || frame == kFrameSerial || frame == kFrameCount || frame == kFrameExport || frame == kFrameBoot;
     RecordFrame(frame, bKnown ? QString() : QStringLiteral("unknown command"));
-    if (!bKnown || m_options.bSilent)
+    m_bFaultsApply = FaultsHit(frame.at(0));
+    if (!bKnown || (m_options.bSilent && m_bFaultsApply))
         return;
     if (frame == kFrameEnterCtrl || frame == kFrameExitCtrl) {
         Echo(frame);
@@ -416,7 +418,8 @@ void DeviceSimulator::ProcessBootMenuInput(const QByteArray &bytes)
         const char c = bytes.at(i);
         if (m_baPending.isEmpty() && c == '1') {
             RecordFrame(QByteArray(1, c), QString());
-            if (!m_options.bSilent) {
+            m_bFaultsApply = FaultsHit(c);
+            if (!(m_options.bSilent && m_bFaultsApply)) {
                 Reply(kMenuText);
                 SetState(SimulatorOptions::State::Ymodem, false);
             }
@@ -425,6 +428,7 @@ void DeviceSimulator::ProcessBootMenuInput(const QByteArray &bytes)
         if (m_baPending.isEmpty())
             m_nPendingSinceMs = NowMs();
         m_baPending.append(c);
+        m_bFaultsApply = FaultsHit(m_baPending.at(0));
         if (CommandFrameSplitter::HasValidCrc(m_baPending, 0)) {
             // The boot loader takes no commands: any frame is refused.
             RecordFrame(m_baPending, QStringLiteral("refused"));
@@ -462,12 +466,17 @@ void DeviceSimulator::EnqueueAction(std::function<void()> action, int nDelayMs)
     slot_PumpOutput();
 }
 
+bool DeviceSimulator::FaultsHit(char c) const
+{
+    return m_options.nFaultCommand < 0 || static_cast<uint8_t>(c) == m_options.nFaultCommand;
+}
+
 void DeviceSimulator::Reply(const QByteArray &bytes)
 {
-    if (m_options.bSilent)
+    if (m_options.bSilent && m_bFaultsApply)
         return;
-    const QByteArray whole = m_options.garbageBeforeReply + bytes;
-    const int nPieces = std::min(m_options.nSplitPieces, whole.size());
+    const QByteArray whole = (m_bFaultsApply ? m_options.garbageBeforeReply : QByteArray()) + bytes;
+    const int nPieces = m_bFaultsApply ? std::min(m_options.nSplitPieces, whole.size()) : 0;
     if (nPieces <= 1) {
         Enqueue(whole);
         return;
@@ -483,6 +492,10 @@ void DeviceSimulator::Reply(const QByteArray &bytes)
 void DeviceSimulator::Echo(const QByteArray &frame)
 {
     QByteArray echo = frame;
+    if (!m_bFaultsApply) {
+        Reply(echo);
+        return;
+    }
     if (m_options.bWrongEcho)
         echo[echo.size() - 1] = static_cast<char>(echo.at(echo.size() - 1) ^ 0xFF);
     Reply(echo + m_options.extraAfterEcho);

@@ -108,6 +108,8 @@ private:
     // garbage and split faults applied.
     void Reply(const QByteArray &bytes);
     void Echo(const QByteArray &frame);
+    // Whether the firmware faults hit the reply to a command starting with c.
+    bool FaultsHit(char c) const;
     void StreamRecords();
 
     // YmodemReceiver::Sink
@@ -140,6 +142,7 @@ private:
     QByteArray m_baOutCurrent;
     qint64 m_nOutIdleSinceMs = 0;
     QString m_sLastLineDifference;      // of the last check; "" when the settings were right
+    bool m_bFaultsApply = true;         // the command being answered is the faulty one
 
     mutable QMutex m_mutex;             // guards the fields below
     QString m_sPortPath;

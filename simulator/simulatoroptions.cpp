@@ -131,6 +131,14 @@ bool SimulatorOptions::FromArguments(const QStringList &args, SimulatorOptions *
         {QStringLiteral("--split"), intOption(&options.nSplitPieces, 0, 1000)},
         {QStringLiteral("--split-gap"), intOption(&options.nSplitGapMs, 0, kMaxMs)},
         {QStringLiteral("--garbage"), hexOption(&options.garbageBeforeReply)},
+        {QStringLiteral("--fault-command"),
+         [&](const QString &s) {
+             QByteArray bytes;
+             if (!ParseHex(s, &bytes) || bytes.size() != 1)
+                 return false;
+             options.nFaultCommand = static_cast<uint8_t>(bytes.at(0));
+             return true;
+         }},
         {QStringLiteral("--nak-block"), positionOption(&options.nNakAtBlock)},
         {QStringLiteral("--nak-times"),
          [&](const QString &s) {
@@ -247,6 +255,9 @@ QString SimulatorOptions::HelpText()
         "  --split N                 send every reply in N pieces...\n"
         "  --split-gap MS            ...this far apart\n"
         "  --garbage HEX             send these bytes before every reply\n"
+        "  --fault-command HEX       the faults above hit only the replies to this\n"
+        "                            command byte (C0, C8, CD, ...; 31 for the boot\n"
+        "                            menu's \"1\"; default: every reply)\n"
         "Faults of the YMODEM receiver (K: a number, 0 or \"header\" for the header\n"
         "block, 1.. for the data blocks in the order received, \"eot\" for the first\n"
         "EOT; each fault fires once):\n"

@@ -66,6 +66,9 @@ struct SimulatorOptions
     int nSplitPieces = 0;             // every reply goes out in this many pieces...
     int nSplitGapMs = 0;              // ...this far apart; 0/1 pieces: whole
     QByteArray garbageBeforeReply;    // sent before every reply
+    // The faults above hit only the replies to this command: its first byte
+    // (0xC0, 0xC8, 0xCD, ...; 0x31 for the boot menu's "1"); -1: every reply.
+    int nFaultCommand = -1;
 
     // Faults of the YMODEM receiver (positions as above)
     int nNakAtBlock = kNever;         // NAK this block...
