@@ -113,7 +113,7 @@
     </message>
     <message>
         <source>Firmware version:</source>
-        <translation>Версия прошивки:</translation>
+        <translation>Версия ПО:</translation>
     </message>
     <message>
         <source>Disconnected</source>

@@ -6,6 +6,7 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTest>
 #include <QTranslator>
@@ -130,6 +131,106 @@ QString LinkCaption(const QString &sLink)
     if (nStart < 0 || nEnd < nStart + sMarker.size())
         return QString();
     return sLink.mid(nStart + sMarker.size(), nEnd - nStart - sMarker.size());
+}
+
+// What a form says about one of its widgets: its rectangle, the font its
+// style sheet sets and whether it wraps words.
+struct FormWidget
+{
+    QString sClass;
+    QRect geometry;
+    QString sStyleSheet;
+    bool bWordWrap = false;
+    int nPixelSize = 0;
+    int nWeight = QFont::Normal;
+
+    // The width a caption may use: the picture buttons draw their rounded,
+    // shadowed background 10 px inside the widget on each side.
+    int TextRoom() const
+    {
+        const bool bPicture = sClass == QLatin1String("QPushButton")
+                              && sStyleSheet.contains(QLatin1String("background-image"));
+        return geometry.width() - (bPicture ? 20 : 0);
+    }
+};
+
+// Finds the widget by object name in a Qt Designer form. The font comes from
+// the first "font-size: Npx" and "font-weight: N" of its style sheet (the
+// normal state, which the sheets list first); a numeric weight converts as
+// the style sheet engine converts it (N / 8, at most 99).
+FormWidget ReadFormWidget(const QString &sPath, const QString &sName, QString *pError)
+{
+    FormWidget widget;
+    QFile file(sPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *pError = QStringLiteral("cannot open %1").arg(sPath);
+        return widget;
+    }
+    QXmlStreamReader xml(&file);
+    int nDepth = 0;        // element depth
+    int nWidgetDepth = -1; // depth of the widget's own element while inside it
+    QString sProperty;     // name of the widget's own property being read
+    bool bFound = false;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement()) {
+            ++nDepth;
+            const auto name = xml.name();
+            if (nWidgetDepth < 0 && name == QLatin1String("widget")
+                && xml.attributes().value(QLatin1String("name")) == sName) {
+                nWidgetDepth = nDepth;
+                bFound = true;
+                widget.sClass = xml.attributes().value(QLatin1String("class")).toString();
+            } else if (nWidgetDepth > 0 && nDepth == nWidgetDepth + 1 && name == QLatin1String("property")) {
+                sProperty = xml.attributes().value(QLatin1String("name")).toString();
+            } else if (nWidgetDepth > 0 && nDepth > nWidgetDepth + 1 && !sProperty.isEmpty()) {
+                if (sProperty == QLatin1String("geometry")) {
+                    const bool bNumber = name == QLatin1String("x") || name == QLatin1String("y")
+                                         || name == QLatin1String("width") || name == QLatin1String("height");
+                    if (bNumber) {
+                        const int nValue = xml.readElementText().toInt();
+                        --nDepth; // readElementText consumed the end element
+                        if (name == QLatin1String("x"))
+                            widget.geometry.moveLeft(nValue);
+                        else if (name == QLatin1String("y"))
+                            widget.geometry.moveTop(nValue);
+                        else if (name == QLatin1String("width"))
+                            widget.geometry.setWidth(nValue);
+                        else
+                            widget.geometry.setHeight(nValue);
+                    }
+                } else if (sProperty == QLatin1String("styleSheet") && name == QLatin1String("string")) {
+                    widget.sStyleSheet = xml.readElementText();
+                    --nDepth;
+                } else if (sProperty == QLatin1String("wordWrap") && name == QLatin1String("bool")) {
+                    widget.bWordWrap = xml.readElementText() == QLatin1String("true");
+                    --nDepth;
+                }
+            }
+        } else if (xml.isEndElement()) {
+            if (nDepth == nWidgetDepth + 1)
+                sProperty.clear();
+            if (nDepth == nWidgetDepth)
+                break;
+            --nDepth;
+        }
+    }
+    if (xml.hasError()) {
+        *pError = QStringLiteral("%1: %2").arg(sPath, xml.errorString());
+    } else if (!bFound) {
+        *pError = QStringLiteral("%1 has no widget %2").arg(sPath, sName);
+    } else if (widget.geometry.width() <= 0) {
+        *pError = QStringLiteral("%1: %2 has no geometry").arg(sPath, sName);
+    }
+    const QRegularExpressionMatch size = QRegularExpression(QStringLiteral("font-size:\\s*(\\d+)px"))
+                                             .match(widget.sStyleSheet);
+    if (size.hasMatch())
+        widget.nPixelSize = size.captured(1).toInt();
+    const QRegularExpressionMatch weight = QRegularExpression(QStringLiteral("font-weight:\\s*(\\d+)"))
+                                               .match(widget.sStyleSheet);
+    if (weight.hasMatch())
+        widget.nWeight = qMin(weight.captured(1).toInt() / 8, 99);
+    return widget;
 }
 
 } // namespace
@@ -309,81 +410,82 @@ void TestTranslations::linkKeepsItsMarkup()
 
 void TestTranslations::textsFitTheirWidgets_data()
 {
+    QTest::addColumn<QString>("sForm");
+    QTest::addColumn<QString>("sWidget");
     QTest::addColumn<QString>("sContext");
     QTest::addColumn<QString>("sSource");
-    QTest::addColumn<int>("nPixelSize");
-    QTest::addColumn<int>("nWeight");
-    QTest::addColumn<int>("nWidth");
     QTest::addColumn<int>("nLines");
-    QTest::addColumn<bool>("bWrap");
 
-    // Width available to the text (widget width less a margin where a button
-    // draws its background), how many lines it may take, and whether the
-    // widget wraps words or only breaks where the text has a line break.
-    const auto row = [](const char *pContext, const char *pSource, int nPixel, int nWeight, int nWidth, int nLines,
-                        bool bWrap) {
-        const QString sName = QStringLiteral("%1 %2").arg(QLatin1String(pContext), QString::fromUtf8(pSource));
+    // The form and widget that show the text, and how many lines a widget
+    // that does not wrap may take (a wrapping label takes what its height
+    // holds). Size, font and wrapping are read from the form.
+    const auto row = [](const char *pForm, const char *pWidget, const char *pContext, const char *pSource,
+                        int nLines) {
+        const QString sName = QStringLiteral("%1 %2").arg(QLatin1String(pWidget), QString::fromUtf8(pSource));
         QTest::newRow(qPrintable(QString(sName).replace(QLatin1Char('\n'), QLatin1Char(' '))))
-            << QString::fromLatin1(pContext) << QString::fromUtf8(pSource) << nPixel << nWeight << nWidth << nLines
-            << bWrap;
+            << QString::fromLatin1(pForm) << QString::fromLatin1(pWidget) << QString::fromLatin1(pContext)
+            << QString::fromUtf8(pSource) << nLines;
     };
-    // Menu buttons: 232 x 150, 24px extra bold; a text may carry one break.
-    row("MainForm", "Device\n Information", 24, QFont::Bold, 212, 2, false);
-    row("MainForm", "Export report", 24, QFont::Bold, 212, 2, false);
-    row("MainForm", "Update", 24, QFont::Bold, 212, 2, false);
-    // Title bar language button: 111 x 22, 14px extra bold.
-    row("MainForm", "Language", 14, QFont::Bold, 111, 1, false);
-    // Page titles: 331 (351 on the information page) wide, 14px medium.
-    row("ExportWidget", "Export report", 14, QFont::Medium, 331, 1, false);
-    row("UpgradeWidget", "Import upgrade file", 14, QFont::Medium, 331, 1, false);
-    row("InfoWidget", "Device Information", 14, QFont::Medium, 351, 1, false);
-    // Action buttons: 158 x 54, 14px extra bold.
-    row("ExportWidget", "Export", 14, QFont::Bold, 138, 1, false);
-    row("ExportWidget", "Cancel", 14, QFont::Bold, 138, 1, false);
-    row("UpgradeWidget", "Update", 14, QFont::Bold, 138, 1, false);
-    row("UpgradeWidget", "Cancel", 14, QFont::Bold, 138, 1, false);
-    // "Select path" links: 101 wide, 12px medium.
-    row("ExportWidget", "Select path", 12, QFont::Medium, 101, 1, false);
-    row("UpgradeWidget", "Select path", 12, QFont::Medium, 101, 1, false);
-    // Upgrade tip: 361 wide, no word wrap, 14px regular.
-    row("UpgradeWidget", "during upgrade", 14, QFont::Normal, 361, 1, false);
-    row("UpgradeWidget", "Upgrade completed", 14, QFont::Normal, 361, 1, false);
-    row("UpgradeWidget", "Upgrade failed", 14, QFont::Normal, 361, 1, false);
-    // Export tip: 361 x 51 with word wrap, 20px lines.
-    for (const char *pTip : {"File exporting", "File export successful", "File export failed", "Disconnected",
-                             "Please upgrade before proceeding"})
-        row("ExportWidget", pTip, 14, QFont::Normal, 361, 2, true);
-    // Information captions: 121 and 131 wide, 14px regular.
-    row("InfoWidget", "SN:", 14, QFont::Normal, 121, 1, false);
-    row("InfoWidget", "Firmware version:", 14, QFont::Normal, 131, 1, false);
-    // Information tip: 361 x 61 with word wrap.
-    row("InfoWidget", "Disconnected", 14, QFont::Normal, 361, 3, true);
-    row("InfoWidget", "Please upgrade before proceeding", 14, QFont::Normal, 361, 3, true);
-    // Language rows: 91 wide, 12px medium.
-    for (const char *pName : kNameSources)
-        row("LanguageDialog", pName, 12, QFont::Medium, 91, 1, false);
-    // Device messages may be shown in the upgrade tip: one line of 361.
+    // Menu buttons: a text may carry one break.
+    row("ui/mainform.ui", "btnInfo", "MainForm", "Device\n Information", 2);
+    row("ui/mainform.ui", "btnExport", "MainForm", "Export report", 2);
+    row("ui/mainform.ui", "btnUpgrade", "MainForm", "Update", 2);
+    row("ui/mainform.ui", "btnLanguage", "MainForm", "Language", 1);
+    // Page titles.
+    row("ui/exportwidget.ui", "labelExportTitle", "ExportWidget", "Export report", 1);
+    row("ui/upgradewidget.ui", "labelUpgradeTitle", "UpgradeWidget", "Import upgrade file", 1);
+    row("ui/infowidget.ui", "labelInfoTitle", "InfoWidget", "Device Information", 1);
+    // Action buttons.
+    row("ui/exportwidget.ui", "btnExportFile", "ExportWidget", "Export", 1);
+    row("ui/exportwidget.ui", "btnExportCancel", "ExportWidget", "Cancel", 1);
+    row("ui/upgradewidget.ui", "btnUpgradeFirmware", "UpgradeWidget", "Update", 1);
+    row("ui/upgradewidget.ui", "btnUpgradeCancel", "UpgradeWidget", "Cancel", 1);
+    // "Select path" links (their markup is checked above).
+    row("ui/exportwidget.ui", "labelExportPath", "ExportWidget", "Select path", 1);
+    row("ui/upgradewidget.ui", "labelUpgradePath", "UpgradeWidget", "Select path", 1);
+    // Upgrade tip, which also shows the device messages.
+    for (const char *pTip : {"during upgrade", "Upgrade completed", "Upgrade failed"})
+        row("ui/upgradewidget.ui", "labelUpgradeTip", "UpgradeWidget", pTip, 1);
     for (const char *pMes : {"No serial port available", "Failed to open serial port",
                              "Please upgrade before proceeding"})
-        row("SerialWorker", pMes, 14, QFont::Normal, 361, 1, false);
+        row("ui/upgradewidget.ui", "labelUpgradeTip", "SerialWorker", pMes, 1);
+    // Export tip.
+    for (const char *pTip : {"File exporting", "File export successful", "File export failed", "Disconnected",
+                             "Please upgrade before proceeding"})
+        row("ui/exportwidget.ui", "labelExportTip", "ExportWidget", pTip, 1);
+    // Information captions and tip.
+    row("ui/infowidget.ui", "labelSNTip", "InfoWidget", "SN:", 1);
+    row("ui/infowidget.ui", "labelFirmwareVertip", "InfoWidget", "Firmware version:", 1);
+    row("ui/infowidget.ui", "labelInfoTip", "InfoWidget", "Disconnected", 1);
+    row("ui/infowidget.ui", "labelInfoTip", "InfoWidget", "Please upgrade before proceeding", 1);
+    // Language rows.
+    for (const char *pName : kNameSources)
+        row("app/languageitemwidget.ui", "labelLanguaue", "LanguageDialog", pName, 1);
 }
 
-// Measured with the embedded faces: a text wider than its widget would be
-// clipped, and a caption would be cut short with "...".
+// Measured with the embedded faces at the size and weight the form's style
+// sheet gives the widget: a text wider than its widget would be clipped. The
+// text must also leave about 5 % of the width free, since other platforms'
+// hinting and rendering draw some glyphs a pixel wider than here.
 void TestTranslations::textsFitTheirWidgets()
 {
+    QFETCH(QString, sForm);
+    QFETCH(QString, sWidget);
     QFETCH(QString, sContext);
     QFETCH(QString, sSource);
-    QFETCH(int, nPixelSize);
-    QFETCH(int, nWeight);
-    QFETCH(int, nWidth);
     QFETCH(int, nLines);
-    QFETCH(bool, bWrap);
+
+    QString sError;
+    const FormWidget widget = ReadFormWidget(QStringLiteral(KP_PROJECT_DIR "/") + sForm, sWidget, &sError);
+    QVERIFY2(sError.isEmpty(), qPrintable(sError));
+    QVERIFY2(widget.nPixelSize > 0, qPrintable(QStringLiteral("%1 has no font size").arg(sWidget)));
 
     QFont font(m_sFamily);
-    font.setPixelSize(nPixelSize);
-    font.setWeight(nWeight);
+    font.setPixelSize(widget.nPixelSize);
+    font.setWeight(widget.nWeight);
     const QFontMetrics metrics(font);
+    const int nRoom = widget.TextRoom() * 95 / 100;
+    const int nLinesHeld = widget.bWordWrap ? qMax(1, widget.geometry.height() / metrics.lineSpacing()) : nLines;
     const QByteArray baContext = sContext.toLatin1();
     const QByteArray baSource = sSource.toUtf8();
 
@@ -394,8 +496,8 @@ void TestTranslations::textsFitTheirWidgets()
         QVERIFY(!sText.isEmpty());
         int nUsedLines = 0;
         int nWidest = 0;
-        if (bWrap) {
-            const QRect bounds = metrics.boundingRect(QRect(0, 0, nWidth, 10000), Qt::TextWordWrap, sText);
+        if (widget.bWordWrap) {
+            const QRect bounds = metrics.boundingRect(QRect(0, 0, nRoom, 10000), Qt::TextWordWrap, sText);
             nUsedLines = qRound(double(bounds.height()) / metrics.lineSpacing());
             nWidest = bounds.width();
         } else {
@@ -404,10 +506,12 @@ void TestTranslations::textsFitTheirWidgets()
             for (const QString &sLine : lines)
                 nWidest = qMax(nWidest, metrics.horizontalAdvance(sLine.trimmed()));
         }
-        if (nUsedLines > nLines || nWidest > nWidth)
-            QFAIL(qPrintable(QStringLiteral("%1: \"%2\" takes %3 line(s) of up to %4 px; room for %5 of %6 px")
+        if (nUsedLines > nLinesHeld || nWidest > nRoom)
+            QFAIL(qPrintable(QStringLiteral("%1: \"%2\" takes %3 line(s) of up to %4 px; room for %5 of %6 px "
+                                            "(%7 px wide less 5 %)")
                                  .arg(QLatin1String(lang.pBase), sText)
-                                 .arg(nUsedLines).arg(nWidest).arg(nLines).arg(nWidth)));
+                                 .arg(nUsedLines).arg(nWidest).arg(nLinesHeld).arg(nRoom)
+                                 .arg(widget.TextRoom())));
     }
 }
 
