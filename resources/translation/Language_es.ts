@@ -7,7 +7,7 @@
         <source>Device
  Information</source>
         <translation>Información
-del equipo</translation>
+del dispositivo</translation>
     </message>
     <message>
         <source>Export report</source>
@@ -59,7 +59,7 @@ informe</translation>
     </message>
     <message>
         <source>Disconnected</source>
-        <translation>Equipo desconectado</translation>
+        <translation>Dispositivo desconectado</translation>
     </message>
     <message>
         <source>Please upgrade before proceeding</source>
@@ -105,7 +105,7 @@ informe</translation>
     <name>InfoWidget</name>
     <message>
         <source>Device Information</source>
-        <translation>Información del equipo</translation>
+        <translation>Información del dispositivo</translation>
     </message>
     <message>
         <source>SN:</source>
@@ -117,7 +117,7 @@ informe</translation>
     </message>
     <message>
         <source>Disconnected</source>
-        <translation>Equipo desconectado</translation>
+        <translation>Dispositivo desconectado</translation>
     </message>
     <message>
         <source>Please upgrade before proceeding</source>
