@@ -59,7 +59,7 @@ raportu</translation>
     </message>
     <message>
         <source>Disconnected</source>
-        <translation>Brak połączenia</translation>
+        <translation>Urządzenie nie jest podłączone</translation>
     </message>
     <message>
         <source>Please upgrade before proceeding</source>
@@ -117,7 +117,7 @@ raportu</translation>
     </message>
     <message>
         <source>Disconnected</source>
-        <translation>Brak połączenia</translation>
+        <translation>Urządzenie nie jest podłączone</translation>
     </message>
     <message>
         <source>Please upgrade before proceeding</source>
