@@ -20,8 +20,8 @@ exportieren</translation>
     </message>
     <message>
         <source>Update</source>
-        <translation>Firmware-
-Update</translation>
+        <translation>Firmware
+aktualisieren</translation>
     </message>
 </context>
 <context>
@@ -71,7 +71,7 @@ Update</translation>
     <name>UpgradeWidget</name>
     <message>
         <source>Import upgrade file</source>
-        <translation>Update-Datei importieren</translation>
+        <translation>Firmware-Datei importieren</translation>
     </message>
     <message>
         <source>Update</source>
