@@ -61,10 +61,7 @@ QByteArray ReadFile(const QString &sPath)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
-} // namespace
-
-Q_DECLARE_METATYPE(Result)
-
+// What QCOMPARE prints for a result that differs.
 char *toString(const Result &r)
 {
     return qstrdup(qPrintable(QStringLiteral("(%1, %2, %3, \"%4\")")
@@ -73,6 +70,11 @@ char *toString(const Result &r)
                                   .arg(r.bRet ? "true" : "false")
                                   .arg(r.sMes.left(200))));
 }
+
+} // namespace
+
+Q_DECLARE_METATYPE(Result)
+
 
 // Lives in the test's thread: the worker's reports arrive queued, as they
 // reach the window.
