@@ -155,6 +155,15 @@ void Ymodem::IdleStep(Request eLimitReport)
     if (nPeriods > m_nMaxTimeouts) {
         CancelAndReport(eLimitReport);
     } else if (nRemainder == 0 && m_nStage != StageAwaitStart) {
+        if (m_nStage == StageHeaderSent && m_nBlockNumber == 1) {
+            // The header was acknowledged and block 1 waits for a "C" that
+            // has not come: the buffer holds block 1, so this resend puts it
+            // on the line for the first time. From here it is the block in
+            // flight, and its ACK must move the transfer on instead of being
+            // taken for a repeated ACK of the header. The counts go on: the
+            // transfer's time limit stays as it was.
+            m_nStage = StageSendingData;
+        }
         Resend();
     }
 }

@@ -580,6 +580,25 @@ private slots:
         QCOMPARE(s.Step(QByteArray(1, kAck)), Block(kStx, 2, s.m_baFile.mid(1024, 1024)));
     }
 
+    // The "C" after the header's ACK is lost and the receiver stays silent:
+    // the resend at the end of the period puts block 1 on the line for the
+    // first time, and the receiver's ACK of it moves on to block 2 instead of
+    // being taken for a repeated ACK of the header until the limits run out.
+    void resendAfterLostCMakesBlockOneTheBlockInFlight()
+    {
+        ScriptedSender s(1, 5, 999);   // resend every second idle step
+        s.m_baFile = Pattern(3000);
+        s.Step();
+        s.Step("C");
+        QCOMPARE(s.Step(QByteArray(1, kAck)), QByteArray());
+        QCOMPARE(s.Step(), QByteArray());
+        QCOMPARE(s.Step(), Block(kStx, 1, s.m_baFile.left(1024)));
+        QCOMPARE(s.Stage(), Ymodem::StageSendingData);
+        QCOMPARE(s.TickCount(), 2u);   // the time limit goes on
+        QCOMPARE(s.Step(QByteArray(1, kAck)), Block(kStx, 2, s.m_baFile.mid(1024, 1024)));
+        QVERIFY(s.Notifications().isEmpty());
+    }
+
     // A receiver that NAKs every EOT must not keep the transfer alive for ever.
     void endlessEotNaksEndTheTransfer()
     {
