@@ -10,6 +10,9 @@ PACKAGES=(
   libspdlog-dev libfmt-dev
   lrzsz            # rb/sz: the reference YMODEM peer for interop tests and the benchmark
   python3
+  # The demo drives the real window without a display: a virtual X server,
+  # synthetic clicks and keys, screenshots, and xwininfo to find the window.
+  xvfb xdotool imagemagick x11-utils
 )
 
 # scripts/fuzz.sh asks for more (--fuzz): clang with its libFuzzer and
