@@ -81,6 +81,16 @@ QString ResourcePath(int nLanguageId)
 
 void InitLanguage()
 {
+    // No key at all is no choice either: the settings file could not even
+    // take the "never chosen" mark (no folder of the program's can be
+    // written). Reading it as a number would give 0, the first language of
+    // the list, instead of the system's.
+    if (!Settings::Contains(QLatin1String(Settings::kLanguageKey))) {
+        qWarning().noquote() << "InitLanguage: no language stored in" << Settings::FilePath()
+                             << "(it cannot be written); the system's language is shown";
+        SearchSystemLanguage();
+        return;
+    }
     const int nStored = Settings::LanguageValue();
     if (nStored == Language::kNeverChosen) {
         SearchSystemLanguage();

@@ -61,6 +61,25 @@ QString HexText(const QByteArray &bytes)
     return QString::fromLatin1(bytes.toHex().toUpper());
 }
 
+// Lines of a record stream that hold anything but line ends and blanks:
+// records and the device's invalid-record lines alike, a last line without
+// its line end too. An export holds every record once there are at least as
+// many as the device announced.
+int StreamLines(const QByteArray &stream)
+{
+    int nLines = 0;
+    bool bContent = false;
+    for (const char c : stream) {
+        if (c == '\n') {
+            nLines += bContent ? 1 : 0;
+            bContent = false;
+        } else if (c != '\r' && c != ' ' && c != '\t') {
+            bContent = true;
+        }
+    }
+    return nLines + (bContent ? 1 : 0);
+}
+
 } // namespace
 
 const SerialWorker::CommandTexts SerialWorker::kEnterCtrlModeTexts = {
@@ -303,17 +322,36 @@ void SerialWorker::RunGetVersionAndSN()
         EndRequest();
         return;
     }
+    // A device lost on the way is reported as a port failure, which the
+    // page shows as "Disconnected"; the failed value alone would leave it
+    // without a word.
+    const auto endIfGone = [this]() {
+        if (!m_bDeviceGone) {
+            return false;
+        }
+        m_sErrorMessage = tr("The device was disconnected during the request");
+        ReportFailure(FT_DeviceInfo, RT_OpenPort);
+        ClosePort();
+        EndRequest();
+        return true;
+    };
     QString sVersion;
     if (GetVersion(sVersion)) {
         Report(FT_DeviceInfo, RT_Version, true, sVersion);
     } else {
         ReportFailure(FT_DeviceInfo, RT_Version);
     }
+    if (endIfGone()) {
+        return;
+    }
     QString sSN;
     if (GetSN(sSN)) {
         Report(FT_DeviceInfo, RT_SN, true, sSN);
     } else {
         ReportFailure(FT_DeviceInfo, RT_SN);
+    }
+    if (endIfGone()) {
+        return;
     }
     if (!ExitCtrlMode()) {
         ReportFailure(FT_DeviceInfo, RT_ExitCtrlMode);
@@ -610,6 +648,12 @@ bool SerialWorker::WaitBootReady()
     QEventLoop loop;
     connect(this, &SerialWorker::signal_ReadyReadQuit, &loop, &QEventLoop::quit);
     RunWaitLoop(loop, Waits::Current().nBootReadyMs);
+    // A boot loader that began its 'C's just before the wait ran out gets a
+    // little longer for the rest of the four that count.
+    if (!m_bBootReady && !m_bDeviceGone && CountCBytes(m_baReadData) > 0) {
+        qDebug() << "Boot loader began its 'C's late; waiting for the rest";
+        RunWaitLoop(loop, Waits::Current().nBootStreamMs);
+    }
     if (pPort) {
         disconnect(pPort, &QSerialPort::readyRead, this, &SerialWorker::HandleBootData);
     }
@@ -973,6 +1017,11 @@ void SerialWorker::FinishExport(bool bDeviceGone)
     }
     StopExportCollection();
     const bool bWritten = WriteReport(m_baReadData);
+    // A stream that stopped before the records the device announced (a
+    // pause longer than the idle ticks, or no stream at all) is no complete
+    // report, whatever was written.
+    const int nLines = StreamLines(m_baReadData);
+    const bool bShort = m_mLogInfoCount > 0 && nLines < m_mLogInfoCount;
     m_baReadData.clear();
     if (bDeviceGone) {
         m_sErrorMessage = tr("The device was disconnected during the export");
@@ -987,7 +1036,12 @@ void SerialWorker::FinishExport(bool bDeviceGone)
         ExitCtrlMode();
     }
     ClosePort();
-    if (bDeviceGone || !bWritten) {
+    if (!bDeviceGone && bWritten && bShort) {
+        m_sErrorMessage = tr("The report holds %1 of the %2 records the device announced")
+                              .arg(nLines)
+                              .arg(m_mLogInfoCount);
+    }
+    if (bDeviceGone || !bWritten || bShort) {
         ReportFailure(FT_ExportLog, RT_ExportLog);
     } else {
         Report(FT_ExportLog, RT_ExportLog, true, QStringLiteral("End"));
@@ -1030,9 +1084,21 @@ int SerialWorker::CountCBytes(const QByteArray &hexText)
 
 QString SerialWorker::DecodeVersion(const QString &sReply)
 {
-    // Without "C8" the index is -1 and the digits at 1..4 are read, as the
-    // device has always been answered.
-    const int nIndex = sReply.indexOf(QLatin1String("C8"));
+    // The first whole byte C8: noise before the reply may hold "C8" across
+    // a byte boundary (FC 8F), and the digits after that are no version.
+    // Only a reply without a whole C8 is read from the first "C8" anywhere,
+    // or (none at all, index -1) from the digits at 1..4, as the device has
+    // always been answered.
+    int nIndex = -1;
+    for (int i = 0; i + 1 < sReply.size(); i += 2) {
+        if (sReply.at(i) == QLatin1Char('C') && sReply.at(i + 1) == QLatin1Char('8')) {
+            nIndex = i;
+            break;
+        }
+    }
+    if (nIndex < 0) {
+        nIndex = sReply.indexOf(QLatin1String("C8"));
+    }
     const int nMajor = HexPairAt(sReply, nIndex + 2);
     const int nMinor = HexPairAt(sReply, nIndex + 4);
     return QStringLiteral("V%1.%2").arg(nMajor).arg(nMinor);

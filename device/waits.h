@@ -20,6 +20,8 @@ struct Waits
     int nBootReplyMs = 2000;     // first reply window of the boot commands
     int nBootReadyMs = 30000;    // boot loader must stream its 'C's within this
     int nBootQuietMs = 50;       // quiet time after the last 'C' burst
+    int nBootStreamMs = 10000;   // a boot loader whose 'C's began within nBootReadyMs gets this much
+                                 // longer for the rest of the four that count
 
     // Log export (worker)
     int nExportTickMs = 500;     // export collection tick

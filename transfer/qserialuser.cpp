@@ -5,7 +5,9 @@
 #include "device/waits.h"
 
 #include <QDebug>
+#include <QDir>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QMetaType>
 #include <QMutex>
 #include <QMutexLocker>
@@ -105,6 +107,14 @@ bool QSerialUser::StartUpgrade(QString sFilePath)
 
     if (!OpenSerialPort()) {
         return fail(FailureOpenPort);
+    }
+    // Checked before the device is sent to its boot loader: brought there
+    // for a file that cannot be sent, it would stay there for nothing.
+    const QFileInfo file(sFilePath);
+    if (!file.isFile() || !file.isReadable()) {
+        ClosePort();
+        m_sErrorMessage = tr("Cannot read the firmware file %1").arg(QDir::toNativeSeparators(sFilePath));
+        return fail(FailureTransmit);
     }
     bool bReady = true;
     if (m_nDeviceMode == ModeBootMenu) {
@@ -423,6 +433,13 @@ bool QSerialUser::WaitBootReady()
         HandleBootData();
     }
     RunWaitLoop(loop, Waits::Current().nBootReadyMs);
+    // A boot loader that began its 'C's just before the wait ran out (ready
+    // after 29 s, a 'C' every second) has not sent the four that count yet:
+    // it gets a little longer for them, one that never began does not.
+    if (!m_bBootReady && !m_bDeviceGone && SerialWorker::CountCBytes(m_baReadData) > 0) {
+        qDebug() << "QSerialUser: boot loader began its 'C's late; waiting for the rest";
+        RunWaitLoop(loop, Waits::Current().nBootStreamMs);
+    }
     disconnect(m_pSerialPort, &QSerialPort::readyRead, this, &QSerialUser::HandleBootData);
     m_pReadTimer->stop();
     qDebug() << "QSerialUser: boot loader ready:" << m_bBootReady;

@@ -337,6 +337,7 @@ uint8_t YmodemFileTransmit::FillHeader(uint8_t *pData, uint32_t *pLength)
     const QFileInfo info(*m_pFile);
     m_nFileSize = info.size();
     m_nSentSize = 0;
+    m_sentHash.reset();
 
     const QByteArray size = QByteArray::number(m_nFileSize, 10);
     const QByteArray name = HeaderFileName(info.fileName(), m_nFileSize);
@@ -367,6 +368,17 @@ uint8_t YmodemFileTransmit::FillHeader(uint8_t *pData, uint32_t *pLength)
 uint8_t YmodemFileTransmit::FillData(uint8_t *pData, uint32_t *pLength)
 {
     if (m_nSentSize >= m_nFileSize) {
+        // A file rewritten in place while it was sent (a build writing the
+        // same name at the full size) reads short nowhere, but the blocks
+        // sent mix the old image and the new one. The end is refused (the
+        // engine sends CANs) unless the file still holds what went out: the
+        // receiver then stores nothing.
+        if (!FileStillAsSent()) {
+            qDebug() << "YmodemFileTransmit: file changed during the transfer:" << m_pFile->fileName();
+            KP_LOG_INFO("YmodemFileTransmit: file changed during the transfer:{}", m_pFile->fileName());
+            Finish(StatusFailed);
+            return CodeCan;
+        }
         m_eStatus = StatusSending;
         emit TransmitStatus(StatusSending);
         return CodeEot;
@@ -387,6 +399,7 @@ uint8_t YmodemFileTransmit::FillData(uint8_t *pData, uint32_t *pLength)
         Finish(StatusFailed);
         return CodeCan;
     }
+    m_sentHash.addData(reinterpret_cast<const char *>(pData), static_cast<int>(nRead));
     m_nSentSize += nRead;
     m_nProgress = ProgressPercent(m_nSentSize, m_nFileSize);
     *pLength = nField;
@@ -394,4 +407,23 @@ uint8_t YmodemFileTransmit::FillData(uint8_t *pData, uint32_t *pLength)
     emit TransmitProgress(m_nProgress);
     emit TransmitStatus(StatusSending);
     return CodeAck;
+}
+
+bool YmodemFileTransmit::FileStillAsSent()
+{
+    if (!m_pFile->seek(0)) {
+        return false;
+    }
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    QByteArray buffer(64 * 1024, Qt::Uninitialized);
+    qint64 nLeft = m_nFileSize;
+    while (nLeft > 0) {
+        const qint64 nRead = m_pFile->read(buffer.data(), qMin<qint64>(nLeft, buffer.size()));
+        if (nRead <= 0) {
+            return false;
+        }
+        hash.addData(buffer.constData(), static_cast<int>(nRead));
+        nLeft -= nRead;
+    }
+    return hash.result() == m_sentHash.result();
 }

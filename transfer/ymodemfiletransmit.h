@@ -4,6 +4,7 @@
 #include "transfer/ymodem.h"
 
 #include <QByteArray>
+#include <QCryptographicHash>
 #include <QObject>
 #include <QSerialPort>
 #include <QString>
@@ -77,6 +78,8 @@ private:
 
     uint8_t FillHeader(uint8_t *pData, uint32_t *pLength);
     uint8_t FillData(uint8_t *pData, uint32_t *pLength);
+    // The file's first m_nFileSize bytes, read again now, are the bytes sent.
+    bool FileStillAsSent();
     // Ends the transfer with eStatus after the end wait (file closed).
     void Finish(YmodemStatus eStatus);
     bool IsRunning() const;
@@ -93,6 +96,7 @@ private:
     YmodemStatus m_eStatus = StatusOpening;
     qint64 m_nFileSize = 0;
     qint64 m_nSentSize = 0;
+    QCryptographicHash m_sentHash {QCryptographicHash::Sha1};   // of the data sent so far
     bool m_bInStep = false;      // inside an engine step
     bool m_bLineLost = false;    // the port reported the device gone during a step
     QString m_sLineError;        // what the port reported, for the log
