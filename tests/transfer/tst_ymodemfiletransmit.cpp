@@ -18,10 +18,6 @@
 
 #include <atomic>
 #include <memory>
-
-#include <fcntl.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
 #include <sys/resource.h>
 
 Q_DECLARE_METATYPE(YmodemFileTransmit::YmodemStatus)
@@ -53,21 +49,6 @@ QByteArray Block(char cHead, quint8 nNumber, const QByteArray &data)
     field.append(QByteArray(((cHead == 0x02) ? 1024 : 128) - data.size(), '\0'));
     const quint16 nCrc = CrcOf(field);
     return QByteArray(1, cHead) + char(nNumber) + char(0xFF - nNumber) + field + char(nCrc >> 8) + char(nCrc & 0xFF);
-}
-
-// Bytes the master wrote that the slave side has not read yet.
-int SlaveInputPending(const QString &sSlavePath)
-{
-    const int fd = ::open(sSlavePath.toLocal8Bit().constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        return -1;
-    }
-    int nPending = -1;
-    if (::ioctl(fd, FIONREAD, &nPending) != 0) {
-        nPending = -1;
-    }
-    ::close(fd);
-    return nPending;
 }
 
 double CpuSeconds()
@@ -254,17 +235,12 @@ private slots:
         QCOMPARE(rig.Take(1), QByteArray(1, kEot));
         rig.peer.Write(QByteArray(1, kAck) + 'C');
         QCOMPARE(rig.Take(133), Block(0x01, 0, QByteArray()));
-        // A stray byte ahead of the ACK keeps the ACK waiting for a step;
-        // the line goes once the port has taken both bytes in.
-        rig.peer.Write(QByteArray("X") + kAck);
-        if (SlaveInputPending(rig.peer.SlavePath()) < 0) {
-            QSKIP("the exclusive port cannot be looked into without root");
-        }
-        QElapsedTimer taken;
-        taken.start();
-        while (SlaveInputPending(rig.peer.SlavePath()) != 0 && taken.elapsed() < 5000) {
-            QTest::qWait(1);
-        }
+        // A "C" ahead of the ACK keeps the ACK waiting for a step. Both
+        // arrive in one write; the step that takes the "C" resends the
+        // closing header, and from then on the ACK is in the port's buffer,
+        // unread, when the line goes (before the next step).
+        rig.peer.Write(QByteArray("C") + kAck);
+        QCOMPARE(rig.Take(133), Block(0x01, 0, QByteArray()));
         rig.peer.CloseMaster();
         QVERIFY(rig.rec.WaitForEnd(5000));
         QCOMPARE(rig.rec.Final(), int(S::StatusDone));
