@@ -440,15 +440,22 @@ void SerialWorker::RunExportLogInfo(const QString &sDirPath)
 // ---------------------------------------------------------------------------
 // Serial link
 
+QSerialPort *SerialWorker::NewLinkPort(const QString &sPortName)
+{
+    auto *pPort = new QSerialPort;
+    pPort->setBaudRate(QSerialPort::Baud115200, QSerialPort::AllDirections);
+    pPort->setDataBits(QSerialPort::Data8);
+    pPort->setParity(QSerialPort::NoParity);
+    pPort->setStopBits(QSerialPort::OneStop);
+    pPort->setFlowControl(QSerialPort::NoFlowControl);
+    pPort->setPortName(sPortName);
+    return pPort;
+}
+
 void SerialWorker::CreateSerialPort()
 {
     delete m_pSerialPort;
-    m_pSerialPort = new QSerialPort;
-    m_pSerialPort->setBaudRate(QSerialPort::Baud115200, QSerialPort::AllDirections);
-    m_pSerialPort->setDataBits(QSerialPort::Data8);
-    m_pSerialPort->setParity(QSerialPort::NoParity);
-    m_pSerialPort->setStopBits(QSerialPort::OneStop);
-    m_pSerialPort->setPortName(m_sPortName);
+    m_pSerialPort = NewLinkPort(m_sPortName);
     connect(m_pSerialPort, &QSerialPort::errorOccurred, this, &SerialWorker::HandlePortError);
     m_bDeviceGone = false;
 }

@@ -119,6 +119,11 @@ public:
     // settings, named m_sPortName.
     void CreateSerialPort();
 
+    // A new port object (no parent, not open) with the device's line
+    // settings: 115200 baud both ways, 8N1, no flow control. The upgrade
+    // coordinator's port uses the same.
+    static QSerialPort *NewLinkPort(const QString &sPortName);
+
     // Turns ten hex digits of command text into the six frame bytes (command
     // and CRC-8 check byte); sFrameText receives the frame as upper-case hex.
     static QByteArray BuildCommandFrame(const QString &sCommand, QString &sFrameText);

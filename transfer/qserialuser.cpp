@@ -176,13 +176,7 @@ void QSerialUser::slot_SendResult(int nFunctionType, int nResultType, bool bRet,
 void QSerialUser::CreateSerialPort(const QString &sPortName)
 {
     delete m_pSerialPort;
-    m_pSerialPort = new QSerialPort;
-    m_pSerialPort->setBaudRate(QSerialPort::Baud115200, QSerialPort::AllDirections);
-    m_pSerialPort->setDataBits(QSerialPort::Data8);
-    m_pSerialPort->setParity(QSerialPort::NoParity);
-    m_pSerialPort->setStopBits(QSerialPort::OneStop);
-    m_pSerialPort->setFlowControl(QSerialPort::NoFlowControl);
-    m_pSerialPort->setPortName(sPortName);
+    m_pSerialPort = SerialWorker::NewLinkPort(sPortName);
     connect(m_pSerialPort, &QSerialPort::errorOccurred, this, &QSerialUser::HandlePortError);
     m_bDeviceGone = false;
 }
