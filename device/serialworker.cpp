@@ -3,6 +3,7 @@
 #include "app/logging.h"
 #include "device/portlister.h"
 #include "device/reportformatter.h"
+#include "device/threadhandover.h"
 #include "device/waits.h"
 
 #include <QDateTime>
@@ -182,6 +183,7 @@ SerialWorker::~SerialWorker()
         // port, the transmitter and an unfinished report.
         m_pThread->quit();
         m_pThread->wait();
+        ThreadHandOver::Receive(this);
         delete m_pThread;
         m_pThread = nullptr;
     } else {
@@ -219,6 +221,7 @@ void SerialWorker::ReleaseThreadObjects()
     m_pReadTimer = nullptr;
     delete m_pSerialPort;
     m_pSerialPort = nullptr;
+    ThreadHandOver::Publish(this);
 }
 
 // ---------------------------------------------------------------------------

@@ -1,12 +1,12 @@
 #include "simulator/devicesimulator.h"
 
+#include "device/threadhandover.h"
 #include "simulator/commandframesplitter.h"
 
 #include <QDateTime>
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
-#include <QMutexLocker>
 #include <QSaveFile>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -80,38 +80,38 @@ bool DeviceSimulator::OpenTerminal(QString *psError)
 {
     if (!m_terminal.Open(psError))
         return false;
-    QMutexLocker locker(&m_mutex);
+    std::lock_guard<std::mutex> locker(m_mutex);
     m_sPortPath = m_terminal.SlavePath();
     return true;
 }
 
 QString DeviceSimulator::PortPath() const
 {
-    QMutexLocker locker(&m_mutex);
+    std::lock_guard<std::mutex> locker(m_mutex);
     return m_sPortPath;
 }
 
 QList<QByteArray> DeviceSimulator::Frames() const
 {
-    QMutexLocker locker(&m_mutex);
+    std::lock_guard<std::mutex> locker(m_mutex);
     return m_frames;
 }
 
 SimulatorOptions::State DeviceSimulator::State() const
 {
-    QMutexLocker locker(&m_mutex);
+    std::lock_guard<std::mutex> locker(m_mutex);
     return m_eState;
 }
 
 QList<SimulatedDevice::Image> DeviceSimulator::Images() const
 {
-    QMutexLocker locker(&m_mutex);
+    std::lock_guard<std::mutex> locker(m_mutex);
     return m_images;
 }
 
 QStringList DeviceSimulator::LineViolations() const
 {
-    QMutexLocker locker(&m_mutex);
+    std::lock_guard<std::mutex> locker(m_mutex);
     return m_lineViolations;
 }
 
@@ -202,7 +202,7 @@ void DeviceSimulator::SetState(SimulatorOptions::State eState, bool bDropOutput,
         RecordFrame(lost, QStringLiteral("lost when the state changed"));
     }
     {
-        QMutexLocker locker(&m_mutex);
+        std::lock_guard<std::mutex> locker(m_mutex);
         m_eState = eState;
     }
     qDebug() << "Simulated device: now in state" << StateName(eState);
@@ -226,7 +226,7 @@ void DeviceSimulator::RecordFrame(const QByteArray &frame, const QString &sNote)
 {
     SimulatorOptions::State eState;
     {
-        QMutexLocker locker(&m_mutex);
+        std::lock_guard<std::mutex> locker(m_mutex);
         m_frames.append(frame);
         eState = m_eState;
     }
@@ -234,6 +234,9 @@ void DeviceSimulator::RecordFrame(const QByteArray &frame, const QString &sNote)
     if (!sNote.isEmpty())
         text += " # " + sNote.toUtf8();
     WriteTranscript(eState, text);
+    // The frame's bytes were read here; the queued signal carries them to
+    // the host's thread (SimulatedDevice receives the hand-over).
+    ThreadHandOver::Publish(this);
     emit FrameReceived(frame);
 }
 
@@ -255,7 +258,7 @@ void DeviceSimulator::CheckLineSettings()
         return;
     SimulatorOptions::State eState;
     {
-        QMutexLocker locker(&m_mutex);
+        std::lock_guard<std::mutex> locker(m_mutex);
         m_lineViolations.append(sDifference);
         eState = m_eState;
     }
@@ -699,9 +702,10 @@ void DeviceSimulator::ReceiverFile(const QByteArray &rawName, qint64 nHeaderSize
     }
     qDebug() << "Simulated device: image received" << image.sFileName << content.size() << "bytes";
     {
-        QMutexLocker locker(&m_mutex);
+        std::lock_guard<std::mutex> locker(m_mutex);
         m_images.append(image);
     }
+    ThreadHandOver::Publish(this);
     emit ImageReceived(image.sFileName, content);
 }
 

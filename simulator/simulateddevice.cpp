@@ -1,5 +1,6 @@
 #include "simulator/simulateddevice.h"
 
+#include "device/threadhandover.h"
 #include "simulator/devicesimulator.h"
 
 #include <QThread>
@@ -9,11 +10,21 @@ SimulatedDevice::SimulatedDevice(const SimulatorOptions &options, QObject *paren
     , m_options(options)
 {
     m_pSimulator = new DeviceSimulator(options);
-    // Signal to signal: this object lives in the creating thread, so the
-    // device's signals arrive here queued.
-    connect(m_pSimulator, &DeviceSimulator::FrameReceived, this, &SimulatedDevice::FrameReceived);
+    // This object lives in the creating thread, so the device's signals
+    // arrive here queued. The frames and images carry bytes the device's
+    // thread read from the line: their hand-over is marked for the thread
+    // sanitizer, which cannot see Qt's event queue.
+    DeviceSimulator *pSimulator = m_pSimulator;
+    connect(m_pSimulator, &DeviceSimulator::FrameReceived, this, [this, pSimulator](const QByteArray &frame) {
+        ThreadHandOver::Receive(pSimulator);
+        emit FrameReceived(frame);
+    });
     connect(m_pSimulator, &DeviceSimulator::StateChanged, this, &SimulatedDevice::StateChanged);
-    connect(m_pSimulator, &DeviceSimulator::ImageReceived, this, &SimulatedDevice::ImageReceived);
+    connect(m_pSimulator, &DeviceSimulator::ImageReceived, this,
+            [this, pSimulator](const QString &sFileName, const QByteArray &content) {
+                ThreadHandOver::Receive(pSimulator);
+                emit ImageReceived(sFileName, content);
+            });
     connect(m_pSimulator, &DeviceSimulator::TransferAborted, this, &SimulatedDevice::TransferAborted);
     connect(m_pSimulator, &DeviceSimulator::LineViolation, this, &SimulatedDevice::LineViolation);
 }
@@ -24,6 +35,7 @@ SimulatedDevice::~SimulatedDevice()
         QMetaObject::invokeMethod(m_pSimulator, "slot_Shutdown", Qt::BlockingQueuedConnection);
         m_pThread->quit();
         m_pThread->wait();
+        ThreadHandOver::Receive(m_pSimulator);
         delete m_pThread;
         m_pThread = nullptr;
     }
@@ -43,6 +55,9 @@ bool SimulatedDevice::Start(QString *psError)
     m_pThread = new QThread;
     m_pThread->setObjectName(QStringLiteral("SimulatedDevice"));
     m_pSimulator->moveToThread(m_pThread);
+    DeviceSimulator *pSimulator = m_pSimulator;
+    connect(m_pThread, &QThread::finished, m_pThread, [pSimulator] { ThreadHandOver::Publish(pSimulator); },
+            Qt::DirectConnection);
     m_pThread->start();
     // Returns once the device plays, so a host may talk to it at once.
     QMetaObject::invokeMethod(m_pSimulator, "slot_Begin", Qt::BlockingQueuedConnection);

@@ -1,6 +1,7 @@
 // The simulated device's application firmware and boot menu, driven over its
 // pseudo-terminal by a plain serial port.
 
+#include "device/threadhandover.h"
 #include "hostline.h"
 #include "simulator/devicesimulator.h"
 #include "simulator/simulateddevice.h"
@@ -306,6 +307,9 @@ void TestSimulatorApplication::bootBannerComesBeforeBootLoaderOutput()
     QVERIFY(host.Open(simulator.PortPath()));
     QThread thread;
     simulator.moveToThread(&thread);
+    // The join below is Qt's; marked as SimulatedDevice marks it.
+    QObject::connect(&thread, &QThread::finished, &thread, [&simulator] { ThreadHandOver::Publish(&simulator); },
+                     Qt::DirectConnection);
     thread.start();
     QMetaObject::invokeMethod(&simulator, "slot_Begin", Qt::BlockingQueuedConnection);
     const bool bSent = send.isEmpty() || host.Write(send);
@@ -313,6 +317,7 @@ void TestSimulatorApplication::bootBannerComesBeforeBootLoaderOutput()
     QMetaObject::invokeMethod(&simulator, "slot_Shutdown", Qt::BlockingQueuedConnection);
     thread.quit();
     thread.wait();
+    ThreadHandOver::Receive(&simulator);
     QVERIFY(bSent);
     QCOMPARE(received.left(expected.size()), expected);
 }

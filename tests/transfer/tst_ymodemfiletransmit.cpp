@@ -17,7 +17,7 @@
 #include <QtTest>
 
 #include <atomic>
-#include <memory>
+#include <thread>
 #include <sys/resource.h>
 
 Q_DECLARE_METATYPE(YmodemFileTransmit::YmodemStatus)
@@ -254,9 +254,8 @@ private slots:
         QVERIFY(rig.Open());
         rig.tx.SetFileName(rig.WriteFile(QStringLiteral("fw.bin"), Pattern(10)));
         bool bStarted = true;
-        std::unique_ptr<QThread> pThread(QThread::create([&]() { bStarted = rig.tx.StartTransmit(); }));
-        pThread->start();
-        QVERIFY(pThread->wait(5000));
+        std::thread other([&]() { bStarted = rig.tx.StartTransmit(); });
+        other.join();
         QVERIFY(!bStarted);
         QVERIFY(rig.tx.StartTransmit());   // its own thread still may
         rig.peer.Write(QByteArray(1, 0x18));
