@@ -295,13 +295,21 @@ int main(int argc, char *argv[])
     }
 
     InitLog();
-    // The window's object: lives until the process ends.
+    // The window's object. Its worker thread starts at once.
     QSerialUser &user = *QSerialUser::instance();
+    int nExit = ExitCommand;
     if (sCommand == QLatin1String("info")) {
-        return RunInfo(user);
+        nExit = RunInfo(user);
+    } else if (sCommand == QLatin1String("export")) {
+        nExit = RunExport(user, QFileInfo(args.at(1)).absoluteFilePath());
+    } else {
+        nExit = RunUpgrade(user, args.at(1));
     }
-    if (sCommand == QLatin1String("export")) {
-        return RunExport(user, QFileInfo(args.at(1)).absoluteFilePath());
-    }
-    return RunUpgrade(user, args.at(1));
+    // The worker's thread is ended and joined while the application object
+    // still exists. Left to the static pointer's release among the exit
+    // handlers, it ran (or only began) after Qt's own statics were gone: a
+    // job that returned at once, such as an unreadable firmware file, ended
+    // in a double free.
+    QSerialUser::ReleaseInstance();
+    return nExit;
 }
