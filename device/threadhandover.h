@@ -5,10 +5,22 @@
 // see. Qt itself is not instrumented: when QThread::wait() finds a thread
 // already finished it returns through Qt's own futex-based lock, so the
 // sanitizer would take everything the finished thread did as racing with the
-// joiner's clean-up. The owner of a thread publishes on the thread's last
-// step and receives after the join. In every other build these are no-ops.
+// joiner's clean-up; and bytes one thread filled and a queued signal hands
+// to another look as if both touched them at once. The giving side
+// publishes (on a thread's last step, before the emit), the taking side
+// receives (after the join, in the slot). In every other build these are
+// no-ops.
 
+// g++ names a thread-sanitized build by a macro, clang by a feature.
 #if defined(__SANITIZE_THREAD__)
+#define KP_THREAD_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+#define KP_THREAD_SANITIZER 1
+#endif
+#endif
+
+#if defined(KP_THREAD_SANITIZER)
 extern "C" void __tsan_acquire(void *addr);
 extern "C" void __tsan_release(void *addr);
 #endif
@@ -18,7 +30,7 @@ namespace ThreadHandOver {
 // Everything the calling thread did so far happens before a later Receive(p).
 inline void Publish(const void *p)
 {
-#if defined(__SANITIZE_THREAD__)
+#if defined(KP_THREAD_SANITIZER)
     __tsan_release(const_cast<void *>(p));
 #else
     (void)p;
@@ -27,7 +39,7 @@ inline void Publish(const void *p)
 
 inline void Receive(const void *p)
 {
-#if defined(__SANITIZE_THREAD__)
+#if defined(KP_THREAD_SANITIZER)
     __tsan_acquire(const_cast<void *>(p));
 #else
     (void)p;
