@@ -13,6 +13,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPushButton>
 #include <QtMath>
 
 MainForm::MainForm(QWidget *parent)
@@ -20,6 +21,18 @@ MainForm::MainForm(QWidget *parent)
     , ui(new Ui::MainForm)
 {
     ui->setupUi(this);
+
+    // Every button is drawn by its style sheet, but the platform style still
+    // put its focus frame over the picture (the dotted frame of Windows on the
+    // menu button that has the focus at start, and on the language button
+    // after its pop-up). The buttons keep the keyboard focus; only the frame
+    // goes.
+    const QList<QPushButton *> buttons = findChildren<QPushButton *>();
+    for (QPushButton *pButton : buttons) {
+        if (!pButton->styleSheet().isEmpty()) {
+            pButton->setStyleSheet(pButton->styleSheet() + QStringLiteral("\nQPushButton:focus{outline: none;}"));
+        }
+    }
 
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_TranslucentBackground);

@@ -8,13 +8,17 @@
 #include "transfer/qserialuser.h"
 #include "ui/mainform.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QStackedWidget>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -87,6 +91,28 @@ private slots:
             }
         }
         QTRY_COMPARE(pStack->currentWidget()->objectName(), QStringLiteral("pageMenu"));
+    }
+
+    // The Windows styles put a dotted frame over a focused button; the
+    // styled buttons draw none, whichever has the focus.
+    void styledButtonsDrawNoFocusFrame()
+    {
+        const QString sOldStyle = QApplication::style()->objectName();
+        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Windows")));
+        const auto restoreStyle = qScopeGuard([&] { QApplication::setStyle(QStyleFactory::create(sOldStyle)); });
+        QApplication::setActiveWindow(m_pWindow.get());
+        QVERIFY(QTest::qWaitForWindowActive(m_pWindow.get()));
+        for (const char *szButton : {"btnExport", "btnUpgrade", "btnInfo", "btnLanguage", "btnClose"}) {
+            QPushButton *pButton = Child<QPushButton>(szButton);
+            QVERIFY(pButton);
+            pButton->clearFocus();
+            QTRY_VERIFY(!pButton->hasFocus());
+            const QImage plain = pButton->grab().toImage();
+            pButton->setFocus(Qt::TabFocusReason);
+            QTRY_VERIFY(pButton->hasFocus());
+            QVERIFY2(pButton->grab().toImage() == plain, szButton);
+            pButton->clearFocus();
+        }
     }
 
     // With the real waits: what the information page shows for a device in
