@@ -5,12 +5,33 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
+#include <QFile>
 
 #include <spdlog/pattern_formatter.h>
 #include <spdlog/sinks/rotating_file_sink.h>
 #include <spdlog/spdlog.h>
 
 #include <string_view>
+
+namespace {
+
+// The log file's path as the file sink opens it. On Windows that is the
+// UTF-16 path: through the 8-bit code page, a folder with characters outside
+// it (a Cyrillic or Chinese user name) could not be opened, and the program
+// ran without a log. Elsewhere the file system's own encoding.
+spdlog::filename_t SinkFileName(const QString &sFileName)
+{
+#if defined(_WIN32)
+#if !defined(SPDLOG_WCHAR_FILENAMES)
+#error "Windows builds open the log by its wide path: define SPDLOG_WCHAR_FILENAMES"
+#endif
+    return QDir::toNativeSeparators(sFileName).toStdWString();
+#else
+    return QFile::encodeName(sFileName).toStdString();
+#endif
+}
+
+} // namespace
 
 namespace Logging {
 
@@ -32,7 +53,7 @@ bool InitLogIn(const QString &sFolder, const QDateTime &startTime)
         // A logger of the same name may survive from an earlier set-up in
         // this process (tests set the log up more than once).
         spdlog::drop(kLoggerName);
-        logger = spdlog::rotating_logger_mt(kLoggerName, sFileName.toLocal8Bit().toStdString(), kMaxFileSize,
+        logger = spdlog::rotating_logger_mt(kLoggerName, SinkFileName(sFileName), kMaxFileSize,
                                             kMaxFiles, false);
     } catch (const spdlog::spdlog_ex &ex) {
         // A read-only folder must not stop the program: run without a file
