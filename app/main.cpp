@@ -34,6 +34,9 @@ public:
             qDebug().noquote() << "Main window shown after" << m_startTimer.elapsed() << "ms:"
                                << m_pWindow->windowTitle() << "/"
                                << (pLanguage ? pLanguage->text() : QString());
+            // Also in the diagnostic log: a windowed program's debug output
+            // reaches no console on Windows.
+            KP_LOG_INFO("Main window shown after {} ms", static_cast<long long>(m_startTimer.elapsed()));
         }
         return QObject::eventFilter(watched, event);
     }
