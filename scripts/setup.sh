@@ -17,9 +17,20 @@ PACKAGES=(
 
 # scripts/fuzz.sh asks for more (--fuzz): clang with its libFuzzer and
 # sanitizer runtimes, and llvm-symbolizer for readable crash reports.
-if [ "${1:-}" = "--fuzz" ]; then
-  PACKAGES+=(clang libclang-rt-14-dev llvm)
-fi
+# scripts/windows.sh asks for the Windows cross-build (--windows): the
+# mingw-w64 compiler (posix threads), what unpacks and configures Qt's
+# source, the installer compiler, zip, and Wine for the smoke test.
+windows=0
+for arg in "$@"; do
+  case "$arg" in
+    --fuzz) PACKAGES+=(clang libclang-rt-14-dev llvm) ;;
+    --windows)
+      windows=1
+      PACKAGES+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
+                 dpkg-dev perl xz-utils nsis zip unzip wine wine64) ;;
+    *) echo "setup.sh: unknown argument '$arg' (--fuzz, --windows)" >&2; exit 2 ;;
+  esac
+done
 
 if [ "$(id -u)" -ne 0 ]; then
   if command -v sudo >/dev/null 2>&1; then
@@ -27,6 +38,22 @@ if [ "$(id -u)" -ne 0 ]; then
   fi
   echo "setup.sh: needs root (or sudo) to install packages" >&2
   exit 1
+fi
+
+# The Windows toolchain is built from Debian's qtbase source package, which
+# apt-get source finds only with a deb-src entry.
+refreshed=0
+if [ "$windows" = 1 ] && ! apt-cache showsrc qtbase-opensource-src 2>/dev/null | grep -q '^Package:'; then
+  cat > /etc/apt/sources.list.d/kestrelpack-deb-src.sources <<'SOURCES'
+Types: deb-src
+URIs: http://deb.debian.org/debian
+Suites: bookworm bookworm-updates
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+SOURCES
+  echo "setup.sh: added Debian's source packages to apt's sources"
+  apt-get update -qq
+  refreshed=1
 fi
 
 missing=()
@@ -43,5 +70,5 @@ fi
 
 echo "setup.sh: installing ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
-apt-get update -qq
+[ "$refreshed" = 1 ] || apt-get update -qq
 apt-get install -y -qq --no-install-recommends "${missing[@]}"
