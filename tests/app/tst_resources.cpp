@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QRawFont>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTextCodec>
 #include <QXmlStreamReader>
@@ -340,10 +341,11 @@ void TestResources::windowsIconIs48x48x32()
 }
 
 // The manifest is only read by Windows, where a malformed one keeps the
-// program from starting; the resource script must name files that exist.
+// program from starting; the resource script must name files that exist and
+// carry the versions. Both are read as the build fills them in.
 void TestResources::windowsManifestAndRcFiles()
 {
-    QFile manifest(SourcePath(QStringLiteral("windows/kestrelpack.manifest")));
+    QFile manifest(QStringLiteral(KP_RESOURCE_BINARY_DIR "/kestrelpack.manifest"));
     QVERIFY(manifest.open(QIODevice::ReadOnly));
     QXmlStreamReader xml(&manifest);
     QString sLevel;
@@ -368,12 +370,19 @@ void TestResources::windowsManifestAndRcFiles()
     QCOMPARE(sUiAccess, QStringLiteral("false"));
     QCOMPARE(sCommonControls, QStringLiteral("6.0.0.0"));
 
-    QFile rc(SourcePath(QStringLiteral("windows/kestrelpack.rc")));
+    QFile rc(QStringLiteral(KP_RESOURCE_BINARY_DIR "/kestrelpack.rc"));
     QVERIFY(rc.open(QIODevice::ReadOnly | QIODevice::Text));
     const QString sRc = QString::fromUtf8(rc.readAll());
-    for (const char *pFile : {"kestrelpack.ico", "kestrelpack.manifest"}) {
-        QVERIFY(sRc.contains(QStringLiteral("\"%1\"").arg(QLatin1String(pFile))));
-        QVERIFY(QFile::exists(SourcePath(QStringLiteral("windows/") + QLatin1String(pFile))));
+    const QRegularExpression quotedFile(QStringLiteral("(ICON|RT_MANIFEST) \"([^\"]+)\""));
+    int nFiles = 0;
+    for (auto match = quotedFile.globalMatch(sRc); match.hasNext(); ++nFiles) {
+        const QString sFile = match.next().captured(2);
+        QVERIFY2(QFile::exists(sFile), qPrintable(sFile));
+    }
+    QCOMPARE(nFiles, 2);
+    for (const char *szLine : {" FILEVERSION 1,0,0,4\n", " PRODUCTVERSION 1,1,2,0\n", "\"FileVersion\", \"1.0.0.4\"",
+                               "\"ProductVersion\", \"1.01.002\""}) {
+        QVERIFY2(sRc.contains(QLatin1String(szLine)), szLine);
     }
 }
 
