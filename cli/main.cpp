@@ -12,7 +12,7 @@
 
 #include "app/logging.h"
 #include "device/portlister.h"
-#include "device/serialworker.h"
+#include "device/devicecodes.h"
 #include "transfer/qserialuser.h"
 #include "transfer/ymodemfiletransmit.h"
 
@@ -67,9 +67,9 @@ QTextStream &Err()
 int ExitCodeOfFailedStep(int nResultType)
 {
     switch (nResultType) {
-    case SerialWorker::RT_OpenPort: return ExitNoDevice;
-    case SerialWorker::RT_EnterCtrlMode: return ExitBootLoader;
-    case SerialWorker::RT_ExportLog: return ExitReport;
+    case DeviceCodes::RT_OpenPort: return ExitNoDevice;
+    case DeviceCodes::RT_EnterCtrlMode: return ExitBootLoader;
+    case DeviceCodes::RT_ExportLog: return ExitReport;
     default: return ExitCommand;
     }
 }
@@ -107,7 +107,7 @@ public:
             return ExitSuccess;
         }
         Err() << "kestrelpack-cli: the device's request ended without its result" << Qt::endl;
-        return m_nFunctionType == SerialWorker::FT_ExportLog ? ExitReport : ExitCommand;
+        return m_nFunctionType == DeviceCodes::FT_ExportLog ? ExitReport : ExitCommand;
     }
 
     std::function<void(int nResultType, const QString &sMes)> onSuccess;
@@ -139,14 +139,14 @@ private:
 
 int RunInfo(QSerialUser &user)
 {
-    RequestRun run(user, SerialWorker::FT_DeviceInfo);
+    RequestRun run(user, DeviceCodes::FT_DeviceInfo);
     bool bVersion = false;
     bool bSN = false;
     run.onSuccess = [&](int nResultType, const QString &sMes) {
-        if (nResultType == SerialWorker::RT_Version) {
+        if (nResultType == DeviceCodes::RT_Version) {
             Out() << "Version: " << sMes << Qt::endl;
             bVersion = true;
-        } else if (nResultType == SerialWorker::RT_SN) {
+        } else if (nResultType == DeviceCodes::RT_SN) {
             Out() << "Serial number: " << sMes << Qt::endl;
             bSN = true;
         }
@@ -160,10 +160,10 @@ int RunInfo(QSerialUser &user)
 
 int RunExport(QSerialUser &user, const QString &sDirPath)
 {
-    RequestRun run(user, SerialWorker::FT_ExportLog);
+    RequestRun run(user, DeviceCodes::FT_ExportLog);
     QString sLastProgress;
     run.onSuccess = [&](int nResultType, const QString &sMes) {
-        if (nResultType != SerialWorker::RT_ExportLog) {
+        if (nResultType != DeviceCodes::RT_ExportLog) {
             return;
         }
         if (sMes == QLatin1String("Start")) {
