@@ -341,8 +341,9 @@ private slots:
             user.StartExportLogInfo(sReportDir);
         }
 
-        QVERIFY(rec.WaitForEnd(90000));
+        QTRY_VERIFY_WITH_TIMEOUT(nWaitedMs >= 0, 60000);
         QVERIFY2(bStarted, qPrintable(user.ErrorMessage()));
+        QVERIFY(rec.WaitForEnd(60000));
         qInfo() << "upgrade asked" << (nFunction == DeviceCodes::FT_DeviceInfo ? "300 ms after" : "during")
                 << "the job; StartUpgrade returned after" << nWaitedMs << "ms, transfer ended after"
                 << sinceAsked.elapsed() << "ms";
@@ -390,7 +391,7 @@ private slots:
         QVERIFY(watch.rec.WaitForEnd(60000));
         QCOMPARE(watch.rec.Final(), int(S::StatusDone));
         QVERIFY(bAsked);
-        QVERIFY(watch.finished.wait(30000));
+        QTRY_COMPARE_WITH_TIMEOUT(watch.finished.count(), 1, 30000);
         QCOMPARE(watch.results.size(), 2);
         QCOMPARE(watch.results.at(0).at(3).toString(), QStringLiteral("V1.10"));
         QCOMPARE(watch.results.at(1).at(3).toString(), QStringLiteral("08123456"));
