@@ -324,6 +324,8 @@ private slots:
             bStarted = user.StartUpgrade(rig.sImagePath);
             nWaitedMs = sinceAsked.elapsed();
         };
+        qint64 nJobEndMs = -1;
+        connect(&user, &QSerialUser::signal_RequestFinished, this, [&]() { nJobEndMs = sinceAsked.elapsed(); });
         const QString sReportDir = rig.dir.filePath(QStringLiteral("reports"));
         QVERIFY(QDir().mkpath(sReportDir));
         if (nFunction == DeviceCodes::FT_DeviceInfo) {
@@ -345,7 +347,8 @@ private slots:
         QVERIFY2(bStarted, qPrintable(user.ErrorMessage()));
         QVERIFY(rec.WaitForEnd(60000));
         qInfo() << "upgrade asked" << (nFunction == DeviceCodes::FT_DeviceInfo ? "300 ms after" : "during")
-                << "the job; StartUpgrade returned after" << nWaitedMs << "ms, transfer ended after"
+                << "the job; the job ended after" << nJobEndMs << "ms, StartUpgrade returned after" << nWaitedMs
+                << "ms, transfer ended after"
                 << sinceAsked.elapsed() << "ms";
         QCOMPARE(nFinishedWhenAsked, 0);
         QCOMPARE(finished.count(), 1);
