@@ -30,6 +30,17 @@ bool HeldByAnother(const QSerialPort &port, const QString &sPath)
 #endif
 }
 
+// The link's texts are translated in the context of its owner; listed here
+// under both owners so that the translation tools find them.
+[[maybe_unused]] const char *const kOwnerTexts[] = {
+    QT_TRANSLATE_NOOP("SerialWorker", "No serial port available"),
+    QT_TRANSLATE_NOOP("SerialWorker", "Failed to open serial port"),
+    QT_TRANSLATE_NOOP("SerialWorker", "The serial port is in use by another program"),
+    QT_TRANSLATE_NOOP("QSerialUser", "No serial port available"),
+    QT_TRANSLATE_NOOP("QSerialUser", "Failed to open serial port"),
+    QT_TRANSLATE_NOOP("QSerialUser", "The serial port is in use by another program"),
+};
+
 } // namespace
 
 const DeviceLink::Windows DeviceLink::kWorkerWindows = {&Waits::nProbeMs, &Waits::nProbeMs, &Waits::nReplyMs, false};
