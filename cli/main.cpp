@@ -12,7 +12,7 @@
 
 #include "app/logging.h"
 #include "device/portlister.h"
-#include "device/serialworker.h"
+#include "device/devicecodes.h"
 #include "transfer/qserialuser.h"
 #include "transfer/ymodemfiletransmit.h"
 
@@ -43,7 +43,8 @@ const char *const kExitCodesHelp =
     "Exit codes:\n"
     "  0  success\n"
     "  2  wrong command line\n"
-    "  3  no device: no port could be opened, or none answered\n"
+    "  3  no device: no port could be opened (or it is in use by another\n"
+    "     program), or none answered\n"
     "  4  the device is in its boot loader (info, export: upgrade it first),\n"
     "     or an upgrade could not bring it into its boot loader's receiver\n"
     "  5  upgrade: the file cannot be read, the transfer could not start,\n"
@@ -67,9 +68,9 @@ QTextStream &Err()
 int ExitCodeOfFailedStep(int nResultType)
 {
     switch (nResultType) {
-    case SerialWorker::RT_OpenPort: return ExitNoDevice;
-    case SerialWorker::RT_EnterCtrlMode: return ExitBootLoader;
-    case SerialWorker::RT_ExportLog: return ExitReport;
+    case DeviceCodes::RT_OpenPort: return ExitNoDevice;
+    case DeviceCodes::RT_EnterCtrlMode: return ExitBootLoader;
+    case DeviceCodes::RT_ExportLog: return ExitReport;
     default: return ExitCommand;
     }
 }
@@ -107,7 +108,7 @@ public:
             return ExitSuccess;
         }
         Err() << "kestrelpack-cli: the device's request ended without its result" << Qt::endl;
-        return m_nFunctionType == SerialWorker::FT_ExportLog ? ExitReport : ExitCommand;
+        return m_nFunctionType == DeviceCodes::FT_ExportLog ? ExitReport : ExitCommand;
     }
 
     std::function<void(int nResultType, const QString &sMes)> onSuccess;
@@ -139,14 +140,14 @@ private:
 
 int RunInfo(QSerialUser &user)
 {
-    RequestRun run(user, SerialWorker::FT_DeviceInfo);
+    RequestRun run(user, DeviceCodes::FT_DeviceInfo);
     bool bVersion = false;
     bool bSN = false;
     run.onSuccess = [&](int nResultType, const QString &sMes) {
-        if (nResultType == SerialWorker::RT_Version) {
+        if (nResultType == DeviceCodes::RT_Version) {
             Out() << "Version: " << sMes << Qt::endl;
             bVersion = true;
-        } else if (nResultType == SerialWorker::RT_SN) {
+        } else if (nResultType == DeviceCodes::RT_SN) {
             Out() << "Serial number: " << sMes << Qt::endl;
             bSN = true;
         }
@@ -160,10 +161,10 @@ int RunInfo(QSerialUser &user)
 
 int RunExport(QSerialUser &user, const QString &sDirPath)
 {
-    RequestRun run(user, SerialWorker::FT_ExportLog);
+    RequestRun run(user, DeviceCodes::FT_ExportLog);
     QString sLastProgress;
     run.onSuccess = [&](int nResultType, const QString &sMes) {
-        if (nResultType != SerialWorker::RT_ExportLog) {
+        if (nResultType != DeviceCodes::RT_ExportLog) {
             return;
         }
         if (sMes == QLatin1String("Start")) {

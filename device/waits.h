@@ -31,6 +31,8 @@ struct Waits
     int nUserSavedProbeMs = 500;   // probe of the remembered port
     int nUserScanProbeMs = 2000;   // probe of each scanned port
     int nUserCtrlReplyMs = 2000;   // control-mode reply window
+    int nJobWaitMs = 600000;       // an upgrade waits this long for an information or export job to end
+                                   // (an export of a large record memory takes minutes)
 
     // YMODEM transfer
     int nYmodemStepMs = 50;      // engine step interval

@@ -1,7 +1,7 @@
 // The device link's reply decoders over arbitrary replies: the upper-case hex
 // text the link really hands them, and any text at all.
 
-#include "device/serialworker.h"
+#include "device/commandframes.h"
 #include "fuzz/fuzzcheck.h"
 
 #include <QByteArray>
@@ -71,18 +71,18 @@ void CheckAnyText(const QString &reply)
 {
     int nMajor = 0;
     int nMinor = 0;
-    FUZZ_CHECK(ParseVersion(SerialWorker::DecodeVersion(reply), &nMajor, &nMinor),
+    FUZZ_CHECK(ParseVersion(CommandFrames::DecodeVersion(reply), &nMajor, &nMinor),
                "the version reads V<0-255>.<0-255>");
 
-    const QString sn = SerialWorker::DecodeSerialNumber(reply);
+    const QString sn = CommandFrames::DecodeSerialNumber(reply);
     FUZZ_CHECK(sn.size() <= reply.size(), "the serial number is no longer than the reply");
     FUZZ_CHECK(sn.size() <= 255, "the serial number is no longer than its count byte allows");
     FUZZ_CHECK(sn.isEmpty() || reply.contains(sn), "the serial number is taken from the reply");
 
-    FUZZ_CHECK(SerialWorker::DecodeLogInfoCount(reply) >= 0, "the record count is never negative");
+    FUZZ_CHECK(CommandFrames::DecodeLogInfoCount(reply) >= 0, "the record count is never negative");
 
     const QByteArray latin = reply.toLatin1();
-    const int nCs = SerialWorker::CountCBytes(latin);
+    const int nCs = CommandFrames::CountCBytes(latin);
     FUZZ_CHECK(nCs >= 0 && nCs <= latin.size() / 2, "'C' bytes counted at most once per digit pair");
 }
 
@@ -90,20 +90,20 @@ void CheckAnyText(const QString &reply)
 // two digits a byte.
 void CheckHexReply(const QByteArray &bytes, const QString &reply)
 {
-    FUZZ_CHECK(SerialWorker::CountCBytes(reply.toLatin1()) == bytes.count('C'),
+    FUZZ_CHECK(CommandFrames::CountCBytes(reply.toLatin1()) == bytes.count('C'),
                "'C' bytes counted exactly, whole bytes only");
 
     // The version reply C8 <major> <minor>.
     if (!bytes.isEmpty() && static_cast<quint8>(bytes.at(0)) == 0xC8) {
         const int nMajor = bytes.size() > 1 ? static_cast<quint8>(bytes.at(1)) : 0;
         const int nMinor = bytes.size() > 2 ? static_cast<quint8>(bytes.at(2)) : 0;
-        FUZZ_CHECK(SerialWorker::DecodeVersion(reply) == QStringLiteral("V%1.%2").arg(nMajor).arg(nMinor),
+        FUZZ_CHECK(CommandFrames::DecodeVersion(reply) == QStringLiteral("V%1.%2").arg(nMajor).arg(nMinor),
                    "C8 <major> <minor> reads V<major>.<minor>");
     }
 
     // The serial number: hex digits only, and after the first whole byte CC
     // as many digits as its count byte says, from the count byte on.
-    const QString sn = SerialWorker::DecodeSerialNumber(reply);
+    const QString sn = CommandFrames::DecodeSerialNumber(reply);
     FUZZ_CHECK(IsUpperHexText(sn), "the serial number holds hex digits only");
     const int nCc = bytes.indexOf(static_cast<char>(0xCC));
     if (nCc >= 0) {
@@ -112,7 +112,7 @@ void CheckHexReply(const QByteArray &bytes, const QString &reply)
     }
 
     // The record count "<label>:<count>" in ASCII.
-    const int nCount = SerialWorker::DecodeLogInfoCount(reply);
+    const int nCount = CommandFrames::DecodeLogInfoCount(reply);
     const QString text = QString::fromUtf8(bytes);
     const int nColon = text.indexOf(QLatin1Char(':'));
     const QString number = (nColon >= 0 ? text.mid(nColon + 1) : text).trimmed();
@@ -131,10 +131,10 @@ void CheckHexReply(const QByteArray &bytes, const QString &reply)
         const QString sCommand = QString::fromLatin1(command.toHex());
         for (const QString &s : {sCommand, sCommand.toUpper()}) {
             QString sFrameText;
-            const QByteArray frame = SerialWorker::BuildCommandFrame(s, sFrameText);
+            const QByteArray frame = CommandFrames::BuildCommandFrame(s, sFrameText);
             FUZZ_CHECK(frame.size() == 6 && frame.left(5) == command, "the frame starts with the command");
             FUZZ_CHECK(static_cast<quint8>(frame.at(5)) == Crc8(command), "the check byte is the CRC-8");
-            FUZZ_CHECK(SerialWorker::Crc8(command) == Crc8(command), "table and bitwise CRC-8 agree");
+            FUZZ_CHECK(CommandFrames::Crc8(command) == Crc8(command), "table and bitwise CRC-8 agree");
             FUZZ_CHECK(sFrameText == QString::fromLatin1(frame.toHex().toUpper()), "the frame text is upper-case hex");
         }
     }

@@ -1,6 +1,6 @@
 #include "simulator/devicesimulator.h"
 
-#include "device/threadhandover.h"
+#include "simulator/simhandover.h"
 #include "simulator/commandframesplitter.h"
 
 #include <QDateTime>
@@ -236,7 +236,7 @@ void DeviceSimulator::RecordFrame(const QByteArray &frame, const QString &sNote)
     WriteTranscript(eState, text);
     // The frame's bytes were read here; the queued signal carries them to
     // the host's thread (SimulatedDevice receives the hand-over).
-    ThreadHandOver::Publish(this);
+    SimHandOver::Give(this);
     emit FrameReceived(frame);
 }
 
@@ -705,7 +705,7 @@ void DeviceSimulator::ReceiverFile(const QByteArray &rawName, qint64 nHeaderSize
         std::lock_guard<std::mutex> locker(m_mutex);
         m_images.append(image);
     }
-    ThreadHandOver::Publish(this);
+    SimHandOver::Give(this);
     emit ImageReceived(image.sFileName, content);
 }
 

@@ -1,8 +1,8 @@
 // kestrelpack-devsim: the simulated device as a program of its own.
 
-#include "app/quitonsignal.h"
 #include "simulator/devicesimulator.h"
 #include "simulator/simulatoroptions.h"
+#include "simulator/stopsignals.h"
 
 #include <QCoreApplication>
 
@@ -26,8 +26,7 @@ int main(int argc, char *argv[])
 
     // Stop signals end the event loop, so the line is closed and the
     // transcript flushed on the way out.
-    QuitOnSignal quitOnSignal;
-    if (!quitOnSignal.IsActive()) {
+    if (!StopSignals::QuitEventLoopOnStop()) {
         std::fputs("kestrelpack-devsim: cannot catch stop signals\n", stderr);
         return 1;
     }

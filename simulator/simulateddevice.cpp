@@ -1,6 +1,6 @@
 #include "simulator/simulateddevice.h"
 
-#include "device/threadhandover.h"
+#include "simulator/simhandover.h"
 #include "simulator/devicesimulator.h"
 
 #include <QThread>
@@ -16,13 +16,13 @@ SimulatedDevice::SimulatedDevice(const SimulatorOptions &options, QObject *paren
     // sanitizer, which cannot see Qt's event queue.
     DeviceSimulator *pSimulator = m_pSimulator;
     connect(m_pSimulator, &DeviceSimulator::FrameReceived, this, [this, pSimulator](const QByteArray &frame) {
-        ThreadHandOver::Receive(pSimulator);
+        SimHandOver::Take(pSimulator);
         emit FrameReceived(frame);
     });
     connect(m_pSimulator, &DeviceSimulator::StateChanged, this, &SimulatedDevice::StateChanged);
     connect(m_pSimulator, &DeviceSimulator::ImageReceived, this,
             [this, pSimulator](const QString &sFileName, const QByteArray &content) {
-                ThreadHandOver::Receive(pSimulator);
+                SimHandOver::Take(pSimulator);
                 emit ImageReceived(sFileName, content);
             });
     connect(m_pSimulator, &DeviceSimulator::TransferAborted, this, &SimulatedDevice::TransferAborted);
@@ -35,7 +35,7 @@ SimulatedDevice::~SimulatedDevice()
         QMetaObject::invokeMethod(m_pSimulator, "slot_Shutdown", Qt::BlockingQueuedConnection);
         m_pThread->quit();
         m_pThread->wait();
-        ThreadHandOver::Receive(m_pSimulator);
+        SimHandOver::Take(m_pSimulator);
         delete m_pThread;
         m_pThread = nullptr;
     }
@@ -56,7 +56,7 @@ bool SimulatedDevice::Start(QString *psError)
     m_pThread->setObjectName(QStringLiteral("SimulatedDevice"));
     m_pSimulator->moveToThread(m_pThread);
     DeviceSimulator *pSimulator = m_pSimulator;
-    connect(m_pThread, &QThread::finished, m_pThread, [pSimulator] { ThreadHandOver::Publish(pSimulator); },
+    connect(m_pThread, &QThread::finished, m_pThread, [pSimulator] { SimHandOver::Give(pSimulator); },
             Qt::DirectConnection);
     m_pThread->start();
     // Returns once the device plays, so a host may talk to it at once.

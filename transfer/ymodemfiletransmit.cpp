@@ -1,6 +1,7 @@
 #include "transfer/ymodemfiletransmit.h"
 
 #include "app/logging.h"
+#include "device/devicelink.h"
 #include "device/waits.h"
 
 #include <QDebug>
@@ -47,15 +48,9 @@ YmodemFileTransmit::YmodemFileTransmit(QObject *parent)
     , m_pFile(new QFile)
     , m_pReadTimer(new QTimer)
     , m_pWriteTimer(new QTimer)
-    , m_pSerialPort(new QSerialPort)
+    , m_pSerialPort(DeviceLink::NewLinkPort(QString()))
 {
     qRegisterMetaType<YmodemFileTransmit::YmodemStatus>("YmodemFileTransmit::YmodemStatus");
-
-    m_pSerialPort->setBaudRate(QSerialPort::Baud115200, QSerialPort::AllDirections);
-    m_pSerialPort->setDataBits(QSerialPort::Data8);
-    m_pSerialPort->setStopBits(QSerialPort::OneStop);
-    m_pSerialPort->setParity(QSerialPort::NoParity);
-    m_pSerialPort->setFlowControl(QSerialPort::NoFlowControl);
 
     // Precise: a coarse timer may fire up to 5 % early, and neither the step
     // interval nor the end wait before the final status may be shorter.

@@ -2,7 +2,7 @@
 #include "ui_exportwidget.h"
 
 #include "app/settings.h"
-#include "device/serialworker.h"
+#include "device/devicecodes.h"
 #include "ui/devicerequests.h"
 #include "ui/linkcaption.h"
 
@@ -57,25 +57,25 @@ void ExportWidget::on_btnExportFile_clicked()
 
 void ExportWidget::slot_SendResult(int nFunctionType, int nResultType, bool bRet, QString sMes)
 {
-    if (nFunctionType != SerialWorker::FT_ExportLog) {
+    if (nFunctionType != DeviceCodes::FT_ExportLog) {
         return;
     }
     // The worker's failure texts are not shown: the page has its own.
-    if (nResultType == SerialWorker::RT_OpenPort && !bRet) {
+    if (nResultType == DeviceCodes::RT_OpenPort && !bRet) {
         ui->stackedWidgetExport->setCurrentWidget(ui->pageExportTip);
         Finish(StatusDisconnected);
-    } else if (nResultType == SerialWorker::RT_EnterCtrlMode && !bRet) {
+    } else if (nResultType == DeviceCodes::RT_EnterCtrlMode && !bRet) {
         ui->stackedWidgetExport->setCurrentWidget(ui->pageExportTip);
         Finish(StatusUpgradeFirst);
-    } else if (nResultType == SerialWorker::RT_ExportLog && !bRet) {
+    } else if (nResultType == DeviceCodes::RT_ExportLog && !bRet) {
         ui->stackedWidgetExport->setCurrentWidget(ui->pageExportTip);
         Finish(StatusFailed);
-    } else if (nResultType == SerialWorker::RT_ExportLog && sMes == QLatin1String("Start")) {
+    } else if (nResultType == DeviceCodes::RT_ExportLog && sMes == QLatin1String("Start")) {
         ui->stackedWidgetExport->setCurrentWidget(ui->pageExportTip);
-    } else if (nResultType == SerialWorker::RT_ExportLog && sMes == QLatin1String("End")) {
+    } else if (nResultType == DeviceCodes::RT_ExportLog && sMes == QLatin1String("End")) {
         ui->progressBarExport->setValue(100);
         Finish(StatusSucceeded);
-    } else if (nResultType == SerialWorker::RT_ExportLog) {
+    } else if (nResultType == DeviceCodes::RT_ExportLog) {
         // A progress report in percent; a text that is no number reads as 0.
         qDebug().noquote() << QStringLiteral("ExportWidget: ") + sMes;
         ui->progressBarExport->setValue(sMes.toInt(nullptr, 10));

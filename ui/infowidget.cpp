@@ -1,7 +1,7 @@
 #include "ui/infowidget.h"
 #include "ui_infowidget.h"
 
-#include "device/serialworker.h"
+#include "device/devicecodes.h"
 #include "ui/devicerequests.h"
 
 #include <QEvent>
@@ -68,21 +68,21 @@ void InfoWidget::slot_SendResult(int nFunctionType, int nResultType, bool bRet, 
     // the dots it shows.
     m_nDotCount = 0;
     m_pTimer->stop();
-    if (nFunctionType != SerialWorker::FT_DeviceInfo) {
+    if (nFunctionType != DeviceCodes::FT_DeviceInfo) {
         return;
     }
     if (bRet) {
-        if (nResultType == SerialWorker::RT_Version) {
+        if (nResultType == DeviceCodes::RT_Version) {
             ui->labelFirmwareVer->setText(sMes);
-        } else if (nResultType == SerialWorker::RT_SN) {
+        } else if (nResultType == DeviceCodes::RT_SN) {
             ui->labelSN->setText(sMes);
         }
         return;
     }
     // The worker's more specific failure text is not shown.
-    if (nResultType == SerialWorker::RT_OpenPort) {
+    if (nResultType == DeviceCodes::RT_OpenPort) {
         ShowTip(TipDisconnected);
-    } else if (nResultType == SerialWorker::RT_EnterCtrlMode) {
+    } else if (nResultType == DeviceCodes::RT_EnterCtrlMode) {
         ShowTip(TipUpgradeFirst);
     }
 }

@@ -2,7 +2,7 @@
 #include "ui_upgradewidget.h"
 
 #include "app/settings.h"
-#include "device/serialworker.h"
+#include "device/devicecodes.h"
 #include "ui/devicerequests.h"
 #include "ui/linkcaption.h"
 
@@ -90,11 +90,11 @@ void UpgradeWidget::slot_TransmitStatus(YmodemFileTransmit::YmodemStatus status)
 
 void UpgradeWidget::slot_SendResult(int nFunctionType, int nResultType, bool bRet, QString sMes)
 {
-    if (nFunctionType != SerialWorker::FT_Upgrade || bRet) {
+    if (nFunctionType != DeviceCodes::FT_Upgrade || bRet) {
         return;
     }
-    if (nResultType == SerialWorker::RT_OpenPort || nResultType == SerialWorker::RT_EnterBootMode ||
-        nResultType == SerialWorker::RT_StartTransmit) {
+    if (nResultType == DeviceCodes::RT_OpenPort || nResultType == DeviceCodes::RT_EnterBootMode ||
+        nResultType == DeviceCodes::RT_StartTransmit) {
         // Such a failure ends the upgrade without a transfer status: the
         // way back to the menu must open again, and a language change must
         // not turn the failure into "during upgrade".

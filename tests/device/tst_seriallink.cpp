@@ -11,6 +11,19 @@
 
 using namespace DeviceRig;
 
+namespace {
+
+// A device whose boot loader waits for a transfer, with a 'C' every nMs.
+SimulatorOptions BootLoaderStreaming(int nIntervalMs)
+{
+    SimulatorOptions options;
+    options.initialState = SimulatorOptions::State::Ymodem;
+    options.nCIntervalMs = nIntervalMs;
+    return options;
+}
+
+} // namespace
+
 class SerialLinkTest : public QObject
 {
     Q_OBJECT
@@ -167,10 +180,7 @@ private slots:
     // bursts, make it ready.
     void bootWaitCountsAcrossBursts()
     {
-        SimulatorOptions options;
-        options.initialState = SimulatorOptions::State::Ymodem;
-        options.nCIntervalMs = 200;
-        auto pDevice = Start(options);
+        auto pDevice = Start(BootLoaderStreaming(200));
         QVERIFY(pDevice);
         SerialWorker worker(SerialWorker::OnCallerThread);
         QVERIFY(OpenOn(*pDevice, worker));
@@ -180,6 +190,22 @@ private slots:
         // At least three intervals between the first and the fourth 'C'.
         QVERIFY2(timer.elapsed() >= 550, qPrintable(QString::number(timer.elapsed())));
         QVERIFY(worker.BootReady());
+    }
+
+    // The line is lost just as the fourth 'C' is counted (the port reports
+    // its error from inside the ready signal, before the wait has returned):
+    // there is no boot loader left to send to.
+    void bootReadyWithLostLineIsNotReady()
+    {
+        auto pDevice = Start(BootLoaderStreaming(100));
+        QVERIFY(pDevice);
+        SerialWorker worker(SerialWorker::OnCallerThread);
+        QVERIFY(OpenOn(*pDevice, worker));
+        QSerialPort *pPort = worker.SerialPort();
+        connect(&worker, &SerialWorker::signal_ReadyReadQuit, pPort,
+                [pPort]() { emit pPort->errorOccurred(QSerialPort::ResourceError); });
+        QVERIFY(!worker.WaitBootReady());
+        QVERIFY(worker.DeviceGone());
     }
 
     // The device goes away while a wait runs with the real waits: the wait

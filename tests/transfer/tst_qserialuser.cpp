@@ -6,6 +6,7 @@
 #include "transfer/qserialuser.h"
 
 #include "app/logging.h"
+#include "device/devicecodes.h"
 #include "device/waitsfortesting.h"
 #include "simulator/simulateddevice.h"
 #include "support/randombytes.h"
@@ -31,6 +32,11 @@ using State = SimulatorOptions::State;
 
 const QByteArray kCtrlFrame = QByteArray::fromHex("C0AAAAAAAAD4");
 const QByteArray kBootFrame = QByteArray::fromHex("C955AAAAAACC");
+const QByteArray kExitFrame = QByteArray::fromHex("C1AAAAAAAA19");
+const QByteArray kVersionFrame = QByteArray::fromHex("C8AAAAAAAAEA");
+const QByteArray kSNFrame = QByteArray::fromHex("CC55AAAAAA1E");
+const QByteArray kCountFrame = QByteArray::fromHex("D1AAAAAAAA65");
+const QByteArray kExportFrame = QByteArray::fromHex("CD34AAAAAACC");
 
 bool IsHeaderBlock(const QByteArray &frame)
 {
@@ -76,6 +82,21 @@ struct UpgradeRig
         QFile file(sImagePath);
         return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
     }
+};
+
+// What a coordinator reports: the transfer, the worker's results and the
+// ends of its requests.
+struct JobWatch
+{
+    explicit JobWatch(QSerialUser &user)
+        : rec(&user)
+        , results(&user, &QSerialUser::signal_SendResult)
+        , finished(&user, &QSerialUser::signal_RequestFinished)
+    {
+    }
+    TransmitRecorder rec;
+    QSignalSpy results;
+    QSignalSpy finished;
 };
 
 } // namespace
@@ -136,13 +157,10 @@ private slots:
         QCOMPARE(rec.Statuses().first(), int(S::StatusOpening));
         QCOMPARE(rec.Final(), int(S::StatusDone));
         QCOMPARE(rec.Progress().last(), 100);
-        QTRY_COMPARE(rig.device->Images().size(), 1);
-        QVERIFY(rig.device->Images().at(0).content == rig.content);
-
-        const QList<QByteArray> frames = rig.device->Frames();
-        QVERIFY(frames.size() > leading.size());
-        QCOMPARE(frames.mid(0, leading.size()), leading);
-        QVERIFY(IsHeaderBlock(frames.at(leading.size())));
+        CheckImageAfter(rig, leading);
+        if (QTest::currentTestFailed()) {
+            return;
+        }
         QCOMPARE(rig.device->LineViolations(), QStringList());
     }
 
@@ -263,7 +281,167 @@ private slots:
         QVERIFY(rig.device->Images().at(0).content == rig.content);
     }
 
+    // An upgrade asked for while the worker still runs an information or
+    // export request waits for that job's end, then runs and succeeds: on
+    // the wire the job's frames come whole, before the upgrade's.
+    void upgradeWaitsForTheRunningJob_data()
+    {
+        QTest::addColumn<int>("nFunction");
+        QTest::addColumn<QList<QByteArray>>("leading");
+        QTest::newRow("information, upgrade 300 ms later")
+            << int(DeviceCodes::FT_DeviceInfo)
+            << QList<QByteArray>{kCtrlFrame, kVersionFrame, kSNFrame, kExitFrame, kCtrlFrame, kBootFrame};
+        QTest::newRow("export, upgrade at its first progress")
+            << int(DeviceCodes::FT_ExportLog)
+            << QList<QByteArray>{kCtrlFrame, kCountFrame, kExportFrame, kCtrlFrame, kExitFrame, kCtrlFrame, kBootFrame};
+    }
+    void upgradeWaitsForTheRunningJob()
+    {
+        QFETCH(int, nFunction);
+        QFETCH(QList<QByteArray>, leading);
+        SimulatorOptions options;
+        options.nCIntervalMs = 250;
+        options.nRecordCount = 48;
+        options.nStreamPauseEvery = 8;
+        options.nStreamPauseMs = 200;
+        UpgradeRig rig;
+        QVERIFY(rig.Start(options));
+        TestEnvironment::SetSerialPorts({rig.device->PortPath()});
+        QSerialUser user;
+        JobWatch watch(user);
+        TransmitRecorder &rec = watch.rec;
+        QSignalSpy &results = watch.results;
+        QSignalSpy &finished = watch.finished;
+        bool bAsked = false;
+        bool bStarted = false;
+        int nFinishedWhenAsked = -1;
+        QElapsedTimer sinceAsked;
+        qint64 nWaitedMs = -1;
+        const auto startUpgrade = [&]() {
+            bAsked = true;
+            nFinishedWhenAsked = finished.count();
+            sinceAsked.start();
+            bStarted = user.StartUpgrade(rig.sImagePath);
+            nWaitedMs = sinceAsked.elapsed();
+        };
+        qint64 nJobEndMs = -1;
+        connect(&user, &QSerialUser::signal_RequestFinished, this, [&]() { nJobEndMs = sinceAsked.elapsed(); });
+        const QString sReportDir = rig.dir.filePath(QStringLiteral("reports"));
+        QVERIFY(QDir().mkpath(sReportDir));
+        if (nFunction == DeviceCodes::FT_DeviceInfo) {
+            user.StartGetVersionAndSN();
+            QTimer::singleShot(300, this, startUpgrade);
+        } else {
+            connect(&user, &QSerialUser::signal_SendResult, this,
+                    [&](int nFunctionType, int nResultType, bool bRet, const QString &sMes) {
+                        if (!bAsked && nFunctionType == DeviceCodes::FT_ExportLog
+                            && nResultType == DeviceCodes::RT_ExportLog && bRet && sMes != QLatin1String("Start")) {
+                            bAsked = true;
+                            QTimer::singleShot(0, this, startUpgrade);
+                        }
+                    });
+            user.StartExportLogInfo(sReportDir);
+        }
+
+        QTRY_VERIFY_WITH_TIMEOUT(nWaitedMs >= 0, 60000);
+        QVERIFY2(bStarted, qPrintable(user.ErrorMessage()));
+        QVERIFY(rec.WaitForEnd(60000));
+        qInfo() << "upgrade asked" << (nFunction == DeviceCodes::FT_DeviceInfo ? "300 ms after" : "during")
+                << "the job; the job ended after" << nJobEndMs << "ms, StartUpgrade returned after" << nWaitedMs
+                << "ms, transfer ended after"
+                << sinceAsked.elapsed() << "ms";
+        QCOMPARE(nFinishedWhenAsked, 0);
+        QCOMPARE(finished.count(), 1);
+        QCOMPARE(rec.Final(), int(S::StatusDone));
+        CheckImageAfter(rig, leading);
+        if (QTest::currentTestFailed()) {
+            return;
+        }
+
+        // The job's own outcome: every report a success, its last one there.
+        QStringList outcomes;
+        for (const QList<QVariant> &args : results) {
+            QVERIFY2(args.at(2).toBool(), qPrintable(args.at(3).toString()));
+            outcomes << args.at(3).toString();
+        }
+        if (nFunction == DeviceCodes::FT_DeviceInfo) {
+            QCOMPARE(outcomes, (QStringList{QStringLiteral("V1.10"), QStringLiteral("08123456")}));
+        } else {
+            QCOMPARE(outcomes.last(), QStringLiteral("End"));
+            QCOMPARE(QDir(sReportDir).entryList(QDir::Files).size(), 1);
+        }
+    }
+
+    // A request made while an upgrade is sent is held until the upgrade has
+    // ended, then runs against the new firmware.
+    void requestDuringUpgradeRunsAfterIt()
+    {
+        SimulatorOptions options;
+        options.nCIntervalMs = 250;
+        UpgradeRig rig;
+        QVERIFY(rig.Start(options, 60000));
+        TestEnvironment::SetSerialPorts({rig.device->PortPath()});
+        QSerialUser user;
+        JobWatch watch(user);
+        bool bAsked = false;
+        connect(&user, &QSerialUser::signal_TransmitProgress, this, [&](int nProgress) {
+            if (nProgress > 0 && !bAsked) {
+                bAsked = true;
+                user.StartGetVersionAndSN();
+            }
+        });
+        QVERIFY2(user.StartUpgrade(rig.sImagePath), qPrintable(user.ErrorMessage()));
+        QVERIFY(watch.rec.WaitForEnd(60000));
+        QCOMPARE(watch.rec.Final(), int(S::StatusDone));
+        QVERIFY(bAsked);
+        QTRY_COMPARE_WITH_TIMEOUT(watch.finished.count(), 1, 30000);
+        QCOMPARE(watch.results.size(), 2);
+        QCOMPARE(watch.results.at(0).at(3).toString(), QStringLiteral("V1.10"));
+        QCOMPARE(watch.results.at(1).at(3).toString(), QStringLiteral("08123456"));
+        QTRY_COMPARE(rig.device->Images().size(), 1);
+        QVERIFY(rig.device->Images().at(0).content == rig.content);
+    }
+
+    // A port that another program holds is reported as in use, by the
+    // upgrade and by the worker's requests alike, not as missing.
+    void heldPortIsReportedAsInUse()
+    {
+        WaitsForTesting::Set(ShortWaits());
+        UpgradeRig rig;
+        QVERIFY(rig.Start(SimulatorOptions()));
+        QSerialPort holder(rig.device->PortPath());
+        QVERIFY2(holder.open(QIODevice::ReadWrite), qPrintable(holder.errorString()));
+        TestEnvironment::SetSerialPorts({rig.device->PortPath()});
+        const QString sInUse = QStringLiteral("The serial port is in use by another program");
+        QSerialUser user;
+        QVERIFY(!user.StartUpgrade(rig.sImagePath));
+        QCOMPARE(user.LastUpgradeFailure(), QSerialUser::FailureOpenPort);
+        QCOMPARE(user.ErrorMessage(), sInUse);
+        QCOMPARE(LastLogLine(), QStringLiteral("QSerialUser::StartUpgrade] ") + sInUse);
+
+        JobWatch watch(user);
+        user.StartGetVersionAndSN();
+        QVERIFY(watch.finished.wait(10000));
+        QCOMPARE(watch.results.size(), 1);
+        QCOMPARE(watch.results.at(0).at(0).toInt(), int(DeviceCodes::FT_DeviceInfo));
+        QCOMPARE(watch.results.at(0).at(1).toInt(), int(DeviceCodes::RT_OpenPort));
+        QCOMPARE(watch.results.at(0).at(3).toString(), sInUse);
+        QVERIFY(rig.device->Frames().isEmpty());
+    }
+
 private:
+    // The image arrived byte for byte, and the frames before its header
+    // block are exactly the leading ones.
+    static void CheckImageAfter(const UpgradeRig &rig, const QList<QByteArray> &leading)
+    {
+        QTRY_COMPARE(rig.device->Images().size(), 1);
+        QVERIFY(rig.device->Images().at(0).content == rig.content);
+        const QList<QByteArray> frames = rig.device->Frames();
+        QVERIFY(frames.size() > leading.size());
+        QCOMPARE(frames.mid(0, leading.size()), leading);
+        QVERIFY(IsHeaderBlock(frames.at(leading.size())));
+    }
+
     // The last line of the diagnostic log from the function name on.
     QString LastLogLine() const
     {

@@ -1,0 +1,366 @@
+#include "device/devicelink.h"
+
+#include "device/commandframes.h"
+#include "device/portlister.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QPointer>
+#include <QThread>
+#include <QTimer>
+
+namespace {
+
+// An open refused because the port is held (by another program, or by
+// another object of this one), not because it is missing. Qt reports a lock
+// that another process holds as a permission error; on Linux a device file
+// that we may not write is one too, and that is no lock.
+bool HeldByAnother(const QSerialPort &port, const QString &sPath)
+{
+    if (port.error() != QSerialPort::PermissionError) {
+        return false;
+    }
+#ifdef Q_OS_UNIX
+    return QFileInfo(sPath).isWritable();
+#else
+    Q_UNUSED(sPath)
+    return true;
+#endif
+}
+
+// The link's texts are translated in the context of its owner; listed here
+// under both owners so that the translation tools find them.
+[[maybe_unused]] const char *const kOwnerTexts[] = {
+    QT_TRANSLATE_NOOP("SerialWorker", "No serial port available"),
+    QT_TRANSLATE_NOOP("SerialWorker", "Failed to open serial port"),
+    QT_TRANSLATE_NOOP("SerialWorker", "The serial port is in use by another program"),
+    QT_TRANSLATE_NOOP("QSerialUser", "No serial port available"),
+    QT_TRANSLATE_NOOP("QSerialUser", "Failed to open serial port"),
+    QT_TRANSLATE_NOOP("QSerialUser", "The serial port is in use by another program"),
+};
+
+} // namespace
+
+const DeviceLink::Windows DeviceLink::kWorkerWindows = {&Waits::nProbeMs, &Waits::nProbeMs, &Waits::nReplyMs, false};
+const DeviceLink::Windows DeviceLink::kCoordinatorWindows = {&Waits::nUserSavedProbeMs, &Waits::nUserScanProbeMs,
+                                                             &Waits::nUserCtrlReplyMs, true};
+
+DeviceLink::DeviceLink(const Windows &windows, const char *szTrContext, QObject *parent)
+    : QObject(parent), m_windows(windows), m_szTrContext(szTrContext)
+{
+    qRegisterMetaType<QSerialPort::SerialPortError>();
+    m_pReadTimer = new QTimer(this);
+    m_pReadTimer->setSingleShot(true);
+    // Precise: a coarse timer may fire up to 5 % early.
+    m_pReadTimer->setTimerType(Qt::PreciseTimer);
+    connect(m_pReadTimer, &QTimer::timeout, this, &DeviceLink::CountBootData);
+    CreateSerialPort();
+}
+
+DeviceLink::~DeviceLink()
+{
+    delete m_pSerialPort;
+    m_pSerialPort = nullptr;
+}
+
+QString DeviceLink::Translate(const char *szText) const
+{
+    return QCoreApplication::translate(m_szTrContext, szText);
+}
+
+QSerialPort *DeviceLink::NewLinkPort(const QString &sPortName)
+{
+    auto *pPort = new QSerialPort;
+    pPort->setBaudRate(QSerialPort::Baud115200, QSerialPort::AllDirections);
+    pPort->setDataBits(QSerialPort::Data8);
+    pPort->setParity(QSerialPort::NoParity);
+    pPort->setStopBits(QSerialPort::OneStop);
+    pPort->setFlowControl(QSerialPort::NoFlowControl);
+    pPort->setPortName(sPortName);
+    return pPort;
+}
+
+void DeviceLink::CreateSerialPort()
+{
+    delete m_pSerialPort;
+    m_pSerialPort = NewLinkPort(m_sPortName);
+    connect(m_pSerialPort, &QSerialPort::errorOccurred, this, &DeviceLink::HandlePortError);
+    m_bDeviceGone = false;
+}
+
+bool DeviceLink::OpenCurrentPort()
+{
+    m_bDeviceGone = false;
+    ++m_nOpenGeneration;
+    // The error of an earlier path or open must not be read as this one's.
+    m_pSerialPort->clearError();
+    if (!m_pSerialPort->open(QIODevice::ReadWrite)) {
+        qDebug() << "Open" << m_pSerialPort->portName() << "fail:" << m_pSerialPort->errorString();
+        return false;
+    }
+    return true;
+}
+
+void DeviceLink::ClosePort()
+{
+    if (m_pSerialPort && m_pSerialPort->isOpen()) {
+        m_pSerialPort->close();
+    }
+}
+
+bool DeviceLink::OpenSerialPort()
+{
+    // The port that answered last time is tried first. Only a stream of 'C's
+    // (more than three) counts as the boot loader here: a single stray 'C'
+    // on a known port is not enough. It counts as opened when it opens, so
+    // that a silent device is reported as not answering, not as missing.
+    int nOpened = 0;
+    int nHeld = 0;
+    QString sHeldReason;
+    const auto noteHeld = [&](const QString &sPath) {
+        if (HeldByAnother(*m_pSerialPort, sPath)) {
+            ++nHeld;
+            sHeldReason = m_pSerialPort->errorString();
+        }
+    };
+    if (!m_sPortName.isEmpty()) {
+        CreateSerialPort();
+        ClosePort();
+        if (OpenCurrentPort()) {
+            ++nOpened;
+            const QString sProbe = WaitForData(Window(m_windows.pSavedProbeMs));
+            if (!sProbe.isEmpty() && CommandFrames::CountCBytes(sProbe.toLatin1()) > 3) {
+                qDebug() << "OpenSerialPort: boot loader streaming on" << m_sPortName;
+                m_nDeviceMode = DeviceCodes::ModeYmodem;
+                return true;
+            }
+            if (m_identify && m_identify()) {
+                return true;
+            }
+            ClosePort();
+        } else {
+            noteHeld(m_sPortName);
+        }
+    }
+
+    // The scan reuses the current port object. It must belong to this thread,
+    // or its notifiers would be served by another thread's event loop.
+    if (!m_pSerialPort || m_pSerialPort->thread() != QThread::currentThread()) {
+        CreateSerialPort();
+    }
+    const QList<PortLister::Port> ports = PortLister::AvailablePorts();
+    for (const PortLister::Port &port : ports) {
+        m_pSerialPort->setPortName(port.sDevicePath);
+        ClosePort();
+        if (!OpenCurrentPort()) {
+            noteHeld(port.sDevicePath);
+            continue;
+        }
+        ++nOpened;
+        const QString sProbe = WaitForData(Window(m_windows.pScanProbeMs));
+        if (!sProbe.isEmpty() && CommandFrames::CountCBytes(sProbe.toLatin1()) >= 1) {
+            qDebug() << "OpenSerialPort: boot loader streaming on" << port.sDevicePath;
+            m_sPortName = port.sDevicePath;
+            m_nDeviceMode = DeviceCodes::ModeYmodem;
+            return true;
+        }
+        if (m_identify && m_identify()) {
+            m_sPortName = port.sDevicePath;
+            return true;
+        }
+        ClosePort();
+    }
+
+    if (nHeld > 0) {
+        // The device may well be on the port that is held: saying that no
+        // port exists, or that none answered, would send the user looking
+        // for the wrong fault.
+        m_sErrorMessage = Translate("The serial port is in use by another program");
+        qDebug() << "OpenSerialPort:" << m_sErrorMessage << sHeldReason;
+        return false;
+    }
+    m_sErrorMessage = (nOpened == 0) ? Translate("No serial port available") : Translate("Failed to open serial port");
+    qDebug() << "OpenSerialPort:" << m_sErrorMessage;
+    return false;
+}
+
+bool DeviceLink::SendBytes(const QByteArray &bytes, const char *szName, const char *szSendFail)
+{
+    // A port closed for a lost device is not written to (Qt would only warn).
+    if (!m_pSerialPort->isOpen()) {
+        qDebug().noquote() << QStringLiteral("%1 send fail:").arg(QLatin1String(szName)) << "port not open";
+        Fail(szSendFail);
+        return false;
+    }
+    m_pSerialPort->write(bytes);
+    if (!m_pSerialPort->waitForBytesWritten(Waits::Current().nWriteMs)) {
+        qDebug().noquote() << QStringLiteral("%1 send fail:").arg(QLatin1String(szName))
+                           << m_pSerialPort->errorString();
+        m_pSerialPort->clearError();
+        Fail(szSendFail);
+        return false;
+    }
+    return true;
+}
+
+void DeviceLink::Fail(const char *szText)
+{
+    qDebug() << szText;
+    m_sErrorMessage = Translate(szText);
+}
+
+void DeviceLink::RunWaitLoop(QEventLoop &loop, int nWaitMs)
+{
+    // Precise: Qt's default for long single shots is a coarse timer that may
+    // fire up to 5 % early, and these windows must never be shorter.
+    QTimer::singleShot(nWaitMs, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    QEventLoop *pOuterLoop = m_pWaitLoop;
+    m_pWaitLoop = &loop;
+    if (!m_bDeviceGone) {
+        loop.exec();
+    }
+    m_pWaitLoop = pOuterLoop;
+    if (m_bDeviceGone) {
+        // Closing ends Qt's error reports for the lost line; an outer wait
+        // (if any) has nothing left to wait for either.
+        ClosePort();
+        if (pOuterLoop) {
+            pOuterLoop->quit();
+        }
+    }
+}
+
+QString DeviceLink::WaitReply(int nWaitMs)
+{
+    m_baReadData.clear();
+    if (!m_pSerialPort->isOpen()) {
+        return QString();
+    }
+    // The port may be replaced while the nested loop runs; never touch a
+    // deleted one afterwards.
+    const QPointer<QSerialPort> pPort(m_pSerialPort);
+    connect(pPort, &QSerialPort::readyRead, this, &DeviceLink::ReadReplyData);
+    QEventLoop loop;
+    RunWaitLoop(loop, nWaitMs);
+    if (pPort) {
+        disconnect(pPort, &QSerialPort::readyRead, this, &DeviceLink::ReadReplyData);
+        if (pPort == m_pSerialPort && pPort->isOpen()) {
+            // Bytes that were waiting before the window began and were not
+            // followed by more: they belong to the reply too.
+            ReadReplyData();
+        }
+    }
+    const QString sReply = QString::fromLatin1(m_baReadData);
+    m_baReadData.clear();
+    return sReply;
+}
+
+void DeviceLink::ReadReplyData()
+{
+    m_baReadData.append(m_pSerialPort->readAll().toHex().toUpper());
+}
+
+QString DeviceLink::WaitForData(int nWaitMs)
+{
+    if (!m_pSerialPort->isOpen()) {
+        return QString();
+    }
+    // Bytes may have arrived already (while the command was being written):
+    // their readyRead has passed, so they end the wait at once.
+    if (m_pSerialPort->bytesAvailable() == 0) {
+        QEventLoop loop;
+        connect(m_pSerialPort, &QSerialPort::readyRead, &loop, &QEventLoop::quit);
+        RunWaitLoop(loop, nWaitMs);
+    }
+    if (!m_pSerialPort->isOpen()) {
+        return QString();
+    }
+    return CommandFrames::HexText(m_pSerialPort->readAll());
+}
+
+bool DeviceLink::WaitBootReady()
+{
+    m_baReadData.clear();
+    m_bBootReady = false;
+    if (!m_pSerialPort->isOpen()) {
+        return false;
+    }
+    // Only for the length of this wait: left connected, the handler would go
+    // on turning whatever the port receives later (replies, the record
+    // stream of an export, the transfer's replies) into hex text.
+    const QPointer<QSerialPort> pPort(m_pSerialPort);
+    connect(pPort, &QSerialPort::readyRead, this, &DeviceLink::HandleBootData, Qt::UniqueConnection);
+    QEventLoop loop;
+    connect(this, &DeviceLink::signal_ReadyReadQuit, &loop, &QEventLoop::quit);
+    if (m_pSerialPort->bytesAvailable() > 0) {
+        // Bytes that came before the handler was connected count as well.
+        HandleBootData();
+    }
+    RunWaitLoop(loop, Waits::Current().nBootReadyMs);
+    // A boot loader that began its 'C's just before the wait ran out (ready
+    // after 29 s, a 'C' every second) has not sent the four that count yet:
+    // it gets a little longer for them, one that never began does not.
+    if (!m_bBootReady && !m_bDeviceGone && CommandFrames::CountCBytes(m_baReadData) > 0) {
+        qDebug() << "Boot loader began its 'C's late; waiting for the rest";
+        RunWaitLoop(loop, Waits::Current().nBootStreamMs);
+    }
+    if (pPort) {
+        disconnect(pPort, &QSerialPort::readyRead, this, &DeviceLink::HandleBootData);
+    }
+    m_pReadTimer->stop();
+    qDebug() << "Boot loader ready:" << m_bBootReady << "device gone:" << m_bDeviceGone;
+    // 'C's counted before the line was lost are no boot loader to send to.
+    return m_bBootReady && !m_bDeviceGone;
+}
+
+void DeviceLink::HandleBootData()
+{
+    if (m_bBootReady) {
+        return;   // what follows is the transmitter's
+    }
+    m_baReadData.append(m_pSerialPort->readAll().toHex().toUpper());
+    m_pReadTimer->start(Waits::Current().nBootQuietMs);
+}
+
+void DeviceLink::CountBootData()
+{
+    m_pReadTimer->stop();
+    // Everything received since the wait began counts, over all bursts.
+    const int nCount = CommandFrames::CountCBytes(m_baReadData);
+    qDebug() << "Boot loader 'C' count:" << nCount;
+    if (nCount > 3) {
+        m_bBootReady = true;
+        emit signal_ReadyReadQuit();
+    }
+}
+
+void DeviceLink::HandlePortError(QSerialPort::SerialPortError error)
+{
+    if (error != QSerialPort::ReadError && error != QSerialPort::ResourceError) {
+        return;
+    }
+    if (m_bDeviceGone) {
+        return;
+    }
+    m_bDeviceGone = true;
+    qDebug() << "Serial port lost:" << (m_pSerialPort ? m_pSerialPort->errorString() : QString());
+    if (m_pWaitLoop) {
+        m_pWaitLoop->quit();
+    }
+    emit signal_DeviceLost();
+    // Closing from inside the port's own notification is not safe; close it
+    // right after, unless it was replaced or re-opened (possibly as another
+    // path) since.
+    const QPointer<QSerialPort> pPort(m_pSerialPort);
+    const quint64 nGeneration = m_nOpenGeneration;
+    QMetaObject::invokeMethod(
+        this,
+        [this, pPort, nGeneration]() {
+            if (pPort && pPort == m_pSerialPort && nGeneration == m_nOpenGeneration && pPort->isOpen()) {
+                pPort->close();
+            }
+        },
+        Qt::QueuedConnection);
+}

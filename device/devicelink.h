@@ -1,0 +1,137 @@
+#ifndef DEVICELINK_H
+#define DEVICELINK_H
+
+#include "device/devicecodes.h"
+#include "device/waits.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QSerialPort>
+#include <QString>
+
+#include <functional>
+
+class QEventLoop;
+class QTimer;
+
+// One serial port to the device: its line settings, open and close, sending,
+// the reply and data waits, the boot loader's 'C' wait, the port scan with
+// its probe, and what happens when the device goes away. No thread of its
+// own: it lives on the thread that created it, and every wait runs a nested
+// event loop there.
+//
+// The worker and the upgrade coordinator each hold one; they differ only in
+// the lengths of some waits (Windows). Failure texts are translated in the
+// context of the class that owns the link, so each keeps its translations.
+//
+// A port that reports a read or resource error is taken as "device gone":
+// the running wait (and any wait around it) ends at once, the port is closed
+// and the step fails.
+class DeviceLink : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The waits that differ between the link's users, as members of Waits:
+    // read when used, so that tests may shorten them.
+    struct Windows
+    {
+        int Waits::*pSavedProbeMs;    // first look at the remembered port
+        int Waits::*pScanProbeMs;     // first look at each scanned port
+        int Waits::*pCtrlReplyMs;     // control-mode reply window
+        bool bBootReplyToFirstData;   // the boot steps' first reply ends at the first data
+    };
+    static const Windows kWorkerWindows;
+    static const Windows kCoordinatorWindows;
+
+    DeviceLink(const Windows &windows, const char *szTrContext, QObject *parent = nullptr);
+    ~DeviceLink() override;
+
+    // A new port object (no parent, not open) with the device's line
+    // settings: 115200 baud both ways, 8N1, no flow control. Every port of the
+    // program that speaks to the device is made here.
+    static QSerialPort *NewLinkPort(const QString &sPortName);
+
+    // Tells whether the open port has the device on it (the control-mode
+    // command); set by the command set.
+    void SetIdentify(std::function<bool()> identify) { m_identify = std::move(identify); }
+
+    // Finds and opens the device's port: the saved port first (which needs a
+    // stream of 'C's to count as the boot loader), then every listed port in
+    // order (one 'C' will do). Sets the device mode and, for a scanned port,
+    // the port name. On success the port is left open for the caller.
+    bool OpenSerialPort();
+    // Deletes the current port object and creates a fresh one with the line
+    // settings, named PortName().
+    void CreateSerialPort();
+    // Opens the current port object (read and write); clears the lost flag
+    // and a stale error of an earlier port.
+    bool OpenCurrentPort();
+    void ClosePort();
+
+    // Writes bytes and waits for them to leave; on failure the send-fail text.
+    bool SendBytes(const QByteArray &bytes, const char *szName, const char *szSendFail);
+    // Collects for exactly nWaitMs (less only when the device is gone),
+    // bytes already waiting in the port included; upper-case hex text.
+    QString WaitReply(int nWaitMs);
+    // Ends at the first data (bytes already waiting end it at once) or after
+    // nWaitMs; what arrived, as upper-case hex text.
+    QString WaitForData(int nWaitMs);
+    // Waits for the boot loader's 'C' stream: four or more 'C' bytes since
+    // the wait began. False when the device went away meanwhile.
+    bool WaitBootReady();
+
+    // Sets the failure text (translated in the owner's context) and traces it.
+    void Fail(const char *szText);
+    void SetErrorMessage(const QString &sText) { m_sErrorMessage = sText; }
+
+    int Window(int Waits::*pWait) const { return Waits::Current().*pWait; }
+    const Windows &WaitWindows() const { return m_windows; }
+
+    QString PortName() const { return m_sPortName; }
+    void SetPortName(const QString &sPortName) { m_sPortName = sPortName; }
+    int DeviceMode() const { return m_nDeviceMode; }
+    void SetDeviceMode(int nMode) { m_nDeviceMode = nMode; }
+    QString ErrorMessage() const { return m_sErrorMessage; }
+    bool BootReady() const { return m_bBootReady; }
+    QSerialPort *SerialPort() const { return m_pSerialPort; }
+    // True once the open port reported a read or resource error.
+    bool DeviceGone() const { return m_bDeviceGone; }
+
+signals:
+    // The boot loader is ready: ends the loop of WaitBootReady.
+    void signal_ReadyReadQuit();
+    // The open port reported the device gone (once per open).
+    void signal_DeviceLost();
+
+private:
+    QString Translate(const char *szText) const;
+    // Runs a nested loop until it is quit or nWaitMs pass; a lost device quits
+    // it, and the wait around it, too.
+    void RunWaitLoop(QEventLoop &loop, int nWaitMs);
+    void ReadReplyData();
+    void HandleBootData();
+    void CountBootData();
+    void HandlePortError(QSerialPort::SerialPortError error);
+
+    Windows m_windows;
+    const char *m_szTrContext;
+    std::function<bool()> m_identify;
+
+    QString m_sPortName;
+    QSerialPort *m_pSerialPort = nullptr;
+    QString m_sErrorMessage;
+    QTimer *m_pReadTimer = nullptr;   // quiet timer of the boot loader wait
+    QByteArray m_baReadData;          // hex text collected by the running wait
+    bool m_bBootReady = false;
+    int m_nDeviceMode = DeviceCodes::ModeUnknown;
+
+    // The nested loop of the wait in progress, so that a lost device can end it.
+    QEventLoop *m_pWaitLoop = nullptr;
+    bool m_bDeviceGone = false;
+    // Counts opens, so that a close scheduled for a lost line never hits the
+    // same port object after it was opened again (possibly as another path).
+    quint64 m_nOpenGeneration = 0;
+};
+
+#endif // DEVICELINK_H
