@@ -96,6 +96,7 @@ private slots:
     void facesCoverTypedChinese_data();
     void facesCoverTypedChinese();
     void windowsIconIs48x48x32();
+    void windowsManifestAndRcFiles_data();
     void windowsManifestAndRcFiles();
 };
 
@@ -343,12 +344,24 @@ void TestResources::windowsIconIs48x48x32()
 // The manifest is only read by Windows, where a malformed one keeps the
 // program from starting; the resource script must name files that exist and
 // carry the versions. Both are read as the build fills them in.
+void TestResources::windowsManifestAndRcFiles_data()
+{
+    QTest::addColumn<QString>("sExe");
+    QTest::addColumn<QString>("sLevel");
+    QTest::addColumn<QString>("sDescription");
+    QTest::newRow("program") << "kestrelpack" << "requireAdministrator" << "Kestrelpack";
+    QTest::newRow("command line") << "kestrelpack-cli" << "asInvoker" << "Kestrelpack command line";
+}
+
 void TestResources::windowsManifestAndRcFiles()
 {
-    QFile manifest(QStringLiteral(KP_RESOURCE_BINARY_DIR "/kestrelpack.manifest"));
+    QFETCH(QString, sExe);
+    QFETCH(QString, sLevel);
+    QFETCH(QString, sDescription);
+    QFile manifest(QStringLiteral(KP_RESOURCE_BINARY_DIR "/") + sExe + QStringLiteral(".manifest"));
     QVERIFY(manifest.open(QIODevice::ReadOnly));
     QXmlStreamReader xml(&manifest);
-    QString sLevel;
+    QString sManifestLevel;
     QString sUiAccess;
     QString sCommonControls;
     while (!xml.atEnd()) {
@@ -358,7 +371,7 @@ void TestResources::windowsManifestAndRcFiles()
         const QXmlStreamAttributes attributes = xml.attributes();
         if (xml.name() == QLatin1String("requestedExecutionLevel")
             && xml.namespaceUri() == QLatin1String("urn:schemas-microsoft-com:asm.v3")) {
-            sLevel = attributes.value(QLatin1String("level")).toString();
+            sManifestLevel = attributes.value(QLatin1String("level")).toString();
             sUiAccess = attributes.value(QLatin1String("uiAccess")).toString();
         } else if (xml.name() == QLatin1String("assemblyIdentity")
                    && attributes.value(QLatin1String("name")) == QLatin1String("Microsoft.Windows.Common-Controls")) {
@@ -366,11 +379,11 @@ void TestResources::windowsManifestAndRcFiles()
         }
     }
     QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
-    QCOMPARE(sLevel, QStringLiteral("requireAdministrator"));
+    QCOMPARE(sManifestLevel, sLevel);
     QCOMPARE(sUiAccess, QStringLiteral("false"));
     QCOMPARE(sCommonControls, QStringLiteral("6.0.0.0"));
 
-    QFile rc(QStringLiteral(KP_RESOURCE_BINARY_DIR "/kestrelpack.rc"));
+    QFile rc(QStringLiteral(KP_RESOURCE_BINARY_DIR "/") + sExe + QStringLiteral(".rc"));
     QVERIFY(rc.open(QIODevice::ReadOnly | QIODevice::Text));
     const QString sRc = QString::fromUtf8(rc.readAll());
     const QRegularExpression quotedFile(QStringLiteral("(ICON|RT_MANIFEST) \"([^\"]+)\""));
@@ -384,6 +397,8 @@ void TestResources::windowsManifestAndRcFiles()
                                "\"ProductVersion\", \"1.01.002\""}) {
         QVERIFY2(sRc.contains(QLatin1String(szLine)), szLine);
     }
+    QVERIFY(sRc.contains(QStringLiteral("\"OriginalFilename\", \"%1.exe\"").arg(sExe)));
+    QVERIFY(sRc.contains(QStringLiteral("\"FileDescription\", \"%1\"").arg(sDescription)));
 }
 
 QTEST_MAIN(TestResources)
