@@ -312,6 +312,8 @@ void DeviceSimulator::HandleInput(const QByteArray &bytes)
     // The settings in force when the bytes arrive are the ones they crossed
     // the line with.
     CheckLineSettings();
+    if (m_options.bEcho)
+        Enqueue(bytes);
     switch (State()) {
     case SimulatorOptions::State::Ymodem:
         m_receiver.Feed(bytes, NowMs());
@@ -377,7 +379,7 @@ void DeviceSimulator::HandleApplicationFrame(const QByteArray &frame)
         || frame == kFrameSerial || frame == kFrameCount || frame == kFrameExport || frame == kFrameBoot;
     RecordFrame(frame, bKnown ? QString() : QStringLiteral("unknown command"));
     m_bFaultsApply = FaultsHit(frame.at(0));
-    if (!bKnown || (m_options.bSilent && m_bFaultsApply))
+    if (!bKnown || m_options.bEcho || (m_options.bSilent && m_bFaultsApply))
         return;
     if (frame == kFrameEnterCtrl || frame == kFrameExitCtrl) {
         Echo(frame);

@@ -167,6 +167,7 @@ bool SimulatorOptions::FromArguments(const QStringList &args, SimulatorOptions *
         {QStringLiteral("--silent"), &options.bSilent},
         {QStringLiteral("--wrong-echo"), &options.bWrongEcho},
         {QStringLiteral("--boot-banner"), &options.bBootBanner},
+        {QStringLiteral("--echo"), &options.bEcho},
     };
 
     for (int i = 0; i < args.size() && sError.isEmpty(); ++i) {
@@ -199,6 +200,8 @@ bool SimulatorOptions::FromArguments(const QStringList &args, SimulatorOptions *
     }
     if (sError.isEmpty() && options.nNakAtBlock != kNever && !bNakTimesGiven)
         options.nNakTimes = 1;
+    if (sError.isEmpty() && options.bEcho && options.initialState != State::Application)
+        sError = QStringLiteral("--echo plays a line, not a boot loader: it takes no --state boot|ymodem");
     if (!sError.isEmpty()) {
         if (psError)
             *psError = sError;
@@ -248,6 +251,8 @@ QString SimulatorOptions::HelpText()
         "  --transcript FILE         append every received frame to FILE, and a line\n"
         "                            with \"!\" when the host's line settings are not\n"
         "                            115200 baud 8N1 without flow control\n"
+        "  --echo                    no device at all: a loopback plug or an echoing\n"
+        "                            line; every byte received goes straight back\n"
         "Faults of the firmware and the boot menu:\n"
         "  --silent                  answer nothing\n"
         "  --wrong-echo              echo frames with their last byte changed\n"

@@ -59,6 +59,11 @@ struct SimulatorOptions
     bool bBootBanner = false;         // print a start-up text (with capital Cs in it) when it boots
     QString sImageDir;                // received images are written here (name from the header)
 
+    // Not a device: a loopback plug or an echoing line. Every byte received
+    // goes straight back, and nothing else is ever sent (application state
+    // only; frames are still recorded).
+    bool bEcho = false;
+
     // Faults of the application firmware and the boot menu
     bool bSilent = false;             // answers nothing at all
     bool bWrongEcho = false;          // echoes frames with the last byte changed
