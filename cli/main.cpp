@@ -191,6 +191,11 @@ int RunUpgrade(QSerialUser &user, const QString &sFilePath)
               << Qt::endl;
         return ExitTransfer;
     }
+    if (file.size() == 0) {
+        Err() << "kestrelpack-cli: the firmware file " << QDir::toNativeSeparators(sFilePath) << " is empty"
+              << Qt::endl;
+        return ExitTransfer;
+    }
 
     int nExit = ExitTransfer;
     int nLastProgress = -1;
@@ -284,12 +289,13 @@ int main(int argc, char *argv[])
     }
     if (parser.isSet(portOption)) {
         const QString sPort = parser.value(portOption);
-        if (sPort.isEmpty() || sPort.contains(QLatin1Char(':'))) {
-            // The port list separates paths with ':'.
+        if (sPort.isEmpty()) {
             return Usage(parser, QStringLiteral("--port takes one port path"));
         }
-        // Before the first scan: every scan, the worker's too, sees only it.
-        qputenv(PortLister::kEnvironmentVariable, sPort.toLocal8Bit());
+        // Before the first scan: every scan, the worker's too, sees only it,
+        // taken whole (stable Linux names such as /dev/serial/by-path/... hold
+        // ':', which separates the environment's list).
+        PortLister::SetOnlyPort(sPort);
     }
     if (!parser.isSet(verboseOption)) {
         QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));

@@ -99,17 +99,35 @@ int CountCBytes(const QByteArray &hexText)
     return nCount;
 }
 
+namespace {
+
+// Where DecodeVersion reads the reply's C8 from. The first whole byte C8:
+// noise before the reply may hold "C8" across a byte boundary (FC 8F), and
+// the digits after that are no version. Only a reply without a whole C8 is
+// read from the first "C8" anywhere, or (none at all, index -1) from the
+// digits at 1..4, as the device has always been answered.
+int VersionIndex(const QString &sReply)
+{
+    const int nIndex = WholeByteAt(sReply, 'C', '8');
+    return nIndex >= 0 ? nIndex : sReply.indexOf(QLatin1String("C8"));
+}
+
+bool HasHexPairAt(const QString &sText, int nPos)
+{
+    return nPos >= 0 && nPos + 2 <= sText.size() && IsHexDigit(sText.at(nPos)) && IsHexDigit(sText.at(nPos + 1));
+}
+
+} // namespace
+
+bool VersionComplete(const QString &sReply)
+{
+    const int nIndex = VersionIndex(sReply);
+    return HasHexPairAt(sReply, nIndex + 2) && HasHexPairAt(sReply, nIndex + 4);
+}
+
 QString DecodeVersion(const QString &sReply)
 {
-    // The first whole byte C8: noise before the reply may hold "C8" across
-    // a byte boundary (FC 8F), and the digits after that are no version.
-    // Only a reply without a whole C8 is read from the first "C8" anywhere,
-    // or (none at all, index -1) from the digits at 1..4, as the device has
-    // always been answered.
-    int nIndex = WholeByteAt(sReply, 'C', '8');
-    if (nIndex < 0) {
-        nIndex = sReply.indexOf(QLatin1String("C8"));
-    }
+    const int nIndex = VersionIndex(sReply);
     const int nMajor = HexPairAt(sReply, nIndex + 2);
     const int nMinor = HexPairAt(sReply, nIndex + 4);
     return QStringLiteral("V%1.%2").arg(nMajor).arg(nMinor);

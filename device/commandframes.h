@@ -37,6 +37,9 @@ QString HexText(const QByteArray &bytes);
 int CountCBytes(const QByteArray &hexText);
 // "V<major>.<minor>" from the bytes after the first "C8".
 QString DecodeVersion(const QString &sReply);
+// Whether both version bytes stand where DecodeVersion reads them: a reply
+// cut short after its C8 (or after the major) holds no version.
+bool VersionComplete(const QString &sReply);
 // The serial number: n hex digits from the count byte on, n being the count
 // byte after the first whole byte CC.
 QString DecodeSerialNumber(const QString &sReply);

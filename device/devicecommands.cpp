@@ -25,7 +25,9 @@ const Texts kEnterBootModeTexts = {
 const Texts kEnterYmodemTexts = {
     "EnterYmodem", "EnterYmodem send fail", "EnterYmodem not received data", nullptr, "EnterYmodem connect fail",
 };
-const Texts kGetVersionTexts = {"GetVersion", "GetVersion send fail", "GetVersion not received data", nullptr, nullptr};
+const Texts kGetVersionTexts = {
+    "GetVersion", "GetVersion send fail", "GetVersion not received data", "GetVersion fail", nullptr,
+};
 const Texts kGetSNTexts = {"GetSN", "GetSN send fail", "GetSN not received data", nullptr, nullptr};
 const Texts kGetLogInfoCountTexts = {
     "GetLogInfoCount", "GetLogInfoCount send fail", "GetLogInfoCount not received data", nullptr, nullptr,
@@ -157,13 +159,31 @@ bool DeviceCommands::BootStep(const QByteArray &bytes, const QString &sFrameText
 
 bool DeviceCommands::Ask(const char *szCommand, const Texts &texts, QString &sReply)
 {
-    return Exchange(szCommand, texts, Waits::Current().nReplyMs, sReply) && ReplyArrived(sReply, texts);
+    m_bOwnFrameBack = false;
+    QString sFrameText;
+    if (!Exchange(szCommand, texts, Waits::Current().nReplyMs, sReply, &sFrameText) || !ReplyArrived(sReply, texts)) {
+        return false;
+    }
+    // These replies never look like the request, so a reply that is only
+    // the request coming back is a loopback plug or an echoing line: no
+    // device answered.
+    if (sReply == sFrameText) {
+        qDebug() << texts.szName << "only the request came back";
+        m_bOwnFrameBack = true;
+        m_link.Fail(texts.szNoReply);
+        return false;
+    }
+    return true;
 }
 
 bool DeviceCommands::GetVersion(QString &sVersion)
 {
     QString sReply;
     if (!Ask(CommandFrames::kGetVersionCommand, kGetVersionTexts, sReply)) {
+        return false;
+    }
+    if (!CommandFrames::VersionComplete(sReply)) {
+        m_link.Fail(kGetVersionTexts.szWrongReply);
         return false;
     }
     sVersion = CommandFrames::DecodeVersion(sReply);

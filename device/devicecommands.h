@@ -28,6 +28,9 @@ public:
     bool GetLogInfoCount(int &nCount);
     // Asks for the record stream; no reply window.
     bool SendExportCommand();
+    // The last version, serial number or record count request failed because
+    // only its own frame came back: the line echoes, and no device answers.
+    bool OwnFrameCameBack() const { return m_bOwnFrameBack; }
 
     // Failure texts of one command, untranslated (translated where set).
     struct Texts
@@ -44,7 +47,8 @@ private:
     // only when the frame could not be sent.
     bool Exchange(const char *szCommand, const Texts &texts, int nWaitMs, QString &sReply,
                   QString *psFrameText = nullptr);
-    // Exchange with the ordinary reply window, and a reply must come.
+    // Exchange with the ordinary reply window; a reply must come, and it
+    // must be more than the request's own frame coming back.
     bool Ask(const char *szCommand, const Texts &texts, QString &sReply);
     // False, with the no-reply text, when nothing came or the device went
     // away during the reply window.
@@ -54,6 +58,7 @@ private:
     bool BootStep(const QByteArray &bytes, const QString &sFrameText, const Texts &texts);
 
     DeviceLink &m_link;
+    bool m_bOwnFrameBack = false;
 };
 
 #endif // DEVICECOMMANDS_H

@@ -1,10 +1,32 @@
 #include "device/portlister.h"
 
+#include <QMutex>
+#include <QMutexLocker>
 #include <QSerialPortInfo>
+
+namespace {
+
+QMutex s_onlyPortMutex;
+QString s_sOnlyPort;
+
+} // namespace
+
+void PortLister::SetOnlyPort(const QString &sPath)
+{
+    const QMutexLocker locker(&s_onlyPortMutex);
+    s_sOnlyPort = sPath;
+}
 
 QList<PortLister::Port> PortLister::AvailablePorts()
 {
     QList<Port> ports;
+    {
+        const QMutexLocker locker(&s_onlyPortMutex);
+        if (!s_sOnlyPort.isEmpty()) {
+            ports.append(Port{s_sOnlyPort, s_sOnlyPort});
+            return ports;
+        }
+    }
     if (qEnvironmentVariableIsSet(kEnvironmentVariable)) {
         const QString sList = qEnvironmentVariable(kEnvironmentVariable);
         const QStringList paths = sList.split(QLatin1Char(':'), Qt::SkipEmptyParts);

@@ -9,7 +9,7 @@
 // Normally the ports are those of QSerialPortInfo::availablePorts, in its
 // order. When the environment variable KESTRELPACK_SERIAL_PORTS is set (even
 // to an empty value), its colon-separated device paths replace that list, in
-// the given order. This is a development aid: pseudo-terminals, which the
+// the given order (SetOnlyPort names one port whole instead). This is a development aid: pseudo-terminals, which the
 // device simulator uses, are not listed by QSerialPortInfo on Linux, and a
 // test must never touch the machine's real ports.
 class PortLister
@@ -24,6 +24,12 @@ public:
     static constexpr const char *kEnvironmentVariable = "KESTRELPACK_SERIAL_PORTS";
 
     static QList<Port> AvailablePorts();
+
+    // Makes every later scan list this one path alone, taken whole (a
+    // /dev/serial/by-path/ name holds ':'); it goes before the environment's
+    // list. An empty path lifts it. Set it before the first scan; a scan on
+    // another thread reads it under a lock.
+    static void SetOnlyPort(const QString &sPath);
 
     // The path that opens a listed port: "\\.\COM3" on Windows, the system
     // location (/dev/ttyUSB0) elsewhere.

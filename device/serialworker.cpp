@@ -212,6 +212,18 @@ bool SerialWorker::OpenForRequest(int nFunctionType)
     return true;
 }
 
+bool SerialWorker::EndIfOnlyEcho(int nFunctionType)
+{
+    if (!OwnFrameCameBack()) {
+        return false;
+    }
+    m_pLink->SetErrorMessage(tr("Only the request came back: the line echoes, and no device answered"));
+    ReportFailure(nFunctionType, RT_OpenPort);
+    m_pLink->ClosePort();
+    EndRequest();
+    return true;
+}
+
 void SerialWorker::RunGetVersionAndSN()
 {
     if (!OpenForRequest(FT_DeviceInfo)) {
@@ -233,6 +245,8 @@ void SerialWorker::RunGetVersionAndSN()
     QString sVersion;
     if (GetVersion(sVersion)) {
         Report(FT_DeviceInfo, RT_Version, true, sVersion);
+    } else if (EndIfOnlyEcho(FT_DeviceInfo)) {
+        return;
     } else {
         ReportFailure(FT_DeviceInfo, RT_Version);
     }
@@ -242,6 +256,8 @@ void SerialWorker::RunGetVersionAndSN()
     QString sSN;
     if (GetSN(sSN)) {
         Report(FT_DeviceInfo, RT_SN, true, sSN);
+    } else if (EndIfOnlyEcho(FT_DeviceInfo)) {
+        return;
     } else {
         ReportFailure(FT_DeviceInfo, RT_SN);
     }
@@ -307,7 +323,11 @@ void SerialWorker::RunExportLogInfo(const QString &sDirPath)
     if (!OpenForRequest(FT_ExportLog)) {
         return;
     }
-    GetLogInfoCount();
+    // A count request that failed with silence still lets the export run
+    // on its own counter; one that only came back as sent means no device.
+    if (!GetLogInfoCount() && EndIfOnlyEcho(FT_ExportLog)) {
+        return;
+    }
     if (!ExportLogInfo(sDirPath)) {
         ReportFailure(FT_ExportLog, RT_ExportLog);
         // The device was not asked for its records (the report is opened

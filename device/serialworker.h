@@ -102,6 +102,7 @@ public:
     int LogInfoCount() const { return m_mLogInfoCount; }
     QSerialPort *SerialPort() const { return m_pLink->SerialPort(); }
     bool DeviceGone() const { return m_pLink->DeviceGone(); }
+    bool OwnFrameCameBack() const { return m_pCommands->OwnFrameCameBack(); }
 
     // True while a request runs (from its start to its final report).
     bool Busy() const { return m_bBusy; }
@@ -152,6 +153,10 @@ private:
     // Opens the device's port for an information or export request; false
     // (reported, request ended) when there is none or it runs its boot loader.
     bool OpenForRequest(int nFunctionType);
+    // A request answered by nothing but its own frame (a loopback plug, an
+    // echoing line) is reported as no device and ends the request; false
+    // when the last request's failure was another.
+    bool EndIfOnlyEcho(int nFunctionType);
     // Ends a running export: writes the report (or what was received, when
     // bDeviceGone) and reports "End" or the failure.
     void FinishExport(bool bDeviceGone);

@@ -149,6 +149,14 @@ bool QSerialUser::Prepare(const QString &sFilePath, UpgradeFailure &eFailure)
         eFailure = FailureTransmit;
         return false;
     }
+    // An empty image would go out as a header and an EOT and be reported as
+    // an upgrade, leaving the device with no firmware to start.
+    if (file.size() == 0) {
+        m_pLink->ClosePort();
+        m_sErrorMessage = tr("The firmware file %1 is empty").arg(QDir::toNativeSeparators(sFilePath));
+        eFailure = FailureTransmit;
+        return false;
+    }
     bool bReady = true;
     if (m_pLink->DeviceMode() == ModeBootMenu) {
         bReady = m_pCommands->EnterYmodem();

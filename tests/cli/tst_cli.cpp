@@ -21,16 +21,19 @@ class CliTest : public QObject
 private slots:
     void initTestCase() { TestEnvironment::GuardSerialPorts(); }
 
-    // Placeholders in the arguments: {port} the device's path, {dir} an
-    // empty folder, {image} a firmware file, {file} a plain file.
+    // Placeholders in the arguments: {port} the device's path, {link} a
+    // link to it whose name holds ':' (as /dev/serial/by-path/ names do),
+    // {dir} an empty folder, {image} a firmware file, {empty} an empty one,
+    // {file} a plain file.
     void jobsEndWithTheirExitCode_data()
     {
         QTest::addColumn<QStringList>("args");
-        QTest::addColumn<QString>("sDevice");   // "": none, "app", "boot", "cancel" (receiver cancels block 2)
+        QTest::addColumn<QString>("sDevice");   // "": none, "app", "boot", "cancel" (receiver cancels block 2),
+                                                // "echo" (no device: the line echoes)
         QTest::addColumn<bool>("bViaEnv");      // the port through KESTRELPACK_SERIAL_PORTS, not --port
         QTest::addColumn<int>("nExit");
         QTest::addColumn<QString>("sOutput");   // a text the output holds
-        QTest::addColumn<QString>("sCheck");    // "report", "image", "untouched" or ""
+        QTest::addColumn<QString>("sCheck");    // "report", "no report", "image", "untouched" or ""
 
         const QString app = QStringLiteral("app");
         QTest::newRow("info") << QStringList{"info"} << app << true << 0
@@ -40,6 +43,15 @@ private slots:
         QTest::newRow("info, boot loader") << QStringList{"info", "--port", "{port}"} << QStringLiteral("boot")
                                            << false << 4 << QStringLiteral("Please upgrade before proceeding")
                                            << QString();
+        QTest::newRow("info, port path with ':'") << QStringList{"info", "--port", "{link}"} << app << false << 0
+                                                  << QStringLiteral("Version: V1.10\nSerial number: 08123456\n")
+                                                  << QString();
+        const QString echo = QStringLiteral("echo");
+        const QString sEchoOnly = QStringLiteral("the line echoes, and no device answered");
+        QTest::newRow("info, echoing line") << QStringList{"info", "--port", "{port}"} << echo << false << 3
+                                            << sEchoOnly << QString();
+        QTest::newRow("export, echoing line") << QStringList{"export", "{dir}", "--port", "{port}"} << echo << false
+                                              << 3 << sEchoOnly << QStringLiteral("no report");
         QTest::newRow("export") << QStringList{"export", "{dir}", "--port", "{port}"} << app << false << 0
                                 << QStringLiteral("Export started") << QStringLiteral("report");
         QTest::newRow("export, folder cannot be made")
@@ -50,6 +62,9 @@ private slots:
         QTest::newRow("upgrade, missing file")
             << QStringList{"upgrade", "{dir}/missing.bin", "--port", "{port}"} << app << false << 5
             << QStringLiteral("cannot read the firmware file") << QStringLiteral("untouched");
+        QTest::newRow("upgrade, empty file")
+            << QStringList{"upgrade", "{empty}", "--port", "{port}"} << app << false << 5
+            << QStringLiteral("is empty") << QStringLiteral("untouched");
         QTest::newRow("upgrade, cancelled by the device")
             << QStringList{"upgrade", "{image}", "--port", "{port}"} << QStringLiteral("cancel") << false << 5
             << QStringLiteral("upgrade cancelled by the device") << QString();
@@ -74,6 +89,8 @@ private slots:
         const QByteArray image = RandomBytes(30000, 7);
         const QString sImage = tmp.filePath(QStringLiteral("firmware.bin"));
         QVERIFY(WriteFile(sImage, image));
+        const QString sEmpty = tmp.filePath(QStringLiteral("empty.bin"));
+        QVERIFY(WriteFile(sEmpty, QByteArray()));
 
         std::unique_ptr<SimulatedDevice> pDevice;
         QString sPort;
@@ -85,14 +102,20 @@ private slots:
                 options.initialState = SimulatorOptions::State::BootMenu;
             } else if (sDevice == QLatin1String("cancel")) {
                 options.nCancelAtBlock = 2;
+            } else if (sDevice == QLatin1String("echo")) {
+                options.bEcho = true;
             }
             pDevice = std::make_unique<SimulatedDevice>(options);
             QString sError;
             QVERIFY2(pDevice->Start(&sError), qPrintable(sError));
             sPort = pDevice->PortPath();
         }
+        const QString sLink = tmp.filePath(QStringLiteral("pci-0000:00:14.0-usb-0:1:1.0-port0"));
+        QVERIFY(sPort.isEmpty() || QFile::link(sPort, sLink));
         for (QString &sArg : args) {
             sArg.replace(QLatin1String("{port}"), sPort)
+                .replace(QLatin1String("{link}"), sLink)
+                .replace(QLatin1String("{empty}"), sEmpty)
                 .replace(QLatin1String("{dir}"), sDir)
                 .replace(QLatin1String("{image}"), sImage)
                 .replace(QLatin1String("{file}"), sFile);
@@ -118,6 +141,9 @@ private slots:
             const QList<QByteArray> lines = report.readAll().split('\n');
             QCOMPARE(lines.size(), 21);   // the simulator's 20 records, each ending in a line feed
             QVERIFY2(lines.first().startsWith("0001,"), lines.first().constData());
+        } else if (sCheck == QLatin1String("no report")) {
+            QCOMPARE(QDir(sDir).entryList(QDir::Files), QStringList());
+            QVERIFY(!pDevice->Frames().contains(QByteArray::fromHex("CD34AAAAAACC")));
         } else if (sCheck == QLatin1String("image")) {
             QTRY_COMPARE(pDevice->Images().size(), 1);
             QVERIFY(pDevice->Images().first().content == image);

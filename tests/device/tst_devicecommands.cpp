@@ -112,6 +112,10 @@ private slots:
                                     << int(SerialWorker::ModeUnknown) << "EnterCtrlMode fail";
         QTest::newRow("silent") << Options([](SimulatorOptions &o) { o.bSilent = true; })
                                 << int(SerialWorker::ModeUnknown) << "EnterCtrlMode not received data";
+        // The device's answer is the echo itself, so a line that only echoes
+        // passes here; the requests after it tell the two apart.
+        QTest::newRow("an echoing line") << Options([](SimulatorOptions &o) { o.bEcho = true; })
+                                         << int(SerialWorker::ModeCtrl) << QString();
     }
 
     void enterCtrlModeJudgesReply()
@@ -130,6 +134,51 @@ private slots:
         }
         QCOMPARE(pDevice->Frames(), QList<QByteArray>{kCtrlFrame});
         QVERIFY(worker.SerialPort()->isOpen());
+    }
+
+    // A request fails when its reply is only its own frame coming back (a
+    // loopback plug, an echoing line), and the version request also when the
+    // reply lacks one of its two bytes (cut by the reply window).
+    void requestsRefuseWhatIsNoReply_data()
+    {
+        QTest::addColumn<SimulatorOptions>("options");
+        QTest::addColumn<QByteArray>("frame");
+        QTest::addColumn<QString>("error");
+        QTest::addColumn<bool>("bOwnFrameBack");
+        const SimulatorOptions echo = Options([](SimulatorOptions &o) { o.bEcho = true; });
+        const auto cutVersion = [](int nPieces) {
+            return Options([nPieces](SimulatorOptions &o) {
+                o.nFaultCommand = 0xC8;
+                o.nSplitPieces = nPieces;
+                o.nSplitGapMs = 1200;
+            });
+        };
+        QTest::newRow("version, echoing line") << echo << kVersionFrame << "GetVersion not received data" << true;
+        QTest::newRow("serial number, echoing line") << echo << kSNFrame << "GetSN not received data" << true;
+        QTest::newRow("record count, echoing line")
+            << echo << kCountFrame << "GetLogInfoCount not received data" << true;
+        QTest::newRow("version cut after C8") << cutVersion(2) << kVersionFrame << "GetVersion fail" << false;
+        QTest::newRow("version cut after the major") << cutVersion(3) << kVersionFrame << "GetVersion fail" << false;
+    }
+
+    void requestsRefuseWhatIsNoReply()
+    {
+        QFETCH(SimulatorOptions, options);
+        QFETCH(QByteArray, frame);
+        QFETCH(QString, error);
+        QFETCH(bool, bOwnFrameBack);
+        auto pDevice = Start(options);
+        QVERIFY(pDevice);
+        SerialWorker worker(SerialWorker::OnCallerThread);
+        QVERIFY(OpenOn(*pDevice, worker));
+        QString sValue;
+        const bool bRet = (frame == kVersionFrame) ? worker.GetVersion(sValue)
+                          : (frame == kSNFrame)    ? worker.GetSN(sValue)
+                                                   : worker.GetLogInfoCount();
+        QVERIFY2(!bRet, qPrintable(sValue));
+        QCOMPARE(worker.ErrorMessage(), error);
+        QCOMPARE(worker.OwnFrameCameBack(), bOwnFrameBack);
+        QCOMPARE(pDevice->Frames(), QList<QByteArray>{frame});
     }
 
     // Leaving control mode wants exactly the echo, nothing after it.

@@ -266,6 +266,15 @@ std::vector<Row> BuildRows()
     info("info: C8 silent").Device(FaultAt(Fault::Silent, kVersion)).Values(kNoValue, QStringLiteral("08123456"));
     info("info: C8 garbage first").Device(FaultAt(Fault::Garbage, kVersion));
     info("info: C8 reply split").Device(FaultAt(Fault::Split, kVersion));
+    // Only the C8 reaches the window; the version bytes come 1.2 s later,
+    // after the serial number's window too, so its reply comes too late.
+    info("info: C8 reply cut after its first byte")
+        .Device([](SimulatorOptions &o) {
+            o.nFaultCommand = kVersion;
+            o.nSplitPieces = 2;
+            o.nSplitGapMs = 1200;
+        })
+        .Values(kNoValue, kNoValue);
     info("info: CC silent").Device(FaultAt(Fault::Silent, kSerial)).Values(QStringLiteral("V1.10"), kNoValue);
     info("info: CC garbage first").Device(FaultAt(Fault::Garbage, kSerial));
     info("info: CC reply split").Device(FaultAt(Fault::Split, kSerial));
@@ -274,6 +283,8 @@ std::vector<Row> BuildRows()
     info("info: C1 wrong echo").Device(FaultAt(Fault::WrongEcho, kExitCtrl));
     info("info: C1 echo split").Device(FaultAt(Fault::Split, kExitCtrl));
     info("info: every reply dribbled").Device(FaultAt(Fault::Dribble, kAnyCommand));
+    const auto echoingLine = [](SimulatorOptions &o) { o.bEcho = true; };
+    info("info: an echoing line").Device(echoingLine).Sees(kDisconnected);
     info("info: line closed at C8")
         .On(When::AtFrame, Action::Unplug, QByteArray::fromHex("C8"))
         .Sees(kDisconnected);
@@ -295,6 +306,7 @@ std::vector<Row> BuildRows()
         .Device(FaultAt(Fault::Cut, kEnterCtrl))
         .Sees(kDisconnected)
         .Disk(Report::None);
+    exportRow("export: an echoing line").Device(echoingLine).Sees(kDisconnected).Disk(Report::None);
     exportRow("export: D1 silent").Device(FaultAt(Fault::Silent, kCount));
     exportRow("export: D1 garbage first").Device(FaultAt(Fault::Garbage, kCount));
     exportRow("export: D1 reply split").Device(FaultAt(Fault::Split, kCount));
@@ -447,6 +459,8 @@ std::vector<Row> BuildRows()
         .Sees(kUpgradeFailed)
         .Stores(Image::None)
         .BootCommand(false);
+    Row &empty = upgrade("upgrade: empty firmware file").Sees(kUpgradeFailed).Stores(Image::None).BootCommand(false);
+    empty.nImageSize = 0;
     upgrade("upgrade: file shrunk before the click").On(When::BeforeClick, Action::ShrinkFile);
     upgrade("upgrade: file rewritten before the click").On(When::BeforeClick, Action::RewriteFile);
     upgrade("upgrade: file removed during the transfer").On(When::AtProgress, Action::RemoveFile, {}, 30);

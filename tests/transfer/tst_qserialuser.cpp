@@ -11,6 +11,7 @@
 #include "simulator/simulateddevice.h"
 #include "support/randombytes.h"
 #include "support/testenvironment.h"
+#include "ptypeer.h"
 #include "transmitrecorder.h"
 
 #include <QDateTime>
@@ -18,6 +19,7 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QSerialPort>
+#include <QSocketNotifier>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -216,6 +218,82 @@ private slots:
             QVERIFY(rig.device->Images().isEmpty());
             QSerialPort other(sPort);
             QVERIFY2(other.open(QIODevice::ReadWrite), qPrintable(other.errorString()));
+        }
+    }
+
+    // An empty firmware file is refused before the boot command, as an
+    // unreadable one is: sent, it would be reported as an upgrade.
+    void emptyFileIsRefusedBeforeTheBootCommand()
+    {
+        WaitsForTesting::Set(ShortWaits());
+        UpgradeRig rig;
+        QVERIFY(rig.Start(SimulatorOptions(), 0));
+        TestEnvironment::SetSerialPorts({rig.device->PortPath()});
+        QSerialUser user;
+        TransmitRecorder rec(&user);
+        QVERIFY(!user.StartUpgrade(rig.sImagePath));
+        QCOMPARE(user.LastUpgradeFailure(), QSerialUser::FailureTransmit);
+        QVERIFY2(user.ErrorMessage().endsWith(QStringLiteral("firmware.bin is empty")),
+                 qPrintable(user.ErrorMessage()));
+        QVERIFY(rec.Statuses().isEmpty());
+        QCOMPARE(rig.device->Frames(), QList<QByteArray>{kCtrlFrame});
+        QCOMPARE(rig.device->State(), State::Application);
+    }
+
+    // The boot loader counts as ready at its fourth "C": one that sends three
+    // and falls silent is not waited into a transfer. Played on a bare
+    // pseudo-terminal: the echoes of C0 and C955, then the "C"s 100 ms apart.
+    void bootLoaderNeedsFourCs_data()
+    {
+        QTest::addColumn<int>("nCs");
+        QTest::newRow("three") << 3;
+        QTest::newRow("four") << 4;
+    }
+    void bootLoaderNeedsFourCs()
+    {
+        QFETCH(int, nCs);
+        Waits waits = ShortWaits();
+        waits.nBootStreamMs = 500;
+        WaitsForTesting::Set(waits);
+        QTemporaryDir dir;
+        const QString sImage = dir.filePath(QStringLiteral("firmware.bin"));
+        QFile image(sImage);
+        QVERIFY(image.open(QIODevice::WriteOnly) && image.write(RandomBytes(2000, 3)) == 2000);
+        image.close();
+        PtyPeer peer;
+        QVERIFY(peer.Open());
+        TestEnvironment::SetSerialPorts({peer.SlavePath()});
+
+        QByteArray received;
+        int nSent = 0;
+        QTimer cTimer;
+        cTimer.setInterval(100);
+        connect(&cTimer, &QTimer::timeout, this, [&]() {
+            if (nSent++ < nCs) {
+                peer.Write("C");
+            }
+        });
+        QSocketNotifier notifier(peer.MasterFd(), QSocketNotifier::Read);
+        connect(&notifier, &QSocketNotifier::activated, this, [&]() {
+            received += peer.ReadAvailable();
+            for (const QByteArray &frame : {kCtrlFrame, kBootFrame}) {
+                if (received.endsWith(frame)) {
+                    peer.Write(frame);
+                    if (frame == kBootFrame) {
+                        cTimer.start();
+                    }
+                }
+            }
+        });
+
+        QSerialUser user;
+        const bool bStarted = user.StartUpgrade(sImage);
+        QCOMPARE(received.left(12), kCtrlFrame + kBootFrame);
+        QVERIFY(nSent >= nCs);
+        QCOMPARE(bStarted, nCs >= 4);
+        if (!bStarted) {
+            QCOMPARE(user.LastUpgradeFailure(), QSerialUser::FailureBootLoader);
+            QCOMPARE(user.ErrorMessage(), QStringLiteral("EnterBootMode connect fail"));
         }
     }
 

@@ -100,6 +100,17 @@ struct Rig
         wire.remove(0, out.size());
         return out;
     }
+    // The receiver's end of a file after its last block's ACK: NAKs the
+    // first EOT, ACKs the second and asks for the next header. What the
+    // transmitter sent meanwhile: EOT, EOT and the empty closing header.
+    QByteArray EndOfFile()
+    {
+        QByteArray sent = Take(1);
+        peer.Write(QByteArray(1, kNak));
+        sent += Take(1);
+        peer.Write(QByteArray(1, kAck) + 'C');
+        return sent + Take(133);
+    }
 };
 
 using S = YmodemFileTransmit;
@@ -169,11 +180,7 @@ private slots:
         rig.peer.Write(QByteArray(1, kAck));
         QCOMPARE(rig.Take(133), Block(0x01, 2, content.mid(1024)));   // 76 bytes in a 128-byte block
         rig.peer.Write(QByteArray(1, kAck));
-        QCOMPARE(rig.Take(1), QByteArray(1, kEot));
-        rig.peer.Write(QByteArray(1, kNak));
-        QCOMPARE(rig.Take(1), QByteArray(1, kEot));
-        rig.peer.Write(QByteArray(1, kAck) + 'C');
-        QCOMPARE(rig.Take(133), Block(0x01, 0, QByteArray()));
+        QCOMPARE(rig.EndOfFile(), QByteArray(2, kEot) + Block(0x01, 0, QByteArray()));
         QCOMPARE(rig.rec.Statuses().last(), int(S::StatusSending));
 
         QElapsedTimer sinceAck;
@@ -192,6 +199,44 @@ private slots:
         rig.peer.Write(QByteArray(1, 'a'));
         QVERIFY(rig.rec.WaitForEnd(5000));
         QCOMPARE(rig.rec.Statuses().last(), int(S::StatusCancelled));
+    }
+
+    // The block size at the 128-byte boundary, byte for byte: a last piece
+    // of exactly 128 bytes goes out as a full 128-byte block, one byte more
+    // as a 1024-byte block filled up with zeros.
+    void lastPieceAtTheSmallBlockBoundary_data()
+    {
+        QTest::addColumn<int>("nSize");
+        QTest::addColumn<QList<int>>("fields");   // the data fields of the blocks, in order
+        QTest::newRow("128 bytes") << 128 << QList<int>{128};
+        QTest::newRow("1024 + 128 bytes") << 1152 << QList<int>{1024, 128};
+        QTest::newRow("1024 + 129 bytes") << 1153 << QList<int>{1024, 1024};
+    }
+    void lastPieceAtTheSmallBlockBoundary()
+    {
+        QFETCH(int, nSize);
+        QFETCH(QList<int>, fields);
+        Rig rig;
+        QVERIFY(rig.Open());
+        const QByteArray content = Pattern(nSize);
+        rig.tx.SetFileName(rig.WriteFile(QStringLiteral("fw.bin"), content));
+        QVERIFY(rig.tx.StartTransmit());
+        rig.peer.Write("C");
+        QVERIFY(rig.Take(133).startsWith(QByteArray::fromHex("0100FF")));
+        rig.peer.Write(QByteArray(1, kAck) + 'C');
+        int nOffset = 0;
+        quint8 nBlock = 1;
+        for (const int nField : fields) {
+            const char cHead = (nField == 1024) ? 0x02 : 0x01;
+            QCOMPARE(rig.Take(nField + 5), Block(cHead, nBlock++, content.mid(nOffset, nField)));
+            nOffset += nField;
+            rig.peer.Write(QByteArray(1, kAck));
+        }
+        QCOMPARE(rig.EndOfFile(), QByteArray(2, kEot) + Block(0x01, 0, QByteArray()));
+        rig.peer.Write(QByteArray(1, kAck));
+        QVERIFY(rig.rec.WaitForEnd(5000));
+        QCOMPARE(rig.rec.Final(), int(S::StatusDone));
+        QCOMPARE(rig.wire + rig.peer.ReadAvailable(), QByteArray());
     }
 
     // "C"s that queued up before the header went out ask for that one
