@@ -285,7 +285,9 @@ private slots:
         });
         emit worker.signal_StartExportLogInfo(dir.path());
         QTRY_COMPARE_WITH_TIMEOUT(log.m_nFinished, 1, 60000);
-        QVERIFY(!sTakenMeanwhile.isEmpty());
+        for (const QString &sOther : others) {
+            QVERIFY2(ReadFile(sOther) == stale, qPrintable(sOther));
+        }
         const QList<Result> results = log.WithoutProgress(SerialWorker::FT_ExportLog);
         QCOMPARE(results.size(), 3);
         QCOMPARE(results.first(), kStart);
@@ -294,9 +296,7 @@ private slots:
         for (int n : log.Progress()) {
             QVERIFY2(n >= 1 && n <= 98, qPrintable(QString::number(n)));
         }
-        for (const QString &sOther : others) {
-            QVERIFY2(ReadFile(sOther) == stale, qPrintable(sOther));
-        }
+        QVERIFY(!sTakenMeanwhile.isEmpty());
         const QString sWritten = results.at(1).sMes;
         QVERIFY2(!others.contains(sWritten), qPrintable(sWritten));
         QVERIFY2(QFileInfo(sWritten).fileName().startsWith(QStringLiteral("Report_")), qPrintable(sWritten));
