@@ -163,14 +163,21 @@ int RunExport(QSerialUser &user, const QString &sDirPath)
 {
     RequestRun run(user, DeviceCodes::FT_ExportLog);
     QString sLastProgress;
+    QString sReportPath;
     run.onSuccess = [&](int nResultType, const QString &sMes) {
+        if (nResultType == DeviceCodes::RT_ReportFile) {
+            sReportPath = sMes;
+            return;
+        }
         if (nResultType != DeviceCodes::RT_ExportLog) {
             return;
         }
         if (sMes == QLatin1String("Start")) {
             Out() << "Export started" << Qt::endl;
         } else if (sMes == QLatin1String("End")) {
-            Out() << "Report written in " << QDir::toNativeSeparators(sDirPath) << Qt::endl;
+            // The file actually written: exports of the same second take
+            // numbered names.
+            Out() << "Report written to " << sReportPath << Qt::endl;
             run.MarkComplete();
         } else if (sMes != sLastProgress) {
             Out() << "Export progress: " << sMes << " %" << Qt::endl;
@@ -286,6 +293,10 @@ int main(int argc, char *argv[])
     }
     if (args.size() != nWanted) {
         return Usage(parser, QStringLiteral("wrong number of arguments for %1").arg(sCommand));
+    }
+    if (sCommand == QLatin1String("export") && args.at(1).isEmpty()) {
+        // Not the current folder, and never the root a bare file name would give.
+        return Usage(parser, QStringLiteral("export needs a report folder"));
     }
     if (parser.isSet(portOption)) {
         const QString sPort = parser.value(portOption);

@@ -35,6 +35,7 @@ struct DeviceCodes
         RT_Version = 5,
         RT_SN = 6,
         RT_ExportLog = 7,
+        RT_ReportFile = 8,   // the export's report as written (its full path), just before "End"
     };
 };
 

@@ -8,9 +8,14 @@
 #include <QDateTime>
 #include <QDebug>
 #include <QDir>
+#include <QFileInfo>
+#include <QStringList>
 #include <QTimer>
 
 namespace {
+
+// How many exports may start within one second in one folder.
+constexpr int kMaxReportNumber = 9999;
 
 // The texts belong to the worker's requests and its translations.
 QString Tr(const char *szText)
@@ -45,7 +50,18 @@ LogExport::LogExport(DeviceLink &link, QObject *parent) : QObject(parent), m_lin
 
 LogExport::~LogExport()
 {
+    if (!IsCollecting() && IsReserved()) {
+        Discard();
+    }
     delete m_pTimer;
+}
+
+qint64 LogExport::StreamLimit(int nRecordCount)
+{
+    if (nRecordCount <= 0) {
+        return kStreamCeilingBytes;
+    }
+    return qMin(2 * qint64(nRecordCount) * kRecordStreamBytes + kStreamSlackBytes, kStreamCeilingBytes);
 }
 
 int LogExport::Progress(qint64 nStreamSize, int nRecordCount, int nFallbackTicks)
@@ -60,32 +76,51 @@ int LogExport::Progress(qint64 nStreamSize, int nRecordCount, int nFallbackTicks
     return qBound(1, nProgress, 98);
 }
 
-bool LogExport::Open(const QString &sDirPath, int nRecordCount, QString &sError)
+bool LogExport::Reserve(const QString &sDirPath, QString &sError)
 {
-    const QString sPath = ReportFormatter::ReportFilePath(sDirPath, QDateTime::currentDateTime());
-    m_nRecordCount = nRecordCount;
-    m_nLastSize = 0;
-    m_nIdleTicks = 0;
-    m_nFallbackProgress = 1;
     if (m_reportFile.isOpen()) {
         m_reportFile.close();
     }
-    m_reportFile.setFileName(sPath);
-    // Truncate: a report of the same name (an export within the same
-    // second, or a clock set back) must not keep its old tail.
-    if (!m_reportFile.open(QIODevice::ReadWrite | QIODevice::Truncate)) {
-        qDebug().noquote() << "Open File fail: " + sPath;
-        sError = Tr("Cannot create the report file %1: %2")
-                     .arg(QDir::toNativeSeparators(sPath), m_reportFile.errorString());
-        return false;
+    m_sDirPath = sDirPath;
+    m_start = QDateTime::currentDateTime();
+    for (int nNumber = 1; nNumber <= kMaxReportNumber; ++nNumber) {
+        using Stage = ReportFormatter::Stage;
+        if (QFileInfo::exists(ReportFormatter::ReportFilePath(sDirPath, m_start, nNumber, Stage::Complete))
+            || QFileInfo::exists(ReportFormatter::ReportFilePath(sDirPath, m_start, nNumber, Stage::Partial))) {
+            continue;
+        }
+        const QString sPath = ReportFormatter::ReportFilePath(sDirPath, m_start, nNumber, Stage::Unfinished);
+        m_reportFile.setFileName(sPath);
+        // Created, never opened over an existing file: an export of the
+        // same second, here or in another program, keeps its own.
+        if (m_reportFile.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            m_nNumber = nNumber;
+            return true;
+        }
+        if (!QFileInfo::exists(sPath)) {
+            break;
+        }
     }
+    qDebug().noquote() << "Open File fail: " + m_reportFile.fileName();
+    sError = Tr("Cannot create the report file %1: %2")
+                 .arg(QDir::toNativeSeparators(m_reportFile.fileName()), m_reportFile.errorString());
+    return false;
+}
+
+void LogExport::Collect(int nRecordCount)
+{
+    m_nRecordCount = nRecordCount;
+    m_nStreamLimit = StreamLimit(nRecordCount);
+    m_bOverLimit = false;
+    m_nLastSize = 0;
+    m_nIdleTicks = 0;
+    m_nFallbackProgress = 1;
     m_stream.clear();
     connect(m_link.SerialPort(), &QSerialPort::readyRead, this, &LogExport::ReadData, Qt::UniqueConnection);
     delete m_pTimer;
     m_pTimer = new QTimer;
     m_pTimer->setTimerType(Qt::PreciseTimer);
     connect(m_pTimer, &QTimer::timeout, this, &LogExport::Tick);
-    return true;
 }
 
 void LogExport::StartTicks()
@@ -100,6 +135,7 @@ void LogExport::Discard()
     StopCollection();
     m_reportFile.close();
     m_reportFile.remove();
+    m_stream.clear();
 }
 
 void LogExport::StopCollection()
@@ -117,7 +153,24 @@ void LogExport::StopCollection()
 
 void LogExport::ReadData()
 {
+    if (m_bOverLimit) {
+        return;
+    }
     m_stream.append(m_link.SerialPort()->readAll());
+    if (m_stream.size() > m_nStreamLimit) {
+        // No device sends this much: stop reading and end the export from
+        // the event loop, not from inside the port's notification.
+        m_bOverLimit = true;
+        disconnect(m_link.SerialPort(), &QSerialPort::readyRead, this, &LogExport::ReadData);
+        QMetaObject::invokeMethod(
+            this,
+            [this]() {
+                if (IsCollecting()) {
+                    emit signal_StreamEnded(false);
+                }
+            },
+            Qt::QueuedConnection);
+    }
 }
 
 void LogExport::Tick()
@@ -151,22 +204,60 @@ void LogExport::Tick()
     emit signal_StreamEnded(false);
 }
 
-LogExport::Outcome LogExport::Finish(bool bDeviceGone)
+LogExport::Outcome LogExport::Finish(Ending ending)
 {
     QSerialPort *pPort = m_link.SerialPort();
-    if (!bDeviceGone && pPort && pPort->isOpen()) {
+    if (ending == Ending::StreamStopped && !m_bOverLimit && pPort && pPort->isOpen()) {
         m_stream.append(pPort->readAll());
     }
     StopCollection();
     Outcome outcome;
     outcome.nBytes = m_stream.size();
-    outcome.bWritten = WriteReport(outcome.sError);
-    // A stream that stopped before the records the device announced (a
-    // pause longer than the idle ticks, or no stream at all) is no complete
-    // report, whatever was written.
-    outcome.nLines = StreamLines(m_stream);
-    outcome.bShort = m_nRecordCount > 0 && outcome.nLines < m_nRecordCount;
+    const bool bArrived = !m_stream.isEmpty();
+    // Why what arrived is no complete report, whatever could be written.
+    QStringList reasons;
+    QString sWriteError;
+    if (!WriteReport(sWriteError)) {
+        reasons << sWriteError;
+    }
+    const int nLines = StreamLines(m_stream);
     m_stream.clear();
+    if (ending == Ending::DeviceGone) {
+        reasons << Tr("The device was disconnected during the export");
+    } else if (ending == Ending::Interrupted) {
+        reasons << Tr("The export was interrupted");
+    } else if (m_bOverLimit) {
+        reasons << Tr("The device did not stop sending: more than %1 bytes arrived for %2 announced records; "
+                      "the export was stopped")
+                       .arg(m_nStreamLimit)
+                       .arg(m_nRecordCount);
+    } else if (m_nRecordCount > 0 && !bArrived) {
+        reasons << Tr("The device sent none of the %1 records it announced").arg(m_nRecordCount);
+    } else if (m_nRecordCount > 0 && nLines < m_nRecordCount) {
+        // A stream that stopped before the records the device announced (a
+        // pause longer than the idle ticks) is no complete report.
+        reasons << Tr("The report holds %1 of the %2 records the device announced").arg(nLines).arg(m_nRecordCount);
+    }
+    QString sError;
+    if (reasons.isEmpty()) {
+        if (Settle(ReportFormatter::Stage::Complete, outcome.sPath, sError)) {
+            outcome.bComplete = true;
+            return outcome;
+        }
+        reasons << sError;
+    }
+    outcome.sError = reasons.join(QStringLiteral("; "));
+    if (!bArrived) {
+        // Nothing arrived: nothing to keep.
+        m_reportFile.remove();
+        return outcome;
+    }
+    if (!Settle(ReportFormatter::Stage::Partial, outcome.sPath, sError)) {
+        qDebug().noquote() << sError;
+        outcome.sPath = m_reportFile.fileName();
+    }
+    outcome.sError = Tr("%1; what arrived is kept in %2")
+                         .arg(outcome.sError, QDir::toNativeSeparators(QFileInfo(outcome.sPath).absoluteFilePath()));
     return outcome;
 }
 
@@ -180,10 +271,29 @@ bool LogExport::WriteReport(QString &sError)
     bool bOk = nWritten == report.size() && m_reportFile.flush();
     m_reportFile.close();
     bOk = bOk && m_reportFile.error() == QFileDevice::NoError;
+    // Checked on disk as well: only a report of its whole size is complete.
+    bOk = bOk && QFileInfo(m_reportFile.fileName()).size() == report.size();
     if (!bOk) {
         sError = Tr("Cannot write the report file %1: %2")
                      .arg(QDir::toNativeSeparators(m_reportFile.fileName()), m_reportFile.errorString());
         qDebug() << sError;
     }
     return bOk;
+}
+
+bool LogExport::Settle(ReportFormatter::Stage stage, QString &sPath, QString &sError)
+{
+    for (int nNumber = m_nNumber; nNumber <= kMaxReportNumber; ++nNumber) {
+        sPath = ReportFormatter::ReportFilePath(m_sDirPath, m_start, nNumber, stage);
+        if (m_reportFile.rename(sPath)) {
+            return true;
+        }
+        if (!QFileInfo::exists(sPath)) {
+            break;
+        }
+    }
+    sError = Tr("Cannot rename the report file %1 to %2: %3")
+                 .arg(QDir::toNativeSeparators(m_reportFile.fileName()), QDir::toNativeSeparators(sPath),
+                      m_reportFile.errorString());
+    return false;
 }

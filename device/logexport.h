@@ -1,7 +1,10 @@
 #ifndef LOGEXPORT_H
 #define LOGEXPORT_H
 
+#include "device/reportformatter.h"
+
 #include <QByteArray>
+#include <QDateTime>
 #include <QFile>
 #include <QObject>
 #include <QString>
@@ -20,37 +23,59 @@ class LogExport : public QObject
 public:
     // Bytes per record of the device's stream, for the progress.
     static constexpr int kRecordStreamBytes = 52;
+    // A stream that goes on beyond its limit has no end (a line that answers
+    // the control frame and then chatters) and is stopped: twice the
+    // announced records plus this slack, and never more than the ceiling,
+    // which also holds when no count was announced. A real device holds some
+    // thousands of records (10 000 are about 0.5 MiB); the ceiling is a
+    // hundred times that and still a modest amount of memory.
+    static constexpr qint64 kStreamSlackBytes = 64 * 1024;
+    static constexpr qint64 kStreamCeilingBytes = 64 * 1024 * 1024;
+    static qint64 StreamLimit(int nRecordCount);
     // Progress from the stream size and the announced record count (0:
     // unknown, then nFallbackTicks / 10), kept within 1..98.
     static int Progress(qint64 nStreamSize, int nRecordCount, int nFallbackTicks);
 
     explicit LogExport(DeviceLink &link, QObject *parent = nullptr);
+    // A reserved file that never received a stream is removed.
     ~LogExport() override;
 
-    // Creates the report file in sDirPath and starts keeping what the port
-    // receives; the ticks start with StartTicks. False, with sError, when the
-    // report cannot be created.
-    bool Open(const QString &sDirPath, int nRecordCount, QString &sError);
+    // Reserves the report's name in sDirPath by creating its unfinished file
+    // exclusively: no other export, in this program or another, takes the
+    // same name, and the numbers 2, 3, ... follow a name taken within the
+    // same second. False, with sError, when the folder takes no new file.
+    bool Reserve(const QString &sDirPath, QString &sError);
+    bool IsReserved() const { return m_reportFile.isOpen(); }
+    // Starts keeping what the port receives; the ticks start with StartTicks.
+    void Collect(int nRecordCount);
     void StartTicks();
-    // The stream was never asked for: no report.
+    // The stream was never asked for: no report, and the reservation goes.
     void Discard();
     bool IsCollecting() const { return m_pTimer != nullptr; }
 
+    enum class Ending
+    {
+        StreamStopped,   // the idle ticks ended it, or it went beyond its limit
+        DeviceGone,
+        Interrupted,     // the program ends during the export
+    };
     struct Outcome
     {
-        bool bWritten = false;   // the report was written and closed
-        bool bShort = false;     // fewer records than the device announced
-        int nLines = 0;
-        qint64 nBytes = 0;
-        QString sError;          // why it was not written
+        bool bComplete = false;  // written, checked and under the report's name
+        QString sPath;           // the report, or the partial file; empty: none is left
+        qint64 nBytes = 0;       // of the stream
+        QString sError;          // why it is not complete, naming the partial file
     };
-    // Stops the collection and writes the report from what arrived (the
-    // port's last bytes too, unless the device is gone).
-    Outcome Finish(bool bDeviceGone);
+    // Stops the collection and writes what arrived (the port's last bytes
+    // too, when the stream stopped by itself). A complete report takes its
+    // name; anything else keeps what arrived under the partial name, or
+    // leaves no file when nothing arrived.
+    Outcome Finish(Ending ending);
 
 signals:
     void signal_Progress(int nProgress);
-    // The stream has stopped (idle ticks), or the device went away.
+    // The stream has stopped (idle ticks, or beyond its limit), or the
+    // device went away.
     void signal_StreamEnded(bool bDeviceGone);
 
 private:
@@ -58,9 +83,18 @@ private:
     void ReadData();
     void StopCollection();
     bool WriteReport(QString &sError);
+    // Renames the unfinished file to its name at stage, taking the next
+    // number when that name exists (a rename never overwrites). False, with
+    // sError, when it cannot be renamed.
+    bool Settle(ReportFormatter::Stage stage, QString &sPath, QString &sError);
 
     DeviceLink &m_link;
     QFile m_reportFile;
+    QString m_sDirPath;
+    QDateTime m_start;
+    int m_nNumber = 1;
+    qint64 m_nStreamLimit = kStreamCeilingBytes;
+    bool m_bOverLimit = false;
     QTimer *m_pTimer = nullptr;
     QByteArray m_stream;
     int m_nRecordCount = 0;

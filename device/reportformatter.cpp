@@ -61,10 +61,21 @@ QByteArray ReportFormatter::ToCsv(QByteArray stream)
     return stream;
 }
 
-QString ReportFormatter::ReportFilePath(const QString &sDirPath, const QDateTime &start)
+QString ReportFormatter::ReportFilePath(const QString &sDirPath, const QDateTime &start, int nNumber, Stage stage)
 {
     // The C locale keeps the digits ASCII whatever the system's language;
-    // both parts go in one arg() so a '%' in the folder name stays as it is.
-    const QString sStamp = QLocale::c().toString(start.toLocalTime(), QStringLiteral("yyyy-MM-dd-hh-mm-ss"));
-    return QStringLiteral("%1/Report_%2.csv").arg(sDirPath, sStamp);
+    // the parts go in one arg() so a '%' in the folder name stays as it is.
+    QString sName = QLocale::c().toString(start.toLocalTime(), QStringLiteral("yyyy-MM-dd-hh-mm-ss"));
+    if (nNumber > 1) {
+        sName += QLatin1Char('_') + QString::number(nNumber);
+    }
+    switch (stage) {
+    case Stage::Complete:
+        return QStringLiteral("%1/Report_%2.csv").arg(sDirPath, sName);
+    case Stage::Unfinished:
+        return QStringLiteral("%1/Report_%2.csv.unfinished").arg(sDirPath, sName);
+    case Stage::Partial:
+        break;
+    }
+    return QStringLiteral("%1/Partial_Report_%2.csv").arg(sDirPath, sName);
 }

@@ -19,9 +19,22 @@ public:
     // anyone else is rewritten in place: linear time, no second copy.
     static QByteArray ToCsv(QByteArray stream);
 
+    // The names a report takes on its way: written under the unfinished name,
+    // then renamed to the report's name once complete, or to the partial name
+    // when the export failed. Neither of the other two matches "Report_*.csv".
+    enum class Stage
+    {
+        Complete,     // Report_<stamp>.csv
+        Unfinished,   // Report_<stamp>.csv.unfinished
+        Partial,      // Partial_Report_<stamp>.csv
+    };
+
     // "<folder>/Report_yyyy-MM-dd-hh-mm-ss.csv" with the folder as given and
-    // the start time in local time, 24-hour clock, ASCII digits.
-    static QString ReportFilePath(const QString &sDirPath, const QDateTime &start);
+    // the start time in local time, 24-hour clock, ASCII digits. Exports that
+    // start within the same second take the numbers 2, 3, ... after the
+    // stamp ("Report_<stamp>_2.csv"); nNumber 1 adds nothing.
+    static QString ReportFilePath(const QString &sDirPath, const QDateTime &start, int nNumber = 1,
+                                  Stage stage = Stage::Complete);
 };
 
 #endif // REPORTFORMATTER_H

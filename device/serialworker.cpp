@@ -5,6 +5,8 @@
 #include "device/threadhandover.h"
 
 #include <QDebug>
+#include <QDir>
+#include <QFileInfo>
 #include <QThread>
 
 SerialWorker::SerialWorker(QObject *parent) : QObject(parent)
@@ -91,9 +93,9 @@ void SerialWorker::ReleaseThreadObjects()
 {
     if (m_pExport && m_pExport->IsCollecting()) {
         // The program ends during an export: keep what the device sent so
-        // far in the report rather than leave an empty or open file.
-        KP_LOG_INFO("ExportLogInfo: interrupted at exit; the report holds what was received");
-        m_pExport->Finish(false);
+        // far, under the partial name, rather than leave an open file.
+        const LogExport::Outcome outcome = m_pExport->Finish(LogExport::Ending::Interrupted);
+        KP_LOG_INFO("ExportLogInfo: {}", outcome.sError);
     }
     m_pendingRequests.clear();
     delete m_pYmodemFileTransmit;
@@ -320,19 +322,30 @@ void SerialWorker::slot_TransmitStatus(YmodemFileTransmit::YmodemStatus status)
 void SerialWorker::RunExportLogInfo(const QString &sDirPath)
 {
     Report(FT_ExportLog, RT_ExportLog, true, QStringLiteral("Start"));
+    // The report's name is reserved before the device is touched: a folder
+    // that takes no file fails here, with the device left as it was.
+    QString sError;
+    if (!m_pExport->Reserve(sDirPath, sError)) {
+        m_pLink->SetErrorMessage(sError);
+        ReportFailure(FT_ExportLog, RT_ExportLog);
+        EndRequest();
+        return;
+    }
     if (!OpenForRequest(FT_ExportLog)) {
+        m_pExport->Discard();
         return;
     }
     // A count request that failed with silence still lets the export run
     // on its own counter; one that only came back as sent means no device.
-    if (!GetLogInfoCount() && EndIfOnlyEcho(FT_ExportLog)) {
+    if (!GetLogInfoCount() && OwnFrameCameBack()) {
+        m_pExport->Discard();
+        EndIfOnlyEcho(FT_ExportLog);
         return;
     }
     if (!ExportLogInfo(sDirPath)) {
         ReportFailure(FT_ExportLog, RT_ExportLog);
-        // The device was not asked for its records (the report is opened
-        // first); leave control mode and free the port as the export's
-        // normal end does.
+        // The device was not asked for its records; leave control mode and
+        // free the port as the export's normal end does.
         if (SerialPort()->isOpen()) {
             ExitCtrlMode();
         }
@@ -348,14 +361,15 @@ void SerialWorker::RunExportLogInfo(const QString &sDirPath)
 
 bool SerialWorker::ExportLogInfo(const QString &sDirPath)
 {
-    // The report is opened before the device is asked for its records: a
+    // The report is reserved before the device is asked for its records: a
     // report that cannot be written must not leave the device streaming
     // into a port that nobody reads.
     QString sError;
-    if (!m_pExport->Open(sDirPath, m_mLogInfoCount, sError)) {
+    if (!m_pExport->IsReserved() && !m_pExport->Reserve(sDirPath, sError)) {
         m_pLink->SetErrorMessage(sError);
         return false;
     }
+    m_pExport->Collect(m_mLogInfoCount);
     if (!m_pCommands->SendExportCommand()) {
         m_pExport->Discard();
         return false;
@@ -370,17 +384,14 @@ void SerialWorker::FinishExport(bool bDeviceGone)
     if (!m_pExport->IsCollecting()) {
         return;
     }
-    const LogExport::Outcome outcome = m_pExport->Finish(bDeviceGone);
-    if (!outcome.bWritten && !outcome.sError.isEmpty()) {
-        m_pLink->SetErrorMessage(outcome.sError);
-    }
+    const LogExport::Outcome outcome =
+        m_pExport->Finish(bDeviceGone ? LogExport::Ending::DeviceGone : LogExport::Ending::StreamStopped);
     if (bDeviceGone) {
-        m_pLink->SetErrorMessage(tr("The device was disconnected during the export"));
-        KP_LOG_INFO("ExportLogInfo: device gone; the report holds the {} bytes received",
-                    static_cast<long long>(outcome.nBytes));
+        KP_LOG_INFO("ExportLogInfo: device gone; {} bytes received", static_cast<long long>(outcome.nBytes));
     } else {
         // Leave control mode on a fresh port, as the device expects after
-        // its stream.
+        // its stream; also after a stream stopped for going on too long,
+        // which tells the device to stop.
         m_pLink->ClosePort();
         m_pLink->CreateSerialPort();
         m_pLink->OpenCurrentPort();
@@ -388,15 +399,14 @@ void SerialWorker::FinishExport(bool bDeviceGone)
         ExitCtrlMode();
     }
     m_pLink->ClosePort();
-    if (!bDeviceGone && outcome.bWritten && outcome.bShort) {
-        m_pLink->SetErrorMessage(tr("The report holds %1 of the %2 records the device announced")
-                                     .arg(outcome.nLines)
-                                     .arg(m_mLogInfoCount));
-    }
-    if (bDeviceGone || !outcome.bWritten || outcome.bShort) {
-        ReportFailure(FT_ExportLog, RT_ExportLog);
-    } else {
+    if (outcome.bComplete) {
+        // The name actually written, before "End": the callers show it.
+        Report(FT_ExportLog, RT_ReportFile, true,
+               QDir::toNativeSeparators(QFileInfo(outcome.sPath).absoluteFilePath()));
         Report(FT_ExportLog, RT_ExportLog, true, QStringLiteral("End"));
+    } else {
+        m_pLink->SetErrorMessage(outcome.sError);
+        ReportFailure(FT_ExportLog, RT_ExportLog);
     }
     EndRequest();
 }

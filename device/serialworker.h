@@ -75,7 +75,8 @@ public:
     bool GetVersion(QString &sVersion) { return m_pCommands->GetVersion(sVersion); }
     bool GetSN(QString &sSN) { return m_pCommands->GetSN(sSN); }
     bool GetLogInfoCount() { return m_pCommands->GetLogInfoCount(m_mLogInfoCount); }
-    // Opens the report, asks for the record stream and starts its collection.
+    // Reserves the report (unless the request did already), asks for the
+    // record stream and starts its collection.
     bool ExportLogInfo(const QString &sDirPath);
 
     static QSerialPort *NewLinkPort(const QString &sPortName) { return DeviceLink::NewLinkPort(sPortName); }
@@ -157,8 +158,9 @@ private:
     // echoing line) is reported as no device and ends the request; false
     // when the last request's failure was another.
     bool EndIfOnlyEcho(int nFunctionType);
-    // Ends a running export: writes the report (or what was received, when
-    // bDeviceGone) and reports "End" or the failure.
+    // Ends a running export: writes the report, reports the file written
+    // (RT_ReportFile) and "End", or the failure, which names the partial file
+    // that keeps what arrived.
     void FinishExport(bool bDeviceGone);
     void Report(int nFunctionType, int nResultType, bool bRet, const QString &sMes);
     // Reports the failure text of a request and writes it to the log.

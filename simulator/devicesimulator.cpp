@@ -378,6 +378,7 @@ void DeviceSimulator::HandleApplicationFrame(const QByteArray &frame)
     const bool bKnown = frame == kFrameEnterCtrl || frame == kFrameExitCtrl || frame == kFrameVersion
         || frame == kFrameSerial || frame == kFrameCount || frame == kFrameExport || frame == kFrameBoot;
     RecordFrame(frame, bKnown ? QString() : QStringLiteral("unknown command"));
+    m_bChattering = false;
     m_bFaultsApply = FaultsHit(frame.at(0));
     if (!bKnown || m_options.bEcho || (m_options.bSilent && m_bFaultsApply))
         return;
@@ -533,6 +534,21 @@ void DeviceSimulator::StreamRecords()
                 nDelay = m_options.nStreamPauseMs;
         }
     }
+    if (m_options.bChatter) {
+        EnqueueAction([this]() {
+            m_bChattering = true;
+            QTimer::singleShot(0, this, [this]() { Chatter(); });
+        });
+    }
+}
+
+void DeviceSimulator::Chatter()
+{
+    if (!m_bChattering)
+        return;
+    static const QByteArray kNoise = QByteArrayLiteral("~ line noise ~\n").repeated(256);
+    Enqueue(kNoise);
+    EnqueueAction([this]() { QTimer::singleShot(0, this, [this]() { Chatter(); }); });
 }
 
 void DeviceSimulator::slot_WriteReady()

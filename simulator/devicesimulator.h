@@ -111,6 +111,9 @@ private:
     // Whether the firmware faults hit the reply to a command starting with c.
     bool FaultsHit(char c) const;
     void StreamRecords();
+    // One piece of the chatter after the stream, then the next from the
+    // event loop, so that a command frame can still stop it.
+    void Chatter();
 
     // YmodemReceiver::Sink
     void ReceiverSend(const QByteArray &bytes) override;
@@ -143,6 +146,7 @@ private:
     qint64 m_nOutIdleSinceMs = 0;
     QString m_sLastLineDifference;      // of the last check; "" when the settings were right
     bool m_bFaultsApply = true;         // the command being answered is the faulty one
+    bool m_bChattering = false;         // --chatter, until the next command frame
 
     // Guards the fields below. A standard mutex rather than QMutex: the
     // thread sanitizer sees its hand-overs, and not those of Qt's own lock.

@@ -168,6 +168,7 @@ bool SimulatorOptions::FromArguments(const QStringList &args, SimulatorOptions *
         {QStringLiteral("--wrong-echo"), &options.bWrongEcho},
         {QStringLiteral("--boot-banner"), &options.bBootBanner},
         {QStringLiteral("--echo"), &options.bEcho},
+        {QStringLiteral("--chatter"), &options.bChatter},
     };
 
     for (int i = 0; i < args.size() && sError.isEmpty(); ++i) {
@@ -263,6 +264,8 @@ QString SimulatorOptions::HelpText()
         "  --fault-command HEX       the faults above hit only the replies to this\n"
         "                            command byte (C0, C8, CD, ...; 31 for the boot\n"
         "                            menu's \"1\"; default: every reply)\n"
+        "  --chatter                 after the record stream, send noise lines\n"
+        "                            without a pause until the next command frame\n"
         "Faults of the YMODEM receiver (K: a number, 0 or \"header\" for the header\n"
         "block, 1.. for the data blocks in the order received, \"eot\" for the first\n"
         "EOT; each fault fires once):\n"

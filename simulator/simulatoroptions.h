@@ -74,6 +74,9 @@ struct SimulatorOptions
     // The faults above hit only the replies to this command: its first byte
     // (0xC0, 0xC8, 0xCD, ...; 0x31 for the boot menu's "1"); -1: every reply.
     int nFaultCommand = -1;
+    // After the record stream, noise lines without a pause until the next
+    // command frame: a stream that never ends.
+    bool bChatter = false;
 
     // Faults of the YMODEM receiver (positions as above)
     int nNakAtBlock = kNever;         // NAK this block...

@@ -9,6 +9,7 @@
 #include <QDebug>
 #include <QEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 
 ExportWidget::ExportWidget(QWidget *parent)
     : QWidget(parent)
@@ -71,7 +72,11 @@ void ExportWidget::slot_SendResult(int nFunctionType, int nResultType, bool bRet
         ui->stackedWidgetExport->setCurrentWidget(ui->pageExportTip);
         Finish(StatusFailed);
     } else if (nResultType == DeviceCodes::RT_ExportLog && sMes == QLatin1String("Start")) {
+        m_sReportName.clear();
         ui->stackedWidgetExport->setCurrentWidget(ui->pageExportTip);
+    } else if (nResultType == DeviceCodes::RT_ReportFile && bRet) {
+        // Shown with the success: exports of the same second take numbered names.
+        m_sReportName = QFileInfo(sMes).fileName();
     } else if (nResultType == DeviceCodes::RT_ExportLog && sMes == QLatin1String("End")) {
         ui->progressBarExport->setValue(100);
         Finish(StatusSucceeded);
@@ -100,8 +105,10 @@ QString ExportWidget::StatusText() const
         return tr("Please upgrade before proceeding");
     case StatusFailed:
         return tr("File export failed");
-    case StatusSucceeded:
-        return tr("File export successful");
+    case StatusSucceeded: {
+        const QString sText = tr("File export successful");
+        return m_sReportName.isEmpty() ? sText : sText + QLatin1Char('\n') + m_sReportName;
+    }
     default:
         return tr("File exporting");
     }

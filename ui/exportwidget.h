@@ -60,6 +60,8 @@ private:
 
     Ui::ExportWidget *ui = nullptr;
     int m_nStatus = StatusExporting;
+    // The file name of the report written, shown under the success.
+    QString m_sReportName;
 };
 
 #endif // EXPORTWIDGET_H

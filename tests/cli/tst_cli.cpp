@@ -52,11 +52,19 @@ private slots:
                                             << sEchoOnly << QString();
         QTest::newRow("export, echoing line") << QStringList{"export", "{dir}", "--port", "{port}"} << echo << false
                                               << 3 << sEchoOnly << QStringLiteral("no report");
+        // The report's whole path is printed, a relative folder resolved
+        // against the current one (the scratch folder).
         QTest::newRow("export") << QStringList{"export", "{dir}", "--port", "{port}"} << app << false << 0
                                 << QStringLiteral("Export started") << QStringLiteral("report");
+        QTest::newRow("export, relative folder") << QStringList{"export", "reports", "--port", "{port}"} << app
+                                                 << false << 0 << QStringLiteral("Report written to {dir}/Report_")
+                                                 << QStringLiteral("report");
         QTest::newRow("export, folder cannot be made")
-            << QStringList{"export", "{file}/reports", "--port", "{port}"} << app << false << 6 << QString()
-            << QString();
+            << QStringList{"export", "{file}/reports", "--port", "{port}"} << app << false << 6
+            << QStringLiteral("Cannot create the report file") << QStringLiteral("untouched");
+        QTest::newRow("export, empty folder") << QStringList{"export", "", "--port", "/nonexistent/kp-tty"}
+                                              << QString() << false << 2
+                                              << QStringLiteral("export needs a report folder") << QString();
         QTest::newRow("upgrade") << QStringList{"upgrade", "{image}", "--port", "{port}"} << app << false << 0
                                  << QStringLiteral("Upload: 100 %\nUpgrade completed\n") << QStringLiteral("image");
         QTest::newRow("upgrade, missing file")
@@ -121,7 +129,10 @@ private slots:
                 .replace(QLatin1String("{file}"), sFile);
         }
 
+        sOutput.replace(QLatin1String("{dir}"), sDir);
+
         QProcess process;
+        process.setWorkingDirectory(tmp.path());
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("KESTRELPACK_SERIAL_PORTS"), bViaEnv ? sPort : QString());
         process.setProcessEnvironment(env);
@@ -141,6 +152,7 @@ private slots:
             const QList<QByteArray> lines = report.readAll().split('\n');
             QCOMPARE(lines.size(), 21);   // the simulator's 20 records, each ending in a line feed
             QVERIFY2(lines.first().startsWith("0001,"), lines.first().constData());
+            QVERIFY2(sOut.contains(QStringLiteral("Report written to %1\n").arg(report.fileName())), qPrintable(sOut));
         } else if (sCheck == QLatin1String("no report")) {
             QCOMPARE(QDir(sDir).entryList(QDir::Files), QStringList());
             QVERIFY(!pDevice->Frames().contains(QByteArray::fromHex("CD34AAAAAACC")));

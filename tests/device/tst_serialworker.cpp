@@ -55,6 +55,12 @@ QStringList Reports(const QString &sDir)
     return QDir(sDir).entryList({QStringLiteral("Report_*.csv")}, QDir::Files, QDir::Name);
 }
 
+// What a failed export keeps; a collector of "Report_*.csv" never sees it.
+QStringList Partials(const QString &sDir)
+{
+    return QDir(sDir).entryList({QStringLiteral("Partial_Report_*.csv")}, QDir::Files, QDir::Name);
+}
+
 QByteArray ReadFile(const QString &sPath)
 {
     QFile file(sPath);
@@ -134,6 +140,19 @@ private:
     const Result kStart{SerialWorker::FT_ExportLog, SerialWorker::RT_ExportLog, true, QStringLiteral("Start")};
     const Result kEnd{SerialWorker::FT_ExportLog, SerialWorker::RT_ExportLog, true, QStringLiteral("End")};
 
+    // A failed export that kept what arrived: no report, one partial file,
+    // named in the failure text; its content goes to *pKept.
+    static void CheckKeptAsPartial(const QString &sDir, const Result &last, QByteArray *pKept)
+    {
+        QCOMPARE(last.nResult, int(SerialWorker::RT_ExportLog));
+        QVERIFY(!last.bRet);
+        QCOMPARE(Reports(sDir), QStringList());
+        QCOMPARE(Partials(sDir).size(), 1);
+        const QString sPartial = QDir(sDir).filePath(Partials(sDir).first());
+        QVERIFY2(last.sMes.contains(sPartial), qPrintable(last.sMes));
+        *pKept = ReadFile(sPartial);
+    }
+
 private slots:
     void initTestCase() { PrepareTestCase(); }
     void init() { PrepareShortWaits(3000); }
@@ -182,8 +201,11 @@ private slots:
 
     // The report holds exactly the device's records after the four
     // replacements, whatever the stream looks like and however it pauses;
-    // progress stays within 1..98 and "End" comes last. A stale report of
-    // the same name loses its old tail.
+    // progress stays within 1..98, the file written is reported just before
+    // "End", which comes last. Names taken by other exports of the same
+    // second (a finished report, one still being written, one that takes
+    // its final name meanwhile) are never opened: the export takes the next
+    // free number.
     void exportHoldsEveryRecord_data()
     {
         QTest::addColumn<int>("nRecords");
@@ -226,31 +248,61 @@ private slots:
         TestEnvironment::SetSerialPorts({pDevice->PortPath()});
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
-        // Stale reports under every name the export may take.
-        const QByteArray stale(3 * 1024 * 1024, 'S');
+        // Other exports' files under the first two names of every second the
+        // export may start in: a finished report and an unfinished one.
+        const QByteArray stale(64 * 1024, 'S');
         const QDateTime now = QDateTime::currentDateTime();
+        QStringList others;
         for (int i = 0; i < 8; ++i) {
-            QFile file(ReportFormatter::ReportFilePath(dir.path(), now.addSecs(i)));
+            others << ReportFormatter::ReportFilePath(dir.path(), now.addSecs(i))
+                   << ReportFormatter::ReportFilePath(dir.path(), now.addSecs(i), 2,
+                                                      ReportFormatter::Stage::Unfinished);
+        }
+        for (const QString &sOther : others) {
+            QFile file(sOther);
             QVERIFY(file.open(QIODevice::WriteOnly) && file.write(stale) == stale.size());
         }
 
         SerialWorker worker;
         ResultLog log(&worker);
+        // When the device is asked for its records the export has reserved
+        // its name: a third export finishes under it meanwhile.
+        QString sTakenMeanwhile;
+        connect(pDevice.get(), &SimulatedDevice::FrameReceived, &log, [&](const QByteArray &frame) {
+            if (frame != kExportFrame) {
+                return;
+            }
+            const QStringList unfinished = QDir(dir.path()).entryList({QStringLiteral("*.unfinished")}, QDir::Files);
+            for (const QString &sName : unfinished) {
+                const QString sPath = dir.filePath(sName);
+                if (sTakenMeanwhile.isEmpty() && !others.contains(sPath)) {
+                    sTakenMeanwhile = sPath.chopped(int(qstrlen(".unfinished")));
+                    QFile file(sTakenMeanwhile);
+                    QVERIFY(file.open(QIODevice::NewOnly) && file.write(stale) == stale.size());
+                    others << sTakenMeanwhile;
+                }
+            }
+        });
         emit worker.signal_StartExportLogInfo(dir.path());
         QTRY_COMPARE_WITH_TIMEOUT(log.m_nFinished, 1, 60000);
-        QCOMPARE(log.WithoutProgress(SerialWorker::FT_ExportLog), (QList<Result>{kStart, kEnd}));
+        for (const QString &sOther : others) {
+            QVERIFY2(ReadFile(sOther) == stale, qPrintable(sOther));
+        }
+        const QList<Result> results = log.WithoutProgress(SerialWorker::FT_ExportLog);
+        QCOMPARE(results.size(), 3);
+        QCOMPARE(results.first(), kStart);
+        QCOMPARE(results.at(1).nResult, int(SerialWorker::RT_ReportFile));
         QCOMPARE(log.m_results.last(), kEnd);
         for (int n : log.Progress()) {
             QVERIFY2(n >= 1 && n <= 98, qPrintable(QString::number(n)));
         }
-        QStringList written;
-        for (const QString &sName : Reports(dir.path())) {
-            if (ReadFile(dir.filePath(sName)) != stale) {
-                written << sName;
-            }
-        }
-        QCOMPARE(written.size(), 1);
-        const QByteArray report = ReadFile(dir.filePath(written.first()));
+        QVERIFY(!sTakenMeanwhile.isEmpty());
+        const QString sWritten = results.at(1).sMes;
+        QVERIFY2(!others.contains(sWritten), qPrintable(sWritten));
+        QVERIFY2(QFileInfo(sWritten).fileName().startsWith(QStringLiteral("Report_")), qPrintable(sWritten));
+        QCOMPARE(QFileInfo(sWritten).absolutePath(), QFileInfo(dir.path()).absoluteFilePath());
+        QCOMPARE(Reports(dir.path()).size(), 10);
+        const QByteArray report = ReadFile(sWritten);
         const QByteArray expected = ExpectedReport(StreamOf(options));
         QCOMPARE(report.size(), expected.size());
         QVERIFY(report == expected);
@@ -311,17 +363,35 @@ private slots:
         QVERIFY(!results.last().bRet);
         QVERIFY2(results.last().sMes.contains(QStringLiteral("Report_")), qPrintable(results.last().sMes));
         if (nCase < 2) {
-            QVERIFY(!pDevice->Frames().contains(kExportFrame));
+            // Checked before the device is touched.
+            QCOMPARE(pDevice->Frames(), QList<QByteArray>());
+        } else {
+            // What reached the disk is kept under the partial name, which
+            // the failure names; no report claims to be complete.
+            QByteArray kept;
+            CheckKeptAsPartial(sTarget, results.last(), &kept);
         }
     }
 
-    // Unplugged mid-stream: the report keeps what arrived, and the export
-    // fails instead of claiming a complete report.
-    void deviceLostDuringExport()
+    // Unplugged mid-stream, or a line that answers the control frame and
+    // then never stops sending (the export stops at its limit: twice the
+    // announced records and some slack): what arrived is kept under the
+    // partial name, and the export fails, naming it, instead of claiming a
+    // complete report. A stream stopped at its limit still ends with the
+    // closing commands that tell the device to stop.
+    void exportKeepsWhatArrived_data()
     {
+        QTest::addColumn<bool>("bEndless");
+        QTest::newRow("unplugged mid-stream") << false;
+        QTest::newRow("stream never ends") << true;
+    }
+    void exportKeepsWhatArrived()
+    {
+        QFETCH(bool, bEndless);
         SimulatorOptions options;
-        options.nRecordCount = 100;
-        options.nStreamPauseEvery = 30;
+        options.nRecordCount = bEndless ? 50 : 100;
+        options.bChatter = bEndless;
+        options.nStreamPauseEvery = bEndless ? 0 : 30;
         options.nStreamPauseMs = 1200;
         auto pDevice = Start(options);
         QVERIFY(pDevice);
@@ -330,18 +400,31 @@ private slots:
         SerialWorker worker;
         ResultLog log(&worker);
         emit worker.signal_StartExportLogInfo(dir.path());
-        QTRY_VERIFY_WITH_TIMEOUT(!log.Progress().isEmpty(), 20000);
-        pDevice->Unplug();
-        QTRY_COMPARE_WITH_TIMEOUT(log.m_nFinished, 1, 20000);
+        if (!bEndless) {
+            QTRY_VERIFY_WITH_TIMEOUT(!log.Progress().isEmpty(), 20000);
+            pDevice->Unplug();
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(log.m_nFinished, 1, 30000);
         const Result last = log.m_results.last();
-        QCOMPARE(last.nResult, int(SerialWorker::RT_ExportLog));
-        QVERIFY(!last.bRet);
-        QCOMPARE(Reports(dir.path()).size(), 1);
-        const QByteArray report = ReadFile(dir.filePath(Reports(dir.path()).first()));
-        const QByteArray whole = ExpectedReport(StreamOf(options));
-        QVERIFY(!report.isEmpty());
-        QVERIFY(report.size() < whole.size());
-        QVERIFY(whole.startsWith(report));
+        const QString sReason = bEndless ? QStringLiteral("did not stop sending") : QStringLiteral("disconnected");
+        QVERIFY2(last.sMes.contains(sReason), qPrintable(last.sMes));
+        QByteArray kept;
+        CheckKeptAsPartial(dir.path(), last, &kept);
+        if (QTest::currentTestFailed()) {
+            return;
+        }
+        const QByteArray records = ExpectedReport(StreamOf(options));
+        if (bEndless) {
+            QVERIFY(kept.startsWith(records));
+            QVERIFY2(kept.size() <= 2 * LogExport::StreamLimit(50), qPrintable(QString::number(kept.size())));
+            const int nExport = pDevice->Frames().indexOf(kExportFrame);
+            QVERIFY(nExport >= 0);
+            QTRY_COMPARE(pDevice->Frames().mid(nExport + 1), (QList<QByteArray>{kCtrlFrame, kExitFrame}));
+        } else {
+            QVERIFY(!kept.isEmpty());
+            QVERIFY(kept.size() < records.size());
+            QVERIFY(records.startsWith(kept));
+        }
     }
 
     // An information request issued during an export waits for it; both
@@ -407,8 +490,7 @@ private slots:
     }
 
     // The program ends while an export or a transfer runs: no crash, no
-    // hang, and the report that was being collected is closed with what
-    // arrived.
+    // hang, and what was being collected is closed under the partial name.
     void destroyedWhileWorking_data()
     {
         QTest::addColumn<bool>("bExport");
@@ -449,7 +531,8 @@ private slots:
         pWorker.reset();
         QVERIFY2(timer.elapsed() < 3000, qPrintable(QString::number(timer.elapsed())));
         if (bExport) {
-            const QStringList reports = Reports(dir.path());
+            QCOMPARE(Reports(dir.path()), QStringList());
+            const QStringList reports = Partials(dir.path());
             QCOMPARE(reports.size(), 1);
             const QByteArray report = ReadFile(dir.filePath(reports.first()));
             QVERIFY(!report.isEmpty());

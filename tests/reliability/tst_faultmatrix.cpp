@@ -78,7 +78,7 @@ enum class Folder
 enum class Report
 {
     Complete,   // exactly the device's records, transformed
-    Partial,    // absent, or a strict prefix of the complete report
+    Partial,    // no report; what arrived, if anything, a strict prefix under the partial name
     None,       // no report file
 };
 
@@ -556,6 +556,16 @@ QStringList Reports(const QString &sDir)
     return QDir(sDir).entryList({QStringLiteral("Report_*.csv")}, QDir::Files, QDir::Name);
 }
 
+// What a failed export keeps, and files an export left unfinished.
+QStringList Partials(const QString &sDir)
+{
+    return QDir(sDir).entryList({QStringLiteral("Partial_Report_*.csv")}, QDir::Files, QDir::Name);
+}
+QStringList Unfinished(const QString &sDir)
+{
+    return QDir(sDir).entryList({QStringLiteral("*.unfinished")}, QDir::Files, QDir::Name);
+}
+
 // True while this process holds a descriptor on sPath.
 bool HeldOpen(const QString &sPath)
 {
@@ -889,10 +899,13 @@ private slots:
             const qint64 nReleaseMs = release.elapsed();
             QVERIFY2(nQuitMs < 5000, qPrintable(QString::number(nQuitMs)));
             QVERIFY2(nReleaseMs < 5000, qPrintable(QString::number(nReleaseMs)));
+            QCOMPARE(Unfinished(sFolder), QStringList());
             const QStringList reports = Reports(sFolder);
             if (row.job == Job::Export) {
-                QCOMPARE(reports.size(), 1);
-                const QString sReport = QDir(sFolder).filePath(reports.first());
+                QCOMPARE(reports, QStringList());
+                const QStringList partials = Partials(sFolder);
+                QCOMPARE(partials.size(), 1);
+                const QString sReport = QDir(sFolder).filePath(partials.first());
                 QVERIFY2(!HeldOpen(sReport), "the report is still open");
                 const QByteArray report = ReadAll(sReport);
                 const QByteArray whole = ExpectedReport(options);
@@ -958,9 +971,11 @@ private slots:
             break;
         case Job::Export:
             QCOMPARE(Page("stackedWidgetExport"), QStringLiteral("pageExportTip"));
-            QCOMPARE(Text("labelExportTip"), row.sTip);
+            QCOMPARE(Text("labelExportTip").section(QLatin1Char('\n'), 0, 0), row.sTip);
             if (row.sTip == kExported) {
                 QCOMPARE(Child<QProgressBar>("progressBarExport")->value(), 100);
+                // Under the success, the name of the report written.
+                QCOMPARE(Text("labelExportTip").section(QLatin1Char('\n'), 1), Reports(sFolder).value(0));
             }
             QVERIFY(Child<QPushButton>("btnExportFile")->isEnabled());
             break;
@@ -985,10 +1000,14 @@ private slots:
             QVERIFY(report == whole);
             break;
         }
-        case Report::Partial:
-            QVERIFY(reports.size() <= 1);
-            if (!reports.isEmpty()) {
-                const QByteArray report = ReadAll(QDir(sFolder).filePath(reports.first()));
+        case Report::Partial: {
+            // A failed export leaves nothing a collector of reports takes
+            // for one.
+            QCOMPARE(reports, QStringList());
+            const QStringList partials = Partials(sFolder);
+            QVERIFY(partials.size() <= 1);
+            if (!partials.isEmpty()) {
+                const QByteArray report = ReadAll(QDir(sFolder).filePath(partials.first()));
                 qInfo().noquote() << QStringLiteral("partial report: %1 of %2 bytes, %3 of %4 lines")
                                          .arg(report.size())
                                          .arg(whole.size())
@@ -998,10 +1017,13 @@ private slots:
                 QVERIFY(whole.startsWith(report));
             }
             break;
+        }
         case Report::None:
             QCOMPARE(reports, QStringList());
+            QCOMPARE(Partials(sFolder), QStringList());
             break;
         }
+        QCOMPARE(Unfinished(sFolder), QStringList());
         if (row.job == Job::Export && row.folder != Folder::Plain && row.folder != Folder::Full) {
             // A report that cannot be created does not start the stream.
             QVERIFY(!m_pDevice->Frames().contains(kExportFrame));

@@ -284,6 +284,7 @@ int main(int argc, char *argv[])
          }},
         {"export-success",
          [=]() {
+             report(SW::RT_ReportFile, true, QDir(sReportDir).filePath(QStringLiteral("Report_2026-12-08-04-55-00.csv")));
              report(SW::RT_ExportLog, true, QStringLiteral("End"));
              return pWindow;
          }},

@@ -165,10 +165,11 @@ private slots:
         // The folder as the dialog leaves it in the field.
         Child<QLineEdit>("lineEditExportPath")->setText(dir.path());
         Click("btnExportFile");
-        QTRY_COMPARE_WITH_TIMEOUT(Text("labelExportTip"), QStringLiteral("File export successful"), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(Text("labelExportTip").startsWith(QStringLiteral("File export successful\n")), 30000);
         QCOMPARE(Child<QProgressBar>("progressBarExport")->value(), 100);
         const QStringList reports = QDir(dir.path()).entryList({QStringLiteral("Report_*.csv")}, QDir::Files);
         QCOMPARE(reports.size(), 1);
+        QCOMPARE(Text("labelExportTip"), QStringLiteral("File export successful\n") + reports.first());
         QFile report(dir.filePath(reports.first()));
         QVERIFY(report.open(QIODevice::ReadOnly));
         QCOMPARE(report.readAll().count('\n'), 300);

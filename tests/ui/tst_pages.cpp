@@ -314,6 +314,13 @@ private slots:
             << "File exporting" << 0 << false;
         QTest::newRow("end") << Results {start, progress, {SW::FT_ExportLog, SW::RT_ExportLog, true, "End"}} << sTip
                              << "File export successful" << 100 << true;
+        // The file actually written is named under the success.
+        QTest::newRow("end, report named")
+            << Results {start, progress,
+                        {SW::FT_ExportLog, SW::RT_ReportFile, true,
+                         QStringLiteral("/media/usb/reports/Report_2026-12-08-04-55-00_2.csv")},
+                        {SW::FT_ExportLog, SW::RT_ExportLog, true, "End"}}
+            << sTip << "File export successful\nReport_2026-12-08-04-55-00_2.csv" << 100 << true;
         QTest::newRow("port failed") << Results {start, {SW::FT_ExportLog, SW::RT_OpenPort, false, sFail}} << sTip
                                      << "Disconnected" << 1 << true;
         QTest::newRow("boot loader") << Results {start, {SW::FT_ExportLog, SW::RT_EnterCtrlMode, false, sFail}}
@@ -351,7 +358,9 @@ private slots:
             page.slot_SendResult(result.nFunctionType, result.nResultType, result.bRet, result.sMes);
         }
 
-        const QString sExpected = German("ExportWidget", qPrintable(sTip));
+        // A second line, the report's name, is no text to translate.
+        const QString sExpected = German("ExportWidget", qPrintable(sTip.section(QLatin1Char('\n'), 0, 0)))
+                                  + sTip.section(QLatin1Char('\n'), 1, -1, QString::SectionIncludeLeadingSep);
         QCOMPARE(SubPage(&page, "stackedWidgetExport"), sSubPage);
         QCOMPARE(pTip->text(), sExpected);
         QCOMPARE(Child<QProgressBar>(&page, "progressBarExport")->value(), nBar);
