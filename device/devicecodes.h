@@ -35,7 +35,8 @@ struct DeviceCodes
         RT_Version = 5,
         RT_SN = 6,
         RT_ExportLog = 7,
-        RT_ReportFile = 8,   // the export's report as written (its full path), just before "End"
+        RT_ReportFile = 8,   // the file the export left (its full path): the report, just before "End",
+                             // or the partial file, just before the failure
     };
 };
 

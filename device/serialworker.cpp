@@ -405,6 +405,12 @@ void SerialWorker::FinishExport(bool bDeviceGone)
                QDir::toNativeSeparators(QFileInfo(outcome.sPath).absoluteFilePath()));
         Report(FT_ExportLog, RT_ExportLog, true, QStringLiteral("End"));
     } else {
+        // What arrived is kept under the partial name: the page shows it
+        // with the failure, whoever reads only the page finds it too.
+        if (!outcome.sPath.isEmpty()) {
+            Report(FT_ExportLog, RT_ReportFile, true,
+                   QDir::toNativeSeparators(QFileInfo(outcome.sPath).absoluteFilePath()));
+        }
         m_pLink->SetErrorMessage(outcome.sError);
         ReportFailure(FT_ExportLog, RT_ExportLog);
     }

@@ -75,7 +75,8 @@ void ExportWidget::slot_SendResult(int nFunctionType, int nResultType, bool bRet
         m_sReportName.clear();
         ui->stackedWidgetExport->setCurrentWidget(ui->pageExportTip);
     } else if (nResultType == DeviceCodes::RT_ReportFile && bRet) {
-        // Shown with the success: exports of the same second take numbered names.
+        // Shown with the outcome: exports of the same second take numbered
+        // names, and a failed one keeps what arrived under a partial name.
         m_sReportName = QFileInfo(sMes).fileName();
     } else if (nResultType == DeviceCodes::RT_ExportLog && sMes == QLatin1String("End")) {
         ui->progressBarExport->setValue(100);
@@ -96,6 +97,11 @@ void ExportWidget::Finish(int nStatus)
     ui->btnExportReturnMenu->show();
 }
 
+QString ExportWidget::WithReportName(const QString &sText) const
+{
+    return m_sReportName.isEmpty() ? sText : sText + QLatin1Char('\n') + m_sReportName;
+}
+
 QString ExportWidget::StatusText() const
 {
     switch (m_nStatus) {
@@ -104,11 +110,9 @@ QString ExportWidget::StatusText() const
     case StatusUpgradeFirst:
         return tr("Please upgrade before proceeding");
     case StatusFailed:
-        return tr("File export failed");
-    case StatusSucceeded: {
-        const QString sText = tr("File export successful");
-        return m_sReportName.isEmpty() ? sText : sText + QLatin1Char('\n') + m_sReportName;
-    }
+        return WithReportName(tr("File export failed"));
+    case StatusSucceeded:
+        return WithReportName(tr("File export successful"));
     default:
         return tr("File exporting");
     }

@@ -53,6 +53,8 @@ protected:
 
 private:
     QString StatusText() const;
+    // sText, with the name of the file the export left on a line below.
+    QString WithReportName(const QString &sText) const;
     // The status's tip text on the tip sub-page, "Export" enabled and the way
     // back open.
     void Finish(int nStatus);

@@ -327,6 +327,12 @@ private slots:
                                      << sTip << "Please upgrade before proceeding" << 1 << true;
         QTest::newRow("export failed") << Results {start, progress, {SW::FT_ExportLog, SW::RT_ExportLog, false, sFail}}
                                        << sTip << "File export failed" << 37 << true;
+        QTest::newRow("export failed, partial file named")
+            << Results {start, progress,
+                        {SW::FT_ExportLog, SW::RT_ReportFile, true,
+                         QStringLiteral("/media/usb/reports/Partial_Report_2026-12-08-04-55-00.csv")},
+                        {SW::FT_ExportLog, SW::RT_ExportLog, false, sFail}}
+            << sTip << "File export failed\nPartial_Report_2026-12-08-04-55-00.csv" << 37 << true;
         QTest::newRow("port opened") << Results {{SW::FT_ExportLog, SW::RT_OpenPort, true, QString()},
                                                  {SW::FT_ExportLog, SW::RT_EnterCtrlMode, true, QString()}}
                                      << sPath << "File exporting" << 1 << false;
