@@ -352,9 +352,16 @@ int main(int argc, char *argv[])
     // A job that completed in spite of the signal keeps its success.
     if (!s_sInterruptedBy.isEmpty() && nExit != ExitSuccess) {
         KP_LOG_INFO("kestrelpack-cli: {} interrupted", sCommand + QStringLiteral(" by ") + s_sInterruptedBy);
-        if (sCommand == QLatin1String("export")) {
-            Err() << "kestrelpack-cli: export interrupted by " << s_sInterruptedBy
-                  << "; the report keeps what arrived" << Qt::endl;
+        // A cancelled transfer has said so already.
+        if (nExit != ExitInterrupted) {
+            Err() << "kestrelpack-cli: " << sCommand << " interrupted by " << s_sInterruptedBy;
+            if (sCommand == QLatin1String("export")) {
+                Err() << "; the report keeps what arrived";
+            } else if (sCommand == QLatin1String("upgrade")) {
+                Err() << " before the transfer; a device already sent to its boot loader stays there until the "
+                         "next upgrade";
+            }
+            Err() << Qt::endl;
         }
         nExit = ExitInterrupted;
     }
