@@ -64,7 +64,21 @@ int main(int argc, char *argv[])
     FirstPaintTrace firstPaint(&w, startTimer);
     w.show();
 
+    // A stop signal cannot ask like the window's close does: a running
+    // transfer is cancelled on the line, an export keeps what arrived, and
+    // the program quits once the job has wound up (a second signal at once).
     QuitOnSignal quitOnSignal;
+    quitOnSignal.SetQuitAtOnce(false);
+    bool bStopping = false;
+    QObject::connect(&quitOnSignal, &QuitOnSignal::signal_Received, &a, [&bStopping](const QString &sSignal) {
+        const QSharedPointer<QSerialUser> pUser = QSerialUser::instance();
+        if (bStopping || !pUser->Interrupt(sSignal)) {
+            QCoreApplication::quit();
+            return;
+        }
+        bStopping = true;
+        QObject::connect(pUser.data(), &QSerialUser::signal_Idle, qApp, &QCoreApplication::quit);
+    });
     const int nExitCode = a.exec();
     QSerialUser::ReleaseInstance();
     return nExitCode;

@@ -11,6 +11,7 @@
 // code tells the kind of failure (see kExitCodesHelp).
 
 #include "app/logging.h"
+#include "app/quitonsignal.h"
 #include "device/portlister.h"
 #include "device/devicecodes.h"
 #include "transfer/qserialuser.h"
@@ -26,6 +27,10 @@
 
 #include <functional>
 
+#ifdef Q_OS_UNIX
+#include <csignal>
+#endif
+
 namespace {
 
 enum ExitCode
@@ -37,6 +42,7 @@ enum ExitCode
     ExitTransfer = 5,
     ExitReport = 6,
     ExitCommand = 7,
+    ExitInterrupted = 130,
 };
 
 const char *const kExitCodesHelp =
@@ -50,7 +56,12 @@ const char *const kExitCodesHelp =
     "  5  upgrade: the file cannot be read, the transfer could not start,\n"
     "     or it ended cancelled, timed out or failed\n"
     "  6  export: the report was not written\n"
-    "  7  a device command failed (version, serial number, leaving control mode)";
+    "  7  a device command failed (version, serial number, leaving control mode)\n"
+    "  130  interrupted (Ctrl+C, SIGTERM, the console closed) before the job\n"
+    "     ended: a transfer is cancelled, an export keeps what arrived";
+
+// What stopped the running job ("SIGINT", ...); empty while none did.
+QString s_sInterruptedBy;
 
 QTextStream &Out()
 {
@@ -220,6 +231,13 @@ int RunUpgrade(QSerialUser &user, const QString &sFilePath)
                          if (eStatus == YmodemFileTransmit::StatusDone) {
                              Out() << "Upgrade completed" << Qt::endl;
                              nExit = ExitSuccess;
+                         } else if (!s_sInterruptedBy.isEmpty() && eStatus == YmodemFileTransmit::StatusCancelled) {
+                             Err() << "kestrelpack-cli: upgrade interrupted by " << s_sInterruptedBy << " at "
+                                   << qMax(nLastProgress, 0)
+                                   << " %: transfer cancelled; the device stays in its boot loader until the "
+                                      "next upgrade"
+                                   << Qt::endl;
+                             nExit = ExitInterrupted;
                          } else {
                              Err() << "kestrelpack-cli: upgrade " << StatusName(eStatus) << Qt::endl;
                              nExit = ExitTransfer;
@@ -312,9 +330,34 @@ int main(int argc, char *argv[])
         QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
     }
 
+#ifdef Q_OS_UNIX
+    // A reader that went away (`| head -3`) must not kill the job half way:
+    // writes to the closed pipe then just fail.
+    ::signal(SIGPIPE, SIG_IGN);
+#endif
+
     InitLog();
     // The window's object. Its worker thread starts at once.
     QSerialUser &user = *QSerialUser::instance();
+
+    // A stop signal winds the job up instead of killing the program: a
+    // transfer is cancelled on the line, an export keeps what arrived and the
+    // device is told to leave its record stream; the run loops then end with
+    // the job. A second signal ends the program without waiting.
+    QuitOnSignal stopSignals;
+    stopSignals.SetQuitAtOnce(false);
+    QObject::connect(&stopSignals, &QuitOnSignal::signal_Received, &user, [&](const QString &sSignal) {
+        if (!s_sInterruptedBy.isEmpty()) {
+            KP_LOG_INFO("{} again: quitting without waiting for the job's end", sSignal);
+            QCoreApplication::exit(0);
+            return;
+        }
+        s_sInterruptedBy = sSignal;
+        Err() << "kestrelpack-cli: " << sSignal << " received, stopping the " << sCommand << Qt::endl;
+        if (!user.Interrupt(sSignal)) {
+            QCoreApplication::exit(0);
+        }
+    });
     int nExit = ExitCommand;
     if (sCommand == QLatin1String("info")) {
         nExit = RunInfo(user);
@@ -322,6 +365,22 @@ int main(int argc, char *argv[])
         nExit = RunExport(user, QFileInfo(args.at(1)).absoluteFilePath());
     } else {
         nExit = RunUpgrade(user, args.at(1));
+    }
+    // A job that completed in spite of the signal keeps its success.
+    if (!s_sInterruptedBy.isEmpty() && nExit != ExitSuccess) {
+        KP_LOG_INFO("kestrelpack-cli: {} interrupted", sCommand + QStringLiteral(" by ") + s_sInterruptedBy);
+        // A cancelled transfer has said so already.
+        if (nExit != ExitInterrupted) {
+            Err() << "kestrelpack-cli: " << sCommand << " interrupted by " << s_sInterruptedBy;
+            if (sCommand == QLatin1String("export")) {
+                Err() << "; the report keeps what arrived";
+            } else if (sCommand == QLatin1String("upgrade")) {
+                Err() << " before the transfer; a device already sent to its boot loader stays there until the "
+                         "next upgrade";
+            }
+            Err() << Qt::endl;
+        }
+        nExit = ExitInterrupted;
     }
     // The worker's thread is ended and joined while the application object
     // still exists. Left to the static pointer's release among the exit

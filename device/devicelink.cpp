@@ -211,6 +211,14 @@ void DeviceLink::Fail(const char *szText)
     m_sErrorMessage = Translate(szText);
 }
 
+void DeviceLink::AbortWaits()
+{
+    m_bWaitsAborted = true;
+    if (m_pWaitLoop) {
+        m_pWaitLoop->quit();
+    }
+}
+
 void DeviceLink::RunWaitLoop(QEventLoop &loop, int nWaitMs)
 {
     // Precise: Qt's default for long single shots is a coarse timer that may
@@ -218,10 +226,13 @@ void DeviceLink::RunWaitLoop(QEventLoop &loop, int nWaitMs)
     QTimer::singleShot(nWaitMs, Qt::PreciseTimer, &loop, &QEventLoop::quit);
     QEventLoop *pOuterLoop = m_pWaitLoop;
     m_pWaitLoop = &loop;
-    if (!m_bDeviceGone) {
+    if (!m_bDeviceGone && !m_bWaitsAborted) {
         loop.exec();
     }
     m_pWaitLoop = pOuterLoop;
+    if (m_bWaitsAborted && pOuterLoop) {
+        pOuterLoop->quit();
+    }
     if (m_bDeviceGone) {
         // Closing ends Qt's error reports for the lost line; an outer wait
         // (if any) has nothing left to wait for either.

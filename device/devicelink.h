@@ -98,6 +98,11 @@ public:
     // True once the open port reported a read or resource error.
     bool DeviceGone() const { return m_bDeviceGone; }
 
+    // The job is being stopped: the wait in progress ends now and every later
+    // wait returns at once (as if it had run out) until ResumeWaits.
+    void AbortWaits();
+    void ResumeWaits() { m_bWaitsAborted = false; }
+
 signals:
     // The boot loader is ready: ends the loop of WaitBootReady.
     void signal_ReadyReadQuit();
@@ -129,6 +134,7 @@ private:
     // The nested loop of the wait in progress, so that a lost device can end it.
     QEventLoop *m_pWaitLoop = nullptr;
     bool m_bDeviceGone = false;
+    bool m_bWaitsAborted = false;
     // Counts opens, so that a close scheduled for a lost line never hits the
     // same port object after it was opened again (possibly as another path).
     quint64 m_nOpenGeneration = 0;

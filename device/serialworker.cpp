@@ -32,6 +32,7 @@ SerialWorker::SerialWorker(QObject *parent) : QObject(parent)
             Qt::QueuedConnection);
     connect(this, &SerialWorker::signal_StartExportLogInfo, this, &SerialWorker::slot_StartExportLogInfo,
             Qt::QueuedConnection);
+    connect(this, &SerialWorker::signal_StopRequest, this, &SerialWorker::slot_StopRequest, Qt::QueuedConnection);
     m_pThread->start(QThread::InheritPriority);
 }
 
@@ -81,6 +82,10 @@ void SerialWorker::CreateThreadObjects()
     });
     connect(m_pExport, &LogExport::signal_Progress, this, [this](int nProgress) {
         Report(FT_ExportLog, RT_ExportLog, true, QStringLiteral("%1").arg(nProgress));
+        if (m_bStopRequested) {
+            // Asked to stop before the collection ran: stop at its first tick.
+            QMetaObject::invokeMethod(this, &SerialWorker::slot_StopRequest, Qt::QueuedConnection);
+        }
     });
     connect(m_pExport, &LogExport::signal_StreamEnded, this, &SerialWorker::FinishExport);
     m_pYmodemFileTransmit = new YmodemFileTransmit;
@@ -145,6 +150,7 @@ void SerialWorker::RunNextRequest()
 void SerialWorker::EndRequest()
 {
     m_bBusy = false;
+    m_bStopRequested = false;
     m_bUpgradeRunning = false;
     emit signal_RequestFinished();
     if (!m_pendingRequests.isEmpty()) {
@@ -211,6 +217,7 @@ bool SerialWorker::OpenForRequest(int nFunctionType)
         EndRequest();
         return false;
     }
+    KP_LOG_INFO("Device found on {}", PortName());
     return true;
 }
 
@@ -304,6 +311,18 @@ void SerialWorker::RunUpgrade(const QString &sFilePath)
     // The transfer reports through the relay; the request ends with its
     // final status.
     m_bUpgradeRunning = true;
+}
+
+void SerialWorker::slot_StopRequest()
+{
+    if (!m_bBusy) {
+        return;
+    }
+    m_bStopRequested = true;
+    if (m_pExport->IsCollecting()) {
+        KP_LOG_INFO("ExportLogInfo: stopped on request; the report keeps what was received so far");
+        FinishExport(false);
+    }
 }
 
 void SerialWorker::slot_TransmitProgress(int nProgressValue)

@@ -123,6 +123,9 @@ signals:
     void signal_TransmitStatus(YmodemFileTransmit::YmodemStatus status);
     // After the final report of every request: the worker takes the next one.
     void signal_RequestFinished();
+    // The program is interrupted: a running export stops now (see
+    // slot_StopRequest). Safe to emit from any thread.
+    void signal_StopRequest();
 
 public slots:
     void slot_StartEnterCtrlMode();
@@ -133,6 +136,11 @@ public slots:
     void slot_StartExportLogInfo(QString sDirPath);
     void slot_TransmitProgress(int nProgressValue);
     void slot_TransmitStatus(YmodemFileTransmit::YmodemStatus status);
+    // Ends a running export through its normal end: the report keeps what
+    // arrived and the device is told to leave its record stream. An export
+    // that is not collecting yet stops at its first tick; other requests run
+    // to their end (their waits are short).
+    void slot_StopRequest();
 
 private:
     // Objects that must live on the worker's thread: created there once it
@@ -175,6 +183,7 @@ private:
 
     bool m_bBusy = false;                 // a request runs
     bool m_bUpgradeRunning = false;       // the running request is a transfer
+    bool m_bStopRequested = false;        // the running request is asked to stop
     QQueue<std::function<void()>> m_pendingRequests;
 };
 

@@ -20,6 +20,48 @@ namespace {
 QSharedPointer<QSerialUser> s_pInstance;
 QMutex s_instanceMutex;
 
+// English names for the diagnostic log, whatever the interface language.
+const char *StepName(int nResultType)
+{
+    switch (nResultType) {
+    case DeviceCodes::RT_OpenPort: return "open port";
+    case DeviceCodes::RT_EnterCtrlMode: return "enter control mode";
+    case DeviceCodes::RT_ExitCtrlMode: return "leave control mode";
+    case DeviceCodes::RT_EnterBootMode: return "enter boot loader";
+    case DeviceCodes::RT_StartTransmit: return "start transfer";
+    case DeviceCodes::RT_Version: return "read version";
+    case DeviceCodes::RT_SN: return "read serial number";
+    case DeviceCodes::RT_ExportLog: return "export";
+    default: return "unknown step";
+    }
+}
+
+const char *UpgradeFailureName(QSerialUser::UpgradeFailure eFailure)
+{
+    switch (eFailure) {
+    case QSerialUser::FailureBusy: return "busy";
+    case QSerialUser::FailureOpenPort: return "no device";
+    case QSerialUser::FailureBootLoader: return "boot loader not reached";
+    case QSerialUser::FailureTransmit: return "transfer not started";
+    default: return "none";
+    }
+}
+
+const char *TransferEndName(YmodemFileTransmit::YmodemStatus eStatus)
+{
+    switch (eStatus) {
+    case YmodemFileTransmit::StatusDone: return "completed";
+    case YmodemFileTransmit::StatusCancelled: return "cancelled by the device";
+    case YmodemFileTransmit::StatusTimeOut: return "timed out";
+    default: return "failed";
+    }
+}
+
+QString Seconds(const QElapsedTimer &timer)
+{
+    return QString::number(timer.elapsed() / 1000.0, 'f', 1);
+}
+
 } // namespace
 
 QSharedPointer<QSerialUser> QSerialUser::instance()
@@ -53,10 +95,15 @@ QSerialUser::QSerialUser(QObject *parent) : QObject(parent)
     connect(m_pYmodem, &YmodemFileTransmit::TransmitStatus, this, &QSerialUser::slot_TransmitStatus);
     // Only the transmitter's own final status ends "transmitting"; the
     // worker's relayed statuses belong to its own transfers.
+    connect(m_pYmodem, &YmodemFileTransmit::TransmitProgress, this, [this](int nProgress) {
+        m_nUpgradeProgress = nProgress;
+    });
     connect(m_pYmodem, &YmodemFileTransmit::TransmitStatus, this, [this](YmodemFileTransmit::YmodemStatus status) {
         if (status >= YmodemFileTransmit::StatusDone) {
             m_bTransmitting = false;
+            LogUpgradeEnd(status);
             ReleaseHeldRequests();
+            EmitIdleIfIdle();
         }
     });
     connect(m_pSerialWorker, &SerialWorker::signal_TransmitProgress, this, &QSerialUser::slot_TransmitProgress);
@@ -64,7 +111,11 @@ QSerialUser::QSerialUser(QObject *parent) : QObject(parent)
     connect(m_pSerialWorker, &SerialWorker::signal_SendResult, this, &QSerialUser::slot_SendResult);
     connect(m_pSerialWorker, &SerialWorker::signal_RequestFinished, this, [this]() {
         m_nWorkerJobs = qMax(0, m_nWorkerJobs - 1);
+        if (!m_workerJobs.isEmpty()) {
+            LogWorkerJobEnd(m_workerJobs.takeFirst());
+        }
         emit signal_RequestFinished();
+        EmitIdleIfIdle();
     });
 }
 
@@ -110,18 +161,40 @@ bool QSerialUser::StartUpgrade(QString sFilePath)
     // From here on, requests for the worker are held until the upgrade ends.
     m_bPreparing = true;
     m_eUpgradeFailure = FailureNone;
+    m_nUpgradeProgress = 0;
+    m_upgradeTimer.start();
+    m_pLink->ResumeWaits();
+    KP_LOG_INFO("Job start: upgrade with {}", QStringLiteral("\"%1\" (%2 bytes), port %3")
+                                                  .arg(QDir::toNativeSeparators(sFilePath))
+                                                  .arg(QFileInfo(sFilePath).size())
+                                                  .arg(m_pLink->PortName().isEmpty() ? QStringLiteral("to be found")
+                                                                                     : m_pLink->PortName()));
     UpgradeFailure eFailure = FailureNone;
     const bool bStarted = Prepare(sFilePath, eFailure);
     m_bPreparing = false;
     if (!bStarted) {
         m_eUpgradeFailure = eFailure;
+        const QString sInterrupted =
+            m_sInterruptCause.isEmpty() ? QString() : QStringLiteral(", interrupted by %1").arg(m_sInterruptCause);
+        KP_LOG_INFO(QStringLiteral("Job end: upgrade failed before the transfer (%1%2, port %3, after %4 s): %5")
+                        .arg(QLatin1String(UpgradeFailureName(eFailure)), sInterrupted, m_pLink->PortName(),
+                             Seconds(m_upgradeTimer), m_sErrorMessage));
         KP_LOG_INFO(m_sErrorMessage);
+        m_bCancelOnStart = false;
+        m_sInterruptCause.clear();
         ReleaseHeldRequests();
+        EmitIdleIfIdle();
         return false;
     }
     m_bTransmitting = true;
     // A start refused from inside this one's waits set its own failure.
     m_eUpgradeFailure = FailureNone;
+    KP_LOG_INFO("Upgrade: boot loader ready on {}, sending", m_pLink->PortName());
+    if (m_bCancelOnStart) {
+        // Interrupted while the device was brought into its boot loader.
+        m_bCancelOnStart = false;
+        m_pYmodem->CancelTransmit();
+    }
     return true;
 }
 
@@ -199,35 +272,124 @@ bool QSerialUser::WaitForWorkerIdle()
     return m_nWorkerJobs == 0;
 }
 
-void QSerialUser::SubmitToWorker(std::function<void()> emitRequest)
+void QSerialUser::SubmitToWorker(WorkerJob job)
 {
     if (m_bPreparing || m_bTransmitting) {
         qDebug() << "QSerialUser: request held until the upgrade ends";
-        m_heldRequests.append(std::move(emitRequest));
+        m_heldRequests.append(std::move(job));
         return;
     }
+    Dispatch(std::move(job));
+}
+
+void QSerialUser::Dispatch(WorkerJob job)
+{
+    KP_LOG_INFO("Job start: {}", job.sName + job.sDetail);
     ++m_nWorkerJobs;
+    const std::function<void()> emitRequest = job.emitRequest;
+    m_workerJobs.append(std::move(job));
     emitRequest();
 }
 
 void QSerialUser::ReleaseHeldRequests()
 {
-    const QList<std::function<void()>> held = m_heldRequests;
+    const QList<WorkerJob> held = m_heldRequests;
     m_heldRequests.clear();
-    for (const std::function<void()> &emitRequest : held) {
-        ++m_nWorkerJobs;
-        emitRequest();
+    for (const WorkerJob &job : held) {
+        Dispatch(job);
     }
 }
 
 void QSerialUser::StartGetVersionAndSN()
 {
-    SubmitToWorker([this]() { emit m_pSerialWorker->signal_StartGetVersionAndSN(); });
+    WorkerJob job;
+    job.sName = QStringLiteral("information");
+    job.nFunctionType = FT_DeviceInfo;
+    job.emitRequest = [this]() { emit m_pSerialWorker->signal_StartGetVersionAndSN(); };
+    SubmitToWorker(std::move(job));
 }
 
 void QSerialUser::StartExportLogInfo(QString sDirPath)
 {
-    SubmitToWorker([this, sDirPath]() { emit m_pSerialWorker->signal_StartExportLogInfo(sDirPath); });
+    WorkerJob job;
+    job.sName = QStringLiteral("export");
+    job.sDetail = QStringLiteral(" into \"%1\"").arg(QDir::toNativeSeparators(sDirPath));
+    job.nFunctionType = FT_ExportLog;
+    job.emitRequest = [this, sDirPath]() { emit m_pSerialWorker->signal_StartExportLogInfo(sDirPath); };
+    SubmitToWorker(std::move(job));
+}
+
+bool QSerialUser::Interrupt(const QString &sCause)
+{
+    if (!m_heldRequests.isEmpty()) {
+        KP_LOG_INFO("Interrupted by {}: requests waiting for the upgrade's end are dropped", sCause);
+        m_heldRequests.clear();
+    }
+    if (IsIdle()) {
+        return false;
+    }
+    m_sInterruptCause = sCause;
+    if (m_bTransmitting) {
+        KP_LOG_INFO("Upgrade interrupted by {}", QStringLiteral("%1 at %2 %: transfer cancelled; the device stays in its "
+                                                                 "boot loader until the next upgrade")
+                                                      .arg(sCause)
+                                                      .arg(m_nUpgradeProgress));
+        m_pYmodem->CancelTransmit();
+    } else if (m_bPreparing) {
+        KP_LOG_INFO("Upgrade interrupted by {}", QStringLiteral("%1 before the transfer: the device's waits end now; a "
+                                                                 "device already sent to its boot loader stays there "
+                                                                 "until the next upgrade")
+                                                      .arg(sCause));
+        // A transfer that starts all the same is cancelled at once.
+        m_bCancelOnStart = true;
+        m_pLink->AbortWaits();
+    }
+    for (const WorkerJob &job : qAsConst(m_workerJobs)) {
+        if (job.nFunctionType == FT_ExportLog) {
+            KP_LOG_INFO("Export interrupted by {}", sCause + QStringLiteral(": the collection stops; the report keeps "
+                                                                            "what arrived and the device is told to "
+                                                                            "leave its record stream"));
+        } else {
+            KP_LOG_INFO("Information request interrupted by {}", sCause + QStringLiteral(": it runs to its end"));
+        }
+    }
+    if (m_nWorkerJobs > 0) {
+        emit m_pSerialWorker->signal_StopRequest();
+    }
+    return true;
+}
+
+void QSerialUser::EmitIdleIfIdle()
+{
+    if (IsIdle()) {
+        m_sInterruptCause.clear();
+        emit signal_Idle();
+    }
+}
+
+void QSerialUser::LogWorkerJobEnd(const WorkerJob &job)
+{
+    const QString sInterrupted =
+        m_sInterruptCause.isEmpty() ? QString() : QStringLiteral(" (interrupted by %1)").arg(m_sInterruptCause);
+    if (job.nFailedStep < 0) {
+        KP_LOG_INFO("Job end: {} succeeded", job.sName + sInterrupted);
+        return;
+    }
+    // The reason as the worker reported it; the step name is English.
+    KP_LOG_INFO("Job end: {}", QStringLiteral("%1 failed at step \"%2\"%3: %4")
+                                   .arg(job.sName, QLatin1String(StepName(job.nFailedStep)), sInterrupted,
+                                        job.sReason));
+}
+
+void QSerialUser::LogUpgradeEnd(YmodemFileTransmit::YmodemStatus status)
+{
+    const QString sHow = (!m_sInterruptCause.isEmpty() && status == YmodemFileTransmit::StatusCancelled)
+                             ? QStringLiteral("cancelled (interrupted by %1)").arg(m_sInterruptCause)
+                             : QLatin1String(TransferEndName(status));
+    KP_LOG_INFO("Job end: upgrade {}", QStringLiteral("%1 on %2 at %3 % after %4 s")
+                                           .arg(sHow, m_pLink->PortName())
+                                           .arg(m_nUpgradeProgress)
+                                           .arg(Seconds(m_upgradeTimer)));
 }
 
 // ---------------------------------------------------------------------------
@@ -246,5 +408,10 @@ void QSerialUser::slot_TransmitStatus(YmodemFileTransmit::YmodemStatus status)
 void QSerialUser::slot_SendResult(int nFunctionType, int nResultType, bool bRet, QString sMes)
 {
     qDebug().noquote() << QStringLiteral("QSerialUser: ") + sMes;
+    if (!bRet && !m_workerJobs.isEmpty() && m_workerJobs.first().nFunctionType == nFunctionType
+        && m_workerJobs.first().nFailedStep < 0) {
+        m_workerJobs.first().nFailedStep = nResultType;
+        m_workerJobs.first().sReason = sMes;
+    }
     emit signal_SendResult(nFunctionType, nResultType, bRet, sMes);
 }

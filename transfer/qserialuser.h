@@ -4,6 +4,7 @@
 #include "device/devicecodes.h"
 #include "transfer/ymodemfiletransmit.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QSharedPointer>
@@ -68,6 +69,19 @@ public:
     void StartGetVersionAndSN();
     void StartExportLogInfo(QString sDirPath);
 
+    // Winds up the running job because the program is being stopped (sCause
+    // names what stopped it, in English: "SIGINT", "window closed"): a
+    // transfer is cancelled on the line (one still being prepared as soon as
+    // it starts), an export stops through its normal end (the report keeps
+    // what arrived, the device is told to leave its record stream), an
+    // information request runs to its end; requests held for later are
+    // dropped. The log says what was interrupted and where the device is.
+    // True when a job is still running: signal_Idle follows when it has ended.
+    bool Interrupt(const QString &sCause);
+    // An upgrade is being prepared or sent.
+    bool IsUpgrading() const { return m_bPreparing || m_bTransmitting; }
+    bool IsIdle() const { return !IsUpgrading() && m_nWorkerJobs == 0; }
+
     QString PortName() const;
     // The port tried first by the next upgrade (the one that answered last).
     void SetPortName(const QString &sPortName);
@@ -83,6 +97,8 @@ signals:
     void signal_ReadyReadQuit();
     // The worker has sent the final report of a request.
     void signal_RequestFinished();
+    // No job is left running (after a request's or a transfer's end).
+    void signal_Idle();
 
 public slots:
     void slot_TransmitProgress(int nProgressValue);
@@ -90,8 +106,23 @@ public slots:
     void slot_SendResult(int nFunctionType, int nResultType, bool bRet, QString sMes);
 
 private:
+    // A request for the worker, with what the diagnostic log says about it.
+    struct WorkerJob
+    {
+        QString sName;       // "information", "export"
+        QString sDetail;     // for the start line, e.g. the report folder
+        int nFunctionType = FT_DeviceInfo;
+        std::function<void()> emitRequest;
+        int nFailedStep = -1;   // the first failed step's result type
+        QString sReason;        // and its reason
+    };
     // Hands a request to the worker, or holds it while an upgrade runs.
-    void SubmitToWorker(std::function<void()> emitRequest);
+    void SubmitToWorker(WorkerJob job);
+    // Logs the job's start and hands it to the worker.
+    void Dispatch(WorkerJob job);
+    void LogWorkerJobEnd(const WorkerJob &job);
+    void LogUpgradeEnd(YmodemFileTransmit::YmodemStatus status);
+    void EmitIdleIfIdle();
     // The upgrade has ended (or never started): held requests go out.
     void ReleaseHeldRequests();
     // Waits until the worker has no request left; false when the wait ran out.
@@ -108,7 +139,13 @@ private:
     bool m_bPreparing = false;      // StartUpgrade is running (its waits are nested loops)
     bool m_bTransmitting = false;   // the transmitter has not sent its final status yet
     int m_nWorkerJobs = 0;          // requests handed to the worker and not finished yet
-    QList<std::function<void()>> m_heldRequests;
+    QList<WorkerJob> m_heldRequests;
+    QList<WorkerJob> m_workerJobs;  // handed to the worker, in the order it runs them
+
+    QString m_sInterruptCause;      // set by Interrupt until the job has ended
+    bool m_bCancelOnStart = false;  // interrupted while the upgrade was prepared
+    int m_nUpgradeProgress = 0;
+    QElapsedTimer m_upgradeTimer;
 };
 
 #endif // QSERIALUSER_H

@@ -103,6 +103,7 @@ bool YmodemFileTransmit::StartTransmit()
     m_nProgress = 0;
     m_eStatus = StatusOpening;
     m_bLineLost = false;
+    m_bCancelPending = false;
     m_pSerialPort->clearError();
     if (!m_pSerialPort->open(QIODevice::ReadWrite)) {
         qDebug() << "YmodemFileTransmit: open port fail:" << m_pSerialPort->portName()
@@ -110,6 +111,25 @@ bool YmodemFileTransmit::StartTransmit()
         return false;
     }
     m_pReadTimer->start(Waits::Current().nYmodemStepMs);
+    return true;
+}
+
+bool YmodemFileTransmit::CancelTransmit()
+{
+    if (!m_pSerialPort->isOpen() || m_pWriteTimer->isActive()
+        || (m_eStatus != StatusOpening && m_eStatus != StatusSending)) {
+        return false;
+    }
+    if (m_bInStep) {
+        // Asked from a handler of this step's own signals: never inside the
+        // engine's step; right after it.
+        m_bCancelPending = true;
+        return true;
+    }
+    m_bCancelPending = false;
+    m_pReadTimer->stop();
+    KP_LOG_INFO("YmodemFileTransmit: transfer cancelled by the sender at {} %", static_cast<long long>(m_nProgress));
+    Abort(NotifyCancelled);
     return true;
 }
 
@@ -121,6 +141,9 @@ void YmodemFileTransmit::ReadTimeOut()
     m_bInStep = false;
     if (m_bLineLost) {
         EndOnLostLine();
+        return;
+    }
+    if (m_bCancelPending && CancelTransmit()) {
         return;
     }
     if (m_eStatus == StatusOpening || m_eStatus == StatusSending) {

@@ -48,6 +48,12 @@ public:
     // the caller is not on the object's thread.
     bool StartTransmit();
 
+    // Ends a running transfer from the sending side: the cancel goes out on
+    // the line (CAN bytes), and the final status, StatusCancelled, follows
+    // after the end wait as for every other ending. False when no transfer
+    // is running or it is already in its end wait.
+    bool CancelTransmit();
+
     // The name that goes into the header block for a file name and a size:
     // the local 8-bit form of sFileName, shortened on a character boundary
     // (keeping its suffix when it can) so that name, NUL, size digits and NUL
@@ -99,6 +105,7 @@ private:
     QCryptographicHash m_sentHash {QCryptographicHash::Sha1};   // of the data sent so far
     bool m_bInStep = false;      // inside an engine step
     bool m_bLineLost = false;    // the port reported the device gone during a step
+    bool m_bCancelPending = false;   // CancelTransmit was called during a step
     QString m_sLineError;        // what the port reported, for the log
 };
 

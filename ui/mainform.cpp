@@ -8,7 +8,9 @@
 #include "ui/infowidget.h"
 #include "ui/upgradewidget.h"
 
+#include <QCloseEvent>
 #include <QEvent>
+#include <QMessageBox>
 #include <QGraphicsDropShadowEffect>
 #include <QMouseEvent>
 #include <QPainter>
@@ -187,4 +189,36 @@ void MainForm::changeEvent(QEvent *event)
         ui->retranslateUi(this);
     }
     QMainWindow::changeEvent(event);
+}
+
+void MainForm::closeEvent(QCloseEvent *event)
+{
+    const QSharedPointer<QSerialUser> pUser = QSerialUser::instance();
+    if (m_bClosingAfterCancel || !pUser->IsUpgrading()) {
+        QMainWindow::closeEvent(event);
+        return;
+    }
+    QMessageBox box(QMessageBox::Warning, windowTitle(),
+                    tr("The upgrade is running. Closing now leaves the device in its boot loader until the next "
+                       "upgrade."),
+                    QMessageBox::NoButton, this);
+    QPushButton *pClose = box.addButton(tr("Close anyway"), QMessageBox::DestructiveRole);
+    QPushButton *pKeep = box.addButton(tr("Keep upgrading"), QMessageBox::RejectRole);
+    box.setDefaultButton(pKeep);
+    box.setEscapeButton(pKeep);
+    box.exec();
+    if (box.clickedButton() != pClose) {
+        event->ignore();
+        return;
+    }
+    // The upgrade may have ended while the question was open.
+    if (!pUser->Interrupt(QStringLiteral("window closed"))) {
+        QMainWindow::closeEvent(event);
+        return;
+    }
+    // The cancel has to reach the line before the program ends: close once
+    // the transfer has delivered its final status.
+    m_bClosingAfterCancel = true;
+    connect(pUser.data(), &QSerialUser::signal_Idle, this, &QWidget::close, Qt::QueuedConnection);
+    event->ignore();
 }

@@ -39,11 +39,16 @@ protected:
     bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void changeEvent(QEvent *event) override;
+    // Closing during an upgrade asks first: the device would stay in its
+    // boot loader. Closed anyway, the transfer is cancelled on the line and
+    // the window closes once that is done.
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     Ui::MainForm *ui;
     QPoint m_ptPress;
     QTranslator *m_pTranslator = nullptr;
+    bool m_bClosingAfterCancel = false;
 };
 
 #endif // MAINFORM_H

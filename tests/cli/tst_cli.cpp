@@ -9,10 +9,14 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
+
+#include <csignal>
 
 class CliTest : public QObject
 {
@@ -185,11 +189,7 @@ private slots:
         QProcess process;
         process.start(sProgram, {QStringLiteral("export"), tmp.path(), QStringLiteral("--port"), device.PortPath()});
         QVERIFY(process.waitForStarted());
-        QByteArray out;
-        while (!out.contains("Export progress") && process.state() == QProcess::Running) {
-            process.waitForReadyRead(1000);
-            out += process.readAllStandardOutput();
-        }
+        const QByteArray out = ReadUntil(process, "Export progress");
         QVERIFY2(out.contains("Export progress"), out.constData());
         process.kill();
         QVERIFY(process.waitForFinished(10000));
@@ -202,7 +202,96 @@ private slots:
         QVERIFY2(lines.last().contains("GetLogInfo Count : 3000"), lines.last().constData());
     }
 
+    // Ctrl+C during a transfer: the device is told (the receiver sees the
+    // sender's cancel), the exit code says interrupted, and the log says at
+    // which point and where the device was left.
+    void interruptedUpgradeCancelsOnTheLine()
+    {
+        QTemporaryDir tmp;
+        QVERIFY(tmp.isValid());
+        const QString sProgram = tmp.filePath(QStringLiteral("kestrelpack-cli"));
+        QVERIFY(QFile::copy(QStringLiteral(KP_CLI_PATH), sProgram));
+        const QString sImage = tmp.filePath(QStringLiteral("firmware.bin"));
+        QVERIFY(WriteFile(sImage, RandomBytes(100 * 1024, 11)));   // about 9 s on the paced line
+        SimulatorOptions options;
+        options.nCIntervalMs = 250;
+        options.nBytesPerSecond = 11520;
+        options.sImageDir = tmp.filePath(QStringLiteral("received"));
+        SimulatedDevice device(options);
+        QSignalSpy aborted(&device, &SimulatedDevice::TransferAborted);
+        QString sError;
+        QVERIFY2(device.Start(&sError), qPrintable(sError));
+
+        QProcess process;
+        process.start(sProgram, {QStringLiteral("upgrade"), sImage, QStringLiteral("--port"), device.PortPath()});
+        QVERIFY(process.waitForStarted());
+        const QByteArray out = ReadUntil(process, "Upload: ");
+        QVERIFY2(out.contains("Upload: "), out.constData());
+        ::kill(static_cast<pid_t>(process.processId()), SIGINT);
+        QVERIFY(process.waitForFinished(30000));
+        const QByteArray err = process.readAllStandardError();
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QVERIFY2(process.exitCode() == 130, err.constData());
+        QTRY_COMPARE_WITH_TIMEOUT(aborted.size(), 1, 10000);
+        QCOMPARE(aborted.first().first().toString(), QStringLiteral("cancelled by the sender"));
+        QVERIFY(device.Images().isEmpty());
+
+        const QStringList logs = QDir(tmp.filePath(QStringLiteral("logs"))).entryList(QDir::Files);
+        QCOMPARE(logs.size(), 1);
+        QFile log(tmp.filePath(QStringLiteral("logs/") + logs.first()));
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        const QByteArray sLog = log.readAll();
+        QVERIFY2(QRegularExpression(QStringLiteral("Upgrade interrupted by SIGINT at \\d+ %: transfer cancelled; "
+                                                   "the device stays in its boot loader"))
+                     .match(QString::fromUtf8(sLog))
+                     .hasMatch(),
+                 sLog.constData());
+    }
+
+    // `kestrelpack-cli upgrade fw.bin | head -3`: the reader goes away after
+    // three lines, and the upgrade still ends, the image whole on the device.
+    void closedOutputDoesNotStopTheUpgrade()
+    {
+        QTemporaryDir tmp;
+        QVERIFY(tmp.isValid());
+        const QByteArray image = RandomBytes(40 * 1024, 12);   // about 4 s on the paced line
+        const QString sImage = tmp.filePath(QStringLiteral("firmware.bin"));
+        QVERIFY(WriteFile(sImage, image));
+        SimulatorOptions options;
+        options.nCIntervalMs = 250;
+        options.nBytesPerSecond = 11520;
+        options.sImageDir = tmp.filePath(QStringLiteral("received"));
+        SimulatedDevice device(options);
+        QString sError;
+        QVERIFY2(device.Start(&sError), qPrintable(sError));
+
+        QProcess cli;
+        QProcess head;
+        cli.setStandardOutputProcess(&head);
+        head.start(QStringLiteral("head"), {QStringLiteral("-n"), QStringLiteral("3")});
+        cli.start(QStringLiteral(KP_CLI_PATH), {QStringLiteral("upgrade"), sImage, QStringLiteral("--port"), device.PortPath()});
+        QVERIFY(cli.waitForFinished(60000));
+        QVERIFY(head.waitForFinished(10000));
+        QCOMPARE(head.readAllStandardOutput().count('\n'), 3);
+        QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
+        QVERIFY2(cli.exitCode() == 0, cli.readAllStandardError().constData());
+        QTRY_COMPARE(device.Images().size(), 1);
+        QVERIFY(device.Images().first().content == image);
+    }
+
 private:
+    // The program's standard output up to the text, or all of it when the
+    // program ended without it.
+    static QByteArray ReadUntil(QProcess &process, const char *szText)
+    {
+        QByteArray out;
+        while (!out.contains(szText) && process.state() == QProcess::Running) {
+            process.waitForReadyRead(1000);
+            out += process.readAllStandardOutput();
+        }
+        return out;
+    }
+
     static bool WriteFile(const QString &sPath, const QByteArray &content)
     {
         QFile file(sPath);

@@ -19,6 +19,7 @@
 #include "device/waitsfortesting.h"
 #include "simulator/devicesimulator.h"
 #include "simulator/simulateddevice.h"
+#include "support/answerquestion.h"
 #include "support/randombytes.h"
 #include "support/testenvironment.h"
 #include "transfer/qserialuser.h"
@@ -773,6 +774,7 @@ private slots:
         QObject context;
         bool bFired = false;
         QElapsedTimer sinceClose;
+        QString sQuestion;
         const auto fire = [&]() {
             if (bFired) {
                 return;
@@ -784,6 +786,10 @@ private slots:
                 break;
             case Action::CloseWindow:
                 sinceClose.start();
+                if (row.job == Job::Upgrade) {
+                    // Asked whether to leave the device in its boot loader.
+                    AnswerNextQuestion(QStringLiteral("Close anyway"), &sQuestion);
+                }
                 Click("btnClose");
                 break;
             case Action::RemoveFile:
@@ -891,6 +897,7 @@ private slots:
             QVERIFY(bStarted);
             QVERIFY2(bFired, "the window was not closed: the job ended first");
             QVERIFY2(!bHung, "the application did not end after the window closed");
+            QCOMPARE(sQuestion.isEmpty(), row.job != Job::Upgrade);
             const qint64 nQuitMs = sinceClose.elapsed();
             QElapsedTimer release;
             release.start();

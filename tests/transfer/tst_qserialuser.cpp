@@ -507,7 +507,60 @@ private slots:
         QVERIFY(rig.device->Frames().isEmpty());
     }
 
+    // Every job leaves a line at its start and one at its end in the log,
+    // in English, a transfer that fails after its start too.
+    void jobsLeaveStartAndOutcomeLines()
+    {
+        UpgradeRig rig;
+        SimulatorOptions options;
+        options.nCIntervalMs = 250;
+        options.nCancelAtBlock = 2;
+        QVERIFY(rig.Start(options));
+        const QString sPort = rig.device->PortPath();
+        TestEnvironment::SetSerialPorts({sPort});
+        const int nLogStart = LogLines().size();
+        QSerialUser user;
+        JobWatch watch(user);
+        QVERIFY2(user.StartUpgrade(rig.sImagePath), qPrintable(user.ErrorMessage()));
+        QVERIFY(watch.rec.WaitForEnd(60000));
+        QCOMPARE(watch.rec.Final(), int(S::StatusCancelled));
+        const QString sReportDir = rig.dir.filePath(QStringLiteral("reports"));
+        QVERIFY(QDir().mkpath(sReportDir));
+        user.StartExportLogInfo(sReportDir);
+        QVERIFY(watch.finished.wait(30000));
+
+        const QStringList jobLines = LogLines().mid(nLogStart).filter(QStringLiteral("] Job "));
+        const QString sUpgradeEnd =
+            QStringLiteral("] Job end: upgrade cancelled by the device on %1 at \\d+ % after [0-9.]+ s$")
+                .arg(QRegularExpression::escape(sPort));
+        QCOMPARE(jobLines.size(), 4);
+        QVERIFY2(jobLines.at(0).endsWith(
+                     QStringLiteral("] Job start: upgrade with \"%1\" (20000 bytes), port to be found").arg(rig.sImagePath)),
+                 qPrintable(jobLines.at(0)));
+        QVERIFY2(QRegularExpression(sUpgradeEnd).match(jobLines.at(1)).hasMatch(), qPrintable(jobLines.at(1)));
+        QVERIFY2(jobLines.at(2).endsWith(QStringLiteral("] Job start: export into \"%1\"").arg(sReportDir)),
+                 qPrintable(jobLines.at(2)));
+        // The cancelled transfer left the device in its boot loader.
+        QVERIFY2(jobLines.at(3).endsWith(QStringLiteral("] Job end: export failed at step \"enter control mode\": "
+                                                        "Please upgrade before proceeding")),
+                 qPrintable(jobLines.at(3)));
+    }
+
 private:
+    QStringList LogLines() const
+    {
+        spdlog::default_logger()->flush();
+        QFile file(Logging::LogFileName(m_logDir.path(), m_startTime));
+        if (!file.open(QIODevice::ReadOnly)) {
+            return {};
+        }
+        QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        for (QString &sLine : lines) {
+            sLine = sLine.trimmed();
+        }
+        return lines;
+    }
+
     // The image arrived byte for byte, and the frames before its header
     // block are exactly the leading ones.
     static void CheckImageAfter(const UpgradeRig &rig, const QList<QByteArray> &leading)

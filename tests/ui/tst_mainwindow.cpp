@@ -4,6 +4,7 @@
 
 #include "device/waitsfortesting.h"
 #include "simulator/simulateddevice.h"
+#include "support/answerquestion.h"
 #include "support/testenvironment.h"
 #include "transfer/qserialuser.h"
 #include "ui/mainform.h"
@@ -16,6 +17,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QSignalSpy>
 #include <QStackedWidget>
 #include <QStyle>
 #include <QStyleFactory>
@@ -216,6 +218,56 @@ private slots:
             QTRY_COMPARE(pDevice->Images().size(), 1);
             QVERIFY(pDevice->Images().first().content == image);
         }
+    }
+
+    // Closing the window during a transfer asks first; kept, the upgrade goes
+    // on; closed anyway, the device is told (the receiver sees the sender's
+    // cancel) before the window goes.
+    void closingDuringUpgradeAsksFirst()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        SimulatorOptions options;
+        options.nCIntervalMs = 200;
+        options.nBytesPerSecond = 11520;
+        options.sImageDir = dir.filePath(QStringLiteral("received"));
+        auto pDevice = StartDevice(options);
+        QVERIFY(pDevice);
+        QSignalSpy aborted(pDevice.get(), &SimulatedDevice::TransferAborted);
+        const QString sImage = dir.filePath(QStringLiteral("fw.bin"));
+        QFile file(sImage);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(100 * 1024, 'k')) == 100 * 1024);
+        file.close();
+        QApplication::setQuitOnLastWindowClosed(false);
+        const auto reopen = qScopeGuard([this] {
+            QApplication::setQuitOnLastWindowClosed(true);
+            m_pWindow->show();
+        });
+
+        QSignalSpy progress(QSerialUser::instance().data(), &QSerialUser::signal_TransmitProgress);
+        Click("btnUpgrade");
+        Child<QLineEdit>("lineEditUpgradePath")->setText(sImage);
+        Click("btnUpgradeFirmware");
+        // Data blocks are on their way.
+        QTRY_VERIFY_WITH_TIMEOUT(!progress.isEmpty(), 30000);
+        auto *pProgress = Child<QProgressBar>("progressBarUpgrade");
+
+        QString sQuestion;
+        AnswerNextQuestion(QStringLiteral("Keep upgrading"), &sQuestion);
+        QVERIFY(!m_pWindow->close());
+        QVERIFY2(sQuestion.contains(QStringLiteral("boot loader")), qPrintable(sQuestion));
+        QVERIFY(m_pWindow->isVisible());
+        QVERIFY(aborted.isEmpty());
+
+        sQuestion.clear();
+        AnswerNextQuestion(QStringLiteral("Close anyway"), &sQuestion);
+        m_pWindow->close();
+        QVERIFY(!sQuestion.isEmpty());
+        QTRY_VERIFY_WITH_TIMEOUT(!m_pWindow->isVisible(), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(aborted.size(), 1, 10000);
+        QCOMPARE(aborted.first().first().toString(), QStringLiteral("cancelled by the sender"));
+        QVERIFY(pProgress->value() < 100);
+        QVERIFY(pDevice->Images().isEmpty());
     }
 };
 
