@@ -207,7 +207,7 @@ void LogExport::Tick()
 LogExport::Outcome LogExport::Finish(Ending ending)
 {
     QSerialPort *pPort = m_link.SerialPort();
-    if (ending == Ending::StreamStopped && !m_bOverLimit && pPort && pPort->isOpen()) {
+    if (ending != Ending::DeviceGone && !m_bOverLimit && pPort && pPort->isOpen()) {
         m_stream.append(pPort->readAll());
     }
     StopCollection();

@@ -403,8 +403,12 @@ void SerialWorker::FinishExport(bool bDeviceGone)
     if (!m_pExport->IsCollecting()) {
         return;
     }
-    const LogExport::Outcome outcome =
-        m_pExport->Finish(bDeviceGone ? LogExport::Ending::DeviceGone : LogExport::Ending::StreamStopped);
+    // A stream stopped on request is no complete report, even when the
+    // device announced no count to hold it against.
+    const LogExport::Ending ending = bDeviceGone        ? LogExport::Ending::DeviceGone
+                                     : m_bStopRequested ? LogExport::Ending::Interrupted
+                                                        : LogExport::Ending::StreamStopped;
+    const LogExport::Outcome outcome = m_pExport->Finish(ending);
     if (bDeviceGone) {
         KP_LOG_INFO("ExportLogInfo: device gone; {} bytes received", static_cast<long long>(outcome.nBytes));
     } else {

@@ -389,18 +389,26 @@ private slots:
     // closing commands that tell the device to stop.
     void exportKeepsWhatArrived_data()
     {
-        QTest::addColumn<bool>("bEndless");
-        QTest::newRow("unplugged mid-stream") << false;
-        QTest::newRow("stream never ends") << true;
+        QTest::addColumn<int>("nCase");
+        QTest::newRow("unplugged mid-stream") << 0;
+        QTest::newRow("stream never ends") << 1;
+        // No count announced: nothing to hold the stream against, yet a
+        // stopped export is no report.
+        QTest::newRow("stopped on request, no count") << 2;
     }
     void exportKeepsWhatArrived()
     {
-        QFETCH(bool, bEndless);
+        QFETCH(int, nCase);
+        const bool bEndless = nCase == 1;
         SimulatorOptions options;
         options.nRecordCount = bEndless ? 50 : 100;
         options.bChatter = bEndless;
         options.nStreamPauseEvery = bEndless ? 0 : 30;
         options.nStreamPauseMs = 1200;
+        if (nCase == 2) {
+            options.bSilent = true;
+            options.nFaultCommand = 0xD1;
+        }
         auto pDevice = Start(options);
         QVERIFY(pDevice);
         TestEnvironment::SetSerialPorts({pDevice->PortPath()});
@@ -410,11 +418,17 @@ private slots:
         emit worker.signal_StartExportLogInfo(dir.path());
         if (!bEndless) {
             QTRY_VERIFY_WITH_TIMEOUT(!log.Progress().isEmpty(), 20000);
-            pDevice->Unplug();
+            if (nCase == 0) {
+                pDevice->Unplug();
+            } else {
+                emit worker.signal_StopRequest();
+            }
         }
         QTRY_COMPARE_WITH_TIMEOUT(log.m_nFinished, 1, 30000);
         const Result last = log.m_results.last();
-        const QString sReason = bEndless ? QStringLiteral("did not stop sending") : QStringLiteral("disconnected");
+        const QString sReason = bEndless ? QStringLiteral("did not stop sending")
+                                : nCase == 0 ? QStringLiteral("disconnected")
+                                             : QStringLiteral("interrupted");
         QVERIFY2(last.sMes.contains(sReason), qPrintable(last.sMes));
         QByteArray kept;
         CheckKeptAsPartial(dir.path(), log.m_results, &kept);
