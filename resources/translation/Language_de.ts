@@ -23,6 +23,18 @@ exportieren</translation>
         <translation>Firmware
 aktualisieren</translation>
     </message>
+    <message>
+        <source>The upgrade is running. Closing now leaves the device in its boot loader until the next upgrade.</source>
+        <translation>Die Aktualisierung läuft. Wenn Sie jetzt schließen, bleibt das Gerät bis zur nächsten Aktualisierung in seinem Bootloader.</translation>
+    </message>
+    <message>
+        <source>Close anyway</source>
+        <translation>Trotzdem schließen</translation>
+    </message>
+    <message>
+        <source>Keep upgrading</source>
+        <translation>Weiter aktualisieren</translation>
+    </message>
 </context>
 <context>
     <name>ExportWidget</name>
@@ -181,6 +193,54 @@ aktualisieren</translation>
         <source>Please upgrade before proceeding</source>
         <translation>Bitte zuerst die Firmware aktualisieren</translation>
     </message>
+    <message>
+        <source>The serial port is in use by another program</source>
+        <translation>Der COM-Port wird von einem anderen Programm verwendet</translation>
+    </message>
+    <message>
+        <source>Only the request came back: the line echoes, and no device answered</source>
+        <translation>Nur die eigene Anfrage kam zurück: Die Leitung gibt alles zurück, kein Gerät hat geantwortet</translation>
+    </message>
+    <message>
+        <source>The device was disconnected during the request</source>
+        <translation>Das Gerät wurde während der Anfrage getrennt</translation>
+    </message>
+    <message>
+        <source>Cannot create the report file %1: %2</source>
+        <translation>Die Berichtsdatei %1 kann nicht angelegt werden: %2</translation>
+    </message>
+    <message>
+        <source>The device was disconnected during the export</source>
+        <translation>Das Gerät wurde während des Exports getrennt</translation>
+    </message>
+    <message>
+        <source>The export was interrupted</source>
+        <translation>Der Export wurde abgebrochen</translation>
+    </message>
+    <message>
+        <source>The device did not stop sending: more than %1 bytes arrived for %2 announced records; the export was stopped</source>
+        <translation>Das Gerät hörte nicht auf zu senden: mehr als %1 Bytes für %2 angekündigte Datensätze; der Export wurde angehalten</translation>
+    </message>
+    <message>
+        <source>The device sent none of the %1 records it announced</source>
+        <translation>Das Gerät hat keinen der %1 angekündigten Datensätze gesendet</translation>
+    </message>
+    <message>
+        <source>The report holds %1 of the %2 records the device announced</source>
+        <translation>Der Bericht enthält %1 der %2 vom Gerät angekündigten Datensätze</translation>
+    </message>
+    <message>
+        <source>%1; what arrived is kept in %2</source>
+        <translation>%1; das Empfangene ist in %2 gesichert</translation>
+    </message>
+    <message>
+        <source>Cannot write the report file %1: %2</source>
+        <translation>Die Berichtsdatei %1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot rename the report file %1 to %2: %3</source>
+        <translation>Die Berichtsdatei %1 kann nicht in %2 umbenannt werden: %3</translation>
+    </message>
 </context>
 <context>
     <name>QSerialUser</name>
@@ -191,6 +251,26 @@ aktualisieren</translation>
     <message>
         <source>Failed to open serial port</source>
         <translation>COM-Port konnte nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <source>The serial port is in use by another program</source>
+        <translation>Der COM-Port wird von einem anderen Programm verwendet</translation>
+    </message>
+    <message>
+        <source>Upgrade already running</source>
+        <translation>Eine Aktualisierung läuft bereits</translation>
+    </message>
+    <message>
+        <source>The device is busy with another job</source>
+        <translation>Das Gerät ist mit einer anderen Aufgabe beschäftigt</translation>
+    </message>
+    <message>
+        <source>Cannot read the firmware file %1</source>
+        <translation>Die Firmware-Datei %1 kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>The firmware file %1 is empty</source>
+        <translation>Die Firmware-Datei %1 ist leer</translation>
     </message>
 </context>
 <context>

@@ -21,6 +21,18 @@
         <source>Update</source>
         <translation>Update</translation>
     </message>
+    <message>
+        <source>The upgrade is running. Closing now leaves the device in its boot loader until the next upgrade.</source>
+        <translation>The upgrade is running. Closing now leaves the device in its boot loader until the next upgrade.</translation>
+    </message>
+    <message>
+        <source>Close anyway</source>
+        <translation>Close anyway</translation>
+    </message>
+    <message>
+        <source>Keep upgrading</source>
+        <translation>Keep upgrading</translation>
+    </message>
 </context>
 <context>
     <name>ExportWidget</name>
@@ -179,6 +191,54 @@
         <source>Please upgrade before proceeding</source>
         <translation>Please upgrade before proceeding</translation>
     </message>
+    <message>
+        <source>The serial port is in use by another program</source>
+        <translation>The serial port is in use by another program</translation>
+    </message>
+    <message>
+        <source>Only the request came back: the line echoes, and no device answered</source>
+        <translation>Only the request came back: the line echoes, and no device answered</translation>
+    </message>
+    <message>
+        <source>The device was disconnected during the request</source>
+        <translation>The device was disconnected during the request</translation>
+    </message>
+    <message>
+        <source>Cannot create the report file %1: %2</source>
+        <translation>Cannot create the report file %1: %2</translation>
+    </message>
+    <message>
+        <source>The device was disconnected during the export</source>
+        <translation>The device was disconnected during the export</translation>
+    </message>
+    <message>
+        <source>The export was interrupted</source>
+        <translation>The export was interrupted</translation>
+    </message>
+    <message>
+        <source>The device did not stop sending: more than %1 bytes arrived for %2 announced records; the export was stopped</source>
+        <translation>The device did not stop sending: more than %1 bytes arrived for %2 announced records; the export was stopped</translation>
+    </message>
+    <message>
+        <source>The device sent none of the %1 records it announced</source>
+        <translation>The device sent none of the %1 records it announced</translation>
+    </message>
+    <message>
+        <source>The report holds %1 of the %2 records the device announced</source>
+        <translation>The report holds %1 of the %2 records the device announced</translation>
+    </message>
+    <message>
+        <source>%1; what arrived is kept in %2</source>
+        <translation>%1; what arrived is kept in %2</translation>
+    </message>
+    <message>
+        <source>Cannot write the report file %1: %2</source>
+        <translation>Cannot write the report file %1: %2</translation>
+    </message>
+    <message>
+        <source>Cannot rename the report file %1 to %2: %3</source>
+        <translation>Cannot rename the report file %1 to %2: %3</translation>
+    </message>
 </context>
 <context>
     <name>QSerialUser</name>
@@ -189,6 +249,26 @@
     <message>
         <source>Failed to open serial port</source>
         <translation>Failed to open serial port</translation>
+    </message>
+    <message>
+        <source>The serial port is in use by another program</source>
+        <translation>The serial port is in use by another program</translation>
+    </message>
+    <message>
+        <source>Upgrade already running</source>
+        <translation>Upgrade already running</translation>
+    </message>
+    <message>
+        <source>The device is busy with another job</source>
+        <translation>The device is busy with another job</translation>
+    </message>
+    <message>
+        <source>Cannot read the firmware file %1</source>
+        <translation>Cannot read the firmware file %1</translation>
+    </message>
+    <message>
+        <source>The firmware file %1 is empty</source>
+        <translation>The firmware file %1 is empty</translation>
     </message>
 </context>
 <context>

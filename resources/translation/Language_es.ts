@@ -22,6 +22,18 @@ informe</translation>
         <source>Update</source>
         <translation>Actualizar</translation>
     </message>
+    <message>
+        <source>The upgrade is running. Closing now leaves the device in its boot loader until the next upgrade.</source>
+        <translation>La actualización está en curso. Si cierra ahora, el dispositivo se quedará en su cargador de arranque hasta la próxima actualización.</translation>
+    </message>
+    <message>
+        <source>Close anyway</source>
+        <translation>Cerrar de todos modos</translation>
+    </message>
+    <message>
+        <source>Keep upgrading</source>
+        <translation>Seguir actualizando</translation>
+    </message>
 </context>
 <context>
     <name>ExportWidget</name>
@@ -180,6 +192,54 @@ informe</translation>
         <source>Please upgrade before proceeding</source>
         <translation>Actualice el firmware antes de continuar</translation>
     </message>
+    <message>
+        <source>The serial port is in use by another program</source>
+        <translation>El puerto serie está en uso por otro programa</translation>
+    </message>
+    <message>
+        <source>Only the request came back: the line echoes, and no device answered</source>
+        <translation>Solo volvió la propia petición: la línea devuelve el eco y ningún dispositivo respondió</translation>
+    </message>
+    <message>
+        <source>The device was disconnected during the request</source>
+        <translation>El dispositivo se desconectó durante la petición</translation>
+    </message>
+    <message>
+        <source>Cannot create the report file %1: %2</source>
+        <translation>No se puede crear el archivo de informe %1: %2</translation>
+    </message>
+    <message>
+        <source>The device was disconnected during the export</source>
+        <translation>El dispositivo se desconectó durante la exportación</translation>
+    </message>
+    <message>
+        <source>The export was interrupted</source>
+        <translation>La exportación se interrumpió</translation>
+    </message>
+    <message>
+        <source>The device did not stop sending: more than %1 bytes arrived for %2 announced records; the export was stopped</source>
+        <translation>El dispositivo no dejó de enviar: llegaron más de %1 bytes para %2 registros anunciados; se detuvo la exportación</translation>
+    </message>
+    <message>
+        <source>The device sent none of the %1 records it announced</source>
+        <translation>El dispositivo no envió ninguno de los %1 registros anunciados</translation>
+    </message>
+    <message>
+        <source>The report holds %1 of the %2 records the device announced</source>
+        <translation>El informe contiene %1 de los %2 registros anunciados por el dispositivo</translation>
+    </message>
+    <message>
+        <source>%1; what arrived is kept in %2</source>
+        <translation>%1; lo recibido se conserva en %2</translation>
+    </message>
+    <message>
+        <source>Cannot write the report file %1: %2</source>
+        <translation>No se puede escribir el archivo de informe %1: %2</translation>
+    </message>
+    <message>
+        <source>Cannot rename the report file %1 to %2: %3</source>
+        <translation>No se puede cambiar el nombre del archivo de informe %1 a %2: %3</translation>
+    </message>
 </context>
 <context>
     <name>QSerialUser</name>
@@ -190,6 +250,26 @@ informe</translation>
     <message>
         <source>Failed to open serial port</source>
         <translation>No se pudo abrir el puerto serie</translation>
+    </message>
+    <message>
+        <source>The serial port is in use by another program</source>
+        <translation>El puerto serie está en uso por otro programa</translation>
+    </message>
+    <message>
+        <source>Upgrade already running</source>
+        <translation>Ya hay una actualización en curso</translation>
+    </message>
+    <message>
+        <source>The device is busy with another job</source>
+        <translation>El dispositivo está ocupado con otra tarea</translation>
+    </message>
+    <message>
+        <source>Cannot read the firmware file %1</source>
+        <translation>No se puede leer el archivo de firmware %1</translation>
+    </message>
+    <message>
+        <source>The firmware file %1 is empty</source>
+        <translation>El archivo de firmware %1 está vacío</translation>
     </message>
 </context>
 <context>

@@ -22,6 +22,18 @@ le rapport</translation>
         <source>Update</source>
         <translation>Mise à jour</translation>
     </message>
+    <message>
+        <source>The upgrade is running. Closing now leaves the device in its boot loader until the next upgrade.</source>
+        <translation>La mise à jour est en cours. Fermer maintenant laisse l&apos;appareil dans son chargeur d&apos;amorçage jusqu&apos;à la prochaine mise à jour.</translation>
+    </message>
+    <message>
+        <source>Close anyway</source>
+        <translation>Fermer quand même</translation>
+    </message>
+    <message>
+        <source>Keep upgrading</source>
+        <translation>Poursuivre la mise à jour</translation>
+    </message>
 </context>
 <context>
     <name>ExportWidget</name>
@@ -180,6 +192,54 @@ le rapport</translation>
         <source>Please upgrade before proceeding</source>
         <translation>Veuillez d&apos;abord mettre à jour le firmware</translation>
     </message>
+    <message>
+        <source>The serial port is in use by another program</source>
+        <translation>Le port série est utilisé par un autre programme</translation>
+    </message>
+    <message>
+        <source>Only the request came back: the line echoes, and no device answered</source>
+        <translation>Seule la requête est revenue : la ligne renvoie l&apos;écho, aucun appareil n&apos;a répondu</translation>
+    </message>
+    <message>
+        <source>The device was disconnected during the request</source>
+        <translation>L&apos;appareil a été déconnecté pendant la requête</translation>
+    </message>
+    <message>
+        <source>Cannot create the report file %1: %2</source>
+        <translation>Impossible de créer le fichier de rapport %1 : %2</translation>
+    </message>
+    <message>
+        <source>The device was disconnected during the export</source>
+        <translation>L&apos;appareil a été déconnecté pendant l&apos;exportation</translation>
+    </message>
+    <message>
+        <source>The export was interrupted</source>
+        <translation>L&apos;exportation a été interrompue</translation>
+    </message>
+    <message>
+        <source>The device did not stop sending: more than %1 bytes arrived for %2 announced records; the export was stopped</source>
+        <translation>L&apos;appareil n&apos;a pas cessé d&apos;émettre : plus de %1 octets reçus pour %2 enregistrements annoncés ; l&apos;exportation a été arrêtée</translation>
+    </message>
+    <message>
+        <source>The device sent none of the %1 records it announced</source>
+        <translation>L&apos;appareil n&apos;a envoyé aucun des %1 enregistrements annoncés</translation>
+    </message>
+    <message>
+        <source>The report holds %1 of the %2 records the device announced</source>
+        <translation>Le rapport contient %1 des %2 enregistrements annoncés par l&apos;appareil</translation>
+    </message>
+    <message>
+        <source>%1; what arrived is kept in %2</source>
+        <translation>%1 ; ce qui a été reçu est conservé dans %2</translation>
+    </message>
+    <message>
+        <source>Cannot write the report file %1: %2</source>
+        <translation>Impossible d&apos;écrire le fichier de rapport %1 : %2</translation>
+    </message>
+    <message>
+        <source>Cannot rename the report file %1 to %2: %3</source>
+        <translation>Impossible de renommer le fichier de rapport %1 en %2 : %3</translation>
+    </message>
 </context>
 <context>
     <name>QSerialUser</name>
@@ -190,6 +250,26 @@ le rapport</translation>
     <message>
         <source>Failed to open serial port</source>
         <translation>Impossible d&apos;ouvrir le port série</translation>
+    </message>
+    <message>
+        <source>The serial port is in use by another program</source>
+        <translation>Le port série est utilisé par un autre programme</translation>
+    </message>
+    <message>
+        <source>Upgrade already running</source>
+        <translation>Une mise à jour est déjà en cours</translation>
+    </message>
+    <message>
+        <source>The device is busy with another job</source>
+        <translation>L&apos;appareil est occupé par une autre tâche</translation>
+    </message>
+    <message>
+        <source>Cannot read the firmware file %1</source>
+        <translation>Impossible de lire le fichier de firmware %1</translation>
+    </message>
+    <message>
+        <source>The firmware file %1 is empty</source>
+        <translation>Le fichier de firmware %1 est vide</translation>
     </message>
 </context>
 <context>

@@ -22,6 +22,18 @@ rapporto</translation>
         <source>Update</source>
         <translation>Aggiornamento</translation>
     </message>
+    <message>
+        <source>The upgrade is running. Closing now leaves the device in its boot loader until the next upgrade.</source>
+        <translation>L&apos;aggiornamento è in corso. Chiudendo ora, il dispositivo resta nel suo bootloader fino al prossimo aggiornamento.</translation>
+    </message>
+    <message>
+        <source>Close anyway</source>
+        <translation>Chiudi comunque</translation>
+    </message>
+    <message>
+        <source>Keep upgrading</source>
+        <translation>Continua l&apos;aggiornamento</translation>
+    </message>
 </context>
 <context>
     <name>ExportWidget</name>
@@ -180,6 +192,54 @@ rapporto</translation>
         <source>Please upgrade before proceeding</source>
         <translation>Aggiornare il firmware prima di procedere</translation>
     </message>
+    <message>
+        <source>The serial port is in use by another program</source>
+        <translation>La porta seriale è in uso da un altro programma</translation>
+    </message>
+    <message>
+        <source>Only the request came back: the line echoes, and no device answered</source>
+        <translation>È tornata solo la richiesta: la linea fa eco e nessun dispositivo ha risposto</translation>
+    </message>
+    <message>
+        <source>The device was disconnected during the request</source>
+        <translation>Il dispositivo è stato scollegato durante la richiesta</translation>
+    </message>
+    <message>
+        <source>Cannot create the report file %1: %2</source>
+        <translation>Impossibile creare il file di rapporto %1: %2</translation>
+    </message>
+    <message>
+        <source>The device was disconnected during the export</source>
+        <translation>Il dispositivo è stato scollegato durante l&apos;esportazione</translation>
+    </message>
+    <message>
+        <source>The export was interrupted</source>
+        <translation>L&apos;esportazione è stata interrotta</translation>
+    </message>
+    <message>
+        <source>The device did not stop sending: more than %1 bytes arrived for %2 announced records; the export was stopped</source>
+        <translation>Il dispositivo non ha smesso di inviare: più di %1 byte ricevuti per %2 record annunciati; l&apos;esportazione è stata fermata</translation>
+    </message>
+    <message>
+        <source>The device sent none of the %1 records it announced</source>
+        <translation>Il dispositivo non ha inviato nessuno dei %1 record annunciati</translation>
+    </message>
+    <message>
+        <source>The report holds %1 of the %2 records the device announced</source>
+        <translation>Il rapporto contiene %1 dei %2 record annunciati dal dispositivo</translation>
+    </message>
+    <message>
+        <source>%1; what arrived is kept in %2</source>
+        <translation>%1; quanto ricevuto è conservato in %2</translation>
+    </message>
+    <message>
+        <source>Cannot write the report file %1: %2</source>
+        <translation>Impossibile scrivere il file di rapporto %1: %2</translation>
+    </message>
+    <message>
+        <source>Cannot rename the report file %1 to %2: %3</source>
+        <translation>Impossibile rinominare il file di rapporto %1 in %2: %3</translation>
+    </message>
 </context>
 <context>
     <name>QSerialUser</name>
@@ -190,6 +250,26 @@ rapporto</translation>
     <message>
         <source>Failed to open serial port</source>
         <translation>Impossibile aprire la porta seriale</translation>
+    </message>
+    <message>
+        <source>The serial port is in use by another program</source>
+        <translation>La porta seriale è in uso da un altro programma</translation>
+    </message>
+    <message>
+        <source>Upgrade already running</source>
+        <translation>Un aggiornamento è già in corso</translation>
+    </message>
+    <message>
+        <source>The device is busy with another job</source>
+        <translation>Il dispositivo è occupato con un&apos;altra operazione</translation>
+    </message>
+    <message>
+        <source>Cannot read the firmware file %1</source>
+        <translation>Impossibile leggere il file del firmware %1</translation>
+    </message>
+    <message>
+        <source>The firmware file %1 is empty</source>
+        <translation>Il file del firmware %1 è vuoto</translation>
     </message>
 </context>
 <context>

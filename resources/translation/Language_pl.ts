@@ -22,6 +22,18 @@ raportu</translation>
         <source>Update</source>
         <translation>Aktualizacja</translation>
     </message>
+    <message>
+        <source>The upgrade is running. Closing now leaves the device in its boot loader until the next upgrade.</source>
+        <translation>Trwa aktualizacja. Zamknięcie teraz pozostawi urządzenie w programie rozruchowym do następnej aktualizacji.</translation>
+    </message>
+    <message>
+        <source>Close anyway</source>
+        <translation>Zamknij mimo to</translation>
+    </message>
+    <message>
+        <source>Keep upgrading</source>
+        <translation>Kontynuuj aktualizację</translation>
+    </message>
 </context>
 <context>
     <name>ExportWidget</name>
@@ -180,6 +192,54 @@ raportu</translation>
         <source>Please upgrade before proceeding</source>
         <translation>Najpierw zaktualizuj firmware</translation>
     </message>
+    <message>
+        <source>The serial port is in use by another program</source>
+        <translation>Port szeregowy jest używany przez inny program</translation>
+    </message>
+    <message>
+        <source>Only the request came back: the line echoes, and no device answered</source>
+        <translation>Wróciło tylko własne zapytanie: linia odsyła echo i żadne urządzenie nie odpowiedziało</translation>
+    </message>
+    <message>
+        <source>The device was disconnected during the request</source>
+        <translation>Urządzenie zostało odłączone podczas zapytania</translation>
+    </message>
+    <message>
+        <source>Cannot create the report file %1: %2</source>
+        <translation>Nie można utworzyć pliku raportu %1: %2</translation>
+    </message>
+    <message>
+        <source>The device was disconnected during the export</source>
+        <translation>Urządzenie zostało odłączone podczas eksportu</translation>
+    </message>
+    <message>
+        <source>The export was interrupted</source>
+        <translation>Eksport został przerwany</translation>
+    </message>
+    <message>
+        <source>The device did not stop sending: more than %1 bytes arrived for %2 announced records; the export was stopped</source>
+        <translation>Urządzenie nie przestało wysyłać: odebrano ponad %1 bajtów dla %2 zapowiedzianych rekordów; eksport został zatrzymany</translation>
+    </message>
+    <message>
+        <source>The device sent none of the %1 records it announced</source>
+        <translation>Urządzenie nie wysłało żadnego z %1 zapowiedzianych rekordów</translation>
+    </message>
+    <message>
+        <source>The report holds %1 of the %2 records the device announced</source>
+        <translation>Raport zawiera %1 z %2 rekordów zapowiedzianych przez urządzenie</translation>
+    </message>
+    <message>
+        <source>%1; what arrived is kept in %2</source>
+        <translation>%1; odebrane dane zachowano w %2</translation>
+    </message>
+    <message>
+        <source>Cannot write the report file %1: %2</source>
+        <translation>Nie można zapisać pliku raportu %1: %2</translation>
+    </message>
+    <message>
+        <source>Cannot rename the report file %1 to %2: %3</source>
+        <translation>Nie można zmienić nazwy pliku raportu %1 na %2: %3</translation>
+    </message>
 </context>
 <context>
     <name>QSerialUser</name>
@@ -190,6 +250,26 @@ raportu</translation>
     <message>
         <source>Failed to open serial port</source>
         <translation>Nie można otworzyć portu szeregowego</translation>
+    </message>
+    <message>
+        <source>The serial port is in use by another program</source>
+        <translation>Port szeregowy jest używany przez inny program</translation>
+    </message>
+    <message>
+        <source>Upgrade already running</source>
+        <translation>Aktualizacja już trwa</translation>
+    </message>
+    <message>
+        <source>The device is busy with another job</source>
+        <translation>Urządzenie jest zajęte innym zadaniem</translation>
+    </message>
+    <message>
+        <source>Cannot read the firmware file %1</source>
+        <translation>Nie można odczytać pliku firmware %1</translation>
+    </message>
+    <message>
+        <source>The firmware file %1 is empty</source>
+        <translation>Plik firmware %1 jest pusty</translation>
     </message>
 </context>
 <context>

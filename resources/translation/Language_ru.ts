@@ -22,6 +22,18 @@
         <source>Update</source>
         <translation>Обновление</translation>
     </message>
+    <message>
+        <source>The upgrade is running. Closing now leaves the device in its boot loader until the next upgrade.</source>
+        <translation>Идёт обновление. Если закрыть программу сейчас, устройство останется в загрузчике до следующего обновления.</translation>
+    </message>
+    <message>
+        <source>Close anyway</source>
+        <translation>Всё равно закрыть</translation>
+    </message>
+    <message>
+        <source>Keep upgrading</source>
+        <translation>Продолжить обновление</translation>
+    </message>
 </context>
 <context>
     <name>ExportWidget</name>
@@ -180,6 +192,54 @@
         <source>Please upgrade before proceeding</source>
         <translation>Сначала обновите прошивку</translation>
     </message>
+    <message>
+        <source>The serial port is in use by another program</source>
+        <translation>COM-порт занят другой программой</translation>
+    </message>
+    <message>
+        <source>Only the request came back: the line echoes, and no device answered</source>
+        <translation>Вернулся только сам запрос: линия отражает данные, ни одно устройство не ответило</translation>
+    </message>
+    <message>
+        <source>The device was disconnected during the request</source>
+        <translation>Устройство было отключено во время запроса</translation>
+    </message>
+    <message>
+        <source>Cannot create the report file %1: %2</source>
+        <translation>Не удаётся создать файл отчёта %1: %2</translation>
+    </message>
+    <message>
+        <source>The device was disconnected during the export</source>
+        <translation>Устройство было отключено во время экспорта</translation>
+    </message>
+    <message>
+        <source>The export was interrupted</source>
+        <translation>Экспорт был прерван</translation>
+    </message>
+    <message>
+        <source>The device did not stop sending: more than %1 bytes arrived for %2 announced records; the export was stopped</source>
+        <translation>Устройство не прекратило передачу: получено более %1 байт при %2 заявленных записях; экспорт остановлен</translation>
+    </message>
+    <message>
+        <source>The device sent none of the %1 records it announced</source>
+        <translation>Устройство не отправило ни одной из %1 заявленных записей</translation>
+    </message>
+    <message>
+        <source>The report holds %1 of the %2 records the device announced</source>
+        <translation>Отчёт содержит %1 из %2 записей, заявленных устройством</translation>
+    </message>
+    <message>
+        <source>%1; what arrived is kept in %2</source>
+        <translation>%1; полученные данные сохранены в %2</translation>
+    </message>
+    <message>
+        <source>Cannot write the report file %1: %2</source>
+        <translation>Не удаётся записать файл отчёта %1: %2</translation>
+    </message>
+    <message>
+        <source>Cannot rename the report file %1 to %2: %3</source>
+        <translation>Не удаётся переименовать файл отчёта %1 в %2: %3</translation>
+    </message>
 </context>
 <context>
     <name>QSerialUser</name>
@@ -190,6 +250,26 @@
     <message>
         <source>Failed to open serial port</source>
         <translation>Не удалось открыть COM-порт</translation>
+    </message>
+    <message>
+        <source>The serial port is in use by another program</source>
+        <translation>COM-порт занят другой программой</translation>
+    </message>
+    <message>
+        <source>Upgrade already running</source>
+        <translation>Обновление уже выполняется</translation>
+    </message>
+    <message>
+        <source>The device is busy with another job</source>
+        <translation>Устройство занято другой задачей</translation>
+    </message>
+    <message>
+        <source>Cannot read the firmware file %1</source>
+        <translation>Не удаётся прочитать файл прошивки %1</translation>
+    </message>
+    <message>
+        <source>The firmware file %1 is empty</source>
+        <translation>Файл прошивки %1 пуст</translation>
     </message>
 </context>
 <context>

@@ -20,6 +20,18 @@
         <source>Update</source>
         <translation>固件升级</translation>
     </message>
+    <message>
+        <source>The upgrade is running. Closing now leaves the device in its boot loader until the next upgrade.</source>
+        <translation>正在升级。现在关闭，设备将停留在引导程序中，直到下次升级。</translation>
+    </message>
+    <message>
+        <source>Close anyway</source>
+        <translation>仍然关闭</translation>
+    </message>
+    <message>
+        <source>Keep upgrading</source>
+        <translation>继续升级</translation>
+    </message>
 </context>
 <context>
     <name>ExportWidget</name>
@@ -178,6 +190,54 @@
         <source>Please upgrade before proceeding</source>
         <translation>请先升级固件</translation>
     </message>
+    <message>
+        <source>The serial port is in use by another program</source>
+        <translation>串口正被其他程序占用</translation>
+    </message>
+    <message>
+        <source>Only the request came back: the line echoes, and no device answered</source>
+        <translation>只收到了请求本身的回显：线路在回送数据，没有设备应答</translation>
+    </message>
+    <message>
+        <source>The device was disconnected during the request</source>
+        <translation>请求过程中设备已断开连接</translation>
+    </message>
+    <message>
+        <source>Cannot create the report file %1: %2</source>
+        <translation>无法创建报告文件 %1：%2</translation>
+    </message>
+    <message>
+        <source>The device was disconnected during the export</source>
+        <translation>导出过程中设备已断开连接</translation>
+    </message>
+    <message>
+        <source>The export was interrupted</source>
+        <translation>导出已中断</translation>
+    </message>
+    <message>
+        <source>The device did not stop sending: more than %1 bytes arrived for %2 announced records; the export was stopped</source>
+        <translation>设备未停止发送：已收到超过 %1 字节，而设备声明的记录为 %2 条；导出已停止</translation>
+    </message>
+    <message>
+        <source>The device sent none of the %1 records it announced</source>
+        <translation>设备声明了 %1 条记录，但一条也未发送</translation>
+    </message>
+    <message>
+        <source>The report holds %1 of the %2 records the device announced</source>
+        <translation>报告包含设备声明的 %2 条记录中的 %1 条</translation>
+    </message>
+    <message>
+        <source>%1; what arrived is kept in %2</source>
+        <translation>%1；已收到的数据保存在 %2</translation>
+    </message>
+    <message>
+        <source>Cannot write the report file %1: %2</source>
+        <translation>无法写入报告文件 %1：%2</translation>
+    </message>
+    <message>
+        <source>Cannot rename the report file %1 to %2: %3</source>
+        <translation>无法将报告文件 %1 重命名为 %2：%3</translation>
+    </message>
 </context>
 <context>
     <name>QSerialUser</name>
@@ -188,6 +248,26 @@
     <message>
         <source>Failed to open serial port</source>
         <translation>打开串口失败</translation>
+    </message>
+    <message>
+        <source>The serial port is in use by another program</source>
+        <translation>串口正被其他程序占用</translation>
+    </message>
+    <message>
+        <source>Upgrade already running</source>
+        <translation>升级已在进行中</translation>
+    </message>
+    <message>
+        <source>The device is busy with another job</source>
+        <translation>设备正忙于其他任务</translation>
+    </message>
+    <message>
+        <source>Cannot read the firmware file %1</source>
+        <translation>无法读取固件文件 %1</translation>
+    </message>
+    <message>
+        <source>The firmware file %1 is empty</source>
+        <translation>固件文件 %1 为空</translation>
     </message>
 </context>
 <context>

@@ -28,7 +28,10 @@ struct Message
 QList<Message> Catalogue()
 {
     const QList<QPair<const char *, QStringList>> groups = {
-        {"MainForm", {"Device\n Information", "Export report", "Language", "Update"}},
+        {"MainForm",
+         {"Device\n Information", "Export report", "Language", "Update",
+          "The upgrade is running. Closing now leaves the device in its boot loader until the next upgrade.",
+          "Close anyway", "Keep upgrading"}},
         {"ExportWidget",
          {"Export report", "Export", "Cancel", "Select path", kLink, "File exporting", "File export successful",
           "File export failed", "Disconnected", "Please upgrade before proceeding"}},
@@ -39,9 +42,21 @@ QList<Message> Catalogue()
                         "Please upgrade before proceeding"}},
         {"LanguageDialog", {"Chinese", "English", "French", "German", "Spanish", "Italian", "Russian", "Polish"}},
         {"LanguageItemWidget", {"Language"}},
-        {"SerialWorker", {"No serial port available", "Failed to open serial port",
-                          "Please upgrade before proceeding"}},
-        {"QSerialUser", {"No serial port available", "Failed to open serial port"}},
+        {"SerialWorker",
+         {"No serial port available", "Failed to open serial port", "Please upgrade before proceeding",
+          "The serial port is in use by another program",
+          "Only the request came back: the line echoes, and no device answered",
+          "The device was disconnected during the request", "Cannot create the report file %1: %2",
+          "The device was disconnected during the export", "The export was interrupted",
+          "The device did not stop sending: more than %1 bytes arrived for %2 announced records; the export was stopped",
+          "The device sent none of the %1 records it announced",
+          "The report holds %1 of the %2 records the device announced", "%1; what arrived is kept in %2",
+          "Cannot write the report file %1: %2", "Cannot rename the report file %1 to %2: %3"}},
+        {"QSerialUser",
+         {"No serial port available", "Failed to open serial port",
+          "The serial port is in use by another program", "Upgrade already running",
+          "The device is busy with another job", "Cannot read the firmware file %1",
+          "The firmware file %1 is empty"}},
         {"CustomMessageBox", {"Cancel"}},
     };
     QList<Message> list;
