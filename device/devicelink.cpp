@@ -65,9 +65,9 @@ DeviceLink::~DeviceLink()
     m_pSerialPort = nullptr;
 }
 
-QString DeviceLink::Translate(const char *szText) const
+ReasonText DeviceLink::Translate(const char *szText) const
 {
-    return QCoreApplication::translate(m_szTrContext, szText);
+    return ReasonText::Tr(m_szTrContext, szText);
 }
 
 QSerialPort *DeviceLink::NewLinkPort(const QString &sPortName)
@@ -177,12 +177,12 @@ bool DeviceLink::OpenSerialPort()
         // The device may well be on the port that is held: saying that no
         // port exists, or that none answered, would send the user looking
         // for the wrong fault.
-        m_sErrorMessage = Translate("The serial port is in use by another program");
-        qDebug() << "OpenSerialPort:" << m_sErrorMessage << sHeldReason;
+        m_error = Translate("The serial port is in use by another program");
+        qDebug() << "OpenSerialPort:" << m_error.sEnglish << sHeldReason;
         return false;
     }
-    m_sErrorMessage = (nOpened == 0) ? Translate("No serial port available") : Translate("Failed to open serial port");
-    qDebug() << "OpenSerialPort:" << m_sErrorMessage;
+    m_error = (nOpened == 0) ? Translate("No serial port available") : Translate("Failed to open serial port");
+    qDebug() << "OpenSerialPort:" << m_error.sEnglish;
     return false;
 }
 
@@ -208,7 +208,7 @@ bool DeviceLink::SendBytes(const QByteArray &bytes, const char *szName, const ch
 void DeviceLink::Fail(const char *szText)
 {
     qDebug() << szText;
-    m_sErrorMessage = Translate(szText);
+    m_error = Translate(szText);
 }
 
 void DeviceLink::AbortWaits()

@@ -1,6 +1,7 @@
 #ifndef DEVICELINK_H
 #define DEVICELINK_H
 
+#include "device/reasontext.h"
 #include "device/devicecodes.h"
 #include "device/waits.h"
 
@@ -83,7 +84,7 @@ public:
 
     // Sets the failure text (translated in the owner's context) and traces it.
     void Fail(const char *szText);
-    void SetErrorMessage(const QString &sText) { m_sErrorMessage = sText; }
+    void SetError(const ReasonText &error) { m_error = error; }
 
     int Window(int Waits::*pWait) const { return Waits::Current().*pWait; }
     const Windows &WaitWindows() const { return m_windows; }
@@ -92,7 +93,9 @@ public:
     void SetPortName(const QString &sPortName) { m_sPortName = sPortName; }
     int DeviceMode() const { return m_nDeviceMode; }
     void SetDeviceMode(int nMode) { m_nDeviceMode = nMode; }
-    QString ErrorMessage() const { return m_sErrorMessage; }
+    QString ErrorMessage() const { return m_error.sShown; }
+    // The failure text as the diagnostic log takes it: in English.
+    const ReasonText &Error() const { return m_error; }
     bool BootReady() const { return m_bBootReady; }
     QSerialPort *SerialPort() const { return m_pSerialPort; }
     // True once the open port reported a read or resource error.
@@ -110,7 +113,7 @@ signals:
     void signal_DeviceLost();
 
 private:
-    QString Translate(const char *szText) const;
+    ReasonText Translate(const char *szText) const;
     // Runs a nested loop until it is quit or nWaitMs pass; a lost device quits
     // it, and the wait around it, too.
     void RunWaitLoop(QEventLoop &loop, int nWaitMs);
@@ -125,7 +128,7 @@ private:
 
     QString m_sPortName;
     QSerialPort *m_pSerialPort = nullptr;
-    QString m_sErrorMessage;
+    ReasonText m_error;
     QTimer *m_pReadTimer = nullptr;   // quiet timer of the boot loader wait
     QByteArray m_baReadData;          // hex text collected by the running wait
     bool m_bBootReady = false;

@@ -18,9 +18,9 @@ namespace {
 constexpr int kMaxReportNumber = 9999;
 
 // The texts belong to the worker's requests and its translations.
-QString Tr(const char *szText)
+ReasonText Tr(const char *szText)
 {
-    return QCoreApplication::translate("SerialWorker", szText);
+    return ReasonText::Tr("SerialWorker", szText);
 }
 
 // Lines of a record stream that hold anything but line ends and blanks:
@@ -76,7 +76,7 @@ int LogExport::Progress(qint64 nStreamSize, int nRecordCount, int nFallbackTicks
     return qBound(1, nProgress, 98);
 }
 
-bool LogExport::Reserve(const QString &sDirPath, QString &sError)
+bool LogExport::Reserve(const QString &sDirPath, ReasonText &error)
 {
     if (m_reportFile.isOpen()) {
         m_reportFile.close();
@@ -102,7 +102,7 @@ bool LogExport::Reserve(const QString &sDirPath, QString &sError)
         }
     }
     qDebug().noquote() << "Open File fail: " + m_reportFile.fileName();
-    sError = Tr("Cannot create the report file %1: %2")
+    error = Tr("Cannot create the report file %1: %2")
                  .arg(QDir::toNativeSeparators(m_reportFile.fileName()), m_reportFile.errorString());
     return false;
 }
@@ -215,10 +215,10 @@ LogExport::Outcome LogExport::Finish(Ending ending)
     outcome.nBytes = m_stream.size();
     const bool bArrived = !m_stream.isEmpty();
     // Why what arrived is no complete report, whatever could be written.
-    QStringList reasons;
-    QString sWriteError;
-    if (!WriteReport(sWriteError)) {
-        reasons << sWriteError;
+    QList<ReasonText> reasons;
+    ReasonText writeError;
+    if (!WriteReport(writeError)) {
+        reasons << writeError;
     }
     const int nLines = StreamLines(m_stream);
     m_stream.clear();
@@ -238,30 +238,34 @@ LogExport::Outcome LogExport::Finish(Ending ending)
         // pause longer than the idle ticks) is no complete report.
         reasons << Tr("The report holds %1 of the %2 records the device announced").arg(nLines).arg(m_nRecordCount);
     }
-    QString sError;
+    ReasonText error;
     if (reasons.isEmpty()) {
-        if (Settle(ReportFormatter::Stage::Complete, outcome.sPath, sError)) {
+        if (Settle(ReportFormatter::Stage::Complete, outcome.sPath, error)) {
             outcome.bComplete = true;
             return outcome;
         }
-        reasons << sError;
+        reasons << error;
     }
-    outcome.sError = reasons.join(QStringLiteral("; "));
+    for (const ReasonText &reason : qAsConst(reasons)) {
+        const QString sSeparator = outcome.error.IsEmpty() ? QString() : QStringLiteral("; ");
+        outcome.error = {outcome.error.sShown + sSeparator + reason.sShown,
+                         outcome.error.sEnglish + sSeparator + reason.sEnglish};
+    }
     if (!bArrived) {
         // Nothing arrived: nothing to keep.
         m_reportFile.remove();
         return outcome;
     }
-    if (!Settle(ReportFormatter::Stage::Partial, outcome.sPath, sError)) {
-        qDebug().noquote() << sError;
+    if (!Settle(ReportFormatter::Stage::Partial, outcome.sPath, error)) {
+        qDebug().noquote() << error.sEnglish;
         outcome.sPath = m_reportFile.fileName();
     }
-    outcome.sError = Tr("%1; what arrived is kept in %2")
-                         .arg(outcome.sError, QDir::toNativeSeparators(QFileInfo(outcome.sPath).absoluteFilePath()));
+    outcome.error = Tr("%1; what arrived is kept in %2")
+                        .arg(outcome.error, QDir::toNativeSeparators(QFileInfo(outcome.sPath).absoluteFilePath()));
     return outcome;
 }
 
-bool LogExport::WriteReport(QString &sError)
+bool LogExport::WriteReport(ReasonText &error)
 {
     if (!m_reportFile.isOpen()) {
         return false;
@@ -274,14 +278,14 @@ bool LogExport::WriteReport(QString &sError)
     // Checked on disk as well: only a report of its whole size is complete.
     bOk = bOk && QFileInfo(m_reportFile.fileName()).size() == report.size();
     if (!bOk) {
-        sError = Tr("Cannot write the report file %1: %2")
-                     .arg(QDir::toNativeSeparators(m_reportFile.fileName()), m_reportFile.errorString());
-        qDebug() << sError;
+        error = Tr("Cannot write the report file %1: %2")
+                    .arg(QDir::toNativeSeparators(m_reportFile.fileName()), m_reportFile.errorString());
+        qDebug() << error.sEnglish;
     }
     return bOk;
 }
 
-bool LogExport::Settle(ReportFormatter::Stage stage, QString &sPath, QString &sError)
+bool LogExport::Settle(ReportFormatter::Stage stage, QString &sPath, ReasonText &error)
 {
     for (int nNumber = m_nNumber; nNumber <= kMaxReportNumber; ++nNumber) {
         sPath = ReportFormatter::ReportFilePath(m_sDirPath, m_start, nNumber, stage);
@@ -292,8 +296,8 @@ bool LogExport::Settle(ReportFormatter::Stage stage, QString &sPath, QString &sE
             break;
         }
     }
-    sError = Tr("Cannot rename the report file %1 to %2: %3")
-                 .arg(QDir::toNativeSeparators(m_reportFile.fileName()), QDir::toNativeSeparators(sPath),
+    error = Tr("Cannot rename the report file %1 to %2: %3")
+                .arg(QDir::toNativeSeparators(m_reportFile.fileName()), QDir::toNativeSeparators(sPath),
                       m_reportFile.errorString());
     return false;
 }

@@ -1,6 +1,7 @@
 #ifndef LOGEXPORT_H
 #define LOGEXPORT_H
 
+#include "device/reasontext.h"
 #include "device/reportformatter.h"
 
 #include <QByteArray>
@@ -43,8 +44,8 @@ public:
     // Reserves the report's name in sDirPath by creating its unfinished file
     // exclusively: no other export, in this program or another, takes the
     // same name, and the numbers 2, 3, ... follow a name taken within the
-    // same second. False, with sError, when the folder takes no new file.
-    bool Reserve(const QString &sDirPath, QString &sError);
+    // same second. False, with error, when the folder takes no new file.
+    bool Reserve(const QString &sDirPath, ReasonText &error);
     bool IsReserved() const { return m_reportFile.isOpen(); }
     // Starts keeping what the port receives; the ticks start with StartTicks.
     void Collect(int nRecordCount);
@@ -64,7 +65,7 @@ public:
         bool bComplete = false;  // written, checked and under the report's name
         QString sPath;           // the report, or the partial file; empty: none is left
         qint64 nBytes = 0;       // of the stream
-        QString sError;          // why it is not complete, naming the partial file
+        ReasonText error;        // why it is not complete, naming the partial file
     };
     // Stops the collection and writes what arrived (the port's last bytes
     // too, when the stream stopped by itself). A complete report takes its
@@ -82,11 +83,11 @@ private:
     void Tick();
     void ReadData();
     void StopCollection();
-    bool WriteReport(QString &sError);
+    bool WriteReport(ReasonText &error);
     // Renames the unfinished file to its name at stage, taking the next
     // number when that name exists (a rename never overwrites). False, with
-    // sError, when it cannot be renamed.
-    bool Settle(ReportFormatter::Stage stage, QString &sPath, QString &sError);
+    // error, when it cannot be renamed.
+    bool Settle(ReportFormatter::Stage stage, QString &sPath, ReasonText &error);
 
     DeviceLink &m_link;
     QFile m_reportFile;

@@ -100,7 +100,7 @@ void SerialWorker::ReleaseThreadObjects()
         // The program ends during an export: keep what the device sent so
         // far, under the partial name, rather than leave an open file.
         const LogExport::Outcome outcome = m_pExport->Finish(LogExport::Ending::Interrupted);
-        KP_LOG_INFO("ExportLogInfo: {}", outcome.sError);
+        KP_LOG_INFO("ExportLogInfo: {}", outcome.error.sEnglish);
     }
     m_pendingRequests.clear();
     delete m_pYmodemFileTransmit;
@@ -124,9 +124,11 @@ void SerialWorker::Report(int nFunctionType, int nResultType, bool bRet, const Q
 
 void SerialWorker::ReportFailure(int nFunctionType, int nResultType)
 {
-    const QString sMessage = m_pLink->ErrorMessage();
-    Report(nFunctionType, nResultType, false, sMessage);
-    KP_LOG_INFO("{}", sMessage);
+    // The log's reason in English first: the coordinator takes it with the
+    // report that follows.
+    emit signal_FailureReason(m_pLink->Error().sEnglish);
+    Report(nFunctionType, nResultType, false, m_pLink->ErrorMessage());
+    KP_LOG_INFO("{}", m_pLink->Error().sEnglish);
 }
 
 void SerialWorker::Submit(std::function<void()> body)
@@ -212,8 +214,8 @@ bool SerialWorker::OpenForRequest(int nFunctionType)
     }
     if (DeviceMode() == ModeBootMenu || DeviceMode() == ModeYmodem) {
         m_pLink->ClosePort();
-        Report(nFunctionType, RT_EnterCtrlMode, false, tr("Please upgrade before proceeding"));
-        KP_LOG_INFO("Please upgrade before proceeding");
+        m_pLink->SetError(ReasonText::Tr("SerialWorker", "Please upgrade before proceeding"));
+        ReportFailure(nFunctionType, RT_EnterCtrlMode);
         EndRequest();
         return false;
     }
@@ -226,7 +228,7 @@ bool SerialWorker::EndIfOnlyEcho(int nFunctionType)
     if (!OwnFrameCameBack()) {
         return false;
     }
-    m_pLink->SetErrorMessage(tr("Only the request came back: the line echoes, and no device answered"));
+    m_pLink->SetError(ReasonText::Tr("SerialWorker", "Only the request came back: the line echoes, and no device answered"));
     ReportFailure(nFunctionType, RT_OpenPort);
     m_pLink->ClosePort();
     EndRequest();
@@ -245,7 +247,7 @@ void SerialWorker::RunGetVersionAndSN()
         if (!DeviceGone()) {
             return false;
         }
-        m_pLink->SetErrorMessage(tr("The device was disconnected during the request"));
+        m_pLink->SetError(ReasonText::Tr("SerialWorker", "The device was disconnected during the request"));
         ReportFailure(FT_DeviceInfo, RT_OpenPort);
         m_pLink->ClosePort();
         EndRequest();
@@ -303,7 +305,7 @@ void SerialWorker::RunUpgrade(const QString &sFilePath)
     m_pYmodemFileTransmit->SetFileName(sFilePath);
     m_pYmodemFileTransmit->SetPortName(PortName());
     if (!m_pYmodemFileTransmit->StartTransmit()) {
-        m_pLink->SetErrorMessage(tr("StartYmodemTransmit fail"));
+        m_pLink->SetError(ReasonText::Plain(QStringLiteral("StartYmodemTransmit fail")));
         ReportFailure(FT_Upgrade, RT_StartTransmit);
         EndRequest();
         return;
@@ -343,9 +345,9 @@ void SerialWorker::RunExportLogInfo(const QString &sDirPath)
     Report(FT_ExportLog, RT_ExportLog, true, QStringLiteral("Start"));
     // The report's name is reserved before the device is touched: a folder
     // that takes no file fails here, with the device left as it was.
-    QString sError;
-    if (!m_pExport->Reserve(sDirPath, sError)) {
-        m_pLink->SetErrorMessage(sError);
+    ReasonText error;
+    if (!m_pExport->Reserve(sDirPath, error)) {
+        m_pLink->SetError(error);
         ReportFailure(FT_ExportLog, RT_ExportLog);
         EndRequest();
         return;
@@ -383,9 +385,9 @@ bool SerialWorker::ExportLogInfo(const QString &sDirPath)
     // The report is reserved before the device is asked for its records: a
     // report that cannot be written must not leave the device streaming
     // into a port that nobody reads.
-    QString sError;
-    if (!m_pExport->IsReserved() && !m_pExport->Reserve(sDirPath, sError)) {
-        m_pLink->SetErrorMessage(sError);
+    ReasonText error;
+    if (!m_pExport->IsReserved() && !m_pExport->Reserve(sDirPath, error)) {
+        m_pLink->SetError(error);
         return false;
     }
     m_pExport->Collect(m_mLogInfoCount);
@@ -434,7 +436,7 @@ void SerialWorker::FinishExport(bool bDeviceGone)
             Report(FT_ExportLog, RT_ReportFile, true,
                    QDir::toNativeSeparators(QFileInfo(outcome.sPath).absoluteFilePath()));
         }
-        m_pLink->SetErrorMessage(outcome.sError);
+        m_pLink->SetError(outcome.error);
         ReportFailure(FT_ExportLog, RT_ExportLog);
     }
     EndRequest();

@@ -111,6 +111,8 @@ public:
 signals:
     // (function type, result type, success, text): every outcome of a request.
     void signal_SendResult(int nFunctionType, int nResultType, bool bRet, QString sMes);
+    // Just before a failure's report: its reason in English, for the log.
+    void signal_FailureReason(QString sEnglish);
     void signal_StartEnterCtrlMode();
     void signal_StartExitCtrlMode();
     void signal_StartEnterBootMode();

@@ -108,6 +108,10 @@ QSerialUser::QSerialUser(QObject *parent) : QObject(parent)
     });
     connect(m_pSerialWorker, &SerialWorker::signal_TransmitProgress, this, &QSerialUser::slot_TransmitProgress);
     connect(m_pSerialWorker, &SerialWorker::signal_TransmitStatus, this, &QSerialUser::slot_TransmitStatus);
+    // Both come from the worker's thread in this order: the reason is at
+    // hand when its failure's report arrives.
+    connect(m_pSerialWorker, &SerialWorker::signal_FailureReason, this,
+            [this](const QString &sEnglish) { m_sWorkerReason = sEnglish; });
     connect(m_pSerialWorker, &SerialWorker::signal_SendResult, this, &QSerialUser::slot_SendResult);
     connect(m_pSerialWorker, &SerialWorker::signal_RequestFinished, this, [this]() {
         m_nWorkerJobs = qMax(0, m_nWorkerJobs - 1);
@@ -154,8 +158,8 @@ bool QSerialUser::StartUpgrade(QString sFilePath)
     // file is being sent) would replace the port under the running steps.
     if (m_bPreparing || m_bTransmitting) {
         m_eUpgradeFailure = FailureBusy;
-        m_sErrorMessage = tr("Upgrade already running");
-        KP_LOG_INFO(m_sErrorMessage);
+        m_error = ReasonText::Tr("QSerialUser", "Upgrade already running");
+        KP_LOG_INFO(m_error.sEnglish);
         return false;
     }
     // From here on, requests for the worker are held until the upgrade ends.
@@ -165,9 +169,9 @@ bool QSerialUser::StartUpgrade(QString sFilePath)
     m_upgradeTimer.start();
     m_pLink->ResumeWaits();
     KP_LOG_INFO("Job start: upgrade with {}", QStringLiteral("\"%1\" (%2 bytes), port %3")
-                                                  .arg(QDir::toNativeSeparators(sFilePath))
-                                                  .arg(QFileInfo(sFilePath).size())
-                                                  .arg(m_pLink->PortName().isEmpty() ? QStringLiteral("to be found")
+                                                  .arg(QDir::toNativeSeparators(sFilePath),
+                                                       QString::number(QFileInfo(sFilePath).size()),
+                                                       m_pLink->PortName().isEmpty() ? QStringLiteral("to be found")
                                                                                      : m_pLink->PortName()));
     UpgradeFailure eFailure = FailureNone;
     const bool bStarted = Prepare(sFilePath, eFailure);
@@ -178,8 +182,8 @@ bool QSerialUser::StartUpgrade(QString sFilePath)
             m_sInterruptCause.isEmpty() ? QString() : QStringLiteral(", interrupted by %1").arg(m_sInterruptCause);
         KP_LOG_INFO(QStringLiteral("Job end: upgrade failed before the transfer (%1%2, port %3, after %4 s): %5")
                         .arg(QLatin1String(UpgradeFailureName(eFailure)), sInterrupted, m_pLink->PortName(),
-                             Seconds(m_upgradeTimer), m_sErrorMessage));
-        KP_LOG_INFO(m_sErrorMessage);
+                             Seconds(m_upgradeTimer), m_error.sEnglish));
+        KP_LOG_INFO(m_error.sEnglish);
         m_bCancelOnStart = false;
         m_sInterruptCause.clear();
         ReleaseHeldRequests();
@@ -203,13 +207,13 @@ bool QSerialUser::Prepare(const QString &sFilePath, UpgradeFailure &eFailure)
     // The worker's request (information, export) holds the port until its
     // final report: its end is awaited, not fought over.
     if (!WaitForWorkerIdle()) {
-        m_sErrorMessage = tr("The device is busy with another job");
+        m_error = ReasonText::Tr("QSerialUser", "The device is busy with another job");
         eFailure = FailureBusy;
         return false;
     }
     m_pLink->SetDeviceMode(ModeUnknown);
     if (!m_pLink->OpenSerialPort()) {
-        m_sErrorMessage = m_pLink->ErrorMessage();
+        m_error = m_pLink->Error();
         eFailure = FailureOpenPort;
         return false;
     }
@@ -218,7 +222,7 @@ bool QSerialUser::Prepare(const QString &sFilePath, UpgradeFailure &eFailure)
     const QFileInfo file(sFilePath);
     if (!file.isFile() || !file.isReadable()) {
         m_pLink->ClosePort();
-        m_sErrorMessage = tr("Cannot read the firmware file %1").arg(QDir::toNativeSeparators(sFilePath));
+        m_error = ReasonText::Tr("QSerialUser", "Cannot read the firmware file %1").arg(QDir::toNativeSeparators(sFilePath));
         eFailure = FailureTransmit;
         return false;
     }
@@ -226,7 +230,7 @@ bool QSerialUser::Prepare(const QString &sFilePath, UpgradeFailure &eFailure)
     // an upgrade, leaving the device with no firmware to start.
     if (file.size() == 0) {
         m_pLink->ClosePort();
-        m_sErrorMessage = tr("The firmware file %1 is empty").arg(QDir::toNativeSeparators(sFilePath));
+        m_error = ReasonText::Tr("QSerialUser", "The firmware file %1 is empty").arg(QDir::toNativeSeparators(sFilePath));
         eFailure = FailureTransmit;
         return false;
     }
@@ -239,14 +243,14 @@ bool QSerialUser::Prepare(const QString &sFilePath, UpgradeFailure &eFailure)
     // The transmitter opens the same port with a port object of its own.
     m_pLink->ClosePort();
     if (!bReady) {
-        m_sErrorMessage = m_pLink->ErrorMessage();
+        m_error = m_pLink->Error();
         eFailure = FailureBootLoader;
         return false;
     }
     m_pYmodem->SetFileName(sFilePath);
     m_pYmodem->SetPortName(m_pLink->PortName());
     if (!m_pYmodem->StartTransmit()) {
-        m_sErrorMessage = tr("StartYmodemTransmit fail");
+        m_error = ReasonText::Plain(QStringLiteral("StartYmodemTransmit fail"));
         eFailure = FailureTransmit;
         return false;
     }
@@ -411,7 +415,10 @@ void QSerialUser::slot_SendResult(int nFunctionType, int nResultType, bool bRet,
     if (!bRet && !m_workerJobs.isEmpty() && m_workerJobs.first().nFunctionType == nFunctionType
         && m_workerJobs.first().nFailedStep < 0) {
         m_workerJobs.first().nFailedStep = nResultType;
-        m_workerJobs.first().sReason = sMes;
+        m_workerJobs.first().sReason = m_sWorkerReason.isEmpty() ? sMes : m_sWorkerReason;
+    }
+    if (!bRet) {
+        m_sWorkerReason.clear();
     }
     emit signal_SendResult(nFunctionType, nResultType, bRet, sMes);
 }

@@ -2,6 +2,7 @@
 #define QSERIALUSER_H
 
 #include "device/devicecodes.h"
+#include "device/reasontext.h"
 #include "transfer/ymodemfiletransmit.h"
 
 #include <QElapsedTimer>
@@ -86,7 +87,7 @@ public:
     // The port tried first by the next upgrade (the one that answered last).
     void SetPortName(const QString &sPortName);
     int DeviceMode() const;
-    QString ErrorMessage() const { return m_sErrorMessage; }
+    QString ErrorMessage() const { return m_error.sShown; }
     UpgradeFailure LastUpgradeFailure() const { return m_eUpgradeFailure; }
 
 signals:
@@ -114,7 +115,7 @@ private:
         int nFunctionType = FT_DeviceInfo;
         std::function<void()> emitRequest;
         int nFailedStep = -1;   // the first failed step's result type
-        QString sReason;        // and its reason
+        QString sReason;        // and its reason, in English
     };
     // Hands a request to the worker, or holds it while an upgrade runs.
     void SubmitToWorker(WorkerJob job);
@@ -133,7 +134,8 @@ private:
     DeviceLink *m_pLink = nullptr;
     DeviceCommands *m_pCommands = nullptr;
     YmodemFileTransmit *m_pYmodem = nullptr;
-    QString m_sErrorMessage;
+    ReasonText m_error;             // why the last upgrade did not start
+    QString m_sWorkerReason;        // the worker's last failure reason, in English
 
     UpgradeFailure m_eUpgradeFailure = FailureNone;
     bool m_bPreparing = false;      // StartUpgrade is running (its waits are nested loops)

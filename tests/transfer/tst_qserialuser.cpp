@@ -20,7 +20,9 @@
 #include <QRegularExpression>
 #include <QSerialPort>
 #include <QSocketNotifier>
+#include <QScopeGuard>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <QtTest>
 
 #include <spdlog/spdlog.h>
@@ -518,9 +520,18 @@ private slots:
         QVERIFY(rig.Start(options));
         const QString sPort = rig.device->PortPath();
         TestEnvironment::SetSerialPorts({sPort});
+        // Support reads the log in English, whatever the interface speaks.
+        QTranslator german;
+        QVERIFY(german.load(QStringLiteral(":/translation/Language_de")));
+        QCoreApplication::installTranslator(&german);
+        const auto removeGerman = qScopeGuard([&german]() { QCoreApplication::removeTranslator(&german); });
         const int nLogStart = LogLines().size();
         QSerialUser user;
         JobWatch watch(user);
+        const QString sMissing = rig.dir.filePath(QStringLiteral("missing.bin"));
+        // Refused once the device's port is found: the next start names it.
+        QVERIFY(!user.StartUpgrade(sMissing));
+        QCOMPARE(user.ErrorMessage(), QStringLiteral("Die Firmware-Datei %1 kann nicht gelesen werden").arg(sMissing));
         QVERIFY2(user.StartUpgrade(rig.sImagePath), qPrintable(user.ErrorMessage()));
         QVERIFY(watch.rec.WaitForEnd(60000));
         QCOMPARE(watch.rec.Final(), int(S::StatusCancelled));
@@ -529,13 +540,21 @@ private slots:
         user.StartExportLogInfo(sReportDir);
         QVERIFY(watch.finished.wait(30000));
 
-        const QStringList jobLines = LogLines().mid(nLogStart).filter(QStringLiteral("] Job "));
+        QStringList jobLines = LogLines().mid(nLogStart).filter(QStringLiteral("] Job "));
         const QString sUpgradeEnd =
             QStringLiteral("] Job end: upgrade cancelled by the device on %1 at \\d+ % after [0-9.]+ s$")
                 .arg(QRegularExpression::escape(sPort));
-        QCOMPARE(jobLines.size(), 4);
+        QCOMPARE(jobLines.size(), 6);
+        QVERIFY2(QRegularExpression(QStringLiteral("] Job end: upgrade failed before the transfer \\(transfer not "
+                                                   "started, port \\S+, after [0-9.]+ s\\): Cannot read the "
+                                                   "firmware file %1$")
+                                        .arg(QRegularExpression::escape(sMissing)))
+                     .match(jobLines.at(1))
+                     .hasMatch(),
+                 qPrintable(jobLines.at(1)));
+        jobLines = jobLines.mid(2);
         QVERIFY2(jobLines.at(0).endsWith(
-                     QStringLiteral("] Job start: upgrade with \"%1\" (20000 bytes), port to be found").arg(rig.sImagePath)),
+                     QStringLiteral("] Job start: upgrade with \"%1\" (20000 bytes), port %2").arg(rig.sImagePath, sPort)),
                  qPrintable(jobLines.at(0)));
         QVERIFY2(QRegularExpression(sUpgradeEnd).match(jobLines.at(1)).hasMatch(), qPrintable(jobLines.at(1)));
         QVERIFY2(jobLines.at(2).endsWith(QStringLiteral("] Job start: export into \"%1\"").arg(sReportDir)),
