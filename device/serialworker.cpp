@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QThread>
 
+#include <spdlog/spdlog.h>
+
 SerialWorker::SerialWorker(QObject *parent) : QObject(parent)
 {
     qRegisterMetaType<YmodemFileTransmit::YmodemStatus>("YmodemFileTransmit::YmodemStatus");
@@ -33,6 +35,11 @@ SerialWorker::SerialWorker(QObject *parent) : QObject(parent)
     connect(this, &SerialWorker::signal_StartExportLogInfo, this, &SerialWorker::slot_StartExportLogInfo,
             Qt::QueuedConnection);
     connect(this, &SerialWorker::signal_StopRequest, this, &SerialWorker::slot_StopRequest, Qt::QueuedConnection);
+    // Both threads log. The log's registry is made now, before the thread
+    // starts, not by whichever thread logs first: one made later by the
+    // owner's thread would reach this thread only through Qt's event queue,
+    // an ordering the thread checker cannot see.
+    spdlog::default_logger_raw();
     m_pThread->start(QThread::InheritPriority);
 }
 
