@@ -9,7 +9,6 @@
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
-#include <QStringList>
 #include <QTimer>
 
 namespace {

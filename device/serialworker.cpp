@@ -230,15 +230,21 @@ bool SerialWorker::OpenForRequest(int nFunctionType)
     return true;
 }
 
+void SerialWorker::EndAsNoDevice(int nFunctionType, const ReasonText &reason)
+{
+    m_pLink->SetError(reason);
+    ReportFailure(nFunctionType, RT_OpenPort);
+    m_pLink->ClosePort();
+    EndRequest();
+}
+
 bool SerialWorker::EndIfOnlyEcho(int nFunctionType)
 {
     if (!OwnFrameCameBack()) {
         return false;
     }
-    m_pLink->SetError(ReasonText::Tr("SerialWorker", "Only the request came back: the line echoes, and no device answered"));
-    ReportFailure(nFunctionType, RT_OpenPort);
-    m_pLink->ClosePort();
-    EndRequest();
+    EndAsNoDevice(nFunctionType, ReasonText::Tr("SerialWorker",
+                                                "Only the request came back: the line echoes, and no device answered"));
     return true;
 }
 
@@ -254,10 +260,7 @@ void SerialWorker::RunGetVersionAndSN()
         if (!DeviceGone()) {
             return false;
         }
-        m_pLink->SetError(ReasonText::Tr("SerialWorker", "The device was disconnected during the request"));
-        ReportFailure(FT_DeviceInfo, RT_OpenPort);
-        m_pLink->ClosePort();
-        EndRequest();
+        EndAsNoDevice(FT_DeviceInfo, ReasonText::Tr("SerialWorker", "The device was disconnected during the request"));
         return true;
     };
     QString sVersion;

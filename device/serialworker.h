@@ -168,6 +168,8 @@ private:
     // echoing line) is reported as no device and ends the request; false
     // when the last request's failure was another.
     bool EndIfOnlyEcho(int nFunctionType);
+    // Ends the request as one that found no device, for this reason.
+    void EndAsNoDevice(int nFunctionType, const ReasonText &reason);
     // Ends a running export: writes the report, reports the file written
     // (RT_ReportFile) and "End", or the failure, which names the partial file
     // that keeps what arrived.
