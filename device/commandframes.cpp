@@ -133,6 +133,18 @@ QString DecodeVersion(const QString &sReply)
     return QStringLiteral("V%1.%2").arg(nMajor).arg(nMinor);
 }
 
+bool SerialNumberComplete(const QString &sReply)
+{
+    const int nIndex = WholeByteAt(sReply, 'C', 'C');
+    if (nIndex < 0 || !HasHexPairAt(sReply, nIndex + 2)) {
+        return false;
+    }
+    // The count counts digits from the count byte on, the count byte's own
+    // two included.
+    const int nCount = HexPairAt(sReply, nIndex + 2);
+    return sReply.size() >= nIndex + 2 + qMax(nCount, 2);
+}
+
 QString DecodeSerialNumber(const QString &sReply)
 {
     // The reply may follow stale bytes that arrived after an earlier window
@@ -144,7 +156,10 @@ QString DecodeSerialNumber(const QString &sReply)
     return sReply.mid(nIndex >= 0 ? nIndex + 2 : 2, nCount);
 }
 
-int DecodeLogInfoCount(const QString &sReply)
+namespace {
+
+// The reply's bytes as text; empty (and traced) when the hex text is broken.
+QString ReplyText(const QString &sReply)
 {
     QString sHex = sReply.simplified();
     if (sHex.size() % 2 != 0) {
@@ -160,7 +175,40 @@ int DecodeLogInfoCount(const QString &sReply)
         }
         bytes.append(char(HexPairAt(sHex, i)));
     }
-    const QString sText = QString::fromUtf8(bytes);
+    return QString::fromUtf8(bytes);
+}
+
+} // namespace
+
+CountDigits CountReplyDigits(const QString &sReply)
+{
+    const QString sText = QString::fromLatin1(QByteArray::fromHex(sReply.toLatin1()));
+    const int nColon = sText.indexOf(QLatin1Char(':'));
+    if (nColon < 0) {
+        return CountDigits::None;
+    }
+    int i = nColon + 1;
+    while (i < sText.size() && sText.at(i).isSpace()) {
+        ++i;
+    }
+    const int nFirstDigit = i;
+    while (i < sText.size() && sText.at(i).isDigit()) {
+        ++i;
+    }
+    if (i == nFirstDigit) {
+        return CountDigits::None;
+    }
+    return i == sText.size() ? CountDigits::Open : CountDigits::Closed;
+}
+
+bool EndsInCByte(const QString &sReply)
+{
+    return sReply.size() % 2 == 0 && sReply.endsWith(QLatin1String("43"));
+}
+
+int DecodeLogInfoCount(const QString &sReply)
+{
+    const QString sText = ReplyText(sReply);
     const int nColon = sText.indexOf(QLatin1Char(':'));
     const QString sNumber = (nColon >= 0 ? sText.mid(nColon + 1) : sText).trimmed().simplified();
     bool bOk = false;

@@ -47,6 +47,23 @@ QString DecodeSerialNumber(const QString &sReply);
 // holds no usable count.
 int DecodeLogInfoCount(const QString &sReply);
 
+// How far a reply has come, for ending its wait as soon as it is whole.
+// A serial number reply is whole once its count byte and the digits it
+// announces are there.
+bool SerialNumberComplete(const QString &sReply);
+// The digits of a record count reply: none yet, some with nothing after them
+// (more may follow), or some followed by another character (a line end).
+enum class CountDigits
+{
+    None,
+    Open,
+    Closed,
+};
+CountDigits CountReplyDigits(const QString &sReply);
+// The reply ends in a whole byte 'C': the boot loader's receiver, asking for
+// a file. Text that merely holds a 'C' (a banner, a menu) ends otherwise.
+bool EndsInCByte(const QString &sReply);
+
 } // namespace CommandFrames
 
 #endif // COMMANDFRAMES_H

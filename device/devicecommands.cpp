@@ -34,15 +34,22 @@ const Texts kGetLogInfoCountTexts = {
 };
 const Texts kExportLogInfoTexts = {"ExportLogInfo", "ExportLogInfo send fail", nullptr, nullptr, nullptr};
 
+// Ends of the replies the device contract relies on: whole once the content
+// that is read from them has arrived, after a short quiet time.
+int WholeAfterQuiet(bool bWhole)
+{
+    return bWhole ? Waits::Current().nReplyQuietMs : DeviceLink::kIncomplete;
+}
+
 } // namespace
 
 DeviceCommands::DeviceCommands(DeviceLink &link) : m_link(link)
 {
-    m_link.SetIdentify([this]() { return EnterCtrlMode(); });
+    m_link.SetIdentify([this](int nWindowMs) { return EnterCtrlMode(nWindowMs); });
 }
 
 bool DeviceCommands::Exchange(const char *szCommand, const Texts &texts, int nWaitMs, QString &sReply,
-                              QString *psFrameText)
+                              QString *psFrameText, const DeviceLink::ReplyEnd &end)
 {
     QString sFrameText;
     const QByteArray frame = CommandFrames::BuildCommandFrame(QLatin1String(szCommand), sFrameText);
@@ -52,7 +59,7 @@ bool DeviceCommands::Exchange(const char *szCommand, const Texts &texts, int nWa
     if (!m_link.SendBytes(frame, texts.szName, texts.szSendFail)) {
         return false;
     }
-    sReply = m_link.WaitReply(nWaitMs);
+    sReply = m_link.WaitReply(nWaitMs, end);
     qDebug().noquote() << texts.szName << "reply:" << sReply;
     return true;
 }
@@ -73,14 +80,21 @@ bool DeviceCommands::ReplyArrived(const QString &sReply, const Texts &texts)
     return true;
 }
 
-bool DeviceCommands::EnterCtrlMode()
+bool DeviceCommands::EnterCtrlMode(int nWindowMs)
 {
-    // The whole window, even when the echo came early: a boot loader's
-    // refusal text may follow in pieces.
     QString sReply;
     QString sFrameText;
-    if (!Exchange(CommandFrames::kEnterCtrlModeCommand, kEnterCtrlModeTexts,
-                  m_link.Window(m_link.WaitWindows().pCtrlReplyMs), sReply, &sFrameText)) {
+    QString sFrame;
+    CommandFrames::BuildCommandFrame(QLatin1String(CommandFrames::kEnterCtrlModeCommand), sFrame);
+    // The echo is whole at its six bytes; the boot loader's refusal once its
+    // words are there (the rest of its text follows within the quiet time);
+    // the receiver once its latest byte is a 'C'.
+    const auto end = [sFrame](const QString &sSoFar) {
+        return WholeAfterQuiet(sSoFar.left(12) == sFrame || sSoFar.contains(QLatin1String(CommandFrames::kRefusalHex))
+                               || CommandFrames::EndsInCByte(sSoFar));
+    };
+    const int nWaitMs = nWindowMs >= 0 ? nWindowMs : m_link.Window(m_link.WaitWindows().pCtrlReplyMs);
+    if (!Exchange(CommandFrames::kEnterCtrlModeCommand, kEnterCtrlModeTexts, nWaitMs, sReply, &sFrameText, end)) {
         return false;
     }
     if (!ReplyArrived(sReply, kEnterCtrlModeTexts)) {
@@ -95,6 +109,13 @@ bool DeviceCommands::EnterCtrlMode()
         m_link.SetDeviceMode(DeviceCodes::ModeBootMenu);
         return true;
     }
+    // The receiver takes the frame for noise and goes on asking for a file.
+    if (CommandFrames::EndsInCByte(sReply)) {
+        qDebug() << "EnterCtrlMode: the boot loader's receiver is asking for a file";
+        m_link.SetDeviceMode(DeviceCodes::ModeYmodem);
+        m_link.SetReceiverAsking(true);
+        return true;
+    }
     m_link.SetDeviceMode(DeviceCodes::ModeUnknown);
     m_link.Fail(kEnterCtrlModeTexts.szWrongReply);
     return false;
@@ -104,8 +125,10 @@ bool DeviceCommands::ExitCtrlMode()
 {
     QString sReply;
     QString sFrameText;
+    // Exactly the six bytes of the frame are expected.
+    const auto end = [](const QString &sSoFar) { return WholeAfterQuiet(sSoFar.size() >= 12); };
     if (!Exchange(CommandFrames::kExitCtrlModeCommand, kExitCtrlModeTexts, Waits::Current().nReplyMs, sReply,
-                  &sFrameText)) {
+                  &sFrameText, end)) {
         return false;
     }
     KP_LOG_INFO("ExitCtrlMode:{}", sReply);
@@ -139,8 +162,13 @@ bool DeviceCommands::BootStep(const QByteArray &bytes, const QString &sFrameText
         return false;
     }
     const int nWaitMs = Waits::Current().nBootReplyMs;
-    const QString sReply = m_link.WaitWindows().bBootReplyToFirstData ? m_link.WaitForData(nWaitMs)
-                                                                      : m_link.WaitReply(nWaitMs);
+    // Only a piece of the echo may come before the device restarts: any
+    // answer will do, and the boot loader's 'C's are counted after it.
+    const QString sReply = m_link.WaitWindows().bBootReplyToFirstData
+                               ? m_link.WaitForData(nWaitMs)
+                               : m_link.WaitReply(nWaitMs, [](const QString &sSoFar) {
+                                     return WholeAfterQuiet(!sSoFar.isEmpty());
+                                 });
     qDebug().noquote() << texts.szName << "reply:" << sReply;
     if (!ReplyArrived(sReply, texts)) {
         return false;
@@ -157,11 +185,13 @@ bool DeviceCommands::BootStep(const QByteArray &bytes, const QString &sFrameText
     return true;
 }
 
-bool DeviceCommands::Ask(const char *szCommand, const Texts &texts, QString &sReply)
+bool DeviceCommands::Ask(const char *szCommand, const Texts &texts, QString &sReply,
+                         const DeviceLink::ReplyEnd &end)
 {
     m_bOwnFrameBack = false;
     QString sFrameText;
-    if (!Exchange(szCommand, texts, Waits::Current().nReplyMs, sReply, &sFrameText) || !ReplyArrived(sReply, texts)) {
+    if (!Exchange(szCommand, texts, Waits::Current().nReplyMs, sReply, &sFrameText, end)
+        || !ReplyArrived(sReply, texts)) {
         return false;
     }
     // These replies never look like the request, so a reply that is only
@@ -179,7 +209,8 @@ bool DeviceCommands::Ask(const char *szCommand, const Texts &texts, QString &sRe
 bool DeviceCommands::GetVersion(QString &sVersion)
 {
     QString sReply;
-    if (!Ask(CommandFrames::kGetVersionCommand, kGetVersionTexts, sReply)) {
+    if (!Ask(CommandFrames::kGetVersionCommand, kGetVersionTexts, sReply,
+             [](const QString &sSoFar) { return WholeAfterQuiet(CommandFrames::VersionComplete(sSoFar)); })) {
         return false;
     }
     if (!CommandFrames::VersionComplete(sReply)) {
@@ -193,7 +224,8 @@ bool DeviceCommands::GetVersion(QString &sVersion)
 bool DeviceCommands::GetSN(QString &sSN)
 {
     QString sReply;
-    if (!Ask(CommandFrames::kGetSNCommand, kGetSNTexts, sReply)) {
+    if (!Ask(CommandFrames::kGetSNCommand, kGetSNTexts, sReply,
+             [](const QString &sSoFar) { return WholeAfterQuiet(CommandFrames::SerialNumberComplete(sSoFar)); })) {
         return false;
     }
     sSN = CommandFrames::DecodeSerialNumber(sReply);
@@ -204,7 +236,16 @@ bool DeviceCommands::GetLogInfoCount(int &nCount)
 {
     nCount = 0;
     QString sReply;
-    if (!Ask(CommandFrames::kGetLogInfoCountCommand, kGetLogInfoCountTexts, sReply)) {
+    // A number last in the reply may still grow: it gets a longer quiet time
+    // than one that a line end has closed.
+    const auto end = [](const QString &sSoFar) {
+        switch (CommandFrames::CountReplyDigits(sSoFar)) {
+        case CommandFrames::CountDigits::Closed: return Waits::Current().nReplyQuietMs;
+        case CommandFrames::CountDigits::Open: return Waits::Current().nOpenEndQuietMs;
+        default: return DeviceLink::kIncomplete;
+        }
+    };
+    if (!Ask(CommandFrames::kGetLogInfoCountCommand, kGetLogInfoCountTexts, sReply, end)) {
         return false;
     }
     nCount = CommandFrames::DecodeLogInfoCount(sReply);

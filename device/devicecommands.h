@@ -1,9 +1,9 @@
 #ifndef DEVICECOMMANDS_H
 #define DEVICECOMMANDS_H
 
-#include <QString>
+#include "device/devicelink.h"
 
-class DeviceLink;
+#include <QString>
 
 // The device's commands on a link: each builds its frame, sends it, collects
 // the reply with the link's waits and judges it. Every command returns bool
@@ -15,8 +15,10 @@ class DeviceCommands
 public:
     explicit DeviceCommands(DeviceLink &link);
 
-    // Sets the link's device mode: ModeCtrl (echo) or ModeBootMenu (refusal).
-    bool EnterCtrlMode();
+    // Sets the link's device mode: ModeCtrl (echo), ModeBootMenu (refusal)
+    // or ModeYmodem (the receiver's 'C's). The reply is collected for at most
+    // nWindowMs, by default the link's control-mode window.
+    bool EnterCtrlMode(int nWindowMs = -1);
     bool ExitCtrlMode();
     // Brings the application firmware (EnterBootMode) or the boot menu
     // (EnterYmodem) to the boot loader's YMODEM receiver.
@@ -46,10 +48,11 @@ private:
     // Builds the frame, sends it and collects the reply for nWaitMs; false
     // only when the frame could not be sent.
     bool Exchange(const char *szCommand, const Texts &texts, int nWaitMs, QString &sReply,
-                  QString *psFrameText = nullptr);
-    // Exchange with the ordinary reply window; a reply must come, and it
-    // must be more than the request's own frame coming back.
-    bool Ask(const char *szCommand, const Texts &texts, QString &sReply);
+                  QString *psFrameText = nullptr, const DeviceLink::ReplyEnd &end = DeviceLink::ReplyEnd());
+    // Exchange with the ordinary reply window, ended early once whole; a
+    // reply must come, and it must be more than the request's own frame
+    // coming back.
+    bool Ask(const char *szCommand, const Texts &texts, QString &sReply, const DeviceLink::ReplyEnd &end);
     // False, with the no-reply text, when nothing came or the device went
     // away during the reply window.
     bool ReplyArrived(const QString &sReply, const Texts &texts);

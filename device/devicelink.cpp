@@ -110,12 +110,35 @@ void DeviceLink::ClosePort()
     }
 }
 
+bool DeviceLink::IdentifyOpenPort(int nWindowMs)
+{
+    m_bReceiverAsking = false;
+    // A boot loader's receiver asks for a file with a 'C' every second or
+    // so; where the line keeps what arrived before the port was opened, its
+    // 'C's may be waiting here, and then nothing needs to be sent to it. How
+    // old they are is not known: the transfer waits for its next one.
+    m_pSerialPort->waitForReadyRead(0);
+    const QString sWaiting = CommandFrames::HexText(m_pSerialPort->readAll());
+    if (CommandFrames::EndsInCByte(sWaiting)) {
+        qDebug() << "OpenSerialPort: boot loader's receiver waiting on" << m_pSerialPort->portName();
+        m_nDeviceMode = DeviceCodes::ModeYmodem;
+        return true;
+    }
+    if (!sWaiting.isEmpty()) {
+        qDebug().noquote() << "OpenSerialPort: dropped what was waiting:" << sWaiting;
+    }
+    // Application firmware speaks only when asked: it is asked at once, and
+    // its echo comes within milliseconds. The window is as long as the look
+    // for 'C's and the control-mode reply together were, so a receiver
+    // whose next 'C' is up to a second away is still seen.
+    return m_identify && m_identify(nWindowMs);
+}
+
 bool DeviceLink::OpenSerialPort()
 {
-    // The port that answered last time is tried first. Only a stream of 'C's
-    // (more than three) counts as the boot loader here: a single stray 'C'
-    // on a known port is not enough. It counts as opened when it opens, so
-    // that a silent device is reported as not answering, not as missing.
+    // The port that answered last time is tried first. It counts as opened
+    // when it opens, so that a silent device is reported as not answering,
+    // not as missing.
     int nOpened = 0;
     int nHeld = 0;
     QString sHeldReason;
@@ -125,18 +148,13 @@ bool DeviceLink::OpenSerialPort()
             sHeldReason = m_pSerialPort->errorString();
         }
     };
+    const int nCtrlMs = Window(m_windows.pCtrlReplyMs);
     if (!m_sPortName.isEmpty()) {
         CreateSerialPort();
         ClosePort();
         if (OpenCurrentPort()) {
             ++nOpened;
-            const QString sProbe = WaitForData(Window(m_windows.pSavedProbeMs));
-            if (!sProbe.isEmpty() && CommandFrames::CountCBytes(sProbe.toLatin1()) > 3) {
-                qDebug() << "OpenSerialPort: boot loader streaming on" << m_sPortName;
-                m_nDeviceMode = DeviceCodes::ModeYmodem;
-                return true;
-            }
-            if (m_identify && m_identify()) {
+            if (IdentifyOpenPort(Window(m_windows.pSavedProbeMs) + nCtrlMs)) {
                 return true;
             }
             ClosePort();
@@ -159,14 +177,7 @@ bool DeviceLink::OpenSerialPort()
             continue;
         }
         ++nOpened;
-        const QString sProbe = WaitForData(Window(m_windows.pScanProbeMs));
-        if (!sProbe.isEmpty() && CommandFrames::CountCBytes(sProbe.toLatin1()) >= 1) {
-            qDebug() << "OpenSerialPort: boot loader streaming on" << port.sDevicePath;
-            m_sPortName = port.sDevicePath;
-            m_nDeviceMode = DeviceCodes::ModeYmodem;
-            return true;
-        }
-        if (m_identify && m_identify()) {
+        if (IdentifyOpenPort(Window(m_windows.pScanProbeMs) + nCtrlMs)) {
             m_sPortName = port.sDevicePath;
             return true;
         }
@@ -194,6 +205,14 @@ bool DeviceLink::SendBytes(const QByteArray &bytes, const char *szName, const ch
         Fail(szSendFail);
         return false;
     }
+    // Whatever waits in the port now answers nothing asked now (the tail of
+    // an earlier reply, a menu printed after it): read with this command's
+    // reply, it would be taken for a piece of it.
+    if (m_pSerialPort->bytesAvailable() > 0) {
+        qDebug().noquote() << QStringLiteral("%1: dropped before sending:").arg(QLatin1String(szName))
+                           << CommandFrames::HexText(m_pSerialPort->readAll());
+    }
+    m_pSerialPort->clear(QSerialPort::Input);
     m_pSerialPort->write(bytes);
     if (!m_pSerialPort->waitForBytesWritten(Waits::Current().nWriteMs)) {
         qDebug().noquote() << QStringLiteral("%1 send fail:").arg(QLatin1String(szName))
@@ -243,7 +262,7 @@ void DeviceLink::RunWaitLoop(QEventLoop &loop, int nWaitMs)
     }
 }
 
-QString DeviceLink::WaitReply(int nWaitMs)
+QString DeviceLink::WaitReply(int nWaitMs, const ReplyEnd &end)
 {
     m_baReadData.clear();
     if (!m_pSerialPort->isOpen()) {
@@ -252,16 +271,37 @@ QString DeviceLink::WaitReply(int nWaitMs)
     // The port may be replaced while the nested loop runs; never touch a
     // deleted one afterwards.
     const QPointer<QSerialPort> pPort(m_pSerialPort);
-    connect(pPort, &QSerialPort::readyRead, this, &DeviceLink::ReadReplyData);
     QEventLoop loop;
-    RunWaitLoop(loop, nWaitMs);
-    if (pPort) {
-        disconnect(pPort, &QSerialPort::readyRead, this, &DeviceLink::ReadReplyData);
-        if (pPort == m_pSerialPort && pPort->isOpen()) {
-            // Bytes that were waiting before the window began and were not
-            // followed by more: they belong to the reply too.
-            ReadReplyData();
+    // Once the reply is whole, the line must stay quiet a little: bytes that
+    // trail it (a line end, an extra byte after an echo) belong to it and
+    // not to the next command's reply.
+    QTimer quiet;
+    quiet.setSingleShot(true);
+    quiet.setTimerType(Qt::PreciseTimer);
+    connect(&quiet, &QTimer::timeout, &loop, &QEventLoop::quit);
+    const auto take = [this, &end, &quiet]() {
+        ReadReplyData();
+        if (!end) {
+            return;
         }
+        const int nQuietMs = end(QString::fromLatin1(m_baReadData));
+        if (nQuietMs >= 0) {
+            quiet.start(nQuietMs);
+        } else {
+            quiet.stop();
+        }
+    };
+    const QMetaObject::Connection readyRead = connect(pPort, &QSerialPort::readyRead, &loop, take);
+    if (pPort->bytesAvailable() > 0) {
+        // Arrived while the frame was being written.
+        take();
+    }
+    RunWaitLoop(loop, nWaitMs);
+    disconnect(readyRead);
+    if (pPort && pPort == m_pSerialPort && pPort->isOpen()) {
+        // Bytes read into the port after the last notification: they
+        // belong to the reply too.
+        ReadReplyData();
     }
     const QString sReply = QString::fromLatin1(m_baReadData);
     m_baReadData.clear();
@@ -295,6 +335,7 @@ bool DeviceLink::WaitBootReady()
 {
     m_baReadData.clear();
     m_bBootReady = false;
+    m_bReceiverAsking = false;
     if (!m_pSerialPort->isOpen()) {
         return false;
     }
@@ -343,6 +384,8 @@ void DeviceLink::CountBootData()
     qDebug() << "Boot loader 'C' count:" << nCount;
     if (nCount > 3) {
         m_bBootReady = true;
+        // Its last 'C' came one quiet time ago: it waits for a file now.
+        m_bReceiverAsking = true;
         emit signal_ReadyReadQuit();
     }
 }

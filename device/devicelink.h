@@ -54,13 +54,16 @@ public:
     static QSerialPort *NewLinkPort(const QString &sPortName);
 
     // Tells whether the open port has the device on it (the control-mode
-    // command); set by the command set.
-    void SetIdentify(std::function<bool()> identify) { m_identify = std::move(identify); }
+    // command, its reply collected for at most nWindowMs); set by the
+    // command set.
+    void SetIdentify(std::function<bool(int nWindowMs)> identify) { m_identify = std::move(identify); }
 
-    // Finds and opens the device's port: the saved port first (which needs a
-    // stream of 'C's to count as the boot loader), then every listed port in
-    // order (one 'C' will do). Sets the device mode and, for a scanned port,
-    // the port name. On success the port is left open for the caller.
+    // Finds and opens the device's port: the saved port first, then every
+    // listed port in order. Each is asked at once with the control-mode
+    // command unless its boot loader's receiver is already asking for a file;
+    // the answer tells the device mode. Sets the device mode and, for a
+    // scanned port, the port name. On success the port is left open for the
+    // caller.
     bool OpenSerialPort();
     // Deletes the current port object and creates a fresh one with the line
     // settings, named PortName().
@@ -72,9 +75,16 @@ public:
 
     // Writes bytes and waits for them to leave; on failure the send-fail text.
     bool SendBytes(const QByteArray &bytes, const char *szName, const char *szSendFail);
-    // Collects for exactly nWaitMs (less only when the device is gone),
-    // bytes already waiting in the port included; upper-case hex text.
-    QString WaitReply(int nWaitMs);
+    // Tells from a reply so far (hex text) how long the line must then stay
+    // quiet for the reply to be whole, or kIncomplete while the content the
+    // command relies on has not all arrived.
+    using ReplyEnd = std::function<int(const QString &sReply)>;
+    static constexpr int kIncomplete = -1;
+    // Collects the reply, bytes already waiting in the port included, until
+    // end says it is whole and the line has been quiet that long, or nWaitMs
+    // pass (without end: always the whole nWaitMs), or the device goes away;
+    // upper-case hex text.
+    QString WaitReply(int nWaitMs, const ReplyEnd &end = ReplyEnd());
     // Ends at the first data (bytes already waiting end it at once) or after
     // nWaitMs; what arrived, as upper-case hex text.
     QString WaitForData(int nWaitMs);
@@ -97,6 +107,11 @@ public:
     // The failure text as the diagnostic log takes it: in English.
     const ReasonText &Error() const { return m_error; }
     bool BootReady() const { return m_bBootReady; }
+    // The receiver's last byte was a 'C' just now (within a quiet time): it
+    // waits for a file, and the transmitter may send its header without
+    // waiting a second for the next 'C'.
+    bool ReceiverAsking() const { return m_bReceiverAsking; }
+    void SetReceiverAsking(bool bAsking) { m_bReceiverAsking = bAsking; }
     QSerialPort *SerialPort() const { return m_pSerialPort; }
     // True once the open port reported a read or resource error.
     bool DeviceGone() const { return m_bDeviceGone; }
@@ -118,13 +133,16 @@ private:
     // it, and the wait around it, too.
     void RunWaitLoop(QEventLoop &loop, int nWaitMs);
     void ReadReplyData();
+    // Looks at the port just opened: its receiver's 'C's already waiting, or
+    // the answer to the control-mode command.
+    bool IdentifyOpenPort(int nWindowMs);
     void HandleBootData();
     void CountBootData();
     void HandlePortError(QSerialPort::SerialPortError error);
 
     Windows m_windows;
     const char *m_szTrContext;
-    std::function<bool()> m_identify;
+    std::function<bool(int nWindowMs)> m_identify;
 
     QString m_sPortName;
     QSerialPort *m_pSerialPort = nullptr;
@@ -132,6 +150,7 @@ private:
     QTimer *m_pReadTimer = nullptr;   // quiet timer of the boot loader wait
     QByteArray m_baReadData;          // hex text collected by the running wait
     bool m_bBootReady = false;
+    bool m_bReceiverAsking = false;
     int m_nDeviceMode = DeviceCodes::ModeUnknown;
 
     // The nested loop of the wait in progress, so that a lost device can end it.

@@ -314,7 +314,7 @@ void SerialWorker::RunUpgrade(const QString &sFilePath)
     }
     m_pYmodemFileTransmit->SetFileName(sFilePath);
     m_pYmodemFileTransmit->SetPortName(PortName());
-    if (!m_pYmodemFileTransmit->StartTransmit()) {
+    if (!m_pYmodemFileTransmit->StartTransmit(m_pLink->ReceiverAsking())) {
         m_pLink->SetError(ReasonText::Plain(QStringLiteral("StartYmodemTransmit fail")));
         ReportFailure(FT_Upgrade, RT_StartTransmit);
         EndRequest();

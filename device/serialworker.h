@@ -103,6 +103,7 @@ public:
     int LogInfoCount() const { return m_mLogInfoCount; }
     QSerialPort *SerialPort() const { return m_pLink->SerialPort(); }
     bool DeviceGone() const { return m_pLink->DeviceGone(); }
+    bool ReceiverAsking() const { return m_pLink->ReceiverAsking(); }
     bool OwnFrameCameBack() const { return m_pCommands->OwnFrameCameBack(); }
 
     // True while a request runs (from its start to its final report).

@@ -17,6 +17,9 @@ struct Waits
     int nWriteMs = 200;          // waitForBytesWritten after every frame
     int nProbeMs = 1000;         // first look at each opened port for 'C's
     int nReplyMs = 1000;         // reply window of the framed commands
+    int nReplyQuietMs = 20;      // a reply whose content is all there ends once the line is this quiet
+    int nOpenEndQuietMs = 100;   // the same for content that cannot tell its own end: a number at the
+                                 // end of a reply, a record stream that has reached its announced count
     int nBootReplyMs = 2000;     // first reply window of the boot commands
     int nBootReadyMs = 30000;    // boot loader must stream its 'C's within this
     int nBootQuietMs = 50;       // quiet time after the last 'C' burst

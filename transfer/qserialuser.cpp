@@ -249,7 +249,7 @@ bool QSerialUser::Prepare(const QString &sFilePath, UpgradeFailure &eFailure)
     }
     m_pYmodem->SetFileName(sFilePath);
     m_pYmodem->SetPortName(m_pLink->PortName());
-    if (!m_pYmodem->StartTransmit()) {
+    if (!m_pYmodem->StartTransmit(m_pLink->ReceiverAsking())) {
         m_error = ReasonText::Plain(QStringLiteral("StartYmodemTransmit fail"));
         eFailure = FailureTransmit;
         return false;

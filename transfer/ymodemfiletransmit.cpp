@@ -85,7 +85,7 @@ bool YmodemFileTransmit::IsRunning() const
     return m_pSerialPort->isOpen() || m_pReadTimer->isActive() || m_pWriteTimer->isActive();
 }
 
-bool YmodemFileTransmit::StartTransmit()
+bool YmodemFileTransmit::StartTransmit(bool bReceiverAsking)
 {
     // The step and end timers belong to this object's thread: started from
     // another one they never fire, and the transfer would hang silently.
@@ -110,7 +110,13 @@ bool YmodemFileTransmit::StartTransmit()
                  << m_pSerialPort->errorString();
         return false;
     }
-    m_pReadTimer->start(Waits::Current().nYmodemStepMs);
+    m_bReceiverAsking = bReceiverAsking;
+    if (bReceiverAsking) {
+        // The 'C's waiting now were seen already; the one that counts is
+        // handed to the first step.
+        m_pSerialPort->clear(QSerialPort::Input);
+    }
+    m_pReadTimer->start(bReceiverAsking ? 0 : Waits::Current().nYmodemStepMs);
     return true;
 }
 
@@ -246,6 +252,11 @@ void YmodemFileTransmit::Finish(YmodemStatus eStatus)
 
 uint32_t YmodemFileTransmit::ReadBytes(uint8_t *pBuffer, uint32_t nMax)
 {
+    if (m_bReceiverAsking && nMax > 0) {
+        m_bReceiverAsking = false;
+        pBuffer[0] = 'C';
+        return 1;
+    }
     const qint64 nRead = m_pSerialPort->read(reinterpret_cast<char *>(pBuffer), nMax);
     if (nRead <= 0) {
         return 0;

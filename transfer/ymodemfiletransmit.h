@@ -45,8 +45,11 @@ public:
 
     // Opens the port and starts stepping. False (and no signal) when the
     // port cannot be opened, a transfer on this object has not ended yet, or
-    // the caller is not on the object's thread.
-    bool StartTransmit();
+    // the caller is not on the object's thread. bReceiverAsking: the
+    // receiver's 'C' was seen just now by whoever found it (and read from the
+    // line): the header goes out at once instead of after its next 'C', a
+    // second or so later.
+    bool StartTransmit(bool bReceiverAsking = false);
 
     // Ends a running transfer from the sending side: the cancel goes out on
     // the line (CAN bytes), and the final status, StatusCancelled, follows
@@ -106,6 +109,7 @@ private:
     bool m_bInStep = false;      // inside an engine step
     bool m_bLineLost = false;    // the port reported the device gone during a step
     bool m_bCancelPending = false;   // CancelTransmit was called during a step
+    bool m_bReceiverAsking = false;  // the first read gives the 'C' seen before the start
     QString m_sLineError;        // what the port reported, for the log
 };
 

@@ -76,50 +76,71 @@ private slots:
         QVERIFY2(other.open(QIODevice::ReadWrite), qPrintable(other.errorString()));
     }
 
-    // The boot loader streaming 'C's: one during the probe is enough on a
-    // scanned port, but not on the remembered one, which then gets the
-    // control-mode frame and, with nothing listed, fails.
+    // A device in its boot loader's receiver is taken by its 'C' on the
+    // remembered port as on a scanned one. The remembered port used to need
+    // four 'C's within a 500 ms to 1 s look while the receiver sends one a
+    // second: it never passed, and with nothing listed the device was not
+    // found at all.
     void ymodemStreamOnSavedAndScannedPort()
     {
-        SimulatorOptions options;
-        options.initialState = SimulatorOptions::State::Ymodem;
-        options.nCIntervalMs = 250;
-        auto pDevice = Start(options);
+        auto pDevice = Start(BootLoaderStreaming(1000));
         QVERIFY(pDevice);
         {
             SerialWorker worker(SerialWorker::OnCallerThread);
             TestEnvironment::SetSerialPorts({pDevice->PortPath()});
-            QVERIFY(worker.OpenSerialPort());
+            QVERIFY2(worker.OpenSerialPort(), qPrintable(worker.ErrorMessage()));
             QCOMPARE(worker.DeviceMode(), int(SerialWorker::ModeYmodem));
             QCOMPARE(worker.PortName(), pDevice->PortPath());
-            QVERIFY(pDevice->Frames().isEmpty());
             worker.SerialPort()->close();
         }
-        {
+        for (int nRound = 0; nRound < 2; ++nRound) {
             SerialWorker worker(SerialWorker::OnCallerThread);
             TestEnvironment::SetSerialPorts({});
             worker.SetPortName(pDevice->PortPath());
-            QVERIFY(!worker.OpenSerialPort());
-            // The remembered port opened and did not answer.
-            QCOMPARE(worker.ErrorMessage(), QStringLiteral("Failed to open serial port"));
-            QCOMPARE(worker.DeviceMode(), int(SerialWorker::ModeUnknown));
-            QVERIFY(pDevice->Frames().contains(kCtrlFrame));
+            QElapsedTimer timer;
+            timer.start();
+            QVERIFY2(worker.OpenSerialPort(), qPrintable(worker.ErrorMessage()));
+            QCOMPARE(worker.DeviceMode(), int(SerialWorker::ModeYmodem));
+            QVERIFY(worker.ReceiverAsking());
+            // Its next 'C' is at most a second away.
+            QVERIFY2(timer.elapsed() < 1500, qPrintable(QString::number(timer.elapsed())));
+            worker.SerialPort()->close();
         }
+        // The receiver was never brought out of it by what it was sent.
+        QCOMPARE(pDevice->State(), SimulatorOptions::State::Ymodem);
     }
 
-    // Four 'C's in the remembered port's probe (one burst on a bare line)
-    // are the boot loader: taken at once, no frame sent.
-    void savedPortTakesFourC()
+    // What waits on the remembered port when it opens: a receiver's 'C's are
+    // taken at once without a frame sent; text that merely holds 'C's (the
+    // boot loader's banner) is not the receiver: the control-mode frame goes
+    // out, and on a bare line nobody answers it.
+    void savedPortJudgesWhatWaits_data()
     {
+        QTest::addColumn<QByteArray>("waiting");
+        QTest::addColumn<bool>("bReceiver");
+        QTest::newRow("one C") << QByteArray("C") << true;
+        QTest::newRow("a burst of C") << QByteArray("CCCC") << true;
+        QTest::newRow("banner, then C") << QByteArray("(C) Kestrel Devices Corp.\r\nC") << true;
+        QTest::newRow("banner") << QByteArray("(C) Kestrel Devices Corp.\r\n") << false;
+    }
+    void savedPortJudgesWhatWaits()
+    {
+        QFETCH(QByteArray, waiting);
+        QFETCH(bool, bReceiver);
         PseudoTerminal line;
         QVERIFY(line.Open(nullptr));
         SerialWorker worker(SerialWorker::OnCallerThread);
         worker.SetPortName(line.SlavePath());
-        QTimer::singleShot(50, [&line]() { QCOMPARE(::write(line.MasterFd(), "CCCC", 4), ssize_t(4)); });
-        QVERIFY(worker.OpenSerialPort());
-        QCOMPARE(worker.DeviceMode(), int(SerialWorker::ModeYmodem));
+        QCOMPARE(::write(line.MasterFd(), waiting.constData(), size_t(waiting.size())), ssize_t(waiting.size()));
+        QCOMPARE(worker.OpenSerialPort(), bReceiver);
         char buffer[16];
-        QCOMPARE(::read(line.MasterFd(), buffer, sizeof(buffer)), ssize_t(-1));
+        if (bReceiver) {
+            QCOMPARE(worker.DeviceMode(), int(SerialWorker::ModeYmodem));
+            QCOMPARE(::read(line.MasterFd(), buffer, sizeof(buffer)), ssize_t(-1));
+        } else {
+            QCOMPARE(worker.ErrorMessage(), QStringLiteral("Failed to open serial port"));
+            QCOMPARE(::read(line.MasterFd(), buffer, sizeof(buffer)), ssize_t(kCtrlFrame.size()));
+        }
     }
 
     // A boot wait that ran out leaves nothing listening on the port: bytes
