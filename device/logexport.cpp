@@ -45,6 +45,15 @@ int StreamLines(const QByteArray &stream)
 
 LogExport::LogExport(DeviceLink &link, QObject *parent) : QObject(parent), m_link(link)
 {
+    m_pQuietTimer = new QTimer(this);
+    m_pQuietTimer->setSingleShot(true);
+    m_pQuietTimer->setTimerType(Qt::PreciseTimer);
+    connect(m_pQuietTimer, &QTimer::timeout, this, [this]() {
+        if (IsCollecting()) {
+            qDebug() << "Export: all" << m_nRecordCount << "announced records received";
+            emit signal_StreamEnded(false);
+        }
+    });
 }
 
 LogExport::~LogExport()
@@ -63,12 +72,11 @@ qint64 LogExport::StreamLimit(int nRecordCount)
     return qMin(2 * qint64(nRecordCount) * kRecordStreamBytes + kStreamSlackBytes, kStreamCeilingBytes);
 }
 
-int LogExport::Progress(qint64 nStreamSize, int nRecordCount, int nFallbackTicks)
+int LogExport::Progress(int nRecordsReceived, int nRecordCount, int nFallbackTicks)
 {
     int nProgress = 0;
-    if (nRecordCount != 0) {
-        const double fProgress = double(nStreamSize) / (double(nRecordCount) * kRecordStreamBytes) * 100.0;
-        nProgress = fProgress >= 99.0 ? 99 : int(fProgress);
+    if (nRecordCount > 0) {
+        nProgress = int(qint64(nRecordsReceived) * 100 / nRecordCount);
     } else {
         nProgress = nFallbackTicks / 10;
     }
@@ -114,6 +122,10 @@ void LogExport::Collect(int nRecordCount)
     m_nLastSize = 0;
     m_nIdleTicks = 0;
     m_nFallbackProgress = 1;
+    m_nRecordsReceived = 0;
+    m_nScanned = 0;
+    m_nLineStart = 0;
+    m_pQuietTimer->stop();
     m_stream.clear();
     connect(m_link.SerialPort(), &QSerialPort::readyRead, this, &LogExport::ReadData, Qt::UniqueConnection);
     delete m_pTimer;
@@ -139,6 +151,7 @@ void LogExport::Discard()
 
 void LogExport::StopCollection()
 {
+    m_pQuietTimer->stop();
     if (m_pTimer) {
         m_pTimer->stop();
         disconnect(m_pTimer, &QTimer::timeout, this, &LogExport::Tick);
@@ -156,6 +169,13 @@ void LogExport::ReadData()
         return;
     }
     m_stream.append(m_link.SerialPort()->readAll());
+    CountRecords();
+    if (m_nRecordCount > 0 && m_nRecordsReceived >= m_nRecordCount) {
+        // Every announced record is in: what still comes within the quiet
+        // time (an invalid-record line, the last line end) belongs to the
+        // stream; then it has ended, without the idle ticks' seconds.
+        m_pQuietTimer->start(Waits::Current().nOpenEndQuietMs);
+    }
     if (m_stream.size() > m_nStreamLimit) {
         // No device sends this much: stop reading and end the export from
         // the event loop, not from inside the port's notification.
@@ -169,6 +189,21 @@ void LogExport::ReadData()
                 }
             },
             Qt::QueuedConnection);
+    }
+}
+
+void LogExport::CountRecords()
+{
+    static const QByteArray kInvalidRecord("An invalid record.");
+    for (; m_nScanned < m_stream.size(); ++m_nScanned) {
+        if (m_stream.at(m_nScanned) != '\n') {
+            continue;
+        }
+        const QByteArray line = m_stream.mid(m_nLineStart, m_nScanned - m_nLineStart).trimmed();
+        if (!line.isEmpty() && line != kInvalidRecord) {
+            ++m_nRecordsReceived;
+        }
+        m_nLineStart = m_nScanned + 1;
     }
 }
 
@@ -191,7 +226,7 @@ void LogExport::Tick()
         if (m_nRecordCount == 0) {
             ++m_nFallbackProgress;
         }
-        const int nProgress = Progress(nSize, m_nRecordCount, m_nFallbackProgress);
+        const int nProgress = Progress(m_nRecordsReceived, m_nRecordCount, m_nFallbackProgress);
         qDebug() << "nProgressValue:" << nProgress;
         emit signal_Progress(nProgress);
         return;

@@ -22,7 +22,8 @@ class LogExport : public QObject
     Q_OBJECT
 
 public:
-    // Bytes per record of the device's stream, for the progress.
+    // A generous size of one record in the device's stream (real lines are
+    // about 40 bytes), for the stream's limit.
     static constexpr int kRecordStreamBytes = 52;
     // A stream that goes on beyond its limit has no end (a line that answers
     // the control frame and then chatters) and is stopped: twice the
@@ -33,9 +34,9 @@ public:
     static constexpr qint64 kStreamSlackBytes = 64 * 1024;
     static constexpr qint64 kStreamCeilingBytes = 64 * 1024 * 1024;
     static qint64 StreamLimit(int nRecordCount);
-    // Progress from the stream size and the announced record count (0:
+    // Progress from the records received and the announced record count (0:
     // unknown, then nFallbackTicks / 10), kept within 1..98.
-    static int Progress(qint64 nStreamSize, int nRecordCount, int nFallbackTicks);
+    static int Progress(int nRecordsReceived, int nRecordCount, int nFallbackTicks);
 
     explicit LogExport(DeviceLink &link, QObject *parent = nullptr);
     // A reserved file that never received a stream is removed.
@@ -82,6 +83,8 @@ signals:
 private:
     void Tick();
     void ReadData();
+    // Counts the records among the lines completed since the last call.
+    void CountRecords();
     void StopCollection();
     bool WriteReport(ReasonText &error);
     // Renames the unfinished file to its name at stage, taking the next
@@ -99,6 +102,14 @@ private:
     QTimer *m_pTimer = nullptr;
     QByteArray m_stream;
     int m_nRecordCount = 0;
+    // Records among the whole lines received (the device's invalid-record
+    // lines not counted), and where the scan for them goes on.
+    int m_nRecordsReceived = 0;
+    int m_nScanned = 0;
+    int m_nLineStart = 0;
+    // Runs once the announced records are all in: the stream ends when the
+    // line has been quiet this long after them.
+    QTimer *m_pQuietTimer = nullptr;
     int m_nLastSize = 0;
     // Ticks without growth in a row, and the fallback progress counter used
     // when the device announced no record count.

@@ -228,6 +228,10 @@ private slots:
         // Four pauses of 1.2 s: more idle ticks in all than an export
         // tolerates, but never five in a row.
         QTest::newRow("four pauses") << 50 << 0 << 9 << 10 << QByteArray();
+        // The device's invalid-record lines are no records: counted as lines
+        // they reach the announced 60 at record 45, and the pause after
+        // record 50 would look like the stream's end.
+        QTest::newRow("lines reach the count before a pause") << 60 << 0 << 3 << 50 << QByteArray();
         QTest::newRow("odd text, no count")
             << 0 << 0 << 0 << 0
             << QByteArray("1 a  b\n\n\n2 c d\n\r\n\rAn invalid record.\nAn invalid record.\n\r"
@@ -318,6 +322,38 @@ private slots:
         if (!stream.isEmpty()) {
             QVERIFY(!log.Progress().isEmpty());
             QCOMPARE(log.Progress().first(), 1);
+        }
+    }
+
+    // The export ends once the records the device announced are in and the
+    // line has gone quiet, on a line paced like the real one: the idle ticks
+    // (made endless here) are only for a device that announced more than it
+    // sends. The bar follows the records: it rises with them, never falls.
+    void exportEndsAtTheAnnouncedCount()
+    {
+        Waits waits = Waits::Current();
+        waits.nExportIdleTicks = 100000;
+        WaitsForTesting::Set(waits);
+        SimulatorOptions options;
+        options.nRecordCount = 300;
+        options.nInvalidEvery = 7;
+        options.nBytesPerSecond = 11520;
+        auto pDevice = Start(options);
+        QVERIFY(pDevice);
+        TestEnvironment::SetSerialPorts({pDevice->PortPath()});
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        SerialWorker worker;
+        ResultLog log(&worker);
+        emit worker.signal_StartExportLogInfo(dir.path());
+        QTRY_COMPARE_WITH_TIMEOUT(log.m_nFinished, 1, 20000);
+        QCOMPARE(log.m_results.last(), kEnd);
+        QCOMPARE(Reports(dir.path()).size(), 1);
+        QVERIFY(ReadFile(QDir(dir.path()).filePath(Reports(dir.path()).first())) == ExpectedReport(StreamOf(options)));
+        const QList<int> progress = log.Progress();
+        QVERIFY(!progress.isEmpty());
+        for (int i = 1; i < progress.size(); ++i) {
+            QVERIFY2(progress.at(i) >= progress.at(i - 1), qPrintable(QString::number(progress.at(i))));
         }
     }
 
