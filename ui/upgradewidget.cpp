@@ -50,6 +50,10 @@ void UpgradeWidget::on_btnUpgradeFirmware_clicked()
         return;
     }
     m_nStatus = StatusUpgrading;
+    // Until the transfer reports its first progress the device is being
+    // found and brought into its boot loader (some seconds): the bar shows
+    // that work goes on rather than standing at 1 %.
+    ui->progressBarUpgrade->setRange(0, 0);
     ui->progressBarUpgrade->setValue(1);
     ui->labelUpgradeTip->setText(StatusText());
     ui->stackedWidgetUpgrade->setCurrentWidget(ui->pageUpgradeTip);
@@ -68,7 +72,16 @@ void UpgradeWidget::on_btnUpgradeFirmware_clicked()
 
 void UpgradeWidget::slot_TransmitProgress(int nProgressValue)
 {
+    EndPreparation();
     ui->progressBarUpgrade->setValue(nProgressValue);
+}
+
+void UpgradeWidget::EndPreparation()
+{
+    if (ui->progressBarUpgrade->maximum() == 0) {
+        ui->progressBarUpgrade->setRange(0, 100);
+        ui->progressBarUpgrade->setValue(1);
+    }
 }
 
 void UpgradeWidget::slot_TransmitStatus(YmodemFileTransmit::YmodemStatus status)
@@ -99,6 +112,7 @@ void UpgradeWidget::slot_SendResult(int nFunctionType, int nResultType, bool bRe
         // way back to the menu must open again, and a language change must
         // not turn the failure into "during upgrade".
         m_nStatus = StatusFailed;
+        EndPreparation();
         ui->labelUpgradeTip->setText(sMes);
         ui->btnUpgradeFirmware->setEnabled(true);
         ui->btnUpgradeReturnMenu->show();
@@ -107,6 +121,7 @@ void UpgradeWidget::slot_SendResult(int nFunctionType, int nResultType, bool bRe
 
 void UpgradeWidget::Finish(int nStatus)
 {
+    EndPreparation();
     m_nStatus = nStatus;
     ui->labelUpgradeTip->setText(StatusText());
     ui->btnUpgradeFirmware->setEnabled(true);

@@ -59,6 +59,9 @@ private:
     QString StatusText() const;
     // The status's tip text, "Update" enabled and the way back open.
     void Finish(int nStatus);
+    // The bar leaves its busy look for percentages (kept at 1 until the
+    // first one arrives).
+    void EndPreparation();
     void UpdateTexts();
 
     Ui::UpgradeWidget *ui = nullptr;
