@@ -227,6 +227,7 @@ bool SerialWorker::OpenForRequest(int nFunctionType)
         return false;
     }
     KP_LOG_INFO("Device found on {}", PortName());
+    emit signal_DeviceFound(PortName());
     return true;
 }
 

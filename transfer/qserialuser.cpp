@@ -113,6 +113,11 @@ QSerialUser::QSerialUser(QObject *parent) : QObject(parent)
     connect(m_pSerialWorker, &SerialWorker::signal_FailureReason, this,
             [this](const QString &sEnglish) { m_sWorkerReason = sEnglish; });
     connect(m_pSerialWorker, &SerialWorker::signal_SendResult, this, &QSerialUser::slot_SendResult);
+    connect(m_pSerialWorker, &SerialWorker::signal_DeviceFound, this, [this](const QString &sPort) {
+        if (!m_workerJobs.isEmpty()) {
+            m_workerJobs.first().sPort = sPort;
+        }
+    });
     connect(m_pSerialWorker, &SerialWorker::signal_RequestFinished, this, [this]() {
         m_nWorkerJobs = qMax(0, m_nWorkerJobs - 1);
         if (!m_workerJobs.isEmpty()) {
@@ -375,14 +380,19 @@ void QSerialUser::LogWorkerJobEnd(const WorkerJob &job)
 {
     const QString sInterrupted =
         m_sInterruptCause.isEmpty() ? QString() : QStringLiteral(" (interrupted by %1)").arg(m_sInterruptCause);
+    const QString sPort = job.sPort.isEmpty() ? QString() : QStringLiteral(" on %1").arg(job.sPort);
+    const QString sReport = job.sReport.isEmpty() ? QString()
+                                                  : QStringLiteral(", file \"%1\" (%2 bytes)")
+                                                        .arg(job.sReport)
+                                                        .arg(QFileInfo(job.sReport).size());
     if (job.nFailedStep < 0) {
-        KP_LOG_INFO("Job end: {} succeeded", job.sName + sInterrupted);
+        KP_LOG_INFO("Job end: {}", job.sName + QStringLiteral(" succeeded") + sPort + sReport + sInterrupted);
         return;
     }
     // The reason as the worker reported it; the step name is English.
-    KP_LOG_INFO("Job end: {}", QStringLiteral("%1 failed at step \"%2\"%3: %4")
-                                   .arg(job.sName, QLatin1String(StepName(job.nFailedStep)), sInterrupted,
-                                        job.sReason));
+    KP_LOG_INFO("Job end: {}", QStringLiteral("%1 failed at step \"%2\"%3%4%5: %6")
+                                   .arg(job.sName, QLatin1String(StepName(job.nFailedStep)), sPort, sReport,
+                                        sInterrupted, job.sReason));
 }
 
 void QSerialUser::LogUpgradeEnd(YmodemFileTransmit::YmodemStatus status)
@@ -419,6 +429,9 @@ void QSerialUser::slot_SendResult(int nFunctionType, int nResultType, bool bRet,
     }
     if (!bRet) {
         m_sWorkerReason.clear();
+    }
+    if (bRet && nResultType == RT_ReportFile && !m_workerJobs.isEmpty()) {
+        m_workerJobs.first().sReport = sMes;
     }
     emit signal_SendResult(nFunctionType, nResultType, bRet, sMes);
 }

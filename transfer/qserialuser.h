@@ -116,6 +116,8 @@ private:
         std::function<void()> emitRequest;
         int nFailedStep = -1;   // the first failed step's result type
         QString sReason;        // and its reason, in English
+        QString sPort;          // where the device was found
+        QString sReport;        // the report or partial file written
     };
     // Hands a request to the worker, or holds it while an upgrade runs.
     void SubmitToWorker(WorkerJob job);

@@ -532,6 +532,13 @@ private slots:
         const int nLogStart = LogLines().size();
         QSerialUser user;
         JobWatch watch(user);
+        const QString sReportDir = rig.dir.filePath(QStringLiteral("reports"));
+        QVERIFY(QDir().mkpath(sReportDir));
+        user.StartExportLogInfo(sReportDir);
+        QVERIFY(watch.finished.wait(30000));
+        const QStringList reports = QDir(sReportDir).entryList({QStringLiteral("Report_*.csv")}, QDir::Files);
+        QCOMPARE(reports.size(), 1);
+        const QString sReport = QDir::toNativeSeparators(QDir(sReportDir).filePath(reports.first()));
         const QString sMissing = rig.dir.filePath(QStringLiteral("missing.bin"));
         // Refused once the device's port is found: the next start names it.
         QVERIFY(!user.StartUpgrade(sMissing));
@@ -539,12 +546,16 @@ private slots:
         QVERIFY2(user.StartUpgrade(rig.sImagePath), qPrintable(user.ErrorMessage()));
         QVERIFY(watch.rec.WaitForEnd(60000));
         QCOMPARE(watch.rec.Final(), int(S::StatusCancelled));
-        const QString sReportDir = rig.dir.filePath(QStringLiteral("reports"));
-        QVERIFY(QDir().mkpath(sReportDir));
         user.StartExportLogInfo(sReportDir);
         QVERIFY(watch.finished.wait(30000));
 
         QStringList jobLines = LogLines().mid(nLogStart).filter(QStringLiteral("] Job "));
+        QCOMPARE(jobLines.size(), 8);
+        QVERIFY2(jobLines.at(1).endsWith(QStringLiteral("] Job end: export succeeded on %1, file \"%2\" (%3 bytes)")
+                                             .arg(sPort, sReport)
+                                             .arg(QFileInfo(sReport).size())),
+                 qPrintable(jobLines.at(1)));
+        jobLines = jobLines.mid(2);
         const QString sUpgradeEnd =
             QStringLiteral("] Job end: upgrade cancelled by the device on %1 at \\d+ % after [0-9.]+ s$")
                 .arg(QRegularExpression::escape(sPort));
