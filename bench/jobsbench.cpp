@@ -357,9 +357,10 @@ public:
                         || (m_watch.Find(DeviceCodes::RT_Version, true) && m_watch.Find(DeviceCodes::RT_SN, true));
                 },
                 kRequestMs);
+            const bool bFinished = Pump([&]() { return m_watch.nFinished > 0; }, kRequestMs);
+            // Found after the last wait: a later report may move the list.
             const Watch::Result *pVersion = m_watch.Find(DeviceCodes::RT_Version, true);
             const Watch::Result *pSN = m_watch.Find(DeviceCodes::RT_SN, true);
-            const bool bFinished = Pump([&]() { return m_watch.nFinished > 0; }, kRequestMs);
             QString sFailure;
             if (!bBoth) {
                 sFailure = QStringLiteral("no version and serial number within %1 s").arg(kRequestMs / 1000);
@@ -403,8 +404,8 @@ public:
             };
             const bool bEnded = Pump([&]() { return ended() || m_watch.FirstFailure() || m_watch.nFinished > 0; },
                                      kRequestMs);
-            const Watch::Result *pEnd = ended();
             const bool bFinished = Pump([&]() { return m_watch.nFinished > 0; }, kRequestMs);
+            const Watch::Result *pEnd = ended();
             const Watch::Result *pFile = m_watch.Find(DeviceCodes::RT_ReportFile, true);
             QString sFailure;
             qint64 nReportBytes = -1;
