@@ -117,6 +117,12 @@ QSerialUser::QSerialUser(QObject *parent) : QObject(parent)
         if (!m_workerJobs.isEmpty()) {
             m_workerJobs.first().sPort = sPort;
         }
+        // The next upgrade tries first where the device was found last, by
+        // whichever job: without it, the first upgrade after an information
+        // or export job searched every port again.
+        if (!m_bPreparing && !m_bTransmitting) {
+            m_pLink->SetPortName(sPort);
+        }
     });
     connect(m_pSerialWorker, &SerialWorker::signal_RequestFinished, this, [this]() {
         m_nWorkerJobs = qMax(0, m_nWorkerJobs - 1);

@@ -170,6 +170,25 @@ private slots:
         QCOMPARE(rig.device->LineViolations(), QStringList());
     }
 
+    // Where an information or export job found the device is where the next
+    // upgrade looks first: with no port listed any more, it still finds it.
+    void upgradeTakesThePortAJobFound()
+    {
+        SimulatorOptions options;
+        options.nCIntervalMs = 250;
+        UpgradeRig rig;
+        QVERIFY(rig.Start(options));
+        TestEnvironment::SetSerialPorts({rig.device->PortPath()});
+        QSerialUser user;
+        JobWatch watch(user);
+        user.StartGetVersionAndSN();
+        QVERIFY(watch.finished.wait(30000));
+        TestEnvironment::SetSerialPorts({});
+        QVERIFY2(user.StartUpgrade(rig.sImagePath), qPrintable(user.ErrorMessage()));
+        QVERIFY(watch.rec.WaitForEnd(30000));
+        QCOMPARE(watch.rec.Final(), int(S::StatusDone));
+    }
+
     // A step that fails ends the upgrade with false, tells which part failed,
     // writes its reason to the log and leaves the port free.
     void failingStepsGiveFalseAndTheirLogLine_data()
