@@ -36,6 +36,9 @@ struct Waits
     int nUserCtrlReplyMs = 2000;   // control-mode reply window
     int nJobWaitMs = 600000;       // an upgrade waits this long for an information or export job to end
                                    // (an export of a large record memory takes minutes)
+    int nUpgradeAnswerMs = 20000;  // after a completed transfer, how long the device has to answer as
+                                   // application firmware (it reboots into the new image; a port on USB
+                                   // may vanish and come back meanwhile)
 
     // YMODEM transfer
     int nYmodemStepMs = 50;      // engine step interval

@@ -314,15 +314,17 @@ wait_until 5 return_shown || fail upgrade "the upgrade page is not shown"
 click "$action_x" "$action_y"
 wait_until 5 return_hidden || fail upgrade "\"Update\" did not start the upgrade"
 shot "$shots/3-upgrade-running.png"
-# The tip label (20,51,361,20) of the sub-page.
-tip_region="361x20+$((sub_x + 20))+$((sub_y + 51))"
+# The tip label (20,30,361,51) of the sub-page: the outcome, and under a
+# completed transfer the device's word on a second line.
+tip_region="361x51+$((sub_x + 20))+$((sub_y + 30))"
 running_width="$(drawn_width "$tip_region")"
 # The program itself gives up on a silent boot loader after 150 s.
 wait_until 180 return_shown || fail upgrade "no outcome within 180 s"
 settle
 shot "$shots/3-upgrade.png"
 # "Upgrade completed" is three letters longer than "during upgrade" and
-# "Upgrade failed", which are of a length: the outcome must be clearly wider.
+# "Upgrade failed", which are of a length: the outcome (with the device's
+# word under it, no narrower) must be clearly wider.
 final_width="$(drawn_width "$tip_region")"
 [ -n "$running_width" ] && [ -n "$final_width" ] && [ "$final_width" -ge $((running_width + 15)) ] ||
   fail upgrade "the page does not show \"Upgrade completed\" (its text is ${final_width:-?} px wide, ${running_width:-?} px while running)"

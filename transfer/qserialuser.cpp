@@ -101,9 +101,7 @@ QSerialUser::QSerialUser(QObject *parent) : QObject(parent)
     connect(m_pYmodem, &YmodemFileTransmit::TransmitStatus, this, [this](YmodemFileTransmit::YmodemStatus status) {
         if (status >= YmodemFileTransmit::StatusDone) {
             m_bTransmitting = false;
-            LogUpgradeEnd(status);
-            ReleaseHeldRequests();
-            EmitIdleIfIdle();
+            EndTransfer(status);
         }
     });
     connect(m_pSerialWorker, &SerialWorker::signal_TransmitProgress, this, &QSerialUser::slot_TransmitProgress);
@@ -166,8 +164,9 @@ int QSerialUser::DeviceMode() const
 bool QSerialUser::StartUpgrade(QString sFilePath)
 {
     // A second start from inside one of this upgrade's waits (or while its
-    // file is being sent) would replace the port under the running steps.
-    if (m_bPreparing || m_bTransmitting) {
+    // file is being sent, or the device's answer awaited) would replace the
+    // port under the running steps.
+    if (m_bPreparing || m_bTransmitting || m_bVerifying) {
         m_eUpgradeFailure = FailureBusy;
         m_error = ReasonText::Tr("QSerialUser", "Upgrade already running");
         KP_LOG_INFO(m_error.sEnglish);
@@ -289,7 +288,7 @@ bool QSerialUser::WaitForWorkerIdle()
 
 void QSerialUser::SubmitToWorker(WorkerJob job)
 {
-    if (m_bPreparing || m_bTransmitting) {
+    if (m_bPreparing || m_bTransmitting || m_bVerifying) {
         qDebug() << "QSerialUser: request held until the upgrade ends";
         m_heldRequests.append(std::move(job));
         return;
@@ -358,6 +357,15 @@ bool QSerialUser::Interrupt(const QString &sCause)
         // A transfer that starts all the same is cancelled at once.
         m_bCancelOnStart = true;
         m_pLink->AbortWaits();
+    } else if (m_bVerifying) {
+        KP_LOG_INFO("Upgrade interrupted by {}", QStringLiteral("%1 while the device's answer was awaited: the "
+                                                                 "transfer had completed")
+                                                      .arg(sCause));
+        m_bVerifyAborted = true;
+        m_pLink->AbortWaits();
+        if (m_pPauseLoop) {
+            m_pPauseLoop->quit();
+        }
     }
     for (const WorkerJob &job : qAsConst(m_workerJobs)) {
         if (job.nFunctionType == FT_ExportLog) {
@@ -401,15 +409,154 @@ void QSerialUser::LogWorkerJobEnd(const WorkerJob &job)
                                         sInterrupted, job.sReason));
 }
 
-void QSerialUser::LogUpgradeEnd(YmodemFileTransmit::YmodemStatus status)
+QString QSerialUser::TransferEndText(YmodemFileTransmit::YmodemStatus status) const
 {
     const QString sHow = (!m_sInterruptCause.isEmpty() && status == YmodemFileTransmit::StatusCancelled)
                              ? QStringLiteral("cancelled (interrupted by %1)").arg(m_sInterruptCause)
                              : QLatin1String(TransferEndName(status));
-    KP_LOG_INFO("Job end: upgrade {}", QStringLiteral("%1 on %2 at %3 % after %4 s")
-                                           .arg(sHow, m_pLink->PortName())
-                                           .arg(m_nUpgradeProgress)
-                                           .arg(Seconds(m_upgradeTimer)));
+    return QStringLiteral("%1 on %2 at %3 % after %4 s")
+        .arg(sHow, m_pLink->PortName())
+        .arg(m_nUpgradeProgress)
+        .arg(Seconds(m_upgradeTimer));
+}
+
+void QSerialUser::EndTransfer(YmodemFileTransmit::YmodemStatus status)
+{
+    if (status != YmodemFileTransmit::StatusDone) {
+        KP_LOG_INFO("Job end: upgrade {}", TransferEndText(status));
+        ReleaseHeldRequests();
+        EmitIdleIfIdle();
+        return;
+    }
+    // Requests held during the upgrade would use the same port: they wait
+    // for the device's answer too.
+    m_bVerifying = true;
+    m_bVerifyAborted = !m_sInterruptCause.isEmpty();
+    m_sTransferEnd = TransferEndText(status);
+    // Said now as well: a program that ends with the transfer (before the
+    // answer) still leaves it in the log.
+    KP_LOG_INFO("Upgrade: transfer {}", QStringLiteral("%1; waiting up to %2 s for the device to answer as "
+                                                       "application firmware")
+                                            .arg(m_sTransferEnd)
+                                            .arg(Waits::Current().nUpgradeAnswerMs / 1000.0, 0, 'f', 1));
+    // Not from inside the transmitter's own status signal: the wait runs
+    // nested event loops.
+    QTimer::singleShot(0, this, &QSerialUser::VerifyUpgrade);
+}
+
+void QSerialUser::VerifyUpgrade()
+{
+    // Between two looks at the port: a device that reboots in a second is
+    // seen soon after, and the line is not flooded with control frames.
+    constexpr int kRetryMs = 300;
+    const int nWaitMs = Waits::Current().nUpgradeAnswerMs;
+    const int nWindowMs = m_pLink->Window(m_pLink->WaitWindows().pCtrlReplyMs);
+    QElapsedTimer waited;
+    waited.start();
+    bool bAnswered = false;
+    bool bLoopsStopped = false;
+    QString sVersion;
+    QString sSeen = QStringLiteral("not asked");
+    int nLooks = 0;
+    // The device reboots into the new image; until it runs, the port may be
+    // missing (a USB adapter re-enumerates), silent, or the boot loader's.
+    while (!m_bVerifyAborted) {
+        const qint64 nLeftMs = nWaitMs - waited.elapsed();
+        if (nLeftMs <= 0) {
+            break;
+        }
+        ++nLooks;
+        bAnswered = AskApplication(int(qMin<qint64>(nLeftMs, nWindowMs)), sVersion, sSeen);
+        qDebug().noquote() << QStringLiteral("QSerialUser: look %1 for the new firmware after %2 s: %3")
+                                  .arg(nLooks)
+                                  .arg(Seconds(waited), bAnswered ? QStringLiteral("answered") : sSeen);
+        if (bAnswered || m_bVerifyAborted) {
+            break;
+        }
+        const qint64 nRestMs = nWaitMs - waited.elapsed();
+        if (nRestMs <= 0) {
+            break;
+        }
+        if (!Pause(int(qMin<qint64>(nRestMs, kRetryMs)))) {
+            // Ended by Interrupt, or the thread's event loops are being
+            // stopped (the program quits): no wait would last now.
+            bLoopsStopped = !m_bVerifyAborted;
+            break;
+        }
+    }
+
+    QString sAnswer;
+    if (bAnswered) {
+        sAnswer = sVersion.isEmpty()
+                      ? QStringLiteral("the device answers as application firmware after %1 s; %2")
+                            .arg(Seconds(waited), sSeen)
+                      : QStringLiteral("the device answers as application firmware %1 after %2 s")
+                            .arg(sVersion, Seconds(waited));
+    } else if (m_bVerifyAborted) {
+        sAnswer = QStringLiteral("the device's answer was not awaited (interrupted by %1)").arg(m_sInterruptCause);
+    } else if (bLoopsStopped) {
+        sAnswer = QStringLiteral("the wait for the device's answer ended after %1 s as the program stopped; last "
+                                 "look: %2")
+                      .arg(Seconds(waited), sSeen);
+    } else {
+        sAnswer = QStringLiteral("the device has not answered as application firmware within %1 s (%2 looks; "
+                                 "last: %3)")
+                      .arg(Seconds(waited))
+                      .arg(nLooks)
+                      .arg(sSeen);
+    }
+    KP_LOG_INFO("Job end: upgrade {}", m_sTransferEnd + QStringLiteral("; ") + sAnswer);
+    m_bVerifying = false;
+    m_bVerifyAborted = false;
+    emit signal_UpgradeVerified(bAnswered, bAnswered ? sVersion : QString());
+    ReleaseHeldRequests();
+    EmitIdleIfIdle();
+}
+
+bool QSerialUser::AskApplication(int nWindowMs, QString &sVersion, QString &sSeen)
+{
+    sVersion.clear();
+    // A fresh port object each time: the last one may belong to a path that
+    // vanished with the device.
+    m_pLink->CreateSerialPort();
+    if (!m_pLink->OpenCurrentPort()) {
+        sSeen = QStringLiteral("the port could not be opened (%1)").arg(m_pLink->SerialPort()->errorString());
+        return false;
+    }
+    const bool bReplied = m_pCommands->EnterCtrlMode(nWindowMs);
+    if (!bReplied || m_pLink->DeviceMode() != ModeCtrl) {
+        if (!bReplied) {
+            sSeen = QStringLiteral("no answer (%1)").arg(m_pLink->Error().sEnglish);
+        } else if (m_pLink->DeviceMode() == ModeBootMenu) {
+            sSeen = QStringLiteral("the boot menu refused the command");
+        } else {
+            sSeen = QStringLiteral("the boot loader's receiver asks for a file");
+        }
+        m_pLink->ClosePort();
+        return false;
+    }
+    if (!m_pCommands->GetVersion(sVersion)) {
+        sVersion.clear();
+        sSeen = QStringLiteral("its version could not be read (%1)").arg(m_pLink->Error().sEnglish);
+    }
+    // Left in control mode, the device would wait for commands no one sends.
+    if (!m_pCommands->ExitCtrlMode()) {
+        qDebug().noquote() << "QSerialUser: the new firmware did not leave control mode:"
+                           << m_pLink->Error().sEnglish;
+    }
+    m_pLink->ClosePort();
+    return true;
+}
+
+bool QSerialUser::Pause(int nMs)
+{
+    QEventLoop loop;
+    QTimer::singleShot(nMs, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    m_pPauseLoop = &loop;
+    // -1: the thread's event loops are being ended, and this one did not run.
+    const int nResult = loop.exec();
+    m_pPauseLoop = nullptr;
+    return nResult == 0 && !m_bVerifyAborted;
 }
 
 // ---------------------------------------------------------------------------

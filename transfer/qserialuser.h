@@ -14,6 +14,7 @@
 #include <functional>
 
 class DeviceCommands;
+class QEventLoop;
 class DeviceLink;
 class SerialWorker;
 
@@ -29,10 +30,15 @@ class SerialWorker;
 // and starts the firmware transmitter, whose progress and status then arrive
 // as signals.
 //
+// A completed transfer says only that the boot loader took the last block.
+// The upgrade then waits (up to Waits::nUpgradeAnswerMs) for the device to
+// answer on the same port as application firmware and reads its version:
+// signal_UpgradeVerified tells what it said.
+//
 // One job at a time on the line: an upgrade started while the worker still
 // runs a request waits for its end (up to Waits::nJobWaitMs, then it fails
-// as busy), and a request made while an upgrade is prepared or sent is held
-// until the upgrade has ended.
+// as busy), and a request made while an upgrade is prepared, sent or awaits
+// the device's answer is held until the upgrade has ended.
 class QSerialUser : public QObject, public DeviceCodes
 {
     Q_OBJECT
@@ -65,7 +71,8 @@ public:
     // sending the file. True once the transfer has started; its end comes as
     // signal_TransmitStatus with StatusDone or above. False (with the reason
     // in ErrorMessage and LastUpgradeFailure) when it could not start. Also
-    // refused while an earlier upgrade is still being prepared or sent.
+    // refused while an earlier upgrade is still being prepared, sent or
+    // awaiting the device's answer.
     bool StartUpgrade(QString sFilePath);
     void StartGetVersionAndSN();
     void StartExportLogInfo(QString sDirPath);
@@ -76,12 +83,15 @@ public:
     // it starts), an export stops through its normal end (the report keeps
     // what arrived, the device is told to leave its record stream), an
     // information request runs to its end; requests held for later are
-    // dropped. The log says what was interrupted and where the device is.
+    // dropped; the wait for the device's answer after a completed transfer
+    // ends. The log says what was interrupted and where the device is.
     // True when a job is still running: signal_Idle follows when it has ended.
     bool Interrupt(const QString &sCause);
     // An upgrade is being prepared or sent.
     bool IsUpgrading() const { return m_bPreparing || m_bTransmitting; }
-    bool IsIdle() const { return !IsUpgrading() && m_nWorkerJobs == 0; }
+    // The transfer has completed; the device's answer is awaited.
+    bool IsVerifying() const { return m_bVerifying; }
+    bool IsIdle() const { return !IsUpgrading() && !m_bVerifying && m_nWorkerJobs == 0; }
 
     QString PortName() const;
     // The port tried first by the next upgrade (the one that answered last).
@@ -98,8 +108,12 @@ signals:
     void signal_ReadyReadQuit();
     // The worker has sent the final report of a request.
     void signal_RequestFinished();
-    // No job is left running (after a request's or a transfer's end).
+    // No job is left running (after a request's end, or an upgrade's end
+    // with the device's answer).
     void signal_Idle();
+    // After a completed transfer: whether the device answered as application firmware within the
+    // bounded wait, and the version it reported (empty when it could not be read).
+    void signal_UpgradeVerified(bool bAnswered, const QString &sVersion);
 
 public slots:
     void slot_TransmitProgress(int nProgressValue);
@@ -124,7 +138,20 @@ private:
     // Logs the job's start and hands it to the worker.
     void Dispatch(WorkerJob job);
     void LogWorkerJobEnd(const WorkerJob &job);
-    void LogUpgradeEnd(YmodemFileTransmit::YmodemStatus status);
+    // The transfer's end: the upgrade's "Job end" line, or (completed) the
+    // wait for the device's answer, which writes it.
+    void EndTransfer(YmodemFileTransmit::YmodemStatus status);
+    QString TransferEndText(YmodemFileTransmit::YmodemStatus status) const;
+    // Waits for the device to answer as application firmware on the
+    // upgrade's port, then ends the upgrade.
+    void VerifyUpgrade();
+    // One look at the port: true when the application firmware echoed the
+    // control-mode command (sVersion then holds its version, or stays empty
+    // when it could not be read); sSeen says in English what was found.
+    bool AskApplication(int nWindowMs, QString &sVersion, QString &sSeen);
+    // Waits nMs in a nested loop that Interrupt ends; false when it was
+    // ended early or the thread's loops are being stopped.
+    bool Pause(int nMs);
     void EmitIdleIfIdle();
     // The upgrade has ended (or never started): held requests go out.
     void ReleaseHeldRequests();
@@ -142,6 +169,10 @@ private:
     UpgradeFailure m_eUpgradeFailure = FailureNone;
     bool m_bPreparing = false;      // StartUpgrade is running (its waits are nested loops)
     bool m_bTransmitting = false;   // the transmitter has not sent its final status yet
+    bool m_bVerifying = false;      // the transfer completed; the device's answer is awaited
+    bool m_bVerifyAborted = false;  // Interrupt ended that wait
+    QEventLoop *m_pPauseLoop = nullptr;   // the wait between two looks at the port
+    QString m_sTransferEnd;         // the completed transfer's part of the "Job end" line
     int m_nWorkerJobs = 0;          // requests handed to the worker and not finished yet
     QList<WorkerJob> m_heldRequests;
     QList<WorkerJob> m_workerJobs;  // handed to the worker, in the order it runs them

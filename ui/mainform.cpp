@@ -69,6 +69,8 @@ MainForm::MainForm(QWidget *parent)
             &UpgradeWidget::slot_TransmitProgress);
     connect(pUser.data(), &QSerialUser::signal_TransmitStatus, ui->widgetUpgrade,
             &UpgradeWidget::slot_TransmitStatus);
+    connect(pUser.data(), &QSerialUser::signal_UpgradeVerified, ui->widgetUpgrade,
+            &UpgradeWidget::slot_UpgradeVerified);
 }
 
 MainForm::~MainForm()
@@ -195,6 +197,11 @@ void MainForm::closeEvent(QCloseEvent *event)
 {
     const QSharedPointer<QSerialUser> pUser = QSerialUser::instance();
     if (m_bClosingAfterCancel || !pUser->IsUpgrading()) {
+        // After a completed transfer nothing is left to lose: the wait for
+        // the device's answer just ends (and says so in the log).
+        if (pUser->IsVerifying()) {
+            pUser->Interrupt(QStringLiteral("window closed"));
+        }
         QMainWindow::closeEvent(event);
         return;
     }

@@ -50,6 +50,8 @@ void UpgradeWidget::on_btnUpgradeFirmware_clicked()
         return;
     }
     m_nStatus = StatusUpgrading;
+    m_nDeviceWord = WordAwaited;
+    m_sVersion.clear();
     // Until the transfer reports its first progress the device is being
     // found and brought into its boot loader (some seconds): the bar shows
     // that work goes on rather than standing at 1 %.
@@ -93,12 +95,26 @@ void UpgradeWidget::slot_TransmitStatus(YmodemFileTransmit::YmodemStatus status)
         return;
     case YmodemFileTransmit::StatusDone:
         Finish(StatusCompleted);
+        // The device's answer is awaited on the same port: a second upgrade
+        // waits for it (the way back to the menu is open).
+        ui->btnUpgradeFirmware->setEnabled(false);
         return;
     default:
         // The bar keeps the last progress reached.
         Finish(StatusFailed);
         return;
     }
+}
+
+void UpgradeWidget::slot_UpgradeVerified(bool bAnswered, const QString &sVersion)
+{
+    if (m_nStatus != StatusCompleted) {
+        return;
+    }
+    m_nDeviceWord = !bAnswered ? WordSilent : sVersion.isEmpty() ? WordNoVersion : WordRuns;
+    m_sVersion = sVersion;
+    ui->labelUpgradeTip->setText(StatusText());
+    ui->btnUpgradeFirmware->setEnabled(true);
 }
 
 void UpgradeWidget::slot_SendResult(int nFunctionType, int nResultType, bool bRet, QString sMes)
@@ -134,7 +150,17 @@ QString UpgradeWidget::StatusText() const
     case StatusFailed:
         return tr("Upgrade failed");
     case StatusCompleted:
-        return tr("Upgrade completed");
+        // The device's word goes on a line of its own under the outcome.
+        switch (m_nDeviceWord) {
+        case WordRuns:
+            return tr("Upgrade completed") + QLatin1Char('\n') + tr("The device runs %1").arg(m_sVersion);
+        case WordNoVersion:
+            return tr("Upgrade completed") + QLatin1Char('\n') + tr("The device answers; version unknown");
+        case WordSilent:
+            return tr("Upgrade completed") + QLatin1Char('\n') + tr("The device has not answered yet");
+        default:
+            return tr("Upgrade completed");
+        }
     default:
         return tr("during upgrade");
     }

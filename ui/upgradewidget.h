@@ -13,7 +13,9 @@ class UpgradeWidget;
 // The firmware upgrade page. Its path sub-page picks a ".bin" file (the last
 // one is remembered in "software/upgradedir") and starts the upgrade through
 // the shared QSerialUser; its tip sub-page shows the transfer's progress and
-// outcome, which arrive as QSerialUser's progress and status signals.
+// outcome, which arrive as QSerialUser's progress and status signals, and
+// under a completed transfer the device's word: the firmware it runs once it
+// has rebooted, or that it has not answered.
 //
 // While an upgrade runs the page offers no way back to the menu: the return
 // button is hidden and "Cancel" sits on the hidden path sub-page.
@@ -45,6 +47,9 @@ public slots:
     void slot_SendResult(int nFunctionType, int nResultType, bool bRet, QString sMes);
     void slot_TransmitProgress(int nProgressValue);
     void slot_TransmitStatus(YmodemFileTransmit::YmodemStatus status);
+    // After a completed transfer: whether the device answered as application
+    // firmware, and the version it reported. "Update" is offered again.
+    void slot_UpgradeVerified(bool bAnswered, const QString &sVersion);
 
 private slots:
     void on_btnUpgradeReturnMenu_clicked();
@@ -66,6 +71,16 @@ private:
 
     Ui::UpgradeWidget *ui = nullptr;
     int m_nStatus = StatusUpgrading;
+    // What the device said after a completed transfer.
+    enum DeviceWord
+    {
+        WordAwaited = 0,   // not known yet: nothing under "Upgrade completed"
+        WordRuns,          // answers as application firmware with m_sVersion
+        WordNoVersion,     // answers as application firmware, no version read
+        WordSilent,        // has not answered within the wait
+    };
+    int m_nDeviceWord = WordAwaited;
+    QString m_sVersion;
 };
 
 #endif // UPGRADEWIDGET_H

@@ -940,7 +940,9 @@ private slots:
                 return finished.count() >= 1 && Text("labelExportTip") != QLatin1String("File exporting")
                        && Visible("btnExportReturnMenu");
             case Job::Upgrade:
-                return Text("labelUpgradeTip") != QLatin1String("during upgrade") && Visible("btnUpgradeReturnMenu");
+                // A completed transfer ends with the device's word.
+                return Text("labelUpgradeTip") != QLatin1String("during upgrade") && Visible("btnUpgradeReturnMenu")
+                       && pUser->IsIdle();
             }
             return false;
         };
@@ -988,9 +990,12 @@ private slots:
             break;
         case Job::Upgrade:
             QCOMPARE(Page("stackedWidgetUpgrade"), QStringLiteral("pageUpgradeTip"));
-            QCOMPARE(Text("labelUpgradeTip"), row.sTip);
             if (row.sTip == kCompleted) {
+                // The rebooted device answered with its firmware version.
+                QCOMPARE(Text("labelUpgradeTip"), kCompleted + QStringLiteral("\nThe device runs ") + row.sVersion);
                 QCOMPARE(Child<QProgressBar>("progressBarUpgrade")->value(), 100);
+            } else {
+                QCOMPARE(Text("labelUpgradeTip"), row.sTip);
             }
             QVERIFY(Child<QPushButton>("btnUpgradeFirmware")->isEnabled());
             break;

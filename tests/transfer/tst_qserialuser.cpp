@@ -1,7 +1,8 @@
 // The upgrade coordinator against the simulated device over pseudo-terminals:
 // from each state the device can be in to the image on the device, the steps
 // that fail and what they leave in the log, a device pulled during the boot
-// loader wait, and a second start while one runs.
+// loader wait, a second start while one runs, and the device's word after a
+// completed transfer.
 
 #include "transfer/qserialuser.h"
 
@@ -503,6 +504,162 @@ private slots:
         QCOMPARE(watch.results.at(1).at(3).toString(), QStringLiteral("08123456"));
         QTRY_COMPARE(rig.device->Images().size(), 1);
         QVERIFY(rig.device->Images().at(0).content == rig.content);
+    }
+
+    // After a completed transfer the coordinator waits for the device to
+    // answer as application firmware and reads its version: the new
+    // firmware's, or none from a device that stays silent, which ends the
+    // wait after nUpgradeAnswerMs without failing the upgrade. An information
+    // request made during the transfer waits until that word is in.
+    void upgradeEndsWithTheDevicesWord_data()
+    {
+        QTest::addColumn<bool>("bSilentAfter");   // the new firmware never answers C0
+        QTest::addColumn<bool>("bAnswered");
+        QTest::addColumn<QString>("sVersion");
+        QTest::addColumn<QString>("sLogAnswer");  // the end of the "Job end" line (a pattern)
+        QTest::addColumn<QList<QByteArray>>("heldFrames");   // the held request's, after the word
+        QTest::newRow("new firmware answers") << false << true << QStringLiteral("V1.11")
+                                              << QStringLiteral("; the device answers as application firmware V1.11 "
+                                                                "after [0-9.]+ s$")
+                                              << QList<QByteArray>{kCtrlFrame, kVersionFrame, kSNFrame, kExitFrame};
+        QTest::newRow("device never answers") << true << false << QString()
+                                              << QStringLiteral("; the device has not answered as application "
+                                                                "firmware within [0-9.]+ s \\(\\d+ looks; last: no "
+                                                                "answer \\(EnterCtrlMode not received data\\)\\)$")
+                                              << QList<QByteArray>{kCtrlFrame};
+    }
+    void upgradeEndsWithTheDevicesWord()
+    {
+        QFETCH(bool, bSilentAfter);
+        QFETCH(bool, bAnswered);
+        QFETCH(QString, sVersion);
+        QFETCH(QString, sLogAnswer);
+        QFETCH(QList<QByteArray>, heldFrames);
+        Waits waits = ShortWaits();
+        waits.nUpgradeAnswerMs = 1500;
+        WaitsForTesting::Set(waits);
+        SimulatorOptions options;
+        options.nCIntervalMs = 250;
+        options.nVersionMinor = 11;
+        if (bSilentAfter) {
+            // Found in its receiver, so that only the rebooted firmware is
+            // asked for its control mode, and says nothing.
+            options.initialState = State::Ymodem;
+            options.bSilent = true;
+            options.nFaultCommand = 0xC0;
+        }
+        UpgradeRig rig;
+        QVERIFY(rig.Start(options, 60000));
+        TestEnvironment::SetSerialPorts({rig.device->PortPath()});
+        const int nLogStart = LogLines().size();
+        QSerialUser user;
+        JobWatch watch(user);
+        QSignalSpy words(&user, &QSerialUser::signal_UpgradeVerified);
+        QSignalSpy idle(&user, &QSerialUser::signal_Idle);
+        bool bAsked = false;
+        connect(&user, &QSerialUser::signal_TransmitProgress, this, [&](int nProgress) {
+            if (nProgress > 0 && !bAsked) {
+                bAsked = true;
+                user.StartGetVersionAndSN();
+            }
+        });
+        QElapsedTimer sinceDone;
+        connect(&user, &QSerialUser::signal_TransmitStatus, this, [&](S::YmodemStatus status) {
+            if (status == S::StatusDone) {
+                sinceDone.start();
+            }
+        });
+        qint64 nWordMs = -1;
+        int nFramesAtWord = -1;
+        int nIdleAtWord = -1;
+        connect(&user, &QSerialUser::signal_UpgradeVerified, this, [&]() {
+            nWordMs = sinceDone.elapsed();
+            nFramesAtWord = rig.device->Frames().size();
+            nIdleAtWord = idle.count();
+        });
+
+        QVERIFY2(user.StartUpgrade(rig.sImagePath), qPrintable(user.ErrorMessage()));
+        QVERIFY(watch.rec.WaitForEnd(60000));
+        QCOMPARE(watch.rec.Final(), int(S::StatusDone));
+        QVERIFY(!user.IsIdle());
+        QTRY_COMPARE_WITH_TIMEOUT(words.count(), 1, 10000);
+        QCOMPARE(words.at(0).at(0).toBool(), bAnswered);
+        QCOMPARE(words.at(0).at(1).toString(), sVersion);
+        qInfo() << "the device's word came" << nWordMs << "ms after the transfer's end";
+        if (!bAnswered) {
+            QVERIFY2(nWordMs >= waits.nUpgradeAnswerMs - 100 && nWordMs < waits.nUpgradeAnswerMs + 1500,
+                     qPrintable(QString::number(nWordMs)));
+        }
+        QCOMPARE(nIdleAtWord, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(watch.finished.count(), 1, 10000);
+        QTRY_VERIFY(user.IsIdle());
+        QCOMPARE(idle.count(), 1);
+        QVERIFY(bAsked);
+        QTRY_COMPARE(rig.device->Images().size(), 1);
+        QVERIFY(rig.device->Images().at(0).content == rig.content);
+
+        // On the line: the word's own look last before it, the held request
+        // whole after it.
+        const QList<QByteArray> frames = rig.device->Frames();
+        if (bAnswered) {
+            QCOMPARE(frames.mid(nFramesAtWord - 3, 3), (QList<QByteArray>{kCtrlFrame, kVersionFrame, kExitFrame}));
+        } else {
+            QCOMPARE(frames.at(nFramesAtWord - 1), kCtrlFrame);
+        }
+        QCOMPARE(frames.mid(nFramesAtWord), heldFrames);
+
+        const QStringList ends = LogLines().mid(nLogStart).filter(QStringLiteral("] Job end: upgrade "));
+        QCOMPARE(ends.size(), 1);
+        const QString sPattern = QStringLiteral("] Job end: upgrade completed on %1 at 100 % after [0-9.]+ s")
+                                     .arg(QRegularExpression::escape(rig.device->PortPath()))
+                                 + sLogAnswer;
+        QVERIFY2(QRegularExpression(sPattern).match(ends.first()).hasMatch(), qPrintable(ends.first()));
+    }
+
+    // Interrupt (the program stopping) ends the wait for the device's word
+    // at once; the completed transfer stays completed.
+    void interruptEndsTheWaitForTheDevicesWord()
+    {
+        WaitsForTesting::Set(ShortWaits());   // the word is awaited the full 20 s
+        SimulatorOptions options;
+        options.nCIntervalMs = 250;
+        options.initialState = State::Ymodem;
+        options.bSilent = true;
+        options.nFaultCommand = 0xC0;
+        UpgradeRig rig;
+        QVERIFY(rig.Start(options));
+        TestEnvironment::SetSerialPorts({rig.device->PortPath()});
+        const int nLogStart = LogLines().size();
+        QSerialUser user;
+        TransmitRecorder rec(&user);
+        QSignalSpy words(&user, &QSerialUser::signal_UpgradeVerified);
+        QSignalSpy idle(&user, &QSerialUser::signal_Idle);
+        bool bInterrupted = false;
+        QElapsedTimer sinceInterrupt;
+        connect(&user, &QSerialUser::signal_TransmitStatus, this, [&](S::YmodemStatus status) {
+            if (status == S::StatusDone) {
+                QTimer::singleShot(700, this, [&]() {
+                    sinceInterrupt.start();
+                    bInterrupted = user.Interrupt(QStringLiteral("SIGINT"));
+                });
+            }
+        });
+        QVERIFY2(user.StartUpgrade(rig.sImagePath), qPrintable(user.ErrorMessage()));
+        QVERIFY(rec.WaitForEnd(30000));
+        QCOMPARE(rec.Final(), int(S::StatusDone));
+        QTRY_COMPARE_WITH_TIMEOUT(words.count(), 1, 10000);
+        QVERIFY(bInterrupted);
+        QVERIFY2(sinceInterrupt.elapsed() < 1000, qPrintable(QString::number(sinceInterrupt.elapsed())));
+        QCOMPARE(words.at(0).at(0).toBool(), false);
+        QCOMPARE(words.at(0).at(1).toString(), QString());
+        QTRY_COMPARE(idle.count(), 1);
+        const QStringList ends = LogLines().mid(nLogStart).filter(QStringLiteral("] Job end: upgrade "));
+        QCOMPARE(ends.size(), 1);
+        QVERIFY2(QRegularExpression(QStringLiteral("] Job end: upgrade completed on \\S+ at 100 % after [0-9.]+ s; the "
+                                                   "device's answer was not awaited \\(interrupted by SIGINT\\)$"))
+                     .match(ends.first())
+                     .hasMatch(),
+                 qPrintable(ends.first()));
     }
 
     // A port that another program holds is reported as in use, by the

@@ -181,7 +181,8 @@ private slots:
     {
         QTest::addColumn<bool>("bDevice");
         QTest::addColumn<QString>("sOutcome");
-        QTest::newRow("application firmware") << true << QStringLiteral("Upgrade completed");
+        // Under the outcome, the version the rebooted device reports.
+        QTest::newRow("application firmware") << true << QStringLiteral("Upgrade completed\nThe device runs V1.10");
         QTest::newRow("no device") << false << QStringLiteral("Upgrade failed");
     }
     void upgradePage()

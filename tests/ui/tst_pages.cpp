@@ -44,6 +44,14 @@ QString German(const char *szContext, const char *szText)
     return AppTest::TranslatedBy(QStringLiteral("Language_de"), szContext, szText);
 }
 
+// The same, for a text whose translations are yet to come: until then the
+// page shows the English source.
+QString GermanOrSource(const char *szContext, const char *szText)
+{
+    const QString sGerman = German(szContext, szText);
+    return sGerman.isEmpty() ? QString::fromUtf8(szText) : sGerman;
+}
+
 template<class T>
 T *Child(QWidget *pPage, const char *szName)
 {
@@ -227,19 +235,21 @@ private slots:
         QTest::addColumn<int>("nStatus");
         QTest::addColumn<QString>("sTip"); // English source
         QTest::addColumn<bool>("bEnded");
-        QTest::newRow("opening") << 0 << "during upgrade" << false;
-        QTest::newRow("sending") << 1 << "during upgrade" << false;
-        QTest::newRow("done") << 2 << "Upgrade completed" << true;
-        QTest::newRow("cancelled") << 3 << "Upgrade failed" << true;
-        QTest::newRow("time-out") << 4 << "Upgrade failed" << true;
-        QTest::newRow("failed") << 5 << "Upgrade failed" << true;
-        QTest::newRow("unknown") << 9 << "Upgrade failed" << true;
+        QTest::addColumn<bool>("bUpdate");   // "Update" offered again (after a completed transfer only with the device's word)
+        QTest::newRow("opening") << 0 << "during upgrade" << false << false;
+        QTest::newRow("sending") << 1 << "during upgrade" << false << false;
+        QTest::newRow("done") << 2 << "Upgrade completed" << true << false;
+        QTest::newRow("cancelled") << 3 << "Upgrade failed" << true << true;
+        QTest::newRow("time-out") << 4 << "Upgrade failed" << true << true;
+        QTest::newRow("failed") << 5 << "Upgrade failed" << true << true;
+        QTest::newRow("unknown") << 9 << "Upgrade failed" << true << true;
     }
     void upgradeTransmitStatus()
     {
         QFETCH(int, nStatus);
         QFETCH(QString, sTip);
         QFETCH(bool, bEnded);
+        QFETCH(bool, bUpdate);
         UpgradeWidget page;
         Child<QLineEdit>(&page, "lineEditUpgradePath")->setText(QStringLiteral("/fw/k9.bin"));
         Child<QPushButton>(&page, "btnUpgradeFirmware")->click();
@@ -249,12 +259,51 @@ private slots:
         const QString sExpected = German("UpgradeWidget", qPrintable(sTip));
         auto *pTip = Child<QLabel>(&page, "labelUpgradeTip");
         QCOMPARE(pTip->text(), sExpected);
-        QCOMPARE(Child<QPushButton>(&page, "btnUpgradeFirmware")->isEnabled(), bEnded);
+        QCOMPARE(Child<QPushButton>(&page, "btnUpgradeFirmware")->isEnabled(), bUpdate);
         QCOMPARE(Child<QPushButton>(&page, "btnUpgradeReturnMenu")->isHidden(), !bEnded);
         QCOMPARE(Child<QProgressBar>(&page, "progressBarUpgrade")->value(), 57); // never forced to 100
         QCOMPARE(SubPage(&page, "stackedWidgetUpgrade"), QStringLiteral("pageUpgradeTip"));
         SendLanguageChange(&page);
         QCOMPARE(pTip->text(), sExpected);
+    }
+
+    // Under a completed transfer, the device's word on a line of its own; it
+    // stays through a language change, and "Update" is offered again.
+    void upgradeShowsTheDevicesWord_data()
+    {
+        QTest::addColumn<bool>("bAnswered");
+        QTest::addColumn<QString>("sVersion");
+        QTest::addColumn<QString>("sWord");   // English source
+        QTest::newRow("runs") << true << "V1.11" << "The device runs %1";
+        QTest::newRow("no version") << true << "" << "The device answers; version unknown";
+        QTest::newRow("silent") << false << "" << "The device has not answered yet";
+    }
+    void upgradeShowsTheDevicesWord()
+    {
+        QFETCH(bool, bAnswered);
+        QFETCH(QString, sVersion);
+        QFETCH(QString, sWord);
+        UpgradeWidget page;
+        Child<QLineEdit>(&page, "lineEditUpgradePath")->setText(QStringLiteral("/fw/k9.bin"));
+        auto *pUpdate = Child<QPushButton>(&page, "btnUpgradeFirmware");
+        auto *pTip = Child<QLabel>(&page, "labelUpgradeTip");
+        pUpdate->click();
+        page.slot_TransmitProgress(100);
+        page.slot_TransmitStatus(YS::StatusDone);
+        QCOMPARE(pTip->text(), German("UpgradeWidget", "Upgrade completed"));
+        page.slot_UpgradeVerified(bAnswered, sVersion);
+
+        const QString sExpected = German("UpgradeWidget", "Upgrade completed") + QLatin1Char('\n')
+                                  + GermanOrSource("UpgradeWidget", qPrintable(sWord)).arg(sVersion);
+        QCOMPARE(pTip->text(), sExpected);
+        QVERIFY(pUpdate->isEnabled());
+        SendLanguageChange(&page);
+        QCOMPARE(pTip->text(), sExpected);
+
+        // A new upgrade starts without the last one's word.
+        pUpdate->click();
+        page.slot_TransmitStatus(YS::StatusDone);
+        QCOMPARE(pTip->text(), German("UpgradeWidget", "Upgrade completed"));
     }
 
     void upgradeSendResult_data()
