@@ -36,6 +36,7 @@ struct Waits
     int nUserCtrlReplyMs = 2000;   // control-mode reply window
     int nJobWaitMs = 600000;       // an upgrade waits this long for an information or export job to end
                                    // (an export of a large record memory takes minutes)
+    int nUpgradeAnswerMs = 20000;
 
     // YMODEM transfer
     int nYmodemStepMs = 50;      // engine step interval
