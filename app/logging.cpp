@@ -35,18 +35,37 @@ spdlog::filename_t SinkFileName(const QString &sFileName)
 
 namespace Logging {
 
-QString LogFileName(const QString &sFolder, const QDateTime &startTime)
+QString LogFileName(const QString &sFolder, const QDateTime &startTime, const QString &sSuffix)
 {
-    return QString::fromLatin1(kFileNameTemplate).arg(sFolder, startTime.toString(QStringLiteral("yyyyMMdd")));
+    QString sDate = startTime.toString(QStringLiteral("yyyyMMdd"));
+    if (!sSuffix.isEmpty()) {
+        sDate += QLatin1Char('_') + sSuffix;
+    }
+    return QString::fromLatin1(kFileNameTemplate).arg(sFolder, sDate);
 }
 
-bool InitLogIn(const QString &sFolder, const QDateTime &startTime)
+QString FileSuffix(const QString &sPortPath)
+{
+    QString sName = sPortPath;
+    if (sName.startsWith(QLatin1String("/dev/"))) {
+        sName.remove(0, 5);
+    }
+    for (QChar &c : sName) {
+        if (!(c.isLetterOrNumber() && c.unicode() < 128) && c != QLatin1Char('.') && c != QLatin1Char('-')
+            && c != QLatin1Char('_')) {
+            c = QLatin1Char('_');
+        }
+    }
+    return sName;
+}
+
+bool InitLogIn(const QString &sFolder, const QDateTime &startTime, const QString &sSuffix)
 {
     QDir dir(sFolder);
     if (!dir.exists()) {
         dir.mkdir(sFolder);
     }
-    const QString sFileName = LogFileName(sFolder, startTime);
+    const QString sFileName = LogFileName(sFolder, startTime, sSuffix);
 
     std::shared_ptr<spdlog::logger> logger;
     try {
@@ -170,7 +189,7 @@ void Info(const spdlog::source_loc &loc, fmt::format_string<long long> format, l
 
 } // namespace Logging
 
-void InitLog()
+void InitLog(const QString &sSuffix)
 {
-    Logging::InitLogIn(AppPaths::DataDir() + QStringLiteral("/logs"), QDateTime::currentDateTime());
+    Logging::InitLogIn(AppPaths::DataDir() + QStringLiteral("/logs"), QDateTime::currentDateTime(), sSuffix);
 }

@@ -8,7 +8,9 @@
 
 #include <string>
 
-// Diagnostic log: rotating files "K9Z40_yyyyMMdd.log" in the "logs" folder.
+// Diagnostic log: rotating files "K9Z40_yyyyMMdd.log" in the "logs" folder
+// ("K9Z40_yyyyMMdd_<port>.log" for a process that serves one named port, so
+// that processes running side by side never write and rotate one file).
 //
 // Every log site goes through KP_LOG_INFO, which captures the source file,
 // line and qualified function name, and always hands texts to the formatter
@@ -32,10 +34,16 @@ constexpr const char *kQuitMessage = "Application finished";
 // Returns false when the file could not be created; the program then runs
 // without a file log (every log call writes nothing). InitLog() calls this
 // with the real folder and the current time.
-bool InitLogIn(const QString &sFolder, const QDateTime &startTime);
+// sSuffix, when not empty, is added to the file name (see FileSuffix).
+bool InitLogIn(const QString &sFolder, const QDateTime &startTime, const QString &sSuffix = QString());
 
-// The file name for a folder and a start time.
-QString LogFileName(const QString &sFolder, const QDateTime &startTime);
+// The file name for a folder, a start time and a suffix.
+QString LogFileName(const QString &sFolder, const QDateTime &startTime, const QString &sSuffix = QString());
+
+// A file name suffix for a port path: the path without "/dev/", every
+// character other than a letter, a digit, '.', '-' and '_' made '_'
+// ("/dev/ttyUSB0" -> "ttyUSB0", "/dev/pts/3" -> "pts_3", "COM3" -> "COM3").
+QString FileSuffix(const QString &sPortPath);
 
 // "void SerialWorker::slot_Start(QString)" -> "SerialWorker::slot_Start".
 std::string QualifiedFunctionName(const char *szPrettyFunction);
@@ -48,8 +56,9 @@ void Info(const spdlog::source_loc &loc, fmt::format_string<long long> format, l
 } // namespace Logging
 
 // Sets up the program's diagnostic log beside the executable (or in the
-// per-user data folder when that folder cannot be written).
-void InitLog();
+// per-user data folder when that folder cannot be written); sSuffix as in
+// Logging::InitLogIn.
+void InitLog(const QString &sSuffix = QString());
 
 #if defined(_MSC_VER)
 #define KP_PRETTY_FUNCTION __FUNCTION__

@@ -6,26 +6,36 @@
 //   kestrelpack-cli upgrade FILE      the firmware FILE over YMODEM
 //
 // Without --port the device is looked for as the program looks for it (every
-// listed port, or KESTRELPACK_SERIAL_PORTS when set). One line per step goes
-// to standard output; a failure's reason goes to standard error, and the exit
-// code tells the kind of failure (see kExitCodesHelp).
+// listed port, or KESTRELPACK_SERIAL_PORTS when set). With --port given more
+// than once, one process of this program runs the job on each port at once
+// (see parallelrun.h). Steps and waits go to standard output, a failure in
+// plain words (what happened, on which port, what to do) to standard error,
+// and the exit code tells the kind of failure (see kExitCodesHelp). The
+// device's own step names stay in the diagnostic log.
 
 #include "app/logging.h"
 #include "app/quitonsignal.h"
-#include "device/portlister.h"
+#include "cli/output.h"
+#include "cli/parallelrun.h"
 #include "device/devicecodes.h"
+#include "device/portlister.h"
+#include "device/waits.h"
 #include "transfer/qserialuser.h"
 #include "transfer/ymodemfiletransmit.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLoggingCategory>
-#include <QTextStream>
 #include <QTimer>
 
-#include <functional>
+#ifdef Q_OS_WIN
+#include <QSerialPortInfo>
+#endif
+
+#include <cstdio>
 
 #ifdef Q_OS_UNIX
 #include <csignal>
@@ -47,83 +57,120 @@ enum ExitCode
 
 const char *const kExitCodesHelp =
     "Exit codes:\n"
-    "  0  success\n"
-    "  2  wrong command line\n"
-    "  3  no device: no port could be opened (or it is in use by another\n"
-    "     program), or none answered\n"
-    "  4  the device is in its boot loader (info, export: upgrade it first),\n"
-    "     or an upgrade could not bring it into its boot loader's receiver\n"
-    "  5  upgrade: the file cannot be read, the transfer could not start,\n"
-    "     or it ended cancelled, timed out or failed\n"
-    "  6  export: the report was not written\n"
-    "  7  a device command failed (version, serial number, leaving control mode)\n"
-    "  130  interrupted (Ctrl+C, SIGTERM, the console closed) before the job\n"
-    "     ended: a transfer is cancelled, an export keeps what arrived";
+    "  0    success (info also when only leaving control mode failed: a warning says so;\n"
+    "       upgrade also when the device has not answered after the completed transfer)\n"
+    "  2    wrong command line\n"
+    "  3    no device: no port could be opened (or it is in use by another program),\n"
+    "       none answered, or the device was lost during the job\n"
+    "  4    the device is in its boot loader (info, export: upgrade it first), or an\n"
+    "       upgrade could not bring it into its boot loader's receiver\n"
+    "  5    upgrade: the file cannot be read, the transfer could not start, or it\n"
+    "       ended cancelled, timed out or failed\n"
+    "  6    export: the report folder cannot be made or written, or the report was\n"
+    "       not written whole\n"
+    "  7    a device command failed (version, serial number), or a port's process\n"
+    "       ended abnormally\n"
+    "  130  interrupted (Ctrl+C, SIGTERM, the console closed) before the job ended:\n"
+    "       a transfer is cancelled, an export keeps what arrived\n"
+    "With several ports the exit code is the worst of theirs: the highest (130 above all).";
 
 // What stopped the running job ("SIGINT", ...); empty while none did.
 QString s_sInterruptedBy;
 
-QTextStream &Out()
+Output s_out;
+
+// The port the job names in its words: the one given, else the one the
+// device was found on, else none.
+QString PortText(const QString &sPort)
 {
-    static QTextStream s_out(stdout);
-    return s_out;
+    return sPort.isEmpty() ? QStringLiteral("the device") : QStringLiteral("the device on %1").arg(sPort);
 }
 
-QTextStream &Err()
+// The command that runs the job again, quoted for the reader.
+QString Again(const QString &sPort, const QString &sCommand, const QString &sArg)
 {
-    static QTextStream s_err(stderr);
-    return s_err;
-}
-
-// The exit code for a failed step of the information or export request.
-int ExitCodeOfFailedStep(int nResultType)
-{
-    switch (nResultType) {
-    case DeviceCodes::RT_OpenPort: return ExitNoDevice;
-    case DeviceCodes::RT_EnterCtrlMode: return ExitBootLoader;
-    case DeviceCodes::RT_ExportLog: return ExitReport;
-    default: return ExitCommand;
+    QStringList words{QStringLiteral("kestrelpack-cli")};
+    if (!sPort.isEmpty()) {
+        words << QStringLiteral("--port") << sPort;
     }
-}
-
-const char *StatusName(YmodemFileTransmit::YmodemStatus eStatus)
-{
-    switch (eStatus) {
-    case YmodemFileTransmit::StatusCancelled: return "cancelled by the device";
-    case YmodemFileTransmit::StatusTimeOut: return "timed out";
-    case YmodemFileTransmit::StatusFailed: return "failed";
-    default: return "ended";
+    words << sCommand;
+    if (!sArg.isEmpty()) {
+        words << sArg;
     }
+    return QLatin1Char('`') + words.join(QLatin1Char(' ')) + QLatin1Char('`');
 }
 
-// Runs one worker request (information or export) to its end, printing its
-// reports; the first failure decides the exit code.
+bool PortExists(const QString &sPort)
+{
+#ifdef Q_OS_WIN
+    return !QSerialPortInfo(sPort).isNull();
+#else
+    return QFileInfo::exists(sPort);
+#endif
+}
+
+// The port named on the command line was there when the program started.
+bool s_bPortWasThere = false;
+
+// A port that was there and is gone now: the device was unplugged or
+// switched off (a USB adapter's device node disappears with it).
+bool PortGone(const QString &sPort)
+{
+    if (sPort.isEmpty() || !s_bPortWasThere) {
+        return false;
+    }
+    return !PortExists(sPort);
+}
+
+
+// A failure to reach the device, in plain words, from the reason the link
+// gave (kept in the log as it is).
+QString NoDeviceText(const QString &sReason, const QString &sPort, const QString &sAgain)
+{
+    const QString sOn = sPort.isEmpty() ? QStringLiteral("any port") : sPort;
+    if (sReason.contains(QLatin1String("disconnected")) || PortGone(sPort)) {
+        return QStringLiteral("%1 was lost (unplugged or switched off) during the job: connect it, then run %2 again")
+            .arg(PortText(sPort), sAgain);
+    }
+    if (sReason.contains(QLatin1String("in use by another program"))) {
+        return QStringLiteral("%1 is in use by another program: close that program, then run %2 again")
+            .arg(sPort.isEmpty() ? QStringLiteral("the device's port") : sPort, sAgain);
+    }
+    if (sReason.contains(QLatin1String("echoes"))) {
+        return QStringLiteral("only the request came back on %1: the line echoes (a loopback plug or a modem) and no "
+                              "device answered; connect the device, then run %2 again")
+            .arg(sOn, sAgain);
+    }
+    if (sReason.contains(QLatin1String("No serial port available"))) {
+        return sPort.isEmpty()
+                   ? QStringLiteral("no serial port could be opened: connect the device or name its port with "
+                                    "--port, then run %1 again")
+                         .arg(sAgain)
+                   : QStringLiteral("the port %1 could not be opened (there is no such port, or it may not be "
+                                    "opened): check its name and the cable, then run %2 again")
+                         .arg(sPort, sAgain);
+    }
+    return QStringLiteral("no device answered on %1: check that it is switched on and connected, then run %2 again")
+        .arg(sOn, sAgain);
+}
+
+// Runs one worker request (information or export) to its end. The job's own
+// result decides the exit code: a lost device is "no device" whatever step
+// noticed it first.
 class RequestRun : public QObject
 {
 public:
-    RequestRun(QSerialUser &user, int nFunctionType) : m_user(user), m_nFunctionType(nFunctionType)
+    RequestRun(QSerialUser &user, int nFunctionType) : m_nFunctionType(nFunctionType)
     {
-        connect(&m_user, &QSerialUser::signal_SendResult, this, &RequestRun::OnResult);
+        connect(&user, &QSerialUser::signal_SendResult, this, &RequestRun::OnResult);
         // Every report of the request has arrived before this.
-        connect(&m_user, &QSerialUser::signal_RequestFinished, this, []() { QCoreApplication::exit(0); });
+        connect(&user, &QSerialUser::signal_RequestFinished, this, []() { QCoreApplication::exit(0); });
     }
 
-    // The exit code once the request has finished.
-    int Wait()
-    {
-        QCoreApplication::exec();
-        if (m_nFailure != ExitSuccess) {
-            return m_nFailure;
-        }
-        if (m_bComplete) {
-            return ExitSuccess;
-        }
-        Err() << "kestrelpack-cli: the device's request ended without its result" << Qt::endl;
-        return m_nFunctionType == DeviceCodes::FT_ExportLog ? ExitReport : ExitCommand;
-    }
+    void Wait() { QCoreApplication::exec(); }
 
     std::function<void(int nResultType, const QString &sMes)> onSuccess;
-    void MarkComplete() { m_bComplete = true; }
+    std::function<void(int nResultType, const QString &sMes)> onFailure;
 
 private:
     void OnResult(int nFunctionType, int nResultType, bool bRet, const QString &sMes)
@@ -131,141 +178,411 @@ private:
         if (nFunctionType != m_nFunctionType) {
             return;
         }
-        if (!bRet) {
-            Err() << "kestrelpack-cli: " << sMes << Qt::endl;
-            if (m_nFailure == ExitSuccess) {
-                m_nFailure = ExitCodeOfFailedStep(nResultType);
+        if (bRet) {
+            if (onSuccess) {
+                onSuccess(nResultType, sMes);
             }
-            return;
-        }
-        if (onSuccess) {
-            onSuccess(nResultType, sMes);
+        } else if (onFailure) {
+            onFailure(nResultType, sMes);
         }
     }
 
-    QSerialUser &m_user;
     int m_nFunctionType;
-    int m_nFailure = ExitSuccess;
-    bool m_bComplete = false;
 };
 
-int RunInfo(QSerialUser &user)
+// The first failure of a request, except that a lost or missing device
+// (reported as a port failure) outweighs what failed before it.
+struct Failure
+{
+    int nResultType = -1;
+    QString sReason;
+
+    void Take(int nResultType2, const QString &sMes)
+    {
+        if (nResultType < 0 || (nResultType2 == DeviceCodes::RT_OpenPort && nResultType != DeviceCodes::RT_OpenPort)) {
+            nResultType = nResultType2;
+            sReason = sMes;
+        }
+    }
+    bool IsSet() const { return nResultType >= 0; }
+};
+
+int RunInfo(QSerialUser &user, const QString &sPort)
 {
     RequestRun run(user, DeviceCodes::FT_DeviceInfo);
-    bool bVersion = false;
-    bool bSN = false;
+    QString sVersion;
+    QString sSerial;
+    bool bExitFailed = false;
+    Failure failure;
     run.onSuccess = [&](int nResultType, const QString &sMes) {
         if (nResultType == DeviceCodes::RT_Version) {
-            Out() << "Version: " << sMes << Qt::endl;
-            bVersion = true;
+            sVersion = sMes;
+            s_out.Event(QStringLiteral("version"), QStringLiteral("Version: ") + sMes,
+                        QJsonObject{{QStringLiteral("version"), sMes}});
         } else if (nResultType == DeviceCodes::RT_SN) {
-            Out() << "Serial number: " << sMes << Qt::endl;
-            bSN = true;
+            sSerial = sMes;
+            s_out.Event(QStringLiteral("serial"), QStringLiteral("Serial number: ") + sMes,
+                        QJsonObject{{QStringLiteral("serial"), sMes}});
         }
-        if (bVersion && bSN) {
-            run.MarkComplete();
+    };
+    run.onFailure = [&](int nResultType, const QString &sMes) {
+        if (nResultType == DeviceCodes::RT_ExitCtrlMode) {
+            bExitFailed = true;
+        } else {
+            failure.Take(nResultType, sMes);
         }
     };
     user.StartGetVersionAndSN();
-    return run.Wait();
+    run.Wait();
+
+    const QString sAgain = Again(sPort, QStringLiteral("info"), QString());
+    QJsonObject fields;
+    if (!sVersion.isEmpty()) {
+        fields.insert(QStringLiteral("version"), sVersion);
+    }
+    if (!sSerial.isEmpty()) {
+        fields.insert(QStringLiteral("serial"), sSerial);
+    }
+    int nExit = ExitSuccess;
+    QString sMessage;
+    if (failure.nResultType == DeviceCodes::RT_OpenPort) {
+        nExit = ExitNoDevice;
+        sMessage = NoDeviceText(failure.sReason, sPort, sAgain);
+    } else if (failure.nResultType == DeviceCodes::RT_EnterCtrlMode) {
+        nExit = ExitBootLoader;
+        sMessage = QStringLiteral("%1 is in its boot loader (its firmware is missing, or an upgrade did not end): "
+                                  "run %2 first")
+                       .arg(PortText(sPort), Again(sPort, QStringLiteral("upgrade"), QStringLiteral("FILE")));
+    } else if (failure.IsSet() || sVersion.isEmpty() || sSerial.isEmpty()) {
+        nExit = PortGone(sPort) ? ExitNoDevice : ExitCommand;
+        sMessage = nExit == ExitNoDevice
+                       ? NoDeviceText(QString(), sPort, sAgain)
+                       : QStringLiteral("%1 did not tell its %2: run %3 again; if it fails again, switch the device "
+                                        "off and on")
+                             .arg(PortText(sPort),
+                                  sVersion.isEmpty() ? QStringLiteral("version") : QStringLiteral("serial number"),
+                                  sAgain);
+    } else {
+        if (bExitFailed) {
+            s_out.Warning(QStringLiteral("%1 did not confirm leaving its service mode; if it does not work normally, "
+                                         "switch it off and on")
+                              .arg(PortText(sPort)));
+        }
+        sMessage = QStringLiteral("Information read from %1").arg(PortText(sPort));
+    }
+    s_out.Outcome(nExit, sMessage, fields);
+    return nExit;
 }
 
-int RunExport(QSerialUser &user, const QString &sDirPath)
+int RunExport(QSerialUser &user, const QString &sPort, const QString &sDirArg)
 {
+    const QString sDirPath = QFileInfo(sDirArg).absoluteFilePath();
+    const QString sAgain = Again(sPort, QStringLiteral("export"), sDirArg);
+    // The folder is checked (and made when missing) before the device is
+    // touched: a report that cannot be written would leave the device in
+    // control mode for nothing.
+    if (!QDir().mkpath(sDirPath)) {
+        s_out.Outcome(ExitReport, QStringLiteral("cannot create the report folder %1: choose a folder you can write "
+                                                 "to, then run the export again")
+                                      .arg(QDir::toNativeSeparators(sDirPath)));
+        return ExitReport;
+    }
+    if (!QFileInfo(sDirPath).isWritable()) {
+        s_out.Outcome(ExitReport, QStringLiteral("the report folder %1 cannot be written to: choose a folder you can "
+                                                 "write to, then run the export again")
+                                      .arg(QDir::toNativeSeparators(sDirPath)));
+        return ExitReport;
+    }
+
     RequestRun run(user, DeviceCodes::FT_ExportLog);
-    QString sLastProgress;
     QString sReportPath;
+    bool bStarted = false;
+    bool bComplete = false;
+    Failure failure;
     run.onSuccess = [&](int nResultType, const QString &sMes) {
         if (nResultType == DeviceCodes::RT_ReportFile) {
             sReportPath = sMes;
             return;
         }
-        if (nResultType != DeviceCodes::RT_ExportLog) {
+        if (nResultType != DeviceCodes::RT_ExportLog || sMes == QLatin1String("Start")) {
+            // "Start" comes before the device is looked for.
             return;
         }
-        if (sMes == QLatin1String("Start")) {
-            Out() << "Export started" << Qt::endl;
-        } else if (sMes == QLatin1String("End")) {
-            // The file actually written: exports of the same second take
-            // numbered names.
-            Out() << "Report written to " << sReportPath << Qt::endl;
-            run.MarkComplete();
-        } else if (sMes != sLastProgress) {
-            Out() << "Export progress: " << sMes << " %" << Qt::endl;
-            sLastProgress = sMes;
+        if (sMes == QLatin1String("End")) {
+            bComplete = true;
+            return;
         }
+        if (!bStarted) {
+            bStarted = true;
+            s_out.Event(QStringLiteral("start"), QStringLiteral("Export started: receiving the records of %1").arg(PortText(sPort)));
+        }
+        s_out.Progress(QStringLiteral("Export progress"), sMes.toInt());
     };
+    run.onFailure = [&](int nResultType, const QString &sMes) { failure.Take(nResultType, sMes); };
     user.StartExportLogInfo(sDirPath);
-    return run.Wait();
+    run.Wait();
+
+    QJsonObject fields;
+    if (!sReportPath.isEmpty()) {
+        fields.insert(QStringLiteral("report"), sReportPath);
+    }
+    if (bComplete && !failure.IsSet()) {
+        s_out.Outcome(ExitSuccess, QStringLiteral("Report written to ") + sReportPath, fields);
+        return ExitSuccess;
+    }
+    int nExit = ExitReport;
+    QString sMessage;
+    if (failure.nResultType == DeviceCodes::RT_OpenPort
+        || failure.sReason.contains(QLatin1String("disconnected")) || PortGone(sPort)) {
+        nExit = ExitNoDevice;
+        sMessage = NoDeviceText(failure.sReason, sPort, sAgain);
+        if (!sReportPath.isEmpty()) {
+            sMessage += QStringLiteral(" (what arrived is kept in %1)").arg(sReportPath);
+        }
+    } else if (failure.nResultType == DeviceCodes::RT_EnterCtrlMode) {
+        nExit = ExitBootLoader;
+        sMessage = QStringLiteral("%1 is in its boot loader (its firmware is missing, or an upgrade did not end): "
+                                  "run %2 first")
+                       .arg(PortText(sPort), Again(sPort, QStringLiteral("upgrade"), QStringLiteral("FILE")));
+    } else {
+        // The report's own words (cannot be written, records missing) are
+        // plain already.
+        sMessage = QStringLiteral("the export from %1 did not complete: %2; run %3 again")
+                       .arg(PortText(sPort),
+                            failure.sReason.isEmpty() ? QStringLiteral("it ended without its report") : failure.sReason,
+                            sAgain);
+    }
+    s_out.Outcome(nExit, sMessage, fields);
+    return nExit;
 }
 
-int RunUpgrade(QSerialUser &user, const QString &sFilePath)
+int RunUpgrade(QSerialUser &user, const QString &sGivenPort, const QString &sFilePath)
 {
+    const Waits &waits = Waits::Current();
     // Checked before the device is touched: a device brought into its boot
     // loader for a file that cannot be sent stays there for nothing.
     const QFileInfo file(sFilePath);
+    const QString sNative = QDir::toNativeSeparators(sFilePath);
     if (!file.isFile() || !file.isReadable()) {
-        Err() << "kestrelpack-cli: cannot read the firmware file " << QDir::toNativeSeparators(sFilePath)
-              << Qt::endl;
+        s_out.Outcome(ExitTransfer, QStringLiteral("cannot read the firmware file %1: check its name, then run the "
+                                                   "upgrade again (the device was not touched)")
+                                        .arg(sNative));
         return ExitTransfer;
     }
     if (file.size() == 0) {
-        Err() << "kestrelpack-cli: the firmware file " << QDir::toNativeSeparators(sFilePath) << " is empty"
-              << Qt::endl;
+        s_out.Outcome(ExitTransfer, QStringLiteral("the firmware file %1 is empty: choose the right file, then run "
+                                                   "the upgrade again (the device was not touched)")
+                                        .arg(sNative));
         return ExitTransfer;
     }
 
+    enum class Stage { Preparing, Sending, Verifying, Ended } eStage = Stage::Preparing;
     int nExit = ExitTransfer;
-    int nLastProgress = -1;
-    QObject::connect(&user, &QSerialUser::signal_TransmitProgress, &user, [&](int nProgress) {
-        if (nProgress != nLastProgress) {
-            Out() << "Upload: " << nProgress << " %" << Qt::endl;
-            nLastProgress = nProgress;
+    QString sMessage;
+    QJsonObject fields;
+    int nProgress = 0;
+    QString sPort = sGivenPort;
+    const auto again = [&]() { return Again(sPort, QStringLiteral("upgrade"), sFilePath); };
+    const auto end = [&]() {
+        eStage = Stage::Ended;
+        QCoreApplication::exit(0);
+    };
+
+    // Waits that talk: the boot loader's wait, a transfer that stalls, the
+    // device's start after the transfer.
+    QElapsedTimer sendTimer;
+    QTimer quietTimer;
+    quietTimer.setSingleShot(true);
+    bool bStallSaid = false;
+    const int nGiveUpS = static_cast<int>((waits.nYmodemTickDivisor + 1) * (waits.nYmodemMaxTimeouts + 1)
+                                          * static_cast<uint32_t>(waits.nYmodemStepMs) / 1000);
+    QObject::connect(&quietTimer, &QTimer::timeout, [&]() {
+        if (eStage == Stage::Preparing) {
+            s_out.Event(QStringLiteral("wait"),
+                        QStringLiteral("Bringing %1 into its boot loader and waiting for its receiver (up to %2 s) ...")
+                            .arg(PortText(sPort))
+                            .arg((waits.nBootReplyMs + waits.nBootReadyMs + waits.nBootStreamMs) / 1000),
+                        QJsonObject{{QStringLiteral("awaited"), QStringLiteral("boot loader")},
+                                    {QStringLiteral("seconds"), (waits.nBootReplyMs + waits.nBootReadyMs
+                                                                 + waits.nBootStreamMs) / 1000}});
+        } else if (eStage == Stage::Sending && !bStallSaid) {
+            bStallSaid = true;
+            s_out.Event(QStringLiteral("wait"),
+                        QStringLiteral("No progress on %1 for %2 s at %3 %: waiting for the device (the transfer "
+                                       "gives up after %4 s without an answer) ...")
+                            .arg(sPort)
+                            .arg(quietTimer.interval() / 1000)
+                            .arg(nProgress)
+                            .arg(nGiveUpS),
+                        QJsonObject{{QStringLiteral("awaited"), QStringLiteral("transfer")},
+                                    {QStringLiteral("progress"), nProgress},
+                                    {QStringLiteral("seconds"), nGiveUpS}});
         }
     });
-    QObject::connect(&user, &QSerialUser::signal_TransmitStatus, &user,
-                     [&](YmodemFileTransmit::YmodemStatus eStatus) {
-                         if (eStatus < YmodemFileTransmit::StatusDone) {
-                             return;
-                         }
-                         if (eStatus == YmodemFileTransmit::StatusDone) {
-                             Out() << "Upgrade completed" << Qt::endl;
-                             nExit = ExitSuccess;
-                         } else if (!s_sInterruptedBy.isEmpty() && eStatus == YmodemFileTransmit::StatusCancelled) {
-                             Err() << "kestrelpack-cli: upgrade interrupted by " << s_sInterruptedBy << " at "
-                                   << qMax(nLastProgress, 0)
-                                   << " %: transfer cancelled; the device stays in its boot loader until the "
-                                      "next upgrade"
-                                   << Qt::endl;
-                             nExit = ExitInterrupted;
-                         } else {
-                             Err() << "kestrelpack-cli: upgrade " << StatusName(eStatus) << Qt::endl;
-                             nExit = ExitTransfer;
-                         }
-                         QCoreApplication::exit(0);
-                     });
-    // StartUpgrade's waits are nested loops: run it from the event loop.
-    QTimer::singleShot(0, &user, [&]() {
-        Out() << "Upgrade: looking for the device" << Qt::endl;
-        if (user.StartUpgrade(file.absoluteFilePath())) {
-            Out() << "Upgrade: boot loader ready on " << user.PortName() << ", sending" << Qt::endl;
+    const auto armStallTimer = [&]() {
+        // Two seconds, or twice the time a percent has taken so far: a big
+        // file on a slow line takes longer than that for every percent.
+        const qint64 nPerPercent = sendTimer.isValid() ? sendTimer.elapsed() / qMax(1, nProgress) : 0;
+        quietTimer.start(static_cast<int>(qMax<qint64>(2000, 2 * nPerPercent)));
+    };
+
+    QObject::connect(&user, &QSerialUser::signal_TransmitProgress, &user, [&](int nValue) {
+        nProgress = nValue;
+        bStallSaid = false;
+        if (eStage == Stage::Sending) {
+            armStallTimer();
+        }
+        s_out.Progress(QStringLiteral("Upload"), nValue);
+    });
+    QTimer answerTimer;
+    answerTimer.setSingleShot(true);
+    const int nAnswerS = waits.nUpgradeAnswerMs / 1000;
+    const QString sNoAnswer = QStringLiteral("Upgrade completed; %1 has not answered as application firmware within "
+                                             "%2 s");
+    QObject::connect(&answerTimer, &QTimer::timeout, [&]() {
+        if (eStage == Stage::Verifying) {
+            sMessage = sNoAnswer.arg(PortText(sPort)).arg(nAnswerS);
+            end();
+        }
+    });
+    QObject::connect(&user, &QSerialUser::signal_UpgradeVerified, &user, [&](bool bAnswered, const QString &sVersion) {
+        if (eStage != Stage::Verifying) {
             return;
         }
-        Err() << "kestrelpack-cli: " << user.ErrorMessage() << Qt::endl;
-        switch (user.LastUpgradeFailure()) {
-        case QSerialUser::FailureOpenPort: nExit = ExitNoDevice; break;
-        case QSerialUser::FailureBootLoader: nExit = ExitBootLoader; break;
-        default: nExit = ExitTransfer; break;
+        if (!bAnswered) {
+            sMessage = sNoAnswer.arg(PortText(sPort)).arg(nAnswerS);
+        } else if (sVersion.isEmpty()) {
+            sMessage = QStringLiteral("Upgrade completed: %1 answered as application firmware, its version could "
+                                      "not be read")
+                           .arg(PortText(sPort));
+        } else {
+            sMessage = QStringLiteral("Upgrade completed: the device runs %1").arg(sVersion);
+            fields.insert(QStringLiteral("version"), sVersion);
         }
-        QCoreApplication::exit(0);
+        end();
+    });
+    QObject::connect(&user, &QSerialUser::signal_TransmitStatus, &user, [&](YmodemFileTransmit::YmodemStatus eStatus) {
+        if (eStatus < YmodemFileTransmit::StatusDone || eStage != Stage::Sending) {
+            return;
+        }
+        quietTimer.stop();
+        if (eStatus == YmodemFileTransmit::StatusDone) {
+            nExit = ExitSuccess;
+            eStage = Stage::Verifying;
+            s_out.Event(QStringLiteral("wait"),
+                        QStringLiteral("Transfer completed; waiting for %1 to start its new firmware (up to %2 s) ...")
+                            .arg(PortText(sPort))
+                            .arg(nAnswerS),
+                        QJsonObject{{QStringLiteral("awaited"), QStringLiteral("application firmware")},
+                                    {QStringLiteral("seconds"), nAnswerS}});
+            // Bounded even if the answer's report never comes.
+            answerTimer.start(waits.nUpgradeAnswerMs + 5000);
+            return;
+        }
+        if (!s_sInterruptedBy.isEmpty() && eStatus == YmodemFileTransmit::StatusCancelled) {
+            nExit = ExitInterrupted;
+            sMessage = QStringLiteral("upgrade interrupted by %1 at %2 %: the transfer was cancelled and %3 stays in "
+                                      "its boot loader; run %4 to upgrade it")
+                           .arg(s_sInterruptedBy)
+                           .arg(nProgress)
+                           .arg(PortText(sPort), again());
+        } else if (PortGone(sPort)) {
+            nExit = ExitNoDevice;
+            sMessage = QStringLiteral("%1 was lost (unplugged or switched off) at %2 % of the transfer: connect it; "
+                                      "it starts in its boot loader, then run %3 again")
+                           .arg(PortText(sPort))
+                           .arg(nProgress)
+                           .arg(again());
+        } else if (eStatus == YmodemFileTransmit::StatusCancelled) {
+            sMessage = QStringLiteral("%1 cancelled the transfer at %2 % and stays in its boot loader: check that %3 "
+                                      "is firmware for this device, then run %4 again")
+                           .arg(PortText(sPort))
+                           .arg(nProgress)
+                           .arg(sNative, again());
+        } else if (eStatus == YmodemFileTransmit::StatusTimeOut) {
+            sMessage = QStringLiteral("%1 stopped answering at %2 % of the transfer and stays in its boot loader: "
+                                      "check the cable, then run %3 again")
+                           .arg(PortText(sPort))
+                           .arg(nProgress)
+                           .arg(again());
+        } else {
+            sMessage = QStringLiteral("the transfer to %1 failed at %2 % (the line reported an error, or %3 changed "
+                                      "while it was sent); the device stays in its boot loader: run %4 again")
+                           .arg(PortText(sPort))
+                           .arg(nProgress)
+                           .arg(sNative, again());
+        }
+        end();
+    });
+    // StartUpgrade's waits are nested loops: run it from the event loop. The
+    // timers above fire inside them.
+    QTimer::singleShot(0, &user, [&]() {
+        s_out.Event(QStringLiteral("start"), sPort.isEmpty() ? QStringLiteral("Upgrade: looking for the device")
+                                                             : QStringLiteral("Upgrade: looking for the device on %1").arg(sPort));
+        quietTimer.start(2000);
+        const bool bStarted = user.StartUpgrade(file.absoluteFilePath());
+        quietTimer.stop();
+        if (!user.PortName().isEmpty()) {
+            sPort = user.PortName();
+            s_out.SetPort(sPort);
+        }
+        if (bStarted) {
+            if (sGivenPort.isEmpty()) {
+                s_bPortWasThere = PortExists(sPort);
+            }
+            s_out.Event(QStringLiteral("send"), QStringLiteral("Upgrade: boot loader ready on %1, sending %2")
+                                                    .arg(sPort, QDir::toNativeSeparators(file.fileName())));
+            eStage = Stage::Sending;
+            sendTimer.start();
+            armStallTimer();
+            return;
+        }
+        const bool bGone = user.LastUpgradeFailure() != QSerialUser::FailureOpenPort && PortGone(sPort);
+        switch (bGone ? QSerialUser::FailureOpenPort : user.LastUpgradeFailure()) {
+        case QSerialUser::FailureOpenPort:
+            nExit = ExitNoDevice;
+            sMessage = NoDeviceText(bGone ? QStringLiteral("disconnected") : user.ErrorMessage(), sGivenPort, again());
+            break;
+        case QSerialUser::FailureBootLoader:
+            nExit = ExitBootLoader;
+            sMessage = QStringLiteral("%1 did not get ready to receive the firmware and may have stayed in its boot "
+                                      "loader: run %2 again; if it fails again, switch the device off and on first")
+                           .arg(PortText(sPort), again());
+            break;
+        default:
+            nExit = ExitTransfer;
+            sMessage = QStringLiteral("the transfer to %1 could not start (%2): run %3 again")
+                           .arg(PortText(sPort), user.ErrorMessage(), again());
+            break;
+        }
+        end();
     });
     QCoreApplication::exec();
+    if (eStage == Stage::Verifying) {
+        // Stopped while waiting for the device's answer: the transfer stands.
+        sMessage = QStringLiteral("Upgrade completed; stopped before %1 answered as application firmware").arg(PortText(sPort));
+    } else if (eStage != Stage::Ended) {
+        // Stopped without waiting (a second stop signal).
+        nExit = ExitInterrupted;
+        sMessage = QStringLiteral("upgrade interrupted by %1: %2 may be in its boot loader; run %3 to upgrade it")
+                       .arg(s_sInterruptedBy, PortText(sPort), again());
+    }
+    if (nExit == ExitSuccess || nExit == ExitInterrupted || !sMessage.isEmpty()) {
+        s_out.Outcome(nExit, sMessage, fields);
+    }
     return nExit;
+}
+
+void Print(FILE *pStream, const QString &sText)
+{
+    const QByteArray bytes = sText.toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), pStream);
+    std::fflush(pStream);
 }
 
 int Usage(const QCommandLineParser &parser, const QString &sProblem)
 {
-    Err() << "kestrelpack-cli: " << sProblem << Qt::endl << Qt::endl << parser.helpText();
+    Print(stderr, QStringLiteral("kestrelpack-cli: %1\n\n%2").arg(sProblem, parser.helpText()));
     return ExitUsage;
 }
 
@@ -275,19 +592,36 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kestrelpack-cli"));
+    // As the Windows resources write the product version: "1.01.002".
+    QCoreApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
+                                                .arg(KP_VERSION_MAJOR)
+                                                .arg(KP_VERSION_MINOR, 2, 10, QLatin1Char('0'))
+                                                .arg(KP_VERSION_PATCH, 3, 10, QLatin1Char('0')));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Reads the device's information, exports its records into a CSV report or "
                        "upgrades its firmware, as the program does.\n\n%1")
             .arg(QLatin1String(kExitCodesHelp)));
-    const QCommandLineOption helpOption = parser.addHelpOption();
+    // Only --help: Qt's own options (--help-all) do not apply to this program.
+    const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
+                                        QStringLiteral("Print this help and exit."));
+    const QCommandLineOption versionOption(QStringLiteral("version"), QStringLiteral("Print the version and exit."));
     const QCommandLineOption portOption(
-        QStringLiteral("port"), QStringLiteral("Use only this port (e.g. COM3, /dev/ttyUSB0); otherwise every listed port "
-                                               "is tried, as in the program."),
+        QStringLiteral("port"),
+        QStringLiteral("Use only this port (e.g. COM3, /dev/ttyUSB0); otherwise every listed port is tried, as in "
+                       "the program. Given more than once, the job runs on every port named at once, and a summary "
+                       "table ends the run."),
         QStringLiteral("path"));
+    const QCommandLineOption jsonOption(QStringLiteral("json"),
+                                        QStringLiteral("Print one JSON object per event and line on standard output."));
+    const QCommandLineOption quietOption(QStringLiteral("quiet"), QStringLiteral("Print only the outcome."));
     const QCommandLineOption verboseOption(QStringLiteral("verbose"), QStringLiteral("Print the link's trace."));
+    parser.addOption(helpOption);
+    parser.addOption(versionOption);
     parser.addOption(portOption);
+    parser.addOption(jsonOption);
+    parser.addOption(quietOption);
     parser.addOption(verboseOption);
     parser.addPositionalArgument(QStringLiteral("command"),
                                  QStringLiteral("info | export DIR | upgrade FILE"));
@@ -295,9 +629,12 @@ int main(int argc, char *argv[])
     if (!parser.parse(QCoreApplication::arguments())) {
         return Usage(parser, parser.errorText());
     }
-    if (parser.isSet(helpOption) || parser.isSet(QStringLiteral("help-all"))) {
-        Out() << parser.helpText();
-        Out().flush();
+    if (parser.isSet(helpOption)) {
+        Print(stdout, parser.helpText());
+        return ExitSuccess;
+    }
+    if (parser.isSet(versionOption)) {
+        Print(stdout, QStringLiteral("kestrelpack-cli %1\n").arg(QCoreApplication::applicationVersion()));
         return ExitSuccess;
     }
     const QStringList args = parser.positionalArguments();
@@ -316,15 +653,18 @@ int main(int argc, char *argv[])
         // Not the current folder, and never the root a bare file name would give.
         return Usage(parser, QStringLiteral("export needs a report folder"));
     }
-    if (parser.isSet(portOption)) {
-        const QString sPort = parser.value(portOption);
-        if (sPort.isEmpty()) {
-            return Usage(parser, QStringLiteral("--port takes one port path"));
-        }
-        // Before the first scan: every scan, the worker's too, sees only it,
-        // taken whole (stable Linux names such as /dev/serial/by-path/... hold
-        // ':', which separates the environment's list).
-        PortLister::SetOnlyPort(sPort);
+    if (parser.isSet(jsonOption) && parser.isSet(quietOption)) {
+        return Usage(parser, QStringLiteral("--json and --quiet exclude each other"));
+    }
+    const Output::Mode eMode = parser.isSet(jsonOption)    ? Output::Mode::Json
+                               : parser.isSet(quietOption) ? Output::Mode::Quiet
+                                                           : Output::Mode::Text;
+    QStringList ports = parser.values(portOption);
+    if (ports.contains(QString())) {
+        return Usage(parser, QStringLiteral("--port takes one port path"));
+    }
+    if (ports.removeDuplicates() > 0) {
+        return Usage(parser, QStringLiteral("a port is named twice"));
     }
     if (!parser.isSet(verboseOption)) {
         QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
@@ -336,7 +676,27 @@ int main(int argc, char *argv[])
     ::signal(SIGPIPE, SIG_IGN);
 #endif
 
-    InitLog();
+    if (ports.size() > 1) {
+        InitLog();
+        QStringList jobArgs = args;
+        if (parser.isSet(verboseOption)) {
+            jobArgs << QStringLiteral("--verbose");
+        }
+        return RunOnPorts(ports, jobArgs, eMode);
+    }
+
+    const QString sPort = ports.value(0);
+    if (!sPort.isEmpty()) {
+        // Before the first scan: every scan, the worker's too, sees only it,
+        // taken whole (stable Linux names such as /dev/serial/by-path/... hold
+        // ':', which separates the environment's list).
+        PortLister::SetOnlyPort(sPort);
+        s_bPortWasThere = PortExists(sPort);
+    }
+    // A log of its own for each port: processes that serve ports side by
+    // side must not write and rotate one file.
+    InitLog(sPort.isEmpty() ? QString() : Logging::FileSuffix(sPort));
+    s_out.Setup(eMode, sCommand, sPort);
     // The window's object. Its worker thread starts at once.
     QSerialUser &user = *QSerialUser::instance();
 
@@ -346,6 +706,14 @@ int main(int argc, char *argv[])
     // the job. A second signal ends the program without waiting.
     QuitOnSignal stopSignals;
     stopSignals.SetQuitAtOnce(false);
+#ifdef Q_OS_UNIX
+    if (qEnvironmentVariableIsSet(kChildVariable)) {
+        // Started for one of several ports: Ctrl+C reaches the whole process
+        // group, and the run over the ports passes it on as SIGTERM; taken
+        // twice, it would end this job without winding it up.
+        ::signal(SIGINT, SIG_IGN);
+    }
+#endif
     QObject::connect(&stopSignals, &QuitOnSignal::signal_Received, &user, [&](const QString &sSignal) {
         if (!s_sInterruptedBy.isEmpty()) {
             KP_LOG_INFO("{} again: quitting without waiting for the job's end", sSignal);
@@ -353,32 +721,29 @@ int main(int argc, char *argv[])
             return;
         }
         s_sInterruptedBy = sSignal;
-        Err() << "kestrelpack-cli: " << sSignal << " received, stopping the " << sCommand << Qt::endl;
+        s_out.Event(QStringLiteral("signal"), QStringLiteral("%1 received, stopping the %2").arg(sSignal, sCommand));
         if (!user.Interrupt(sSignal)) {
             QCoreApplication::exit(0);
         }
     });
     int nExit = ExitCommand;
     if (sCommand == QLatin1String("info")) {
-        nExit = RunInfo(user);
+        nExit = RunInfo(user, sPort);
     } else if (sCommand == QLatin1String("export")) {
-        nExit = RunExport(user, QFileInfo(args.at(1)).absoluteFilePath());
+        nExit = RunExport(user, sPort, args.at(1));
     } else {
-        nExit = RunUpgrade(user, args.at(1));
+        nExit = RunUpgrade(user, sPort, args.at(1));
     }
-    // A job that completed in spite of the signal keeps its success.
+    // A job that completed in spite of the signal keeps its success; one
+    // that failed because of it says so (a cancelled transfer has already).
     if (!s_sInterruptedBy.isEmpty() && nExit != ExitSuccess) {
         KP_LOG_INFO("kestrelpack-cli: {} interrupted", sCommand + QStringLiteral(" by ") + s_sInterruptedBy);
-        // A cancelled transfer has said so already.
         if (nExit != ExitInterrupted) {
-            Err() << "kestrelpack-cli: " << sCommand << " interrupted by " << s_sInterruptedBy;
+            QString sWhat = QStringLiteral("%1 interrupted by %2").arg(sCommand, s_sInterruptedBy);
             if (sCommand == QLatin1String("export")) {
-                Err() << "; the report keeps what arrived";
-            } else if (sCommand == QLatin1String("upgrade")) {
-                Err() << " before the transfer; a device already sent to its boot loader stays there until the "
-                         "next upgrade";
+                sWhat += QStringLiteral("; the report keeps what arrived");
             }
-            Err() << Qt::endl;
+            s_out.Outcome(ExitInterrupted, sWhat);
         }
         nExit = ExitInterrupted;
     }

@@ -15,7 +15,8 @@ struct Waits
 {
     // Serial link (worker)
     int nWriteMs = 200;          // waitForBytesWritten after every frame
-    int nProbeMs = 1000;         // first look at each opened port for 'C's
+    int nProbeMs = 1000;         // added to the control-mode window of the command that asks each
+                                 // opened port what is on it (the look for 'C's it once was)
     int nReplyMs = 1000;         // reply window of the framed commands
     int nReplyQuietMs = 20;      // a reply whose content is all there ends once the line is this quiet
     int nOpenEndQuietMs = 100;   // the same for content that cannot tell its own end: a number at the
@@ -31,8 +32,8 @@ struct Waits
     int nExportIdleTicks = 4;    // idle ticks tolerated; the next one ends the export
 
     // Upgrade coordinator
-    int nUserSavedProbeMs = 500;   // probe of the remembered port
-    int nUserScanProbeMs = 2000;   // probe of each scanned port
+    int nUserSavedProbeMs = 500;   // as nProbeMs, for the remembered port
+    int nUserScanProbeMs = 2000;   // as nProbeMs, for each scanned port
     int nUserCtrlReplyMs = 2000;   // control-mode reply window
     int nJobWaitMs = 600000;       // an upgrade waits this long for an information or export job to end
                                    // (an export of a large record memory takes minutes)

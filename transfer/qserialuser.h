@@ -103,6 +103,9 @@ public:
 signals:
     void signal_TransmitProgress(int nProgressValue);
     void signal_TransmitStatus(YmodemFileTransmit::YmodemStatus status);
+    // After a completed transfer: whether the device answered as application firmware within the
+    // bounded wait, and the version it reported (empty when it could not be read).
+    void signal_UpgradeVerified(bool bAnswered, const QString &sVersion);
     void signal_SendResult(int nFunctionType, int nResultType, bool bRet, QString sMes);
     // The boot loader is ready (relayed from the link).
     void signal_ReadyReadQuit();
@@ -111,9 +114,6 @@ signals:
     // No job is left running (after a request's end, or an upgrade's end
     // with the device's answer).
     void signal_Idle();
-    // After a completed transfer: whether the device answered as application firmware within the
-    // bounded wait, and the version it reported (empty when it could not be read).
-    void signal_UpgradeVerified(bool bAnswered, const QString &sVersion);
 
 public slots:
     void slot_TransmitProgress(int nProgressValue);

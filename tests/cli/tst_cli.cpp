@@ -15,6 +15,7 @@
 #include <QtTest>
 
 #include <memory>
+#include <vector>
 
 #include <csignal>
 
@@ -33,55 +34,80 @@ private slots:
     {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("sDevice");   // "": none, "app", "boot", "cancel" (receiver cancels block 2),
-                                                // "echo" (no device: the line echoes)
+                                                // "echo" (no device: the line echoes), "close" (the line closes
+                                                // at block 2), "no exit" (no reply to leaving control mode)
         QTest::addColumn<bool>("bViaEnv");      // the port through KESTRELPACK_SERIAL_PORTS, not --port
         QTest::addColumn<int>("nExit");
-        QTest::addColumn<QString>("sOutput");   // a text the output holds
+        QTest::addColumn<QString>("sOutput");   // a text standard output holds on success; on failure, a text
+                                                // of the first line on standard error
         QTest::addColumn<QString>("sCheck");    // "report", "no report", "image", "untouched" or ""
 
         const QString app = QStringLiteral("app");
         QTest::newRow("info") << QStringList{"info"} << app << true << 0
                               << QStringLiteral("Version: V1.10\nSerial number: 08123456\n") << QString();
         QTest::newRow("info, no device") << QStringList{"info", "--port", "/nonexistent/kp-tty"} << QString()
-                                         << false << 3 << QStringLiteral("No serial port available") << QString();
-        QTest::newRow("info, boot loader") << QStringList{"info", "--port", "{port}"} << QStringLiteral("boot")
-                                           << false << 4 << QStringLiteral("Please upgrade before proceeding")
-                                           << QString();
+                                         << false << 3
+                                         << QStringLiteral("the port /nonexistent/kp-tty could not be opened")
+                                         << QString();
+        QTest::newRow("info, boot loader")
+            << QStringList{"info", "--port", "{port}"} << QStringLiteral("boot") << false << 4
+            << QStringLiteral("the device on {port} is in its boot loader (its firmware is missing, or an upgrade did "
+                              "not end): run `kestrelpack-cli --port {port} upgrade FILE` first")
+            << QString();
         QTest::newRow("info, port path with ':'") << QStringList{"info", "--port", "{link}"} << app << false << 0
                                                   << QStringLiteral("Version: V1.10\nSerial number: 08123456\n")
                                                   << QString();
+        // Only leaving control mode failed: the job's values stand.
+        QTest::newRow("info, leaving control mode unanswered")
+            << QStringList{"info", "--port", "{port}", "--json"} << QStringLiteral("no exit") << false << 0
+            << QStringLiteral("\"event\":\"outcome\",\"exit\":0,") << QString();
         const QString echo = QStringLiteral("echo");
-        const QString sEchoOnly = QStringLiteral("the line echoes, and no device answered");
         QTest::newRow("info, echoing line") << QStringList{"info", "--port", "{port}"} << echo << false << 3
-                                            << sEchoOnly << QString();
+                                            << QStringLiteral("only the request came back on {port}") << QString();
         QTest::newRow("export, echoing line") << QStringList{"export", "{dir}", "--port", "{port}"} << echo << false
-                                              << 3 << sEchoOnly << QStringLiteral("no report");
+                                              << 3 << QStringLiteral("only the request came back on {port}")
+                                              << QStringLiteral("no report");
         // The report's whole path is printed, a relative folder resolved
         // against the current one (the scratch folder).
         QTest::newRow("export") << QStringList{"export", "{dir}", "--port", "{port}"} << app << false << 0
-                                << QStringLiteral("Export started") << QStringLiteral("report");
+                                << QStringLiteral("Report written to {dir}/Report_") << QStringLiteral("report");
         QTest::newRow("export, relative folder") << QStringList{"export", "reports", "--port", "{port}"} << app
                                                  << false << 0 << QStringLiteral("Report written to {dir}/Report_")
                                                  << QStringLiteral("report");
         QTest::newRow("export, folder cannot be made")
             << QStringList{"export", "{file}/reports", "--port", "{port}"} << app << false << 6
-            << QStringLiteral("Cannot create the report file") << QStringLiteral("untouched");
+            << QStringLiteral("cannot create the report folder {file}/reports") << QStringLiteral("untouched");
+        QTest::newRow("export, no device") << QStringList{"export", "{dir}", "--port", "/nonexistent/kp-tty"}
+                                           << QString() << false << 3
+                                           << QStringLiteral("kestrelpack-cli: the port /nonexistent/kp-tty")
+                                           << QString();
         QTest::newRow("export, empty folder") << QStringList{"export", "", "--port", "/nonexistent/kp-tty"}
                                               << QString() << false << 2
                                               << QStringLiteral("export needs a report folder") << QString();
         QTest::newRow("upgrade") << QStringList{"upgrade", "{image}", "--port", "{port}"} << app << false << 0
-                                 << QStringLiteral("Upload: 100 %\nUpgrade completed\n") << QStringLiteral("image");
+                                 << QStringLiteral("Upload: 100 %\nTransfer completed; waiting for the device on "
+                                                   "{port} to start its new firmware")
+                                 << QStringLiteral("image");
         QTest::newRow("upgrade, missing file")
             << QStringList{"upgrade", "{dir}/missing.bin", "--port", "{port}"} << app << false << 5
-            << QStringLiteral("cannot read the firmware file") << QStringLiteral("untouched");
+            << QStringLiteral("cannot read the firmware file {dir}/missing.bin") << QStringLiteral("untouched");
         QTest::newRow("upgrade, empty file")
             << QStringList{"upgrade", "{empty}", "--port", "{port}"} << app << false << 5
             << QStringLiteral("is empty") << QStringLiteral("untouched");
         QTest::newRow("upgrade, cancelled by the device")
             << QStringList{"upgrade", "{image}", "--port", "{port}"} << QStringLiteral("cancel") << false << 5
-            << QStringLiteral("upgrade cancelled by the device") << QString();
+            << QStringLiteral("the device on {port} cancelled the transfer at ") << QString();
+        QTest::newRow("upgrade, device lost") << QStringList{"upgrade", "{image}", "--port", "{port}"}
+                                              << QStringLiteral("close") << false << 3
+                                              << QStringLiteral("the device on {port} was lost") << QString();
         QTest::newRow("no command") << QStringList{} << QString() << false << 2
                                     << QStringLiteral("no command given") << QStringLiteral("");
+        QTest::newRow("a port named twice") << QStringList{"info", "--port", "/a", "--port", "/a"} << QString()
+                                            << false << 2 << QStringLiteral("a port is named twice") << QString();
+        QTest::newRow("--help-all is not offered") << QStringList{"--help-all"} << QString() << false << 2
+                                                   << QStringLiteral("Unknown option 'help-all'") << QString();
+        QTest::newRow("--version") << QStringList{"--version"} << QString() << false << 0
+                                   << QStringLiteral("kestrelpack-cli 1.") << QString();
     }
     void jobsEndWithTheirExitCode()
     {
@@ -114,8 +140,13 @@ private slots:
                 options.initialState = SimulatorOptions::State::BootMenu;
             } else if (sDevice == QLatin1String("cancel")) {
                 options.nCancelAtBlock = 2;
+            } else if (sDevice == QLatin1String("close")) {
+                options.nCloseAtBlock = 2;
             } else if (sDevice == QLatin1String("echo")) {
                 options.bEcho = true;
+            } else if (sDevice == QLatin1String("no exit")) {
+                options.bSilent = true;
+                options.nFaultCommand = 0xC1;
             }
             pDevice = std::make_unique<SimulatedDevice>(options);
             QString sError;
@@ -124,6 +155,9 @@ private slots:
         }
         const QString sLink = tmp.filePath(QStringLiteral("pci-0000:00:14.0-usb-0:1:1.0-port0"));
         QVERIFY(sPort.isEmpty() || QFile::link(sPort, sLink));
+        for (QString *pText : {&sOutput}) {
+            pText->replace(QLatin1String("{dir}"), sDir).replace(QLatin1String("{file}"), sFile);
+        }
         for (QString &sArg : args) {
             sArg.replace(QLatin1String("{port}"), sPort)
                 .replace(QLatin1String("{link}"), sLink)
@@ -132,21 +166,25 @@ private slots:
                 .replace(QLatin1String("{image}"), sImage)
                 .replace(QLatin1String("{file}"), sFile);
         }
-
-        sOutput.replace(QLatin1String("{dir}"), sDir);
+        sOutput.replace(QLatin1String("{port}"), sPort);
 
         QProcess process;
         process.setWorkingDirectory(tmp.path());
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("KESTRELPACK_SERIAL_PORTS"), bViaEnv ? sPort : QString());
         process.setProcessEnvironment(env);
-        process.setProcessChannelMode(QProcess::MergedChannels);
         process.start(QStringLiteral(KP_CLI_PATH), args);
         QVERIFY2(process.waitForFinished(120000), qPrintable(process.errorString()));
-        const QString sOut = QString::fromLocal8Bit(process.readAll());
+        const QString sOut = QString::fromLocal8Bit(process.readAllStandardOutput());
+        const QString sErr = QString::fromLocal8Bit(process.readAllStandardError());
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-        QVERIFY2(process.exitCode() == nExit, qPrintable(QStringLiteral("exit %1:\n%2").arg(process.exitCode()).arg(sOut)));
-        QVERIFY2(sOut.contains(sOutput), qPrintable(sOut));
+        QVERIFY2(process.exitCode() == nExit,
+                 qPrintable(QStringLiteral("exit %1:\n%2\n%3").arg(process.exitCode()).arg(sOut, sErr)));
+        if (nExit == 0) {
+            QVERIFY2(sOut.contains(sOutput), qPrintable(sOut + sErr));
+        } else {
+            QVERIFY2(sErr.section(QLatin1Char('\n'), 0, 0).contains(sOutput), qPrintable(sOut + sErr));
+        }
 
         if (sCheck == QLatin1String("report")) {
             const QStringList reports = QDir(sDir).entryList({QStringLiteral("Report_*.csv")}, QDir::Files);
@@ -167,6 +205,46 @@ private slots:
             QVERIFY(pDevice->Frames().isEmpty());
             QCOMPARE(pDevice->State(), SimulatorOptions::State::Application);
         }
+    }
+
+    // Four devices at once, one of them in its boot loader: each port's
+    // outcome in the summary, and the worst one's exit code.
+    void severalPortsRunAtOnce()
+    {
+        std::vector<std::unique_ptr<SimulatedDevice>> devices;
+        QStringList args{QStringLiteral("info")};
+        for (int i = 0; i < 4; ++i) {
+            SimulatorOptions options;
+            options.serialNumber = QByteArray::fromHex(QByteArray::number(0x123450 + i, 16));
+            if (i == 2) {
+                options.initialState = SimulatorOptions::State::BootMenu;
+            }
+            devices.push_back(std::make_unique<SimulatedDevice>(options));
+            QString sError;
+            QVERIFY2(devices.back()->Start(&sError), qPrintable(sError));
+            args << QStringLiteral("--port") << devices.back()->PortPath();
+        }
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("KESTRELPACK_SERIAL_PORTS"), QString());
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(KP_CLI_PATH), args);
+        QVERIFY(process.waitForFinished(60000));
+        const QString sOut = QString::fromLocal8Bit(process.readAllStandardOutput());
+        const QString sErr = QString::fromLocal8Bit(process.readAllStandardError());
+        QVERIFY2(process.exitCode() == 4, qPrintable(sOut + sErr));
+        for (int i = 0; i < 4; ++i) {
+            const QString sPort = QRegularExpression::escape(devices[i]->PortPath());
+            const QString sRow = (i == 2) ? QStringLiteral("\n%1 +- +boot loader \\(exit 4\\) +\\d+\\.\\d s\n").arg(sPort)
+                                          : QStringLiteral("\n%1 +0812345%2 +success \\(exit 0\\) +\\d+\\.\\d s\n")
+                                                .arg(sPort)
+                                                .arg(i);
+            QVERIFY2(QRegularExpression(sRow).match(sOut).hasMatch(), qPrintable(sOut));
+        }
+        QVERIFY2(sOut.endsWith(QStringLiteral("3 of 4 ports succeeded; exit code 4\n")), qPrintable(sOut));
+        const QString sBootPort = devices[2]->PortPath();
+        QVERIFY2(sErr.contains(QStringLiteral("%1: the device on %1 is in its boot loader").arg(sBootPort)),
+                 qPrintable(sErr));
     }
 
     // Killed in the middle of an export, the program leaves a diagnostic log

@@ -1,0 +1,53 @@
+#ifndef CLI_OUTPUT_H
+#define CLI_OUTPUT_H
+
+#include <QJsonObject>
+#include <QString>
+
+// What kestrelpack-cli prints about one job on one port, in one of three
+// forms: lines for people (progress updated in place on a terminal), only the
+// outcome line (--quiet), or one JSON object per line and event (--json), which
+// is also how a run over several ports hears from the process of each port.
+class Output
+{
+public:
+    enum class Mode
+    {
+        Text,
+        Quiet,
+        Json,
+    };
+
+    void Setup(Mode eMode, const QString &sJob, const QString &sPort);
+    // The port the device was found on, once known.
+    void SetPort(const QString &sPort) { m_sPort = sPort; }
+
+    // A step or a wait: a line on standard output, or an event.
+    void Event(const QString &sEvent, const QString &sMessage, const QJsonObject &fields = QJsonObject());
+    // Something the user should know although the job goes on or succeeded.
+    void Warning(const QString &sMessage);
+    // A step's progress. On a terminal the line is rewritten in place; else a
+    // line (or event) when a new tenth is reached, so that a big file gives
+    // ten lines, not a hundred.
+    void Progress(const QString &sStep, int nPercent);
+    // The job's end, the one line --quiet keeps: on standard output on
+    // success, on standard error otherwise.
+    void Outcome(int nExit, const QString &sMessage, const QJsonObject &fields = QJsonObject());
+
+    // One JSON object as a line of standard output.
+    static void PrintJson(const QJsonObject &object);
+
+private:
+    QJsonObject Base(const QString &sEvent, const QString &sMessage) const;
+    void EndOpenLine();
+
+    Mode m_eMode = Mode::Text;
+    QString m_sJob;
+    QString m_sPort;
+    bool m_bTerminal = false;
+    bool m_bOpenLine = false;   // a progress line waits for its end on the terminal
+    QString m_sProgressStep;
+    int m_nLastProgress = -1;
+};
+
+#endif // CLI_OUTPUT_H
