@@ -113,6 +113,18 @@ aktualisieren</translation>
         <source>Upgrade failed</source>
         <translation>Aktualisierung fehlgeschlagen</translation>
     </message>
+    <message>
+        <source>The device runs %1</source>
+        <translation>Das Gerät läuft mit %1</translation>
+    </message>
+    <message>
+        <source>The device answers; version unknown</source>
+        <translation>Das Gerät antwortet; Version unbekannt</translation>
+    </message>
+    <message>
+        <source>The device has not answered yet</source>
+        <translation>Das Gerät hat noch nicht geantwortet</translation>
+    </message>
 </context>
 <context>
     <name>InfoWidget</name>

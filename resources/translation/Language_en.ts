@@ -111,6 +111,18 @@
         <source>Upgrade failed</source>
         <translation>Upgrade failed</translation>
     </message>
+    <message>
+        <source>The device runs %1</source>
+        <translation>The device runs %1</translation>
+    </message>
+    <message>
+        <source>The device answers; version unknown</source>
+        <translation>The device answers; version unknown</translation>
+    </message>
+    <message>
+        <source>The device has not answered yet</source>
+        <translation>The device has not answered yet</translation>
+    </message>
 </context>
 <context>
     <name>InfoWidget</name>

@@ -112,6 +112,18 @@ informe</translation>
         <source>Upgrade failed</source>
         <translation>Error de actualización</translation>
     </message>
+    <message>
+        <source>The device runs %1</source>
+        <translation>El dispositivo ejecuta %1</translation>
+    </message>
+    <message>
+        <source>The device answers; version unknown</source>
+        <translation>El dispositivo responde; versión desconocida</translation>
+    </message>
+    <message>
+        <source>The device has not answered yet</source>
+        <translation>El dispositivo aún no ha respondido</translation>
+    </message>
 </context>
 <context>
     <name>InfoWidget</name>

@@ -112,6 +112,18 @@ le rapport</translation>
         <source>Upgrade failed</source>
         <translation>Échec de la mise à jour</translation>
     </message>
+    <message>
+        <source>The device runs %1</source>
+        <translation>L&apos;appareil exécute %1</translation>
+    </message>
+    <message>
+        <source>The device answers; version unknown</source>
+        <translation>L&apos;appareil répond ; version inconnue</translation>
+    </message>
+    <message>
+        <source>The device has not answered yet</source>
+        <translation>L&apos;appareil n&apos;a pas encore répondu</translation>
+    </message>
 </context>
 <context>
     <name>InfoWidget</name>

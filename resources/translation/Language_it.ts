@@ -112,6 +112,18 @@ rapporto</translation>
         <source>Upgrade failed</source>
         <translation>Aggiornamento non riuscito</translation>
     </message>
+    <message>
+        <source>The device runs %1</source>
+        <translation>Il dispositivo esegue %1</translation>
+    </message>
+    <message>
+        <source>The device answers; version unknown</source>
+        <translation>Il dispositivo risponde; versione sconosciuta</translation>
+    </message>
+    <message>
+        <source>The device has not answered yet</source>
+        <translation>Il dispositivo non ha ancora risposto</translation>
+    </message>
 </context>
 <context>
     <name>InfoWidget</name>

@@ -112,6 +112,18 @@ raportu</translation>
         <source>Upgrade failed</source>
         <translation>Aktualizacja nie powiodła się</translation>
     </message>
+    <message>
+        <source>The device runs %1</source>
+        <translation>Urządzenie działa z wersją %1</translation>
+    </message>
+    <message>
+        <source>The device answers; version unknown</source>
+        <translation>Urządzenie odpowiada; wersja nieznana</translation>
+    </message>
+    <message>
+        <source>The device has not answered yet</source>
+        <translation>Urządzenie jeszcze nie odpowiedziało</translation>
+    </message>
 </context>
 <context>
     <name>InfoWidget</name>

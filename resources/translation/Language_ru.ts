@@ -112,6 +112,18 @@
         <source>Upgrade failed</source>
         <translation>Ошибка обновления</translation>
     </message>
+    <message>
+        <source>The device runs %1</source>
+        <translation>На устройстве версия %1</translation>
+    </message>
+    <message>
+        <source>The device answers; version unknown</source>
+        <translation>Устройство отвечает; версия неизвестна</translation>
+    </message>
+    <message>
+        <source>The device has not answered yet</source>
+        <translation>Устройство ещё не ответило</translation>
+    </message>
 </context>
 <context>
     <name>InfoWidget</name>

@@ -110,6 +110,18 @@
         <source>Upgrade failed</source>
         <translation>升级失败</translation>
     </message>
+    <message>
+        <source>The device runs %1</source>
+        <translation>设备固件版本 %1</translation>
+    </message>
+    <message>
+        <source>The device answers; version unknown</source>
+        <translation>设备已响应；版本未知</translation>
+    </message>
+    <message>
+        <source>The device has not answered yet</source>
+        <translation>设备尚未响应</translation>
+    </message>
 </context>
 <context>
     <name>InfoWidget</name>
