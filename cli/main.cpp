@@ -207,7 +207,7 @@ struct Failure
     bool IsSet() const { return nResultType >= 0; }
 };
 
-int RunInfo(QSerialUser &user, const QString &sPort)
+int RunInfo(QSerialUser &user, QString sPort)
 {
     RequestRun run(user, DeviceCodes::FT_DeviceInfo);
     QString sVersion;
@@ -234,6 +234,10 @@ int RunInfo(QSerialUser &user, const QString &sPort)
     };
     user.StartGetVersionAndSN();
     run.Wait();
+    // Without --port the words name the port the device was found on.
+    if (sPort.isEmpty()) {
+        sPort = user.PortName();
+    }
 
     const QString sAgain = Again(sPort, QStringLiteral("info"), QString());
     QJsonObject fields;
@@ -274,10 +278,10 @@ int RunInfo(QSerialUser &user, const QString &sPort)
     return nExit;
 }
 
-int RunExport(QSerialUser &user, const QString &sPort, const QString &sDirArg)
+int RunExport(QSerialUser &user, QString sPort, const QString &sDirArg)
 {
     const QString sDirPath = QFileInfo(sDirArg).absoluteFilePath();
-    const QString sAgain = Again(sPort, QStringLiteral("export"), sDirArg);
+    QString sAgain = Again(sPort, QStringLiteral("export"), sDirArg);
     // The folder is checked (and made when missing) before the device is
     // touched: a report that cannot be written would leave the device in
     // control mode for nothing.
@@ -314,13 +318,20 @@ int RunExport(QSerialUser &user, const QString &sPort, const QString &sDirArg)
         }
         if (!bStarted) {
             bStarted = true;
-            s_out.Event(QStringLiteral("start"), QStringLiteral("Export started: receiving the records of %1").arg(PortText(sPort)));
+            s_out.Event(QStringLiteral("start"),
+                        QStringLiteral("Export started: receiving the records of %1")
+                            .arg(PortText(sPort.isEmpty() ? user.PortName() : sPort)));
         }
         s_out.Progress(QStringLiteral("Export progress"), sMes.toInt());
     };
     run.onFailure = [&](int nResultType, const QString &sMes) { failure.Take(nResultType, sMes); };
     user.StartExportLogInfo(sDirPath);
     run.Wait();
+    // Without --port the words name the port the device was found on.
+    if (sPort.isEmpty() && !user.PortName().isEmpty()) {
+        sPort = user.PortName();
+        sAgain = Again(sPort, QStringLiteral("export"), sDirArg);
+    }
 
     QJsonObject fields;
     if (!sReportPath.isEmpty()) {

@@ -219,6 +219,8 @@ bool SerialWorker::OpenForRequest(int nFunctionType)
         EndRequest();
         return false;
     }
+    // Found here, in whichever state: the next upgrade looks here first.
+    emit signal_DeviceFound(PortName());
     if (DeviceMode() == ModeBootMenu || DeviceMode() == ModeYmodem) {
         m_pLink->ClosePort();
         m_pLink->SetError(ReasonText::Tr("SerialWorker", "Please upgrade before proceeding"));
@@ -227,7 +229,6 @@ bool SerialWorker::OpenForRequest(int nFunctionType)
         return false;
     }
     KP_LOG_INFO("Device found on {}", PortName());
-    emit signal_DeviceFound(PortName());
     return true;
 }
 

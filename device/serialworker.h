@@ -114,7 +114,8 @@ signals:
     void signal_SendResult(int nFunctionType, int nResultType, bool bRet, QString sMes);
     // Just before a failure's report: its reason in English, for the log.
     void signal_FailureReason(QString sEnglish);
-    // The request found the device on this port (for the job's log lines).
+    // The request found the device on this port, in whichever state (for the
+    // job's log lines and the next upgrade's first look).
     void signal_DeviceFound(const QString &sPort);
     void signal_StartEnterCtrlMode();
     void signal_StartExitCtrlMode();

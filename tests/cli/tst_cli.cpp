@@ -54,6 +54,11 @@ private slots:
             << QStringLiteral("the device on {port} is in its boot loader (its firmware is missing, or an upgrade did "
                               "not end): run `kestrelpack-cli --port {port} upgrade FILE` first")
             << QString();
+        // Found by the scan: the words name the port all the same.
+        QTest::newRow("info, boot loader, port listed") << QStringList{"info"} << QStringLiteral("boot") << true << 4
+            << QStringLiteral("the device on {port} is in its boot loader (its firmware is missing, or an upgrade did "
+                              "not end): run `kestrelpack-cli --port {port} upgrade FILE` first")
+            << QString();
         QTest::newRow("info, port path with ':'") << QStringList{"info", "--port", "{link}"} << app << false << 0
                                                   << QStringLiteral("Version: V1.10\nSerial number: 08123456\n")
                                                   << QString();
