@@ -751,8 +751,9 @@ private slots:
         QVERIFY2(jobLines.at(2).endsWith(QStringLiteral("] Job start: export into \"%1\"").arg(sReportDir)),
                  qPrintable(jobLines.at(2)));
         // The cancelled transfer left the device in its boot loader.
-        QVERIFY2(jobLines.at(3).endsWith(QStringLiteral("] Job end: export failed at step \"enter control mode\": "
-                                                        "Please upgrade before proceeding")),
+        QVERIFY2(jobLines.at(3).endsWith(QStringLiteral("] Job end: export failed at step \"enter control mode\" on %1: "
+                                                        "Please upgrade before proceeding")
+                                             .arg(sPort)),
                  qPrintable(jobLines.at(3)));
     }
 
