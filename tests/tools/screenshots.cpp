@@ -262,6 +262,11 @@ int main(int argc, char *argv[])
              pUpgrade->slot_TransmitStatus(YmodemFileTransmit::StatusDone);
              return pWindow;
          }},
+        {"upgrade-device-answered",
+         [=]() {
+             pUpgrade->slot_UpgradeVerified(true, QStringLiteral("V1.11"));
+             return pWindow;
+         }},
         {"upgrade-port-message",
          [=]() {
              pUpgrade->slot_SendResult(SW::FT_Upgrade, SW::RT_OpenPort, false,
