@@ -14,16 +14,12 @@
 #define KP_FILENO fileno
 #endif
 
-namespace {
-
-void Write(FILE *pStream, const QString &sText)
+void WriteText(FILE *pStream, const QString &sText)
 {
     const QByteArray bytes = sText.toLocal8Bit();
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), pStream);
     std::fflush(pStream);
 }
-
-} // namespace
 
 void Output::Setup(Mode eMode, const QString &sJob, const QString &sPort)
 {
@@ -45,13 +41,13 @@ QJsonObject Output::Base(const QString &sEvent, const QString &sMessage) const
 
 void Output::PrintJson(const QJsonObject &object)
 {
-    Write(stdout, QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) + QLatin1Char('\n'));
+    WriteText(stdout, QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) + QLatin1Char('\n'));
 }
 
 void Output::EndOpenLine()
 {
     if (m_bOpenLine) {
-        Write(stdout, QStringLiteral("\n"));
+        WriteText(stdout, QStringLiteral("\n"));
         m_bOpenLine = false;
     }
 }
@@ -66,7 +62,7 @@ void Output::Event(const QString &sEvent, const QString &sMessage, const QJsonOb
         PrintJson(object);
     } else if (m_eMode == Mode::Text) {
         EndOpenLine();
-        Write(stdout, sMessage + QLatin1Char('\n'));
+        WriteText(stdout, sMessage + QLatin1Char('\n'));
     }
 }
 
@@ -76,7 +72,7 @@ void Output::Warning(const QString &sMessage)
         PrintJson(Base(QStringLiteral("warning"), sMessage));
     } else if (m_eMode == Mode::Text) {
         EndOpenLine();
-        Write(stderr, QStringLiteral("kestrelpack-cli: warning: ") + sMessage + QLatin1Char('\n'));
+        WriteText(stderr, QStringLiteral("kestrelpack-cli: warning: ") + sMessage + QLatin1Char('\n'));
     }
 }
 
@@ -91,7 +87,7 @@ void Output::Progress(const QString &sStep, int nPercent)
     }
     const QString sLine = QStringLiteral("%1: %2 %").arg(sStep).arg(nPercent);
     if (m_eMode == Mode::Text && m_bTerminal) {
-        Write(stdout, QLatin1Char('\r') + sLine);
+        WriteText(stdout, QLatin1Char('\r') + sLine);
         m_bOpenLine = true;
         m_nLastProgress = nPercent;
         return;
@@ -118,8 +114,8 @@ void Output::Outcome(int nExit, const QString &sMessage, const QJsonObject &fiel
     }
     EndOpenLine();
     if (nExit == 0) {
-        Write(stdout, sMessage + QLatin1Char('\n'));
+        WriteText(stdout, sMessage + QLatin1Char('\n'));
     } else {
-        Write(stderr, QStringLiteral("kestrelpack-cli: ") + sMessage + QLatin1Char('\n'));
+        WriteText(stderr, QStringLiteral("kestrelpack-cli: ") + sMessage + QLatin1Char('\n'));
     }
 }

@@ -2,12 +2,19 @@
 #define CLI_OUTPUT_H
 
 #include <QJsonObject>
+
+#include <cstdio>
 #include <QString>
 
 // What kestrelpack-cli prints about one job on one port, in one of three
 // forms: lines for people (progress updated in place on a terminal), only the
 // outcome line (--quiet), or one JSON object per line and event (--json), which
 // is also how a run over several ports hears from the process of each port.
+// Writes the text to the stream in the local encoding and flushes it: the
+// lines of several processes and of a progress line rewritten in place must
+// reach the reader as they are written.
+void WriteText(FILE *pStream, const QString &sText);
+
 class Output
 {
 public:

@@ -33,13 +33,6 @@ QString OutcomeWord(int nExit)
     }
 }
 
-void Print(FILE *pStream, const QString &sText)
-{
-    const QByteArray bytes = sText.toLocal8Bit();
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), pStream);
-    std::fflush(pStream);
-}
-
 // A crashed or unstartable port's process: its device's state is unknown.
 constexpr int kAbnormalEnd = 7;
 
@@ -69,7 +62,7 @@ int RunOnPorts(const QStringList &ports, const QStringList &jobArgs, Output::Mod
         if (error.error != QJsonParseError::NoError) {
             // Not an event: whatever it is, it is the port's.
             if (eMode != Output::Mode::Quiet) {
-                Print(stdout, run.sPort + QStringLiteral(": ") + QString::fromLocal8Bit(line) + QLatin1Char('\n'));
+                WriteText(stdout, run.sPort + QStringLiteral(": ") + QString::fromLocal8Bit(line) + QLatin1Char('\n'));
             }
             return;
         }
@@ -82,11 +75,11 @@ int RunOnPorts(const QStringList &ports, const QStringList &jobArgs, Output::Mod
             run.sMessage = sMessage;
         }
         if (eMode == Output::Mode::Json) {
-            Print(stdout, QString::fromUtf8(line) + QLatin1Char('\n'));
+            WriteText(stdout, QString::fromUtf8(line) + QLatin1Char('\n'));
         } else if (eMode == Output::Mode::Text) {
             const bool bError = (sEvent == QLatin1String("outcome") && event.value(QStringLiteral("exit")).toInt() != 0)
                                 || sEvent == QLatin1String("warning");
-            Print(bError ? stderr : stdout, run.sPort + QStringLiteral(": ") + sMessage + QLatin1Char('\n'));
+            WriteText(bError ? stderr : stdout, run.sPort + QStringLiteral(": ") + sMessage + QLatin1Char('\n'));
         }
     };
 
@@ -115,7 +108,7 @@ int RunOnPorts(const QStringList &ports, const QStringList &jobArgs, Output::Mod
             pRun->pendingErr += pRun->pProcess->readAllStandardError();
             int nEnd;
             while ((nEnd = pRun->pendingErr.indexOf('\n')) >= 0) {
-                Print(stderr, pRun->sPort + QStringLiteral(": ") + QString::fromLocal8Bit(pRun->pendingErr.left(nEnd))
+                WriteText(stderr, pRun->sPort + QStringLiteral(": ") + QString::fromLocal8Bit(pRun->pendingErr.left(nEnd))
                                   + QLatin1Char('\n'));
                 pRun->pendingErr.remove(0, nEnd + 1);
             }
@@ -224,6 +217,6 @@ int RunOnPorts(const QStringList &ports, const QStringList &jobArgs, Output::Mod
                   .arg(std::count_if(runs.begin(), runs.end(), [](const auto &run) { return run->nExit == 0; }))
                   .arg(runs.size())
                   .arg(nWorst);
-    Print(stdout, sTable);
+    WriteText(stdout, sTable);
     return nWorst;
 }
