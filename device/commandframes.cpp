@@ -182,7 +182,7 @@ QString ReplyText(const QString &sReply)
 
 CountDigits CountReplyDigits(const QString &sReply)
 {
-    const QString sText = QString::fromLatin1(QByteArray::fromHex(sReply.toLatin1()));
+    const QString sText = ReplyText(sReply);
     const int nColon = sText.indexOf(QLatin1Char(':'));
     if (nColon < 0) {
         return CountDigits::None;

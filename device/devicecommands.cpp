@@ -83,14 +83,13 @@ bool DeviceCommands::ReplyArrived(const QString &sReply, const Texts &texts)
 bool DeviceCommands::EnterCtrlMode(int nWindowMs)
 {
     QString sReply;
-    QString sFrameText;
-    QString sFrame;
-    CommandFrames::BuildCommandFrame(QLatin1String(CommandFrames::kEnterCtrlModeCommand), sFrame);
+    QString sFrameText;   // set by Exchange before the reply is awaited
     // The echo is whole at its six bytes; the boot loader's refusal once its
     // words are there (the rest of its text follows within the quiet time);
     // the receiver once its latest byte is a 'C'.
-    const auto end = [sFrame](const QString &sSoFar) {
-        return WholeAfterQuiet(sSoFar.left(12) == sFrame || sSoFar.contains(QLatin1String(CommandFrames::kRefusalHex))
+    const auto end = [&sFrameText](const QString &sSoFar) {
+        return WholeAfterQuiet(sSoFar.left(12) == sFrameText
+                               || sSoFar.contains(QLatin1String(CommandFrames::kRefusalHex))
                                || CommandFrames::EndsInCByte(sSoFar));
     };
     const int nWaitMs = nWindowMs >= 0 ? nWindowMs : m_link.Window(m_link.WaitWindows().pCtrlReplyMs);
