@@ -497,7 +497,7 @@ int RunUpgrade(QSerialUser &user, const QString &sGivenPort, const QString &sFil
                            .arg(s_sInterruptedBy)
                            .arg(nProgress)
                            .arg(PortText(sPort), again());
-        } else if (PortGone(sPort)) {
+        } else if (user.TransferLineLost() || PortGone(sPort)) {
             nExit = ExitNoDevice;
             sMessage = QStringLiteral("%1 was lost (unplugged or switched off) at %2 % of the transfer: connect it; "
                                       "it starts in its boot loader, then run %3 again")

@@ -99,6 +99,8 @@ public:
     int DeviceMode() const;
     QString ErrorMessage() const { return m_error.sShown; }
     UpgradeFailure LastUpgradeFailure() const { return m_eUpgradeFailure; }
+    // The last transfer failed because the line was lost (the device gone).
+    bool TransferLineLost() const { return m_pYmodem->EndedOnLostLine(); }
 
 signals:
     void signal_TransmitProgress(int nProgressValue);

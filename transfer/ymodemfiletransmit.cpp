@@ -103,6 +103,7 @@ bool YmodemFileTransmit::StartTransmit(bool bReceiverAsking)
     m_nProgress = 0;
     m_eStatus = StatusOpening;
     m_bLineLost = false;
+    m_bEndedOnLostLine = false;
     m_bCancelPending = false;
     m_pSerialPort->clearError();
     if (!m_pSerialPort->open(QIODevice::ReadWrite)) {
@@ -236,6 +237,7 @@ void YmodemFileTransmit::EndOnLostLine()
     m_bLineLost = false;
     if (m_eStatus == StatusOpening || m_eStatus == StatusSending) {
         KP_LOG_INFO("YmodemFileTransmit: line lost, transfer failed:{}", m_sLineError);
+        m_bEndedOnLostLine = true;
         Abort(NotifyFailed);
     }
     // Closing stops the error storm; the final status still follows after

@@ -57,6 +57,10 @@ public:
     // is running or it is already in its end wait.
     bool CancelTransmit();
 
+    // The last transfer failed because the port reported the line gone (the
+    // device unplugged or switched off), not for anything the device said.
+    bool EndedOnLostLine() const { return m_bEndedOnLostLine; }
+
     // The name that goes into the header block for a file name and a size:
     // the local 8-bit form of sFileName, shortened on a character boundary
     // (keeping its suffix when it can) so that name, NUL, size digits and NUL
@@ -110,6 +114,7 @@ private:
     bool m_bLineLost = false;    // the port reported the device gone during a step
     bool m_bCancelPending = false;   // CancelTransmit was called during a step
     bool m_bReceiverAsking = false;  // the first read gives the 'C' seen before the start
+    bool m_bEndedOnLostLine = false;
     QString m_sLineError;        // what the port reported, for the log
 };
 
