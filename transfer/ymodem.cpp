@@ -298,7 +298,10 @@ void Ymodem::OnHeaderSent(uint8_t nCode)
         }
         EnterStage(StageSendingData, 1);
         Send();
-    } else if (nCode == CodeNak) {
+    } else if (nCode == CodeNak || (nCode == CodeC && m_nBlockNumber == 0)) {
+        // A "C" before the header's ACK asks for the header again, as a NAK
+        // does. Neither restarts the time limit: a receiver that never hears
+        // the header (a line broken towards it) asks once a second for ever.
         OnNak();
     } else if (nCode == CodeC) {
         if (m_nErrorCount + 1 > m_nMaxErrors) {

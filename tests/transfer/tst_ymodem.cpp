@@ -411,6 +411,28 @@ private slots:
         QCOMPARE(s.Stage(), Ymodem::StageIdle);
     }
 
+    // A receiver that never hears the header asks for it once a second: each
+    // "C" is answered with the header, and the time limit still ends it.
+    void headerAskedForEverGivesUp()
+    {
+        ScriptedSender s;
+        s.m_baFile = Pattern(2000);
+        s.Step();
+        const QByteArray header = s.Step("C");
+        int nStep = 0;
+        int nUnanswered = 0;
+        QByteArray out;
+        while (out != kFiveCan && nStep < 10000) {
+            ++nStep;
+            const bool bAsk = (nStep % 20 == 0);
+            out = s.Step(bAsk ? QByteArray("C") : QByteArray());
+            nUnanswered += (bAsk && out != header) ? 1 : 0;
+        }
+        QCOMPARE(nStep, 3157);   // 3000 idle steps, and the 157 that brought a "C"
+        QCOMPARE(nUnanswered, 0);
+        QCOMPARE(s.Notifications(), QList<uint32_t>() << Ymodem::NotifyFailed);
+    }
+
     void realNakLimitPerBlock()
     {
         ScriptedSender s;

@@ -87,16 +87,25 @@ private slots:
         // The port is open before rb runs, so its first "C" is not lost.
         QVERIFY(tx.StartTransmit());
         const QString sLog = dir.filePath(QStringLiteral("rb.log"));
-        QVERIFY2(peer.Spawn(QStringLiteral("rb"), {QStringLiteral("-b"), QStringLiteral("-q"), QStringLiteral("-y")},
+        QVERIFY2(peer.Spawn(QStringLiteral("rb"), {QStringLiteral("-b"), QStringLiteral("-vv"), QStringLiteral("-y")},
                             sOutDir, sLog, &sError),
                  qPrintable(sError));
 
-        QVERIFY(rec.WaitForEnd(30000));
+        // What both ends saw, for a run that goes wrong.
+        const auto story = [&rec, &sLog]() {
+            QFile log(sLog);
+            log.open(QIODevice::ReadOnly);
+            const int nLast = rec.Progress().isEmpty() ? -1 : rec.Progress().last();
+            return QStringLiteral("last status %1 of %2, progress %3 %; rb: %4")
+                .arg(rec.Final())
+                .arg(rec.Statuses().size())
+                .arg(nLast)
+                .arg(QString::fromLocal8Bit(log.readAll()).replace(QLatin1Char('\r'), QLatin1Char('\n')));
+        };
+        QVERIFY2(rec.WaitForEnd(30000), qPrintable(story()));
         int nExit = -1;
         QTRY_VERIFY_WITH_TIMEOUT(peer.ChildExited(&nExit), 10000);
-        QFile log(sLog);
-        log.open(QIODevice::ReadOnly);
-        QVERIFY2(nExit == 0, log.readAll().constData());
+        QVERIFY2(nExit == 0, qPrintable(story()));
 
         QFile received(sOutDir + QStringLiteral("/fw-%1.bin").arg(nSize));
         QVERIFY(received.open(QIODevice::ReadOnly));
