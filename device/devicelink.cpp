@@ -149,7 +149,7 @@ bool DeviceLink::OpenSerialPort()
         }
     };
     const int nCtrlMs = Window(m_windows.pCtrlReplyMs);
-    if (!m_sPortName.isEmpty()) {
+    if (!m_sPortName.isEmpty() && (!m_bPortRemembered || PortLister::MayTouch(m_sPortName))) {
         CreateSerialPort();
         ClosePort();
         if (OpenCurrentPort()) {
@@ -178,7 +178,7 @@ bool DeviceLink::OpenSerialPort()
         }
         ++nOpened;
         if (IdentifyOpenPort(Window(m_windows.pScanProbeMs) + nCtrlMs)) {
-            m_sPortName = port.sDevicePath;
+            RememberPort(port.sDevicePath);
             return true;
         }
         ClosePort();

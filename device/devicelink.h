@@ -100,7 +100,19 @@ public:
     const Windows &WaitWindows() const { return m_windows; }
 
     QString PortName() const { return m_sPortName; }
-    void SetPortName(const QString &sPortName) { m_sPortName = sPortName; }
+    // A port named by the caller: every open tries it first, listed or not.
+    void SetPortName(const QString &sPortName)
+    {
+        m_sPortName = sPortName;
+        m_bPortRemembered = false;
+    }
+    // Where the device answered last: tried first only while the program may
+    // still touch it (PortLister::MayTouch).
+    void RememberPort(const QString &sPortName)
+    {
+        m_sPortName = sPortName;
+        m_bPortRemembered = true;
+    }
     int DeviceMode() const { return m_nDeviceMode; }
     void SetDeviceMode(int nMode) { m_nDeviceMode = nMode; }
     QString ErrorMessage() const { return m_error.sShown; }
@@ -145,6 +157,7 @@ private:
     std::function<bool(int nWindowMs)> m_identify;
 
     QString m_sPortName;
+    bool m_bPortRemembered = false;
     QSerialPort *m_pSerialPort = nullptr;
     ReasonText m_error;
     QTimer *m_pReadTimer = nullptr;   // quiet timer of the boot loader wait

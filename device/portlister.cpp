@@ -4,6 +4,8 @@
 #include <QMutexLocker>
 #include <QSerialPortInfo>
 
+#include <algorithm>
+
 namespace {
 
 QMutex s_onlyPortMutex;
@@ -40,6 +42,21 @@ QList<PortLister::Port> PortLister::AvailablePorts()
         ports.append(Port{info.portName(), DevicePath(info.portName(), info.systemLocation())});
     }
     return ports;
+}
+
+bool PortLister::MayTouch(const QString &sDevicePath)
+{
+    bool bListImposed = qEnvironmentVariableIsSet(kEnvironmentVariable);
+    {
+        const QMutexLocker locker(&s_onlyPortMutex);
+        bListImposed = bListImposed || !s_sOnlyPort.isEmpty();
+    }
+    if (!bListImposed) {
+        return true;
+    }
+    const QList<Port> ports = AvailablePorts();
+    return std::any_of(ports.cbegin(), ports.cend(),
+                       [&sDevicePath](const Port &port) { return port.sDevicePath == sDevicePath; });
 }
 
 QString PortLister::DevicePath(const QString &sPortName, const QString &sSystemLocation)

@@ -25,6 +25,12 @@ public:
 
     static QList<Port> AvailablePorts();
 
+    // Whether a port found earlier may be opened again. Where a list replaces
+    // the system's (the only port, or the environment's), only a path on it
+    // may: a pseudo-terminal's path is soon reused by another program's line.
+    // With the system's list, any: some adapters open but are never listed.
+    static bool MayTouch(const QString &sDevicePath);
+
     // Makes every later scan list this one path alone, taken whole (a
     // /dev/serial/by-path/ name holds ':'); it goes before the environment's
     // list. An empty path lifts it. Set it before the first scan; a scan on

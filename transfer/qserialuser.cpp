@@ -119,7 +119,7 @@ QSerialUser::QSerialUser(QObject *parent) : QObject(parent)
         // whichever job: without it, the first upgrade after an information
         // or export job searched every port again.
         if (!m_bPreparing && !m_bTransmitting) {
-            m_pLink->SetPortName(sPort);
+            m_pLink->RememberPort(sPort);
         }
     });
     connect(m_pSerialWorker, &SerialWorker::signal_RequestFinished, this, [this]() {

@@ -39,8 +39,8 @@ private slots:
     // The information exchange with the program's own waits: found by the
     // scan, then version, serial number, record count and leaving control
     // mode, each over as soon as its reply is whole (the windows are 1000 ms
-    // and more; none is sat out); then the saved port is found again with
-    // nothing listed.
+    // and more; none is sat out); then the found port opens again with one
+    // control frame.
     void informationExchangeWithRealWaits()
     {
         WaitsForTesting::Reset();
@@ -79,7 +79,6 @@ private slots:
                  (QList<QByteArray>{kCtrlFrame, kVersionFrame, kSNFrame, kCountFrame, kExitFrame}));
         worker.SerialPort()->close();
 
-        TestEnvironment::SetSerialPorts({});
         QVERIFY(worker.OpenSerialPort());
         QCOMPARE(worker.DeviceMode(), int(SerialWorker::ModeCtrl));
         QCOMPARE(pDevice->Frames().size(), 6);

@@ -172,22 +172,27 @@ private slots:
     }
 
     // Where an information or export job found the device is where the next
-    // upgrade looks first: with no port listed any more, it still finds it.
+    // upgrade looks first: a port listed before it is never touched.
     void upgradeTakesThePortAJobFound()
     {
         SimulatorOptions options;
         options.nCIntervalMs = 250;
         UpgradeRig rig;
         QVERIFY(rig.Start(options));
+        SimulatorOptions silentOptions;
+        silentOptions.bSilent = true;
+        SimulatedDevice silent(silentOptions);
+        QVERIFY(silent.Start());
         TestEnvironment::SetSerialPorts({rig.device->PortPath()});
         QSerialUser user;
         JobWatch watch(user);
         user.StartGetVersionAndSN();
         QVERIFY(watch.finished.wait(30000));
-        TestEnvironment::SetSerialPorts({});
+        TestEnvironment::SetSerialPorts({silent.PortPath(), rig.device->PortPath()});
         QVERIFY2(user.StartUpgrade(rig.sImagePath), qPrintable(user.ErrorMessage()));
         QVERIFY(watch.rec.WaitForEnd(30000));
         QCOMPARE(watch.rec.Final(), int(S::StatusDone));
+        QVERIFY(silent.Frames().isEmpty());
     }
 
     // A step that fails ends the upgrade with false, tells which part failed,
