@@ -154,6 +154,13 @@ QString NoDeviceText(const QString &sReason, const QString &sPort, const QString
         .arg(sOn, sAgain);
 }
 
+// Information and export find the device in its boot loader.
+QString InBootLoaderText(const QString &sPort)
+{
+    return QStringLiteral("%1 is in its boot loader (its firmware is missing, or an upgrade did not end): run %2 first")
+        .arg(PortText(sPort), Again(sPort, QStringLiteral("upgrade"), QStringLiteral("FILE")));
+}
+
 // Runs one worker request (information or export) to its end. The job's own
 // result decides the exit code: a lost device is "no device" whatever step
 // noticed it first.
@@ -254,9 +261,7 @@ int RunInfo(QSerialUser &user, QString sPort)
         sMessage = NoDeviceText(failure.sReason, sPort, sAgain);
     } else if (failure.nResultType == DeviceCodes::RT_EnterCtrlMode) {
         nExit = ExitBootLoader;
-        sMessage = QStringLiteral("%1 is in its boot loader (its firmware is missing, or an upgrade did not end): "
-                                  "run %2 first")
-                       .arg(PortText(sPort), Again(sPort, QStringLiteral("upgrade"), QStringLiteral("FILE")));
+        sMessage = InBootLoaderText(sPort);
     } else if (failure.IsSet() || sVersion.isEmpty() || sSerial.isEmpty()) {
         nExit = PortGone(sPort) ? ExitNoDevice : ExitCommand;
         sMessage = nExit == ExitNoDevice
@@ -352,9 +357,7 @@ int RunExport(QSerialUser &user, QString sPort, const QString &sDirArg)
         }
     } else if (failure.nResultType == DeviceCodes::RT_EnterCtrlMode) {
         nExit = ExitBootLoader;
-        sMessage = QStringLiteral("%1 is in its boot loader (its firmware is missing, or an upgrade did not end): "
-                                  "run %2 first")
-                       .arg(PortText(sPort), Again(sPort, QStringLiteral("upgrade"), QStringLiteral("FILE")));
+        sMessage = InBootLoaderText(sPort);
     } else {
         // The report's own words (cannot be written, records missing) are
         // plain already.
@@ -409,13 +412,13 @@ int RunUpgrade(QSerialUser &user, const QString &sGivenPort, const QString &sFil
                                           * static_cast<uint32_t>(waits.nYmodemStepMs) / 1000);
     QObject::connect(&quietTimer, &QTimer::timeout, [&]() {
         if (eStage == Stage::Preparing) {
+            const int nBootS = (waits.nBootReplyMs + waits.nBootReadyMs + waits.nBootStreamMs) / 1000;
             s_out.Event(QStringLiteral("wait"),
                         QStringLiteral("Bringing %1 into its boot loader and waiting for its receiver (up to %2 s) ...")
                             .arg(PortText(sPort))
-                            .arg((waits.nBootReplyMs + waits.nBootReadyMs + waits.nBootStreamMs) / 1000),
+                            .arg(nBootS),
                         QJsonObject{{QStringLiteral("awaited"), QStringLiteral("boot loader")},
-                                    {QStringLiteral("seconds"), (waits.nBootReplyMs + waits.nBootReadyMs
-                                                                 + waits.nBootStreamMs) / 1000}});
+                                    {QStringLiteral("seconds"), nBootS}});
         } else if (eStage == Stage::Sending && !bStallSaid) {
             bStallSaid = true;
             s_out.Event(QStringLiteral("wait"),
@@ -584,16 +587,9 @@ int RunUpgrade(QSerialUser &user, const QString &sGivenPort, const QString &sFil
     return nExit;
 }
 
-void Print(FILE *pStream, const QString &sText)
-{
-    const QByteArray bytes = sText.toLocal8Bit();
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), pStream);
-    std::fflush(pStream);
-}
-
 int Usage(const QCommandLineParser &parser, const QString &sProblem)
 {
-    Print(stderr, QStringLiteral("kestrelpack-cli: %1\n\n%2").arg(sProblem, parser.helpText()));
+    WriteText(stderr, QStringLiteral("kestrelpack-cli: %1\n\n%2").arg(sProblem, parser.helpText()));
     return ExitUsage;
 }
 
@@ -641,11 +637,11 @@ int main(int argc, char *argv[])
         return Usage(parser, parser.errorText());
     }
     if (parser.isSet(helpOption)) {
-        Print(stdout, parser.helpText());
+        WriteText(stdout, parser.helpText());
         return ExitSuccess;
     }
     if (parser.isSet(versionOption)) {
-        Print(stdout, QStringLiteral("kestrelpack-cli %1\n").arg(QCoreApplication::applicationVersion()));
+        WriteText(stdout, QStringLiteral("kestrelpack-cli %1\n").arg(QCoreApplication::applicationVersion()));
         return ExitSuccess;
     }
     const QStringList args = parser.positionalArguments();
