@@ -57,6 +57,19 @@ public:
         }
         return Ended();
     }
+    // Waits for the end as long as the transfer keeps moving: false when no
+    // status has arrived for nQuietMs, or after nCapMs in all.
+    bool WaitForEndWhileMoving(int nQuietMs, int nCapMs)
+    {
+        QElapsedTimer total;
+        total.start();
+        while (!Ended() && total.elapsed() < nCapMs) {
+            if (!m_status.wait(qMax(1, qMin(nQuietMs, int(nCapMs - total.elapsed()))))) {
+                break;
+            }
+        }
+        return Ended();
+    }
     // True when another status arrives within nMs.
     bool MoreWithin(int nMs) { return m_status.wait(nMs); }
 
