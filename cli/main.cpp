@@ -197,6 +197,21 @@ private:
     int m_nFunctionType;
 };
 
+// Prints the job's one outcome and returns its exit code. A job that failed
+// after a stop signal wound it up ends as interrupted (130), its own words
+// kept after the signal's: a script reads one outcome per job, and it must
+// agree with the exit code.
+int EndJob(const QString &sJob, int nExit, const QString &sMessage, const QJsonObject &fields = QJsonObject())
+{
+    if (nExit == ExitSuccess || nExit == ExitInterrupted || s_sInterruptedBy.isEmpty()) {
+        s_out.Outcome(nExit, sMessage, fields);
+        return nExit;
+    }
+    s_out.Outcome(ExitInterrupted, QStringLiteral("%1 interrupted by %2: %3").arg(sJob, s_sInterruptedBy, sMessage),
+                  fields);
+    return ExitInterrupted;
+}
+
 // The first failure of a request, except that a lost or missing device
 // (reported as a port failure) outweighs what failed before it.
 struct Failure
@@ -279,8 +294,7 @@ int RunInfo(QSerialUser &user, QString sPort)
         }
         sMessage = QStringLiteral("Information read from %1").arg(PortText(sPort));
     }
-    s_out.Outcome(nExit, sMessage, fields);
-    return nExit;
+    return EndJob(QStringLiteral("info"), nExit, sMessage, fields);
 }
 
 int RunExport(QSerialUser &user, QString sPort, const QString &sDirArg)
@@ -366,8 +380,7 @@ int RunExport(QSerialUser &user, QString sPort, const QString &sDirArg)
                             failure.sReason.isEmpty() ? QStringLiteral("it ended without its report") : failure.sReason,
                             sAgain);
     }
-    s_out.Outcome(nExit, sMessage, fields);
-    return nExit;
+    return EndJob(QStringLiteral("export"), nExit, sMessage, fields);
 }
 
 int RunUpgrade(QSerialUser &user, const QString &sGivenPort, const QString &sFilePath)
@@ -582,7 +595,7 @@ int RunUpgrade(QSerialUser &user, const QString &sGivenPort, const QString &sFil
                        .arg(s_sInterruptedBy, PortText(sPort), again());
     }
     if (nExit == ExitSuccess || nExit == ExitInterrupted || !sMessage.isEmpty()) {
-        s_out.Outcome(nExit, sMessage, fields);
+        nExit = EndJob(QStringLiteral("upgrade"), nExit, sMessage, fields);
     }
     return nExit;
 }
@@ -742,17 +755,9 @@ int main(int argc, char *argv[])
         nExit = RunUpgrade(user, sPort, args.at(1));
     }
     // A job that completed in spite of the signal keeps its success; one
-    // that failed because of it says so (a cancelled transfer has already).
-    if (!s_sInterruptedBy.isEmpty() && nExit != ExitSuccess) {
+    // that failed because of it said so in its outcome.
+    if (nExit == ExitInterrupted) {
         KP_LOG_INFO("kestrelpack-cli: {} interrupted", sCommand + QStringLiteral(" by ") + s_sInterruptedBy);
-        if (nExit != ExitInterrupted) {
-            QString sWhat = QStringLiteral("%1 interrupted by %2").arg(sCommand, s_sInterruptedBy);
-            if (sCommand == QLatin1String("export")) {
-                sWhat += QStringLiteral("; the report keeps what arrived");
-            }
-            s_out.Outcome(ExitInterrupted, sWhat);
-        }
-        nExit = ExitInterrupted;
     }
     // The worker's thread is ended and joined while the application object
     // still exists. Left to the static pointer's release among the exit

@@ -8,6 +8,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -329,6 +332,47 @@ private slots:
                      .match(QString::fromUtf8(sLog))
                      .hasMatch(),
                  sLog.constData());
+    }
+
+    // SIGTERM in the middle of an export: one outcome, and it agrees with
+    // the exit code (interrupted) and names the partial report it left.
+    void interruptedExportEndsWithOneOutcome()
+    {
+        QTemporaryDir tmp;
+        QVERIFY(tmp.isValid());
+        SimulatorOptions options;
+        options.nRecordCount = 3000;
+        options.nBytesPerSecond = 11520;   // about 13 s of records
+        SimulatedDevice device(options);
+        QString sError;
+        QVERIFY2(device.Start(&sError), qPrintable(sError));
+
+        QProcess process;
+        process.start(QStringLiteral(KP_CLI_PATH),
+                      {QStringLiteral("export"), tmp.path(), QStringLiteral("--port"), device.PortPath(),
+                       QStringLiteral("--json")});
+        QVERIFY(process.waitForStarted());
+        QByteArray out = ReadUntil(process, "Export progress");
+        QVERIFY2(out.contains("Export progress"), out.constData());
+        ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
+        QVERIFY(process.waitForFinished(30000));
+        out += process.readAllStandardOutput();
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QVERIFY2(process.exitCode() == 130, out.constData());
+
+        QList<QJsonObject> outcomes;
+        for (const QByteArray &line : out.split('\n')) {
+            const QJsonObject event = QJsonDocument::fromJson(line).object();
+            if (event.value(QStringLiteral("event")).toString() == QLatin1String("outcome")) {
+                outcomes << event;
+            }
+        }
+        QVERIFY2(outcomes.size() == 1, out.constData());
+        QCOMPARE(outcomes.first().value(QStringLiteral("exit")).toInt(), 130);
+        const QString sReport = outcomes.first().value(QStringLiteral("report")).toString();
+        QVERIFY2(QFileInfo(sReport).fileName().startsWith(QLatin1String("Partial_Report_")), out.constData());
+        QVERIFY(QFileInfo(sReport).size() > 0);
+        QCOMPARE(QDir(tmp.path()).entryList({QStringLiteral("Report_*")}, QDir::Files), QStringList());
     }
 
     // `kestrelpack-cli upgrade fw.bin | head -3`: the reader goes away after
