@@ -265,17 +265,12 @@ private slots:
         // A copy of the program, so that its log folder (beside it) is ours.
         const QString sProgram = tmp.filePath(QStringLiteral("kestrelpack-cli"));
         QVERIFY(QFile::copy(QStringLiteral(KP_CLI_PATH), sProgram));
-        SimulatorOptions options;
-        options.nRecordCount = 3000;
-        options.nBytesPerSecond = 11520;   // about 13 s of records
-        SimulatedDevice device(options);
+        SimulatedDevice device(LongExportDevice());
         QString sError;
         QVERIFY2(device.Start(&sError), qPrintable(sError));
 
         QProcess process;
-        process.start(sProgram, {QStringLiteral("export"), tmp.path(), QStringLiteral("--port"), device.PortPath()});
-        QVERIFY(process.waitForStarted());
-        const QByteArray out = ReadUntil(process, "Export progress");
+        const QByteArray out = ExportUntilProgress(process, sProgram, device, tmp.path());
         QVERIFY2(out.contains("Export progress"), out.constData());
         process.kill();
         QVERIFY(process.waitForFinished(10000));
@@ -340,19 +335,13 @@ private slots:
     {
         QTemporaryDir tmp;
         QVERIFY(tmp.isValid());
-        SimulatorOptions options;
-        options.nRecordCount = 3000;
-        options.nBytesPerSecond = 11520;   // about 13 s of records
-        SimulatedDevice device(options);
+        SimulatedDevice device(LongExportDevice());
         QString sError;
         QVERIFY2(device.Start(&sError), qPrintable(sError));
 
         QProcess process;
-        process.start(QStringLiteral(KP_CLI_PATH),
-                      {QStringLiteral("export"), tmp.path(), QStringLiteral("--port"), device.PortPath(),
-                       QStringLiteral("--json")});
-        QVERIFY(process.waitForStarted());
-        QByteArray out = ReadUntil(process, "Export progress");
+        QByteArray out =
+            ExportUntilProgress(process, QStringLiteral(KP_CLI_PATH), device, tmp.path(), {QStringLiteral("--json")});
         QVERIFY2(out.contains("Export progress"), out.constData());
         ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
         QVERIFY(process.waitForFinished(30000));
@@ -407,6 +396,26 @@ private slots:
     }
 
 private:
+    // A device whose 3000 records take about 13 s on the paced line.
+    static SimulatorOptions LongExportDevice()
+    {
+        SimulatorOptions options;
+        options.nRecordCount = 3000;
+        options.nBytesPerSecond = 11520;
+        return options;
+    }
+
+    // Starts the program's export from the device; its standard output up to
+    // the first progress line.
+    static QByteArray ExportUntilProgress(QProcess &process, const QString &sProgram, SimulatedDevice &device,
+                                          const QString &sDir, const QStringList &extra = QStringList())
+    {
+        process.start(sProgram, QStringList{QStringLiteral("export"), sDir, QStringLiteral("--port"), device.PortPath()}
+                                    + extra);
+        process.waitForStarted();
+        return ReadUntil(process, "Export progress");
+    }
+
     // The program's standard output up to the text, or all of it when the
     // program ended without it.
     static QByteArray ReadUntil(QProcess &process, const char *szText)
