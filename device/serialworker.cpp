@@ -56,6 +56,11 @@ SerialWorker::~SerialWorker()
         // a running request included, and makes later waits return at once:
         // the request runs to its end quickly; the thread's end releases the
         // link, the transmitter and an unfinished report.
+        // Texts the worker's thread handed over (a port name, a failure
+        // text) may have their last copy here released inside Qt, where the
+        // thread checker sees no ordering: what this thread did with them
+        // comes before the thread's end releases its own copies.
+        ThreadHandOver::Publish(this);
         m_pThread->quit();
         m_pThread->wait();
         ThreadHandOver::Receive(this);
@@ -103,6 +108,7 @@ void SerialWorker::CreateThreadObjects()
 
 void SerialWorker::ReleaseThreadObjects()
 {
+    ThreadHandOver::Receive(this);
     if (m_pExport && m_pExport->IsCollecting()) {
         // The program ends during an export: keep what the device sent so
         // far, under the partial name, rather than leave an open file.

@@ -8,8 +8,9 @@
 // joiner's clean-up; and bytes one thread filled and a queued signal hands
 // to another look as if both touched them at once. The giving side
 // publishes (on a thread's last step, before the emit), the taking side
-// receives (after the join, in the slot). In every other build these are
-// no-ops.
+// receives (after the join, in the slot). The same holds the other way: the
+// owner publishes before it ends a thread, and the thread's clean-up
+// receives. In every other build these are no-ops.
 
 // g++ names a thread-sanitized build by a macro, clang by a feature.
 #if defined(__SANITIZE_THREAD__)
