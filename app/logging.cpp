@@ -149,6 +149,10 @@ std::string QualifiedFunctionName(const char *szPrettyFunction)
     return std::string(head);
 }
 
+// Messages go to the file as UTF-8 on every system. Through the 8-bit code
+// page, a Windows machine wrote a report folder or firmware path named in
+// another script as "?", and logs from different machines held different
+// encodings; support reads them all with one tool.
 namespace {
 spdlog::logger *Logger()
 {
@@ -161,7 +165,7 @@ spdlog::logger *Logger()
 void Info(const spdlog::source_loc &loc, const QString &sMes)
 {
     if (spdlog::logger *logger = Logger()) {
-        const QByteArray ba = sMes.toLocal8Bit();
+        const QByteArray ba = sMes.toUtf8();
         logger->log(loc, spdlog::level::info, "{}", std::string_view(ba.constData(), std::size_t(ba.size())));
     }
 }
@@ -176,7 +180,7 @@ void Info(const spdlog::source_loc &loc, const char *szMes)
 void Info(const spdlog::source_loc &loc, fmt::format_string<std::string> format, const QString &sArg)
 {
     if (spdlog::logger *logger = Logger()) {
-        logger->log(loc, spdlog::level::info, format, sArg.toLocal8Bit().toStdString());
+        logger->log(loc, spdlog::level::info, format, sArg.toUtf8().toStdString());
     }
 }
 

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTextCodec>
 #include <QtTest>
 
 #include <spdlog/spdlog.h>
@@ -121,6 +122,25 @@ private slots:
                      qPrintable(sName));
         }
         QVERIFY(ReadAll(m_sFolder + QStringLiteral("/K9Z40_20240501.log")).contains("last line"));
+    }
+
+    // A Western Windows' 8-bit code page cannot spell a Cyrillic or Chinese
+    // folder name; the log must keep it whatever the code page.
+    void pathsInOtherScriptsStayUtf8UnderAWesternCodePage()
+    {
+        QTextCodec *pOldCodec = QTextCodec::codecForLocale();
+        QTextCodec::setCodecForLocale(QTextCodec::codecForName("windows-1252"));
+        const QString sPath = QStringLiteral("C:/Users/Техник/Отчёты 报告");
+        QVERIFY(Logging::InitLogIn(m_sFolder, QDateTime(QDate(2024, 5, 1), QTime(8, 0))));
+        KP_LOG_INFO(QStringLiteral("Job start: export to ") + sPath);
+        KP_LOG_INFO("Job end:{}", sPath);
+        FlushAndDrop();
+        QTextCodec::setCodecForLocale(pOldCodec);
+
+        const QByteArray content = ReadAll(m_sFolder + QStringLiteral("/K9Z40_20240501.log"));
+        QVERIFY(content.contains(QByteArray("Job start: export to ") + sPath.toUtf8()));
+        QVERIFY(content.contains(QByteArray("Job end:") + sPath.toUtf8()));
+        QVERIFY(!content.contains('?'));
     }
 
     void uncreatableFileRunsWithoutLog()
