@@ -2,23 +2,51 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QStandardPaths>
+#include <QTemporaryFile>
+
+namespace {
+
+// Asks the file system itself: on Windows a folder's read-only attribute says
+// nothing about its access rights, so Program Files looks writable to every
+// user by its attributes alone.
+bool CanMakeFileIn(const QString &sDir)
+{
+    QTemporaryFile probe(sDir + QStringLiteral("/.kestrelpack-write-test-XXXXXX"));
+    return probe.open();
+}
+
+} // namespace
 
 namespace AppPaths {
 
+QString UserDataDir()
+{
+    const QString sBase = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (sBase.isEmpty()) {
+        return QString();
+    }
+#ifdef Q_OS_WIN
+    return sBase + QStringLiteral("/Kestrelpack");
+#else
+    return sBase + QStringLiteral("/kestrelpack");
+#endif
+}
+
+QString ChooseDataDir(const QString &sAppDir, const QString &sUserDir)
+{
+    if (CanMakeFileIn(sAppDir)) {
+        return sAppDir;
+    }
+    if (!sUserDir.isEmpty() && QDir().mkpath(sUserDir) && CanMakeFileIn(sUserDir)) {
+        return sUserDir;
+    }
+    return sAppDir;
+}
+
 QString DataDir()
 {
-    const QString sAppDir = QCoreApplication::applicationDirPath();
-#ifndef Q_OS_WIN
-    if (!QFileInfo(sAppDir).isWritable()) {
-        const QString sUserDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-        if (!sUserDir.isEmpty() && QDir().mkpath(sUserDir)) {
-            return sUserDir;
-        }
-    }
-#endif
-    return sAppDir;
+    return ChooseDataDir(QCoreApplication::applicationDirPath(), UserDataDir());
 }
 
 QString SettingsFile()

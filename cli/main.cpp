@@ -74,6 +74,17 @@ const char *const kExitCodesHelp =
     "       a transfer is cancelled, an export keeps what arrived\n"
     "With several ports the exit code is the worst of theirs: the highest (130 above all).";
 
+// Where support finds the diagnostic log.
+const char *const kLogHelp =
+#ifdef Q_OS_WIN
+    "The log: logs\\K9Z40_<date>.log beside this program, or, where this program's folder\n"
+    "cannot be written (Program Files for a standard user),\n"
+    "%LOCALAPPDATA%\\Kestrelpack\\logs\\K9Z40_<date>.log.";
+#else
+    "The log: logs/K9Z40_<date>.log beside this program, or, where this program's folder\n"
+    "cannot be written, ~/.local/share/kestrelpack/logs/K9Z40_<date>.log.";
+#endif
+
 // What stopped the running job ("SIGINT", ...); empty while none did.
 QString s_sInterruptedBy;
 
@@ -621,8 +632,8 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Reads the device's information, exports its records into a CSV report or "
-                       "upgrades its firmware, as the program does.\n\n%1")
-            .arg(QLatin1String(kExitCodesHelp)));
+                       "upgrades its firmware, as the program does.\n\n%1\n\n%2")
+            .arg(QLatin1String(kExitCodesHelp), QLatin1String(kLogHelp)));
     // Only --help: Qt's own options (--help-all) do not apply to this program.
     const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
                                         QStringLiteral("Print this help and exit."));

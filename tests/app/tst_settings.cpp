@@ -1,8 +1,11 @@
+#include "app/apppaths.h"
 #include "app/settings.h"
 
 #include "apptesthelpers.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QTemporaryDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QtTest>
@@ -84,6 +87,41 @@ private slots:
         Settings::SetUpgradeDir(QStringLiteral("/fw.bin"));
         QCOMPARE(Settings::ExportDir(), QStringLiteral("/second"));
         QCOMPARE(Settings::LanguageValue(), 4);
+    }
+
+    // Where config/ and logs/ go. A folder below a plain file stands in for
+    // one that cannot be written (the suite may run as root, who ignores
+    // permission bits).
+    void dataFolderIsTheFirstThatTakesAFile_data()
+    {
+        QTest::addColumn<bool>("bAppWritable");
+        QTest::addColumn<bool>("bUserWritable");
+        QTest::addColumn<QString>("sExpected");
+        QTest::newRow("program folder writable") << true << true << QStringLiteral("app");
+        QTest::newRow("program folder not writable") << false << true << QStringLiteral("user");
+        QTest::newRow("neither writable") << false << false << QStringLiteral("app");
+    }
+    void dataFolderIsTheFirstThatTakesAFile()
+    {
+        QFETCH(bool, bAppWritable);
+        QFETCH(bool, bUserWritable);
+        QFETCH(QString, sExpected);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QVERIFY(WriteAll(dir.filePath(QStringLiteral("plain")), "not a folder"));
+        const QString sBlocked = dir.filePath(QStringLiteral("plain"));
+        const QString sApp = bAppWritable ? dir.path() : sBlocked + QStringLiteral("/app");
+        const QString sUser = (bUserWritable ? dir.path() : sBlocked) + QStringLiteral("/user/Kestrelpack");
+
+        const QString sChosen = AppPaths::ChooseDataDir(sApp, sUser);
+        QCOMPARE(sChosen, sExpected == QLatin1String("app") ? sApp : sUser);
+        if (sChosen == sUser) {
+            QVERIFY(QFileInfo(sUser).isDir()); // made on the way
+        }
+        // The write probe leaves nothing behind.
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 bUserWritable && !bAppWritable ? (QStringList{QStringLiteral("plain"), QStringLiteral("user")})
+                                                : QStringList{QStringLiteral("plain")});
     }
 
 private:
