@@ -1,6 +1,8 @@
 #include "app/languageitemwidget.h"
 #include "ui_languageitemwidget.h"
 
+#include "app/highdpi.h"
+
 #include <QEvent>
 
 namespace {
@@ -30,6 +32,7 @@ LanguageItemWidget::LanguageItemWidget(QWidget *parent)
     , m_nLanguageId(1)
 {
     ui->setupUi(this);
+    ui->labelTick->setPixmap(HighDpi::Pixmap(QStringLiteral(":/MainForm/image/Slice 773.png")));
     ui->itemWidget->installEventFilter(this);
 }
 

@@ -1,4 +1,5 @@
 #include "app/fonts.h"
+#include "app/highdpi.h"
 #include "app/language.h"
 #include "app/logging.h"
 #include "app/quitonsignal.h"
@@ -53,6 +54,7 @@ int main(int argc, char *argv[])
     QElapsedTimer startTimer;
     startTimer.start();
 
+    HighDpi::Enable();
     QApplication a(argc, argv);
     Settings::SeedSettingsFile();
     InitLog();
@@ -62,6 +64,8 @@ int main(int argc, char *argv[])
     MainForm w;
     w.SetTranslator(&g_translator);
     FirstPaintTrace firstPaint(&w, startTimer);
+    const qreal rScale = HighDpi::FitOnPrimaryScreen(w.size());
+    KP_LOG_INFO("Screen scale in percent: {}", qRound64(rScale * 100));
     w.show();
 
     // A stop signal cannot ask like the window's close does: a running

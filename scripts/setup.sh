@@ -6,7 +6,7 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential cmake ccache pkg-config
-  qtbase5-dev libqt5serialport5-dev qttools5-dev qttools5-dev-tools
+  qtbase5-dev qtbase5-private-dev libqt5serialport5-dev qttools5-dev qttools5-dev-tools
   libspdlog-dev libfmt-dev
   lrzsz            # rb/sz: the reference YMODEM peer for interop tests and the benchmark
   python3
@@ -27,7 +27,7 @@ for arg in "$@"; do
     --windows)
       windows=1
       PACKAGES+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
-                 dpkg-dev perl xz-utils nsis zip unzip wine wine64) ;;
+                 dpkg-dev perl xz-utils nsis zip unzip wine wine64 osslsigncode openssl) ;;
     *) echo "setup.sh: unknown argument '$arg' (--fuzz, --windows)" >&2; exit 2 ;;
   esac
 done

@@ -1,6 +1,7 @@
 #include "ui/mainform.h"
 #include "ui_mainform.h"
 
+#include "app/highdpi.h"
 #include "app/language.h"
 #include "app/languagedialog.h"
 #include "transfer/qserialuser.h"
@@ -23,6 +24,8 @@ MainForm::MainForm(QWidget *parent)
     , ui(new Ui::MainForm)
 {
     ui->setupUi(this);
+    // The form's plain pixmap would be stretched on a scaled screen.
+    ui->label_3->setPixmap(HighDpi::Pixmap(QStringLiteral(":/MainForm/image/Slice 469.png")));
 
     // Every button is drawn by its style sheet, but the platform style still
     // put its focus frame over the picture (the dotted frame of Windows on the

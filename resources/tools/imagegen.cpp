@@ -27,9 +27,14 @@ const QColor kPaleBlue(0xEE, 0xF6, 0xFF);
 const QColor kPaleBorder(0xC4, 0xDF, 0xFF);
 const QColor kReturnGrey(0x6E, 0x7A, 0x8C);
 
+// Every window image is drawn twice: at its size, and at twice its size as
+// the "@2x" source that Qt takes on screens scaled above 100 %. Drawings use
+// the 1x coordinates; the painter scales.
+int g_nScale = 1;
+
 QImage NewImage(int nWidth, int nHeight)
 {
-    QImage image(nWidth, nHeight, QImage::Format_ARGB32_Premultiplied);
+    QImage image(nWidth * g_nScale, nHeight * g_nScale, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     return image;
 }
@@ -46,6 +51,8 @@ void BeginPainter(QPainter &painter)
 {
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
+    if (g_nScale != 1)
+        painter.scale(g_nScale, g_nScale);
 }
 
 // Word mark "Kestrelpack" in white for the blue title band: "Kestrel" bold,
@@ -292,21 +299,26 @@ int main(int argc, char *argv[])
     }
 
     const QDir dir(sImageDir);
-    const QList<QPair<QString, QImage>> images = {
-        {QStringLiteral("Slice 469.png"), Logo(sFamily)},
-        {QStringLiteral("Slice 456.png"), Minimise()},
-        {QStringLiteral("Slice 458.png"), Cross(Qt::white)},
-        {QStringLiteral("Slice 458-1.png"), Cross(kReturnGrey)},
-        {QStringLiteral("Slice 772.png"), MenuButton(false)},
-        {QStringLiteral("Slice 771.png"), MenuButton(true)},
-        {QStringLiteral("Slice 769.png"), ActionButton(false)},
-        {QStringLiteral("Slice 770.png"), ActionButton(true)},
-        {QStringLiteral("Slice 773.png"), Tick()},
-    };
-    for (const auto &entry : images) {
-        if (!Save(entry.second, dir.filePath(entry.first), err))
-            return 1;
+    for (const int nScale : {1, 2}) {
+        g_nScale = nScale;
+        const QString sSuffix = nScale == 1 ? QString() : QStringLiteral("@%1x").arg(nScale);
+        const QList<QPair<QString, QImage>> images = {
+            {QStringLiteral("Slice 469"), Logo(sFamily)},
+            {QStringLiteral("Slice 456"), Minimise()},
+            {QStringLiteral("Slice 458"), Cross(Qt::white)},
+            {QStringLiteral("Slice 458-1"), Cross(kReturnGrey)},
+            {QStringLiteral("Slice 772"), MenuButton(false)},
+            {QStringLiteral("Slice 771"), MenuButton(true)},
+            {QStringLiteral("Slice 769"), ActionButton(false)},
+            {QStringLiteral("Slice 770"), ActionButton(true)},
+            {QStringLiteral("Slice 773"), Tick()},
+        };
+        for (const auto &entry : images) {
+            if (!Save(entry.second, dir.filePath(entry.first + sSuffix + QStringLiteral(".png")), err))
+                return 1;
+        }
     }
+    g_nScale = 1;
 
     QFile icon(sIconPath);
     const QByteArray baIcon = IconFile(AppIcon(sFamily));

@@ -1,0 +1,38 @@
+#ifndef HIGHDPI_H
+#define HIGHDPI_H
+
+#include <QPixmap>
+#include <QSize>
+#include <QString>
+
+// The window on screens of more than 96 DPI.
+//
+// The window is laid out in fixed pixels. Left to itself, Qt declares the
+// program DPI-aware on Windows, so Windows does not scale it either: at 150 %
+// it came out at two-thirds the size of every other program. On Windows the
+// program therefore lets Qt scale it by the screen's own factor, unrounded
+// (125 %, 150 % and 175 % as they are), and draws its images from
+// twice-sized sources there. At 96 DPI nothing changes.
+namespace HighDpi {
+
+// Before the application object exists.
+void Enable();
+
+// The scale at which a window of sWindow (in unscaled pixels) fits into
+// sAvailable (the screen's free area in native pixels) when the screen asks
+// for rScreenFactor: the screen's factor when it fits, else the largest
+// quarter step that does, never below 1 (the window as at 96 DPI).
+qreal FittingFactor(qreal rScreenFactor, const QSize &sWindow, const QSize &sAvailable);
+
+// After the window is built and before it is first shown: on a screen too
+// small for the window at its factor (a 1080p laptop at 150 %), scales the
+// program down so that the window fits. Returns the factor in force.
+qreal FitOnPrimaryScreen(const QSize &sWindow);
+
+// A window image from the resources, from its "@2x" source where the screen
+// scales, smoothly brought to the screen's factor.
+QPixmap Pixmap(const QString &sPath);
+
+} // namespace HighDpi
+
+#endif // HIGHDPI_H

@@ -1,0 +1,63 @@
+// The window on scaled screens: the factor that still fits the screen, and
+// the images taken from their twice-sized sources.
+
+#include "app/highdpi.h"
+
+#include <QApplication>
+#include <QTest>
+
+class TestHighDpi : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void factorFitsTheWindowOnTheScreen_data()
+    {
+        QTest::addColumn<qreal>("rScreen");
+        QTest::addColumn<QSize>("sAvailable");
+        QTest::addColumn<qreal>("rExpected");
+        // The window is 1296 x 816 unscaled; the free areas are native pixels.
+        QTest::newRow("96 DPI") << qreal(1.0) << QSize(1920, 1040) << qreal(1.0);
+        QTest::newRow("125 %, 1080p") << qreal(1.25) << QSize(1920, 1040) << qreal(1.25);
+        QTest::newRow("150 %, 1440p") << qreal(1.5) << QSize(2560, 1380) << qreal(1.5);
+        QTest::newRow("175 %, 4K") << qreal(1.75) << QSize(3840, 2100) << qreal(1.75);
+        QTest::newRow("200 %, 4K") << qreal(2.0) << QSize(3840, 2100) << qreal(2.0);
+        // Too tall at the screen's factor: the largest quarter step that fits.
+        QTest::newRow("150 %, 1080p") << qreal(1.5) << QSize(1920, 1032) << qreal(1.25);
+        QTest::newRow("200 %, 1440p") << qreal(2.0) << QSize(2560, 1380) << qreal(1.5);
+        // Never smaller than at 96 DPI, even where that does not fit either.
+        QTest::newRow("125 %, 1366x768") << qreal(1.25) << QSize(1366, 728) << qreal(1.0);
+        QTest::newRow("no screen size") << qreal(1.5) << QSize() << qreal(1.5);
+    }
+    void factorFitsTheWindowOnTheScreen()
+    {
+        QFETCH(qreal, rScreen);
+        QFETCH(QSize, sAvailable);
+        QFETCH(qreal, rExpected);
+        QCOMPARE(HighDpi::FittingFactor(rScreen, QSize(1296, 816), sAvailable), rExpected);
+    }
+
+    // At twice the scale the logo comes from its 152 x 44 source, drawn at
+    // its 76 x 22 place.
+    void imagesComeFromTheirLargeSourceWhenScaled()
+    {
+        QCOMPARE(qApp->devicePixelRatio(), 2.0);
+        const QPixmap logo = HighDpi::Pixmap(QStringLiteral(":/MainForm/image/Slice 469.png"));
+        QCOMPARE(logo.size(), QSize(152, 44));
+        QCOMPARE(logo.devicePixelRatio(), 2.0);
+        QCOMPARE(logo.toImage().convertToFormat(QImage::Format_ARGB32),
+                 QImage(QStringLiteral(":/MainForm/image/Slice 469@2x.png")).convertToFormat(QImage::Format_ARGB32));
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    // A screen at 200 %, as a 4K laptop's.
+    qputenv("QT_SCALE_FACTOR", "2");
+    HighDpi::Enable();
+    QApplication app(argc, argv);
+    TestHighDpi test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_highdpi.moc"
