@@ -5,6 +5,12 @@
 #
 #   bash scripts/windows.sh              # all of it
 #   bash scripts/windows.sh --no-smoke   # build and package only
+#   bash scripts/windows.sh --self-signed   # sign with a throw-away certificate (CI)
+#
+# Signing: with KESTRELPACK_SIGN_PFX (a PKCS#12 file) and
+# KESTRELPACK_SIGN_PASSWORD set, both programs and the installer are signed
+# and their signatures verified (scripts/windows-sign.sh); without them the
+# packages are unsigned.
 #
 # The static Qt it builds against is made once by windows-toolchain.sh into
 # /opt/kestrelpack-winqt-<digest of the recipe> (KESTRELPACK_WINDOWS_QT_ROOT
@@ -15,10 +21,13 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 smoke=1
+sign=()
+[ -n "${KESTRELPACK_SIGN_PFX:-}" ] && sign=(bash "$root/scripts/windows-sign.sh")
 for arg in "$@"; do
   case "$arg" in
     --no-smoke) smoke=0 ;;
-    *) echo "windows.sh: unknown argument '$arg' (--no-smoke)" >&2; exit 2 ;;
+    --self-signed) sign=(bash "$root/scripts/windows-sign.sh" --self-signed) ;;
+    *) echo "windows.sh: unknown argument '$arg' (--no-smoke, --self-signed)" >&2; exit 2 ;;
   esac
 done
 step() { echo "== windows: $1 ($(date -u +%H:%M:%S))"; }
@@ -90,8 +99,16 @@ done
   cat "$root/resources/font/PingFang/OFL.txt"
 } | sed 's/$/\r/' > "$stage/LICENSES.txt"
 
+if [ "${#sign[@]}" -gt 0 ]; then
+  step "signing the programs"
+  "${sign[@]}" "$stage/kestrelpack.exe" "$stage/kestrelpack-cli.exe"
+fi
 (cd "$package" && zip -q -r -X "$name.zip" "$name")
 makensis -V2 -DKP_STAGE="$stage" -DKP_OUTFILE="$package/kestrelpack-$version-setup.exe" "$build/installer.nsi"
+if [ "${#sign[@]}" -gt 0 ]; then
+  step "signing the installer"
+  "${sign[@]}" "$package/kestrelpack-$version-setup.exe"
+fi
 ls -l "$package"/*.zip "$package"/*.exe "$stage"/*.exe
 
 if [ "$smoke" = 1 ]; then
