@@ -6,6 +6,7 @@
 
 #ifdef Q_OS_WIN
 #include <io.h>
+#include <windows.h>
 #define KP_ISATTY _isatty
 #define KP_FILENO _fileno
 #else
@@ -14,11 +15,37 @@
 #define KP_FILENO fileno
 #endif
 
+// On Windows the ANSI code page turned a report folder or firmware path
+// named in another script into "?". A console is written through its
+// wide-character interface, which shows any script; a pipe or a file gets
+// UTF-8, which loses nothing (and which JSON readers expect).
 void WriteText(FILE *pStream, const QString &sText)
 {
+#ifdef Q_OS_WIN
+    const HANDLE hConsole = reinterpret_cast<HANDLE>(_get_osfhandle(KP_FILENO(pStream)));
+    DWORD nMode = 0;
+    if (hConsole != INVALID_HANDLE_VALUE && GetConsoleMode(hConsole, &nMode)) {
+        std::fflush(pStream);
+        DWORD nWritten = 0;
+        WriteConsoleW(hConsole, reinterpret_cast<const wchar_t *>(sText.utf16()), DWORD(sText.size()), &nWritten,
+                      nullptr);
+        return;
+    }
+    const QByteArray bytes = sText.toUtf8();
+#else
     const QByteArray bytes = sText.toLocal8Bit();
+#endif
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), pStream);
     std::fflush(pStream);
+}
+
+QString ReadText(const QByteArray &bytes)
+{
+#ifdef Q_OS_WIN
+    return QString::fromUtf8(bytes);
+#else
+    return QString::fromLocal8Bit(bytes);
+#endif
 }
 
 void Output::Setup(Mode eMode, const QString &sJob, const QString &sPort)

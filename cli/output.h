@@ -10,10 +10,15 @@
 // forms: lines for people (progress updated in place on a terminal), only the
 // outcome line (--quiet), or one JSON object per line and event (--json), which
 // is also how a run over several ports hears from the process of each port.
-// Writes the text to the stream in the local encoding and flushes it: the
-// lines of several processes and of a progress line rewritten in place must
-// reach the reader as they are written.
+// Writes the text to the stream in the local encoding (on Windows: to a
+// console through its wide-character interface, to a pipe or file as UTF-8)
+// and flushes it: the lines of several processes and of a progress line
+// rewritten in place must reach the reader as they are written.
 void WriteText(FILE *pStream, const QString &sText);
+
+// Text that another process of this program wrote into a pipe with
+// WriteText, back as text.
+QString ReadText(const QByteArray &bytes);
 
 class Output
 {

@@ -62,7 +62,7 @@ int RunOnPorts(const QStringList &ports, const QStringList &jobArgs, Output::Mod
         if (error.error != QJsonParseError::NoError) {
             // Not an event: whatever it is, it is the port's.
             if (eMode != Output::Mode::Quiet) {
-                WriteText(stdout, run.sPort + QStringLiteral(": ") + QString::fromLocal8Bit(line) + QLatin1Char('\n'));
+                WriteText(stdout, run.sPort + QStringLiteral(": ") + ReadText(line) + QLatin1Char('\n'));
             }
             return;
         }
@@ -108,7 +108,7 @@ int RunOnPorts(const QStringList &ports, const QStringList &jobArgs, Output::Mod
             pRun->pendingErr += pRun->pProcess->readAllStandardError();
             int nEnd;
             while ((nEnd = pRun->pendingErr.indexOf('\n')) >= 0) {
-                WriteText(stderr, pRun->sPort + QStringLiteral(": ") + QString::fromLocal8Bit(pRun->pendingErr.left(nEnd))
+                WriteText(stderr, pRun->sPort + QStringLiteral(": ") + ReadText(pRun->pendingErr.left(nEnd))
                                   + QLatin1Char('\n'));
                 pRun->pendingErr.remove(0, nEnd + 1);
             }

@@ -10,7 +10,8 @@
 #   cli-info         --port COM5 info prints the device's version and serial number
 #   cli-export       --port COM5 export into a folder named in Cyrillic and
 #                    Chinese writes a report that holds the simulator's
-#                    records, line for line
+#                    records, line for line, and its output (to a file, so
+#                    UTF-8) names the folder
 #   log-utf8         that job's log holds the folder's name in UTF-8 (Wine runs
 #                    with the Western code page 1252) and nothing but UTF-8
 #   cli-export-lost  a device lost during an export (COM6, its simulator
@@ -195,6 +196,9 @@ elif [ "${#reports[@]}" -ne 1 ] || [ ! -f "${reports[0]}" ]; then
   fail cli-export "no single report in $report_dir: $(ls "$report_dir" 2>&1 | tr '\n' ' ')"
 elif ! tr -d '\r' < "${reports[0]}" | diff "$work/expected-report.csv" - > "$out/cli-export-diff.txt"; then
   fail cli-export "the report differs from the device's records: $(head -n 4 "$out/cli-export-diff.txt" | tr '\n' ' ')"
+elif ! grep -q "Отчёты 报告" "$out/cli-export.txt"; then
+  # Redirected output is UTF-8: through the code page the folder read "?".
+  fail cli-export "its output does not name the folder in UTF-8: $(tr -d '\r' < "$out/cli-export.txt" | tail -n 1)"
 else
   cp "${reports[0]}" "$out/"
   pass cli-export "$(wc -l < "${reports[0]}") records"
