@@ -25,7 +25,8 @@
 #                    Cyrillic and Chinese letters, logs its window shown,
 #                    is photographed, and quits cleanly when asked to close
 #   window-*         the window's three jobs clicked through as a technician
-#                    would, and its pages at 96, 120, 144 and 192 DPI
+#                    would, its pages at 96, 120, 144 and 192 DPI, and its
+#                    scale on a screen too small for 150 %
 #                    (scripts/windows-window.sh)
 #   installer        the silent installer into Program Files, the installed
 #                    program started, the silent uninstaller
@@ -62,6 +63,7 @@ export LC_ALL=C.UTF-8 LANG=en_US.UTF-8
 sim_pid=""
 lost_pid=""
 xvfb_pid=""
+small_pid=""
 locked=""
 source "$root/scripts/processes.sh"
 cleanup() {
@@ -70,6 +72,7 @@ cleanup() {
   stop_pid "$sim_pid"
   stop_pid "$lost_pid"
   stop_pid "$xvfb_pid"
+  stop_pid "$small_pid"
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -343,6 +346,7 @@ fi
 source "$root/scripts/windows-window.sh"
 window_walkthrough
 window_scales
+window_fits
 
 # --- installer ---------------------------------------------------------------
 source "$root/scripts/windows-installer.sh"

@@ -13,6 +13,9 @@
 #                        192 DPI in English and in Spanish (the longest
 #                        texts), each window measured against 1296 x 816
 #                        times the screen's factor.
+#   window_fits          at 144 DPI on a 1920 x 1080 screen, where 150 %
+#                        would make the window taller than the screen: it
+#                        comes up at 125 %, and the log says why.
 
 win_dir="$WINEPREFIX/drive_c/Kestrelpack window"
 win_exe="$win_dir/kestrelpack.exe"
@@ -267,4 +270,36 @@ window_scales() {
   done
   set_dpi 96
   echo "windows-smoke: window sizes:$sizes"
+}
+
+window_fits() {
+  local n=$((${DISPLAY#:} + 1)) display="$DISPLAY"
+  begin
+  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp > "$work/xvfb-small.log" 2>&1 &
+  small_pid=$!
+  export DISPLAY=":$n"
+  if ! wait_until 10 test -e "/tmp/.X11-unix/X$n"; then
+    fail window-fit "a second Xvfb did not start"
+  else
+    set_dpi 144
+    scale=1.25
+    if ! start_window 1; then
+      fail window-fit "$why"
+    else
+      window_shot "$out/fit-144-dpi-1080p.png"
+      if [ "$win_w" != 1620 ] || [ "$win_h" != 1020 ]; then
+        fail window-fit "on a 1920x1080 screen at 150 % the window is ${win_w}x${win_h}, not 1620x1020"
+      elif ! win_log | grep -q 'would not fit the window into 1920x1080 pixels: scale 1.25'; then
+        fail window-fit "the log does not say why the scale is 125 %"
+      else
+        pass window-fit "150 % on 1920x1080: ${win_w}x${win_h} at 125 %"
+      fi
+    fi
+    stop_window
+  fi
+  export DISPLAY="$display"
+  set_dpi 96
+  stop_pid "$small_pid"
+  small_pid=""
 }
