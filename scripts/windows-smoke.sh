@@ -207,7 +207,10 @@ else
   pass cli-export "$(wc -l < "${reports[0]}") records"
 fi
 begin
-if ! cli_log | grep -q "Job start: export.*Отчёты 报告"; then
+if [ "$acp" != 1252 ]; then
+  # Under a UTF-8 code page the check would pass without proving anything.
+  fail log-utf8 "Wine's code page is ${acp:-unknown}, not the Western 1252"
+elif ! cli_log | grep -q "Job start: export.*Отчёты 报告"; then
   fail log-utf8 "the log does not name the folder \"Отчёты 报告\" in UTF-8: $(cli_log | grep 'Job start: export' | tail -n 1)"
 elif ! cli_log | iconv -f UTF-8 -t UTF-8 > /dev/null 2>&1; then
   fail log-utf8 "the log holds bytes that are not UTF-8"
