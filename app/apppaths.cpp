@@ -46,7 +46,9 @@ QString ChooseDataDir(const QString &sAppDir, const QString &sUserDir)
 
 QString DataDir()
 {
-    return ChooseDataDir(QCoreApplication::applicationDirPath(), UserDataDir());
+    // Chosen once: every settings access asks, and the probe makes a file.
+    static const QString s_sDataDir = ChooseDataDir(QCoreApplication::applicationDirPath(), UserDataDir());
+    return s_sDataDir;
 }
 
 QString SettingsFile()

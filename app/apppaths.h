@@ -12,7 +12,7 @@
 // names inside (%LOCALAPPDATA%\Kestrelpack on Windows,
 // ~/.local/share/kestrelpack elsewhere), so that every run leaves its log.
 namespace AppPaths {
-QString DataDir();
+QString DataDir();         // chosen once per process, by ChooseDataDir()
 QString SettingsFile();   // DataDir() + "/config/config.ini"
 
 // The per-user folder named above (not made here).
