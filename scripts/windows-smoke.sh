@@ -303,42 +303,7 @@ fi
 locked=""
 
 # --- the window ------------------------------------------------------------
-# Starts the program at PATH (a Unix path), waits for its log to say the
-# window is shown, keeps a screenshot as SHOT, asks the window to close and
-# checks a clean quit. Leaves the reason of a failure in $why.
-run_window() {
-  local exe="$1" shot="$2" logs pid rc
-  logs="$(dirname "$exe")/logs"
-  rm -f "$logs"/K9Z40_*.log
-  wine "$exe" > "$work/window.out" 2>&1 &
-  pid=$!
-  window_logged() { grep -q -s 'Main window shown after' "$logs"/K9Z40_*.log; }
-  if ! wait_until 60 window_logged; then
-    why="no 'Main window shown' in $logs within 60 s"
-    kill "$pid" 2>/dev/null
-    return 1
-  fi
-  sleep 1 # the log line comes with the first paint; let the rest of it land
-  import -window root "$shot"
-  # Without /f, taskkill asks the program's windows to close.
-  wine taskkill /im "$(basename "$exe")" > /dev/null 2>&1
-  if ! wait_until 30 bash -c "! kill -0 $pid 2>/dev/null"; then
-    why="still running 30 s after being asked to close"
-    kill "$pid" 2>/dev/null
-    return 1
-  fi
-  wait "$pid"
-  rc=$?
-  if [ "$rc" -ne 0 ]; then
-    why="exit code $rc"
-    return 1
-  fi
-  if ! tail -n 1 "$logs"/K9Z40_*.log | grep -q 'Application finished'; then
-    why="the log does not end with 'Application finished'"
-    return 1
-  fi
-}
-
+source "$root/scripts/windows-window.sh"
 begin
 if run_window "$unicode_dir/kestrelpack.exe" "$out/window.png"; then
   pass window
@@ -346,7 +311,6 @@ else
   fail window "$why"
 fi
 
-source "$root/scripts/windows-window.sh"
 window_walkthrough
 window_scales
 window_fits

@@ -1,4 +1,5 @@
-# The window's cases of the Wine smoke test; sourced by
+# The window's cases of the Wine smoke test (run_window, also used for the
+# installed program, and the functions below); sourced by
 # scripts/windows-smoke.sh, whose prefix, display, simulator, pass/fail and
 # folders it uses.
 #
@@ -19,7 +20,9 @@
 
 win_dir="$WINEPREFIX/drive_c/Kestrelpack window"
 win_exe="$win_dir/kestrelpack.exe"
-win_log() { cat "$win_dir"/logs/K9Z40_*.log 2>/dev/null | tr -d '\r'; }
+# The logs folder beside the program started last, and that program.
+win_logs="$win_dir/logs"
+win_log() { cat "$win_logs"/K9Z40_*.log 2>/dev/null | tr -d '\r'; }
 win_pid=""
 
 # Points of ui/mainform.ui and the pages' forms, in unscaled pixels from the
@@ -50,17 +53,17 @@ click_at() {
 }
 window_shot() { import -window root -crop "${win_w}x${win_h}+${win_x}+${win_y}" +repage "$1"; }
 
-# Starts the window in LANGUAGE (an id) and waits until it is shown and
-# measured; leaves the reason of a failure in $why.
-start_window() {
-  mkdir -p "$win_dir/config"
-  rm -rf "$win_dir/logs"
-  printf '[software]\nlanguage=%s\n' "$1" > "$win_dir/config/config.ini"
-  wine "$win_exe" > "$work/window-$1.out" 2>&1 &
+# Starts the program at EXE (a Unix path; it logs beside itself) and waits
+# until its window is shown and measured; leaves the reason of a failure in
+# $why.
+launch_window() {
+  win_logs="$(dirname "$1")/logs"
+  rm -rf "$win_logs"
+  wine "$1" > "$work/window.out" 2>&1 &
   win_pid=$!
   shown() { win_log | grep -q 'Main window shown after'; }
   if ! wait_until 60 shown; then
-    why="no 'Main window shown' in the log within 60 s"
+    why="no 'Main window shown' in $win_logs within 60 s"
     return 1
   fi
   if ! wait_until 10 measure_window; then
@@ -69,12 +72,47 @@ start_window() {
   fi
   sleep 1 # the first paint is logged as it starts
 }
+# The walk-through's copy of the program, in LANGUAGE (an id).
+start_window() {
+  mkdir -p "$win_dir/config"
+  printf '[software]\nlanguage=%s\n' "$1" > "$win_dir/config/config.ini"
+  launch_window "$win_exe"
+}
+# Asks the window to close (taskkill without /f) and leaves the program's
+# exit code in win_rc; win_killed is 1 when it had to be killed after 30 s.
 stop_window() {
   [ -n "$win_pid" ] || return 0
   wine taskkill /im kestrelpack.exe > /dev/null 2>&1
-  wait_until 30 bash -c "! kill -0 $win_pid 2>/dev/null" || kill "$win_pid" 2>/dev/null
+  win_killed=0
+  if ! wait_until 30 bash -c "! kill -0 $win_pid 2>/dev/null"; then
+    kill "$win_pid" 2>/dev/null
+    win_killed=1
+  fi
   wait "$win_pid" 2>/dev/null
+  win_rc=$?
   win_pid=""
+}
+# Starts the program at EXE, keeps a picture of its window as SHOT, closes it
+# and checks a clean quit; leaves the reason of a failure in $why.
+run_window() {
+  if ! launch_window "$1"; then
+    stop_window
+    return 1
+  fi
+  window_shot "$2"
+  stop_window
+  if [ "$win_killed" = 1 ]; then
+    why="still running 30 s after being asked to close"
+    return 1
+  fi
+  if [ "$win_rc" -ne 0 ]; then
+    why="exit code $win_rc"
+    return 1
+  fi
+  if ! win_log | tail -n 1 | grep -q 'Application finished'; then
+    why="the log does not end with 'Application finished'"
+    return 1
+  fi
 }
 
 # Types a path into the file or folder dialog and takes it with its "Open"
@@ -197,7 +235,7 @@ window_walkthrough() {
     fail window-close "the window's close button did not end the program cleanly"
     stop_window
   fi
-  cp "$win_dir"/logs/K9Z40_*.log "$out/walk.log" 2>/dev/null
+  cp "$win_logs"/K9Z40_*.log "$out/walk.log" 2>/dev/null
 }
 
 # The frameless window's own frame at this factor: dragged by its title band
