@@ -157,6 +157,8 @@ void DeviceSimulator::slot_Begin()
         m_receiver.Start(NowMs());
         RescheduleReceiver();
     }
+    if (State() == SimulatorOptions::State::Application && m_options.nStreamingAtStart != 0)
+        StreamAtStart();
 }
 
 void DeviceSimulator::slot_Unplug()
@@ -380,7 +382,9 @@ void DeviceSimulator::HandleApplicationFrame(const QByteArray &frame)
     RecordFrame(frame, bKnown ? QString() : QStringLiteral("unknown command"));
     m_bChattering = false;
     m_bFaultsApply = FaultsHit(frame.at(0));
-    if (!bKnown || m_options.bEcho || (m_options.bSilent && m_bFaultsApply))
+    // An endless stream leaves no room for any answer.
+    if (!bKnown || m_options.bEcho || (m_options.bSilent && m_bFaultsApply)
+        || m_options.nStreamingAtStart == SimulatorOptions::kEndless)
         return;
     if (frame == kFrameEnterCtrl || frame == kFrameExitCtrl) {
         Echo(frame);
@@ -507,7 +511,7 @@ void DeviceSimulator::Echo(const QByteArray &frame)
     Reply(echo + m_options.extraAfterEcho);
 }
 
-void DeviceSimulator::StreamRecords()
+QList<QByteArray> DeviceSimulator::RecordLines() const
 {
     QList<QByteArray> lines;
     if (!m_options.recordStream.isEmpty()) {
@@ -523,6 +527,27 @@ void DeviceSimulator::StreamRecords()
     } else {
         lines = GeneratedRecords(m_options);
     }
+    return lines;
+}
+
+void DeviceSimulator::StreamAtStart()
+{
+    // Everything this device answers is queued behind the stream, as a
+    // real device answers only once its stream is out.
+    const QList<QByteArray> lines = RecordLines();
+    if (m_options.nStreamingAtStart == SimulatorOptions::kEndless) {
+        for (const QByteArray &line : lines)
+            Enqueue(line);
+        EnqueueAction([this]() { QTimer::singleShot(0, this, [this]() { StreamAtStart(); }); });
+        return;
+    }
+    for (int i = std::max(0, lines.size() - m_options.nStreamingAtStart); i < lines.size(); ++i)
+        Enqueue(lines.at(i));
+}
+
+void DeviceSimulator::StreamRecords()
+{
+    const QList<QByteArray> lines = RecordLines();
     int nDelay = m_options.nStreamDelayMs;
     int nRecords = 0;
     for (const QByteArray &line : lines) {

@@ -110,7 +110,11 @@ private:
     void Echo(const QByteArray &frame);
     // Whether the firmware faults hit the reply to a command starting with c.
     bool FaultsHit(char c) const;
+    // The lines of the record stream, as the export command sends them.
+    QList<QByteArray> RecordLines() const;
     void StreamRecords();
+    // An earlier host's export still under way at start (or never ending).
+    void StreamAtStart();
     // One piece of the chatter after the stream, then the next from the
     // event loop, so that a command frame can still stop it.
     void Chatter();

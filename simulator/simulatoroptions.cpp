@@ -119,6 +119,14 @@ bool SimulatorOptions::FromArguments(const QStringList &args, SimulatorOptions *
         {QStringLiteral("--stream-delay"), intOption(&options.nStreamDelayMs, 0, kMaxMs)},
         {QStringLiteral("--stream-pause-every"), intOption(&options.nStreamPauseEvery, 0, 1000000)},
         {QStringLiteral("--stream-pause"), intOption(&options.nStreamPauseMs, 0, kMaxMs)},
+        {QStringLiteral("--streaming"),
+         [&](const QString &s) {
+             if (s == QLatin1String("endless")) {
+                 options.nStreamingAtStart = SimulatorOptions::kEndless;
+                 return true;
+             }
+             return ParseInt(s, 1, 100000000, &options.nStreamingAtStart);
+         }},
         {QStringLiteral("--boot-delay"), intOption(&options.nBootDelayMs, 0, kMaxMs)},
         {QStringLiteral("--rate"), intOption(&options.nBytesPerSecond, 0, 100000000)},
         {QStringLiteral("--c-interval"), intOption(&options.nCIntervalMs, 1, kMaxMs)},
@@ -237,6 +245,11 @@ QString SimulatorOptions::HelpText()
         "  --stream-delay MS         silence before the first record\n"
         "  --stream-pause-every N    pause after every N-th record...\n"
         "  --stream-pause MS         ...for this long\n"
+        "  --streaming N|endless     at start, still sending the last N records of\n"
+        "                            an export an earlier host asked for and left\n"
+        "                            (with --rate 11520 as long as a real device);\n"
+        "                            endless: the records again and again, and no\n"
+        "                            command is ever answered\n"
         "Timing:\n"
         "  --boot-delay MS           from the boot command's echo to the boot loader\n"
         "                            (default 300)\n"

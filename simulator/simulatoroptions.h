@@ -48,6 +48,12 @@ struct SimulatorOptions
     int nStreamDelayMs = 0;           // silence between CD34 and the first record byte
     int nStreamPauseEvery = 0;        // a pause after every k-th record; 0: none
     int nStreamPauseMs = 0;
+    // At start the device is still sending the last this many records of an
+    // export that an earlier host asked for and left (a host opening the
+    // line meets the rest); kEndless: it sends its records again and again
+    // and never answers; 0: it starts quiet.
+    static constexpr int kEndless = -1;
+    int nStreamingAtStart = 0;
     int nBootDelayMs = 300;           // from the C955 echo to the boot loader's first "C"
 
     // Line-rate pacing, both directions, in bytes per second (11520 emulates
