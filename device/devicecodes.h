@@ -37,6 +37,9 @@ struct DeviceCodes
         RT_ExportLog = 7,
         RT_ReportFile = 8,   // the file the export left (its full path): the report, just before "End",
                              // or the partial file, just before the failure
+        RT_LineBusy = 9,     // the device was still sending (the rest of a record stream nobody reads):
+                             // true, the job waits up to the seconds in the text for the line to fall
+                             // quiet; false, it never did, and the job ends
     };
 };
 

@@ -108,8 +108,10 @@ bool DeviceCommands::EnterCtrlMode(int nWindowMs)
         m_link.SetDeviceMode(DeviceCodes::ModeBootMenu);
         return true;
     }
-    // The receiver takes the frame for noise and goes on asking for a file.
-    if (CommandFrames::EndsInCByte(sReply)) {
+    // The receiver takes the frame for noise and goes on asking for a file,
+    // and its 'C' is followed by quiet: a 'C' that the window cut out of a
+    // longer text (a record stream) is a letter of that text.
+    if (CommandFrames::EndsInCByte(sReply) && m_link.LastReplyWhole()) {
         qDebug() << "EnterCtrlMode: the boot loader's receiver is asking for a file";
         m_link.SetDeviceMode(DeviceCodes::ModeYmodem);
         m_link.SetReceiverAsking(true);

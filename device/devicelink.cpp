@@ -11,7 +11,20 @@
 #include <QThread>
 #include <QTimer>
 
+#include <atomic>
+
 namespace {
+
+// The longest record stream an export of this process asked for.
+std::atomic<qint64> s_nStreamOwedMs {0};
+
+// The control-mode frame as hex text: its echo is the application's answer.
+QString CtrlFrameText()
+{
+    QString sFrameText;
+    CommandFrames::BuildCommandFrame(QLatin1String(CommandFrames::kEnterCtrlModeCommand), sFrameText);
+    return sFrameText;
+}
 
 // An open refused because the port is held (by another program, or by
 // another object of this one), not because it is missing. Qt reports a lock
@@ -36,9 +49,11 @@ bool HeldByAnother(const QSerialPort &port, const QString &sPath)
     QT_TRANSLATE_NOOP("SerialWorker", "No serial port available"),
     QT_TRANSLATE_NOOP("SerialWorker", "Failed to open serial port"),
     QT_TRANSLATE_NOOP("SerialWorker", "The serial port is in use by another program"),
+    QT_TRANSLATE_NOOP("SerialWorker", "The device keeps sending: its line did not fall quiet within %1 s"),
     QT_TRANSLATE_NOOP("QSerialUser", "No serial port available"),
     QT_TRANSLATE_NOOP("QSerialUser", "Failed to open serial port"),
     QT_TRANSLATE_NOOP("QSerialUser", "The serial port is in use by another program"),
+    QT_TRANSLATE_NOOP("QSerialUser", "The device keeps sending: its line did not fall quiet within %1 s"),
 };
 
 } // namespace
@@ -110,16 +125,31 @@ void DeviceLink::ClosePort()
     }
 }
 
+int DeviceLink::BusyBoundMs()
+{
+    const qint64 nMaxMs = Waits::Current().nBusyMaxMs;
+    const qint64 nOwedMs = s_nStreamOwedMs.load();
+    return static_cast<int>(nOwedMs > 0 ? qMin(nOwedMs, nMaxMs) : nMaxMs);
+}
+
+void DeviceLink::NoteStreamOwedMs(qint64 nMs)
+{
+    s_nStreamOwedMs.store(nMs);
+}
+
 bool DeviceLink::IdentifyOpenPort(int nWindowMs)
 {
     m_bReceiverAsking = false;
+    m_sLastReply.clear();
     // A boot loader's receiver asks for a file with a 'C' every second or
     // so; where the line keeps what arrived before the port was opened, its
     // 'C's may be waiting here, and then nothing needs to be sent to it. How
-    // old they are is not known: the transfer waits for its next one.
+    // old they are is not known: the transfer waits for its next one. A 'C'
+    // that more data follows at once is a letter of some text, not the
+    // receiver's.
     m_pSerialPort->waitForReadyRead(0);
     const QString sWaiting = CommandFrames::HexText(m_pSerialPort->readAll());
-    if (CommandFrames::EndsInCByte(sWaiting)) {
+    if (CommandFrames::EndsInCByte(sWaiting) && !m_pSerialPort->waitForReadyRead(Waits::Current().nReplyQuietMs)) {
         qDebug() << "OpenSerialPort: boot loader's receiver waiting on" << m_pSerialPort->portName();
         m_nDeviceMode = DeviceCodes::ModeYmodem;
         return true;
@@ -134,11 +164,134 @@ bool DeviceLink::IdentifyOpenPort(int nWindowMs)
     return m_identify && m_identify(nWindowMs);
 }
 
+bool DeviceLink::IdentifyWhenQuiet(int nWindowMs)
+{
+    m_bLineKeptBusy = false;
+    BusyWait busy;
+    busy.nBoundMs = BusyBoundMs();
+    return IdentifyWhenQuiet(nWindowMs, busy);
+}
+
+bool DeviceLink::IdentifyWhenQuiet(int nWindowMs, BusyWait &busy)
+{
+    static const QString sCtrlFrame = CtrlFrameText();
+    for (;;) {
+        if (IdentifyOpenPort(nWindowMs)) {
+            return true;
+        }
+        // Silence is no busy line: nothing there, or nothing that answers.
+        if (m_bDeviceGone || m_bWaitsAborted || !m_pSerialPort->isOpen() || m_sLastReply.isEmpty()) {
+            return false;
+        }
+        // Data, then the echo: the device finished what it was sending and
+        // answered; asked again, it answers at once.
+        if (!busy.bEchoRetried && m_sLastReply.size() > sCtrlFrame.size() && m_sLastReply.endsWith(sCtrlFrame)) {
+            busy.bEchoRetried = true;
+            qDebug() << "OpenSerialPort: the echo came after other data; asking again";
+            continue;
+        }
+        switch (WaitQuiet(busy, m_sLastReply.size() / 2)) {
+        case Quiet::AfterData:
+            continue;
+        case Quiet::Never:
+            m_bLineKeptBusy = true;
+            m_error = Translate("The device keeps sending: its line did not fall quiet within %1 s")
+                          .arg((busy.nBoundMs + 999) / 1000);
+            qDebug() << "OpenSerialPort:" << m_error.sEnglish;
+            return false;
+        default:
+            // A wrong answer on a quiet line: not the device, or not one
+            // that answers as it should.
+            return false;
+        }
+    }
+}
+
+DeviceLink::Quiet DeviceLink::WaitQuiet(BusyWait &busy, int nReplyBytes)
+{
+    if (m_bBusyWaitAborted) {
+        return Quiet::Ended;
+    }
+    if (!busy.since.isValid()) {
+        busy.since.start();
+    }
+    const int nGapMs = Waits::Current().nBusyQuietMs;
+    bool bHeard = false;
+    bool bFellQuiet = false;
+    qint64 nDropped = 0;
+    QEventLoop loop;
+    QTimer quiet;
+    quiet.setSingleShot(true);
+    quiet.setTimerType(Qt::PreciseTimer);
+    connect(&quiet, &QTimer::timeout, &loop, [&bFellQuiet, &loop]() {
+        bFellQuiet = true;
+        loop.quit();
+    });
+    const QPointer<QSerialPort> pPort(m_pSerialPort);
+    const auto drop = [&]() {
+        const qint64 nBytes = pPort->readAll().size();
+        if (nBytes == 0) {
+            return;
+        }
+        nDropped += nBytes;
+        bHeard = true;
+        quiet.start(nGapMs);
+        if (!busy.bSaid && nReplyBytes + nDropped > kStreamBytes) {
+            busy.bSaid = true;
+            qDebug() << "OpenSerialPort: the line is busy; waiting up to" << busy.nBoundMs << "ms for it to fall quiet";
+            emit signal_LineBusy((busy.nBoundMs + 999) / 1000);
+        }
+    };
+    const QMetaObject::Connection readyRead = connect(pPort, &QSerialPort::readyRead, &loop, drop);
+    quiet.start(nGapMs);
+    if (pPort->bytesAvailable() > 0) {
+        drop();
+    }
+    const qint64 nLeftMs = busy.nBoundMs - busy.since.elapsed();
+    if (nLeftMs > 0) {
+        m_bInBusyWait = true;
+        RunWaitLoop(loop, static_cast<int>(nLeftMs));
+        m_bInBusyWait = false;
+    }
+    disconnect(readyRead);
+    qDebug() << "OpenSerialPort: dropped" << nDropped << "bytes of a busy line after"
+             << busy.since.elapsed() << "ms; quiet:" << bFellQuiet;
+    if (m_bDeviceGone || m_bWaitsAborted || m_bBusyWaitAborted) {
+        return Quiet::Ended;
+    }
+    if (bFellQuiet) {
+        return (bHeard && nReplyBytes + nDropped > kStreamBytes) ? Quiet::AfterData : Quiet::Silent;
+    }
+    return Quiet::Never;
+}
+
+bool DeviceLink::HearsUnasked(int nReplyBytes)
+{
+    const int nGapMs = Waits::Current().nBusyQuietMs;
+    QElapsedTimer listening;
+    listening.start();
+    qint64 nHeard = 0;
+    while (listening.elapsed() < nGapMs) {
+        const int nBytes = WaitForData(static_cast<int>(nGapMs - listening.elapsed())).size() / 2;
+        if (nBytes == 0) {
+            break;
+        }
+        nHeard += nBytes;
+        if (nReplyBytes + nHeard > kStreamBytes) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool DeviceLink::OpenSerialPort()
 {
     // The port that answered last time is tried first. It counts as opened
     // when it opens, so that a silent device is reported as not answering,
     // not as missing.
+    m_bLineKeptBusy = false;
+    BusyWait busy;
+    busy.nBoundMs = BusyBoundMs();
     int nOpened = 0;
     int nHeld = 0;
     QString sHeldReason;
@@ -154,10 +307,13 @@ bool DeviceLink::OpenSerialPort()
         ClosePort();
         if (OpenCurrentPort()) {
             ++nOpened;
-            if (IdentifyOpenPort(Window(m_windows.pSavedProbeMs) + nCtrlMs)) {
+            if (IdentifyWhenQuiet(Window(m_windows.pSavedProbeMs) + nCtrlMs, busy)) {
                 return true;
             }
             ClosePort();
+            if (m_bLineKeptBusy) {
+                return false;
+            }
         } else {
             noteHeld(m_sPortName);
         }
@@ -168,6 +324,10 @@ bool DeviceLink::OpenSerialPort()
     if (!m_pSerialPort || m_pSerialPort->thread() != QThread::currentThread()) {
         CreateSerialPort();
     }
+    // A scanned port that goes on talking unasked is waited for only once
+    // the device was found nowhere else: another kind of device that talks
+    // all the time must not hold up the scan.
+    QStringList busyPorts;
     const QList<PortLister::Port> ports = PortLister::AvailablePorts();
     for (const PortLister::Port &port : ports) {
         m_pSerialPort->setPortName(port.sDevicePath);
@@ -181,7 +341,25 @@ bool DeviceLink::OpenSerialPort()
             RememberPort(port.sDevicePath);
             return true;
         }
+        if (!m_sLastReply.isEmpty() && !m_bDeviceGone && m_pSerialPort->isOpen()
+            && HearsUnasked(m_sLastReply.size() / 2)) {
+            busyPorts << port.sDevicePath;
+        }
         ClosePort();
+    }
+    for (const QString &sPath : qAsConst(busyPorts)) {
+        m_pSerialPort->setPortName(sPath);
+        if (!OpenCurrentPort()) {
+            continue;
+        }
+        if (IdentifyWhenQuiet(Window(m_windows.pScanProbeMs) + nCtrlMs, busy)) {
+            RememberPort(sPath);
+            return true;
+        }
+        ClosePort();
+        if (m_bLineKeptBusy) {
+            return false;
+        }
     }
 
     if (nHeld > 0) {
@@ -238,6 +416,14 @@ void DeviceLink::AbortWaits()
     }
 }
 
+void DeviceLink::AbortBusyWait()
+{
+    m_bBusyWaitAborted = true;
+    if (m_bInBusyWait && m_pWaitLoop) {
+        m_pWaitLoop->quit();
+    }
+}
+
 void DeviceLink::RunWaitLoop(QEventLoop &loop, int nWaitMs)
 {
     // Precise: Qt's default for long single shots is a coarse timer that may
@@ -265,6 +451,8 @@ void DeviceLink::RunWaitLoop(QEventLoop &loop, int nWaitMs)
 QString DeviceLink::WaitReply(int nWaitMs, const ReplyEnd &end)
 {
     m_baReadData.clear();
+    m_sLastReply.clear();
+    m_bLastReplyWhole = false;
     if (!m_pSerialPort->isOpen()) {
         return QString();
     }
@@ -296,6 +484,8 @@ QString DeviceLink::WaitReply(int nWaitMs, const ReplyEnd &end)
         // Arrived while the frame was being written.
         take();
     }
+    bool bWhole = false;
+    connect(&quiet, &QTimer::timeout, &loop, [&bWhole]() { bWhole = true; });
     RunWaitLoop(loop, nWaitMs);
     disconnect(readyRead);
     if (pPort && pPort == m_pSerialPort && pPort->isOpen()) {
@@ -305,6 +495,8 @@ QString DeviceLink::WaitReply(int nWaitMs, const ReplyEnd &end)
     }
     const QString sReply = QString::fromLatin1(m_baReadData);
     m_baReadData.clear();
+    m_sLastReply = sReply;
+    m_bLastReplyWhole = bWhole;
     return sReply;
 }
 

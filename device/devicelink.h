@@ -6,6 +6,7 @@
 #include "device/waits.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QSerialPort>
 #include <QString>
@@ -28,6 +29,14 @@ class QTimer;
 // A port that reports a read or resource error is taken as "device gone":
 // the running wait (and any wait around it) ends at once, the port is closed
 // and the step fails.
+//
+// A port that answers the control-mode command with data that goes on
+// arriving unasked is busy, not wrong: a device does not know that the host
+// stopped listening to its record stream (an export interrupted, or left by
+// a program that ended), and it answers only once the stream is over. Such
+// a line is read and dropped until it has been quiet a moment, then asked
+// again; a line that never falls quiet within the bound fails the open with
+// its own reason (LineKeptBusy).
 class DeviceLink : public QObject
 {
     Q_OBJECT
@@ -65,6 +74,18 @@ public:
     // scanned port, the port name. On success the port is left open for the
     // caller.
     bool OpenSerialPort();
+    // The last OpenSerialPort failed because the device never stopped sending.
+    bool LineKeptBusy() const { return m_bLineKeptBusy; }
+    // Asks the open port what is on it, as OpenSerialPort does, waiting for
+    // a busy line to fall quiet first (at most BusyBoundMs).
+    bool IdentifyWhenQuiet(int nWindowMs);
+    // How long a busy line is waited for: as long as the longest record
+    // stream the device may still owe (NoteStreamOwedMs), never longer than
+    // Waits::nBusyMaxMs, which is also the wait when nothing is known.
+    static int BusyBoundMs();
+    // An export asked for a stream this long (for every link of the
+    // process: the next job may run on another link).
+    static void NoteStreamOwedMs(qint64 nMs);
     // Deletes the current port object and creates a fresh one with the line
     // settings, named PortName().
     void CreateSerialPort();
@@ -85,6 +106,9 @@ public:
     // pass (without end: always the whole nWaitMs), or the device goes away;
     // upper-case hex text.
     QString WaitReply(int nWaitMs, const ReplyEnd &end = ReplyEnd());
+    // The last WaitReply ended because end said the reply was whole (not
+    // because its window ran out).
+    bool LastReplyWhole() const { return m_bLastReplyWhole; }
     // Ends at the first data (bytes already waiting end it at once) or after
     // nWaitMs; what arrived, as upper-case hex text.
     QString WaitForData(int nWaitMs);
@@ -131,13 +155,23 @@ public:
     // The job is being stopped: the wait in progress ends now and every later
     // wait returns at once (as if it had run out) until ResumeWaits.
     void AbortWaits();
-    void ResumeWaits() { m_bWaitsAborted = false; }
+    // Ends a wait for a busy line now, and any later one until ResumeWaits;
+    // the other waits run on.
+    void AbortBusyWait();
+    void ResumeWaits()
+    {
+        m_bWaitsAborted = false;
+        m_bBusyWaitAborted = false;
+    }
 
 signals:
     // The boot loader is ready: ends the loop of WaitBootReady.
     void signal_ReadyReadQuit();
     // The open port reported the device gone (once per open).
     void signal_DeviceLost();
+    // The line is busy with data nobody asked for: the open waits up to
+    // nSeconds for it to fall quiet (once per open).
+    void signal_LineBusy(int nSeconds);
 
 private:
     ReasonText Translate(const char *szText) const;
@@ -148,6 +182,34 @@ private:
     // Looks at the port just opened: its receiver's 'C's already waiting, or
     // the answer to the control-mode command.
     bool IdentifyOpenPort(int nWindowMs);
+    // One busy-line wait, shared by every port one open looks at.
+    struct BusyWait
+    {
+        int nBoundMs = 0;
+        QElapsedTimer since;         // from when a busy line was first found
+        bool bSaid = false;          // signal_LineBusy sent
+        bool bEchoRetried = false;   // asked again at once for an echo after the data
+    };
+    bool IdentifyWhenQuiet(int nWindowMs, BusyWait &busy);
+    enum class Quiet
+    {
+        Silent,      // nothing arrived: the line was quiet already
+        AfterData,   // data arrived, then the line fell quiet
+        Never,       // data kept arriving until the bound
+        Ended,       // the device went away, or the waits were aborted
+    };
+    // More than this many bytes, the wrong reply and what follows it
+    // unasked, are a stream, not an answer (the device's longest answer is
+    // some tens of bytes; its records flow at thousands a second): a reply
+    // cut by its window, or noise, is no busy line.
+    static constexpr int kStreamBytes = 256;
+    // Reads and drops what arrives until the line has been quiet for
+    // Waits::nBusyQuietMs or the busy wait's bound passes; nReplyBytes came
+    // with the reply before it.
+    Quiet WaitQuiet(BusyWait &busy, int nReplyBytes);
+    // After a reply that was no answer: data goes on arriving unasked
+    // within Waits::nBusyQuietMs, enough with the reply to be a stream.
+    bool HearsUnasked(int nReplyBytes);
     void HandleBootData();
     void CountBootData();
     void HandlePortError(QSerialPort::SerialPortError error);
@@ -162,6 +224,9 @@ private:
     ReasonText m_error;
     QTimer *m_pReadTimer = nullptr;   // quiet timer of the boot loader wait
     QByteArray m_baReadData;          // hex text collected by the running wait
+    QString m_sLastReply;             // of the last WaitReply
+    bool m_bLastReplyWhole = false;
+    bool m_bLineKeptBusy = false;
     bool m_bBootReady = false;
     bool m_bReceiverAsking = false;
     int m_nDeviceMode = DeviceCodes::ModeUnknown;
@@ -170,6 +235,8 @@ private:
     QEventLoop *m_pWaitLoop = nullptr;
     bool m_bDeviceGone = false;
     bool m_bWaitsAborted = false;
+    bool m_bInBusyWait = false;
+    bool m_bBusyWaitAborted = false;
     // Counts opens, so that a close scheduled for a lost line never hits the
     // same port object after it was opened again (possibly as another path).
     quint64 m_nOpenGeneration = 0;

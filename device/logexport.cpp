@@ -72,6 +72,14 @@ qint64 LogExport::StreamLimit(int nRecordCount)
     return qMin(2 * qint64(nRecordCount) * kRecordStreamBytes + kStreamSlackBytes, kStreamCeilingBytes);
 }
 
+qint64 LogExport::StreamMs(int nRecordCount)
+{
+    if (nRecordCount <= 0) {
+        return 0;
+    }
+    return qint64(nRecordCount) * kRecordStreamBytes * 1000 / kLineBytesPerSecond + Waits::Current().nBusySlackMs;
+}
+
 int LogExport::Progress(int nRecordsReceived, int nRecordCount, int nFallbackTicks)
 {
     int nProgress = 0;
@@ -118,6 +126,9 @@ void LogExport::Collect(int nRecordCount)
 {
     m_nRecordCount = nRecordCount;
     m_nStreamLimit = StreamLimit(nRecordCount);
+    // Should this export be left while the device still sends, the next
+    // job waits for the rest of the stream this long at most.
+    DeviceLink::NoteStreamOwedMs(StreamMs(nRecordCount));
     m_bOverLimit = false;
     m_nLastSize = 0;
     m_nIdleTicks = 0;

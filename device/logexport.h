@@ -34,6 +34,11 @@ public:
     static constexpr qint64 kStreamSlackBytes = 64 * 1024;
     static constexpr qint64 kStreamCeilingBytes = 64 * 1024 * 1024;
     static qint64 StreamLimit(int nRecordCount);
+    // The device's line: 115200 baud, 8N1.
+    static constexpr int kLineBytesPerSecond = 11520;
+    // How long the stream of nRecordCount records may take on the line, with
+    // room for the device's pauses; 0 when no count is known.
+    static qint64 StreamMs(int nRecordCount);
     // Progress from the records received and the announced record count (0:
     // unknown, then nFallbackTicks / 10), kept within 1..98.
     static int Progress(int nRecordsReceived, int nRecordCount, int nFallbackTicks);

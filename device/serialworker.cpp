@@ -77,6 +77,12 @@ void SerialWorker::CreateThreadObjects()
     m_pCommands = new DeviceCommands(*m_pLink);
     m_pExport = new LogExport(*m_pLink);
     connect(m_pLink, &DeviceLink::signal_ReadyReadQuit, this, &SerialWorker::signal_ReadyReadQuit);
+    connect(m_pLink, &DeviceLink::signal_LineBusy, this, [this](int nSeconds) {
+        KP_LOG_INFO(QStringLiteral("The device on %1 is still sending its records; waiting up to %2 s")
+                        .arg(m_pLink->SerialPort()->portName())
+                        .arg(nSeconds));
+        Report(m_nRequestFunction, RT_LineBusy, true, QString::number(nSeconds));
+    });
     connect(m_pLink, &DeviceLink::signal_DeviceLost, this, [this]() {
         if (m_pExport->IsCollecting()) {
             // Unplugged during the export: keep what arrived, and say that
@@ -158,6 +164,7 @@ void SerialWorker::RunNextRequest()
         return;
     }
     m_bBusy = true;
+    m_pLink->ResumeWaits();
     const std::function<void()> body = m_pendingRequests.dequeue();
     body();
 }
@@ -220,8 +227,9 @@ void SerialWorker::slot_StartExportLogInfo(QString sDirPath)
 
 bool SerialWorker::OpenForRequest(int nFunctionType)
 {
+    m_nRequestFunction = nFunctionType;
     if (!OpenSerialPort()) {
-        ReportFailure(nFunctionType, RT_OpenPort);
+        ReportFailure(nFunctionType, m_pLink->LineKeptBusy() ? RT_LineBusy : RT_OpenPort);
         EndRequest();
         return false;
     }
@@ -342,7 +350,11 @@ void SerialWorker::slot_StopRequest()
     if (m_pExport->IsCollecting()) {
         KP_LOG_INFO("ExportLogInfo: stopped on request; the report keeps what was received so far");
         FinishExport(false);
+        return;
     }
+    // The request's waits are short, except the wait for a line the device
+    // is still sending on (up to minutes): that one ends now.
+    m_pLink->AbortBusyWait();
 }
 
 void SerialWorker::slot_TransmitProgress(int nProgressValue)
@@ -434,11 +446,20 @@ void SerialWorker::FinishExport(bool bDeviceGone)
     } else {
         // Leave control mode on a fresh port, as the device expects after
         // its stream; also after a stream stopped for going on too long,
-        // which tells the device to stop.
+        // which tells the device to stop. A device still sending (its
+        // stream paused beyond the idle ticks, or went on too long) answers
+        // only after it: what it sends is dropped until the line is quiet,
+        // so that the next job finds it as this one did. Not while the
+        // program is being stopped: it ends now, and the next run waits.
         m_pLink->ClosePort();
         m_pLink->CreateSerialPort();
         m_pLink->OpenCurrentPort();
-        EnterCtrlMode();
+        if (m_bStopRequested) {
+            EnterCtrlMode();
+        } else if (!m_pLink->IdentifyWhenQuiet(m_pLink->Window(m_pLink->WaitWindows().pCtrlReplyMs))
+                   && m_pLink->LineKeptBusy()) {
+            KP_LOG_INFO("ExportLogInfo: {}", m_pLink->Error().sEnglish);
+        }
         ExitCtrlMode();
     }
     m_pLink->ClosePort();

@@ -145,7 +145,8 @@ public slots:
     // Ends a running export through its normal end: the report keeps what
     // arrived and the device is told to leave its record stream. An export
     // that is not collecting yet stops at its first tick; other requests run
-    // to their end (their waits are short).
+    // to their end (their waits are short), except that a wait for a busy
+    // line ends at once, and the request fails.
     void slot_StopRequest();
 
 private:
@@ -189,6 +190,7 @@ private:
     int m_mLogInfoCount = 0;
     YmodemFileTransmit *m_pYmodemFileTransmit = nullptr;
 
+    int m_nRequestFunction = FT_DeviceInfo;   // the running request's function type
     bool m_bBusy = false;                 // a request runs
     bool m_bUpgradeRunning = false;       // the running request is a transfer
     bool m_bStopRequested = false;        // the running request is asked to stop

@@ -26,6 +26,12 @@ struct Waits
     int nBootQuietMs = 50;       // quiet time after the last 'C' burst
     int nBootStreamMs = 10000;   // a boot loader whose 'C's began within nBootReadyMs gets this much
                                  // longer for the rest of the four that count
+    int nBusyQuietMs = 500;      // a line that carries data nobody asked for (the rest of a record
+                                 // stream whose export was left) counts as free once quiet this long
+    int nBusyMaxMs = 120000;     // the longest wait for such a line to fall quiet: when no record count
+                                 // is known, and the ceiling of the wait a known count gives
+    int nBusySlackMs = 5000;     // added to the time the announced records take on the line, for the
+                                 // device's pauses
 
     // Log export (worker)
     int nExportTickMs = 500;     // export collection tick
