@@ -68,8 +68,8 @@ const char *const kExitCodesHelp =
     "       ended cancelled, timed out or failed\n"
     "  6    export: the report folder cannot be made or written, or the report was\n"
     "       not written whole\n"
-    "  7    a device command failed (version, serial number), or a port's process\n"
-    "       ended abnormally\n"
+    "  7    a device command failed (version, serial number), the device kept sending\n"
+    "       and never answered, or a port's process ended abnormally\n"
     "  130  interrupted (Ctrl+C, SIGTERM, the console closed) before the job ended:\n"
     "       a transfer is cancelled, an export keeps what arrived\n"
     "With several ports the exit code is the worst of theirs: the highest (130 above all).";
@@ -165,6 +165,30 @@ QString NoDeviceText(const QString &sReason, const QString &sPort, const QString
         .arg(sOn, sAgain);
 }
 
+// The line never fell quiet: the device kept sending whatever it was sending
+// (the records of an export that was left, or a fault of its own).
+QString KeepsSendingText(const QString &sPort, int nSeconds, const QString &sAgain)
+{
+    return QStringLiteral("%1 kept sending and did not fall quiet within %2 s: switch the device off and on, then "
+                          "run %3 again")
+        .arg(PortText(sPort))
+        .arg(nSeconds)
+        .arg(sAgain);
+}
+
+// Says that the job waits for a line still busy with a record stream.
+int SayLineBusy(const QString &sPort, const QString &sSeconds)
+{
+    const int nSeconds = sSeconds.toInt();
+    s_out.Event(QStringLiteral("wait"),
+                QStringLiteral("%1 is still sending its records; waiting up to %2 s ...")
+                    .arg(sPort.isEmpty() ? QStringLiteral("The device") : QStringLiteral("The device on %1").arg(sPort))
+                    .arg(nSeconds),
+                QJsonObject{{QStringLiteral("awaited"), QStringLiteral("quiet line")},
+                            {QStringLiteral("seconds"), nSeconds}});
+    return nSeconds;
+}
+
 // Information and export find the device in its boot loader.
 QString InBootLoaderText(const QString &sPort)
 {
@@ -178,7 +202,8 @@ QString InBootLoaderText(const QString &sPort)
 class RequestRun : public QObject
 {
 public:
-    RequestRun(QSerialUser &user, int nFunctionType) : m_nFunctionType(nFunctionType)
+    RequestRun(QSerialUser &user, int nFunctionType, const QString &sPort)
+        : m_nFunctionType(nFunctionType), m_sPort(sPort)
     {
         connect(&user, &QSerialUser::signal_SendResult, this, &RequestRun::OnResult);
         // Every report of the request has arrived before this.
@@ -189,6 +214,8 @@ public:
 
     std::function<void(int nResultType, const QString &sMes)> onSuccess;
     std::function<void(int nResultType, const QString &sMes)> onFailure;
+    // The wait for a busy line, in seconds; 0 when the line was free.
+    int nBusySeconds = 0;
 
 private:
     void OnResult(int nFunctionType, int nResultType, bool bRet, const QString &sMes)
@@ -196,7 +223,9 @@ private:
         if (nFunctionType != m_nFunctionType) {
             return;
         }
-        if (bRet) {
+        if (bRet && nResultType == DeviceCodes::RT_LineBusy) {
+            nBusySeconds = SayLineBusy(m_sPort, sMes);
+        } else if (bRet) {
             if (onSuccess) {
                 onSuccess(nResultType, sMes);
             }
@@ -206,6 +235,7 @@ private:
     }
 
     int m_nFunctionType;
+    QString m_sPort;
 };
 
 // Prints the job's one outcome and returns its exit code. A job that failed
@@ -242,7 +272,7 @@ struct Failure
 
 int RunInfo(QSerialUser &user, QString sPort)
 {
-    RequestRun run(user, DeviceCodes::FT_DeviceInfo);
+    RequestRun run(user, DeviceCodes::FT_DeviceInfo, sPort);
     QString sVersion;
     QString sSerial;
     bool bExitFailed = false;
@@ -285,6 +315,9 @@ int RunInfo(QSerialUser &user, QString sPort)
     if (failure.nResultType == DeviceCodes::RT_OpenPort) {
         nExit = ExitNoDevice;
         sMessage = NoDeviceText(failure.sReason, sPort, sAgain);
+    } else if (failure.nResultType == DeviceCodes::RT_LineBusy) {
+        nExit = ExitCommand;
+        sMessage = KeepsSendingText(sPort, run.nBusySeconds, sAgain);
     } else if (failure.nResultType == DeviceCodes::RT_EnterCtrlMode) {
         nExit = ExitBootLoader;
         sMessage = InBootLoaderText(sPort);
@@ -328,7 +361,7 @@ int RunExport(QSerialUser &user, QString sPort, const QString &sDirArg)
         return ExitReport;
     }
 
-    RequestRun run(user, DeviceCodes::FT_ExportLog);
+    RequestRun run(user, DeviceCodes::FT_ExportLog, sPort);
     QString sReportPath;
     bool bStarted = false;
     bool bComplete = false;
@@ -373,7 +406,10 @@ int RunExport(QSerialUser &user, QString sPort, const QString &sDirArg)
     }
     int nExit = ExitReport;
     QString sMessage;
-    if (failure.nResultType == DeviceCodes::RT_OpenPort
+    if (failure.nResultType == DeviceCodes::RT_LineBusy) {
+        nExit = ExitCommand;
+        sMessage = KeepsSendingText(sPort, run.nBusySeconds, sAgain);
+    } else if (failure.nResultType == DeviceCodes::RT_OpenPort
         || failure.sReason.contains(QLatin1String("disconnected")) || PortGone(sPort)) {
         nExit = ExitNoDevice;
         sMessage = NoDeviceText(failure.sReason, sPort, sAgain);
@@ -464,6 +500,16 @@ int RunUpgrade(QSerialUser &user, const QString &sGivenPort, const QString &sFil
         quietTimer.start(static_cast<int>(qMax<qint64>(2000, 2 * nPerPercent)));
     };
 
+    int nBusySeconds = 0;
+    QObject::connect(&user, &QSerialUser::signal_SendResult, &user,
+                     [&](int nFunctionType, int nResultType, bool bRet, const QString &sMes) {
+                         if (nFunctionType == DeviceCodes::FT_Upgrade && nResultType == DeviceCodes::RT_LineBusy
+                             && bRet) {
+                             // The boot loader's wait has not begun: no word of it yet.
+                             quietTimer.stop();
+                             nBusySeconds = SayLineBusy(sPort, sMes);
+                         }
+                     });
     QObject::connect(&user, &QSerialUser::signal_TransmitProgress, &user, [&](int nValue) {
         nProgress = nValue;
         bStallSaid = false;
@@ -580,6 +626,10 @@ int RunUpgrade(QSerialUser &user, const QString &sGivenPort, const QString &sFil
         case QSerialUser::FailureOpenPort:
             nExit = ExitNoDevice;
             sMessage = NoDeviceText(bGone ? QStringLiteral("disconnected") : user.ErrorMessage(), sGivenPort, again());
+            break;
+        case QSerialUser::FailureLineBusy:
+            nExit = ExitCommand;
+            sMessage = KeepsSendingText(sPort, nBusySeconds, again());
             break;
         case QSerialUser::FailureBootLoader:
             nExit = ExitBootLoader;

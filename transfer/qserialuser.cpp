@@ -32,6 +32,7 @@ const char *StepName(int nResultType)
     case DeviceCodes::RT_Version: return "read version";
     case DeviceCodes::RT_SN: return "read serial number";
     case DeviceCodes::RT_ExportLog: return "export";
+    case DeviceCodes::RT_LineBusy: return "wait for a quiet line";
     default: return "unknown step";
     }
 }
@@ -41,6 +42,7 @@ const char *UpgradeFailureName(QSerialUser::UpgradeFailure eFailure)
     switch (eFailure) {
     case QSerialUser::FailureBusy: return "busy";
     case QSerialUser::FailureOpenPort: return "no device";
+    case QSerialUser::FailureLineBusy: return "device kept sending";
     case QSerialUser::FailureBootLoader: return "boot loader not reached";
     case QSerialUser::FailureTransmit: return "transfer not started";
     default: return "none";
@@ -91,6 +93,12 @@ QSerialUser::QSerialUser(QObject *parent) : QObject(parent)
     qRegisterMetaType<YmodemFileTransmit::YmodemStatus>("YmodemFileTransmit::YmodemStatus");
 
     connect(m_pLink, &DeviceLink::signal_ReadyReadQuit, this, &QSerialUser::signal_ReadyReadQuit);
+    connect(m_pLink, &DeviceLink::signal_LineBusy, this, [this](int nSeconds) {
+        KP_LOG_INFO(QStringLiteral("Upgrade: the device on %1 is still sending its records; waiting up to %2 s")
+                        .arg(m_pLink->SerialPort()->portName())
+                        .arg(nSeconds));
+        emit signal_SendResult(FT_Upgrade, RT_LineBusy, true, QString::number(nSeconds));
+    });
     connect(m_pYmodem, &YmodemFileTransmit::TransmitProgress, this, &QSerialUser::slot_TransmitProgress);
     connect(m_pYmodem, &YmodemFileTransmit::TransmitStatus, this, &QSerialUser::slot_TransmitStatus);
     // Only the transmitter's own final status ends "transmitting"; the
@@ -224,7 +232,10 @@ bool QSerialUser::Prepare(const QString &sFilePath, UpgradeFailure &eFailure)
     m_pLink->SetDeviceMode(ModeUnknown);
     if (!m_pLink->OpenSerialPort()) {
         m_error = m_pLink->Error();
-        eFailure = FailureOpenPort;
+        eFailure = m_pLink->LineKeptBusy() ? FailureLineBusy : FailureOpenPort;
+        if (eFailure == FailureLineBusy) {
+            emit signal_SendResult(FT_Upgrade, RT_LineBusy, false, m_error.sShown);
+        }
         return false;
     }
     // Checked before the device is sent to its boot loader: brought there

@@ -51,6 +51,7 @@ public:
         FailureNone = 0,
         FailureBusy,         // an upgrade was still running, or another job kept the line too long
         FailureOpenPort,     // no device found on any port
+        FailureLineBusy,     // the device kept sending and never answered
         FailureBootLoader,   // the device did not reach its boot loader's receiver
         FailureTransmit,     // the transmitter could not start
     };

@@ -4,6 +4,7 @@
 #include "app/settings.h"
 #include "device/devicecodes.h"
 #include "ui/devicerequests.h"
+#include "ui/linebusytext.h"
 #include "ui/linkcaption.h"
 
 #include <QDebug>
@@ -68,6 +69,13 @@ void ExportWidget::slot_SendResult(int nFunctionType, int nResultType, bool bRet
     } else if (nResultType == DeviceCodes::RT_EnterCtrlMode && !bRet) {
         ui->stackedWidgetExport->setCurrentWidget(ui->pageExportTip);
         Finish(StatusUpgradeFirst);
+    } else if (nResultType == DeviceCodes::RT_LineBusy && bRet) {
+        m_nStatus = StatusLineBusy;
+        m_nBusySeconds = sMes.toInt();
+        ui->labelExportTip->setText(StatusText());
+    } else if (nResultType == DeviceCodes::RT_LineBusy) {
+        ui->stackedWidgetExport->setCurrentWidget(ui->pageExportTip);
+        Finish(StatusKeepsSending);
     } else if (nResultType == DeviceCodes::RT_ExportLog && !bRet) {
         ui->stackedWidgetExport->setCurrentWidget(ui->pageExportTip);
         Finish(StatusFailed);
@@ -84,6 +92,10 @@ void ExportWidget::slot_SendResult(int nFunctionType, int nResultType, bool bRet
     } else if (nResultType == DeviceCodes::RT_ExportLog) {
         // A progress report in percent; a text that is no number reads as 0.
         qDebug().noquote() << QStringLiteral("ExportWidget: ") + sMes;
+        if (m_nStatus == StatusLineBusy) {
+            m_nStatus = StatusExporting;
+            ui->labelExportTip->setText(StatusText());
+        }
         ui->progressBarExport->setValue(sMes.toInt(nullptr, 10));
         ui->progressBarExport->update();
     }
@@ -113,6 +125,10 @@ QString ExportWidget::StatusText() const
         return WithReportName(tr("File export failed"));
     case StatusSucceeded:
         return WithReportName(tr("File export successful"));
+    case StatusLineBusy:
+        return LineBusyText::Waiting(m_nBusySeconds);
+    case StatusKeepsSending:
+        return LineBusyText::KeepsSending();
     default:
         return tr("File exporting");
     }

@@ -28,6 +28,8 @@ public:
         StatusUpgradeFirst = 2,
         StatusFailed = 3,
         StatusSucceeded = 4,
+        StatusLineBusy = 5,       // exporting, once the device has stopped sending what it was sending
+        StatusKeepsSending = 6,   // it never stopped
     };
 
     explicit ExportWidget(QWidget *parent = nullptr);
@@ -62,6 +64,7 @@ private:
 
     Ui::ExportWidget *ui = nullptr;
     int m_nStatus = StatusExporting;
+    int m_nBusySeconds = 0;
     // The file name of the report written, shown under the success.
     QString m_sReportName;
 };

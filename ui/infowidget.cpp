@@ -3,6 +3,7 @@
 
 #include "device/devicecodes.h"
 #include "ui/devicerequests.h"
+#include "ui/linebusytext.h"
 
 #include <QEvent>
 #include <QTimer>
@@ -64,6 +65,12 @@ void InfoWidget::slot_TimeOut()
 
 void InfoWidget::slot_SendResult(int nFunctionType, int nResultType, bool bRet, QString sMes)
 {
+    if (nFunctionType == DeviceCodes::FT_DeviceInfo && nResultType == DeviceCodes::RT_LineBusy && bRet) {
+        // The request goes on once the device has stopped sending.
+        m_nBusySeconds = sMes.toInt();
+        ShowTip(TipLineBusy);
+        return;
+    }
     // Any result ends the waiting; a field whose value does not come keeps
     // the dots it shows.
     m_nDotCount = 0;
@@ -72,6 +79,9 @@ void InfoWidget::slot_SendResult(int nFunctionType, int nResultType, bool bRet, 
         return;
     }
     if (bRet) {
+        if (m_nTip == TipLineBusy && ui->stackedWidgetInfo->currentWidget() == ui->pageInfoTip) {
+            ui->stackedWidgetInfo->setCurrentWidget(ui->pageInfoShow);
+        }
         if (nResultType == DeviceCodes::RT_Version) {
             ui->labelFirmwareVer->setText(sMes);
         } else if (nResultType == DeviceCodes::RT_SN) {
@@ -84,6 +94,8 @@ void InfoWidget::slot_SendResult(int nFunctionType, int nResultType, bool bRet, 
         ShowTip(TipDisconnected);
     } else if (nResultType == DeviceCodes::RT_EnterCtrlMode) {
         ShowTip(TipUpgradeFirst);
+    } else if (nResultType == DeviceCodes::RT_LineBusy) {
+        ShowTip(TipKeepsSending);
     }
 }
 
@@ -96,7 +108,16 @@ void InfoWidget::ShowTip(int nTip)
 
 QString InfoWidget::TipText() const
 {
-    return m_nTip == TipUpgradeFirst ? tr("Please upgrade before proceeding") : tr("Disconnected");
+    switch (m_nTip) {
+    case TipUpgradeFirst:
+        return tr("Please upgrade before proceeding");
+    case TipLineBusy:
+        return LineBusyText::Waiting(m_nBusySeconds);
+    case TipKeepsSending:
+        return LineBusyText::KeepsSending();
+    default:
+        return tr("Disconnected");
+    }
 }
 
 void InfoWidget::changeEvent(QEvent *event)

@@ -24,6 +24,8 @@ public:
     {
         TipDisconnected = 0,
         TipUpgradeFirst = 1,
+        TipLineBusy = 2,       // waiting for the device to stop sending; the request goes on
+        TipKeepsSending = 3,   // it never stopped
     };
 
     explicit InfoWidget(QWidget *parent = nullptr);
@@ -58,6 +60,7 @@ private:
     QTimer *m_pTimer = nullptr;
     int m_nDotCount = 0;
     int m_nTip = TipDisconnected;
+    int m_nBusySeconds = 0;
 };
 
 #endif // INFOWIDGET_H

@@ -4,6 +4,7 @@
 #include "app/settings.h"
 #include "device/devicecodes.h"
 #include "ui/devicerequests.h"
+#include "ui/linebusytext.h"
 #include "ui/linkcaption.h"
 
 #include <QEvent>
@@ -69,11 +70,15 @@ void UpgradeWidget::on_btnUpgradeFirmware_clicked()
         return;
     }
     ui->stackedWidgetUpgrade->setCurrentWidget(ui->pageUpgradeTip);
-    Finish(StatusFailed);
+    Finish(m_nStatus == StatusKeepsSending ? StatusKeepsSending : StatusFailed);
 }
 
 void UpgradeWidget::slot_TransmitProgress(int nProgressValue)
 {
+    if (m_nStatus == StatusLineBusy) {
+        m_nStatus = StatusUpgrading;
+        ui->labelUpgradeTip->setText(StatusText());
+    }
     EndPreparation();
     ui->progressBarUpgrade->setValue(nProgressValue);
 }
@@ -119,6 +124,14 @@ void UpgradeWidget::slot_UpgradeVerified(bool bAnswered, const QString &sVersion
 
 void UpgradeWidget::slot_SendResult(int nFunctionType, int nResultType, bool bRet, QString sMes)
 {
+    if (nFunctionType == DeviceCodes::FT_Upgrade && nResultType == DeviceCodes::RT_LineBusy) {
+        // Comes while the upgrade is prepared: its end follows when the
+        // preparation returns.
+        m_nBusySeconds = sMes.toInt();
+        m_nStatus = bRet ? StatusLineBusy : StatusKeepsSending;
+        ui->labelUpgradeTip->setText(StatusText());
+        return;
+    }
     if (nFunctionType != DeviceCodes::FT_Upgrade || bRet) {
         return;
     }
@@ -149,6 +162,10 @@ QString UpgradeWidget::StatusText() const
     switch (m_nStatus) {
     case StatusFailed:
         return tr("Upgrade failed");
+    case StatusLineBusy:
+        return LineBusyText::Waiting(m_nBusySeconds);
+    case StatusKeepsSending:
+        return LineBusyText::KeepsSending();
     case StatusCompleted:
         // The device's word goes on a line of its own under the outcome.
         switch (m_nDeviceWord) {

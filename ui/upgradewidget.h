@@ -30,6 +30,8 @@ public:
         StatusUpgrading = 0,
         StatusFailed = 1,
         StatusCompleted = 2,
+        StatusLineBusy = 3,       // upgrading, once the device has stopped sending what it was sending
+        StatusKeepsSending = 4,   // it never stopped: failed
     };
 
     explicit UpgradeWidget(QWidget *parent = nullptr);
@@ -80,6 +82,7 @@ private:
         WordSilent,        // has not answered within the wait
     };
     int m_nDeviceWord = WordAwaited;
+    int m_nBusySeconds = 0;
     QString m_sVersion;
 };
 

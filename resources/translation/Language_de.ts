@@ -253,6 +253,10 @@ aktualisieren</translation>
         <source>Cannot rename the report file %1 to %2: %3</source>
         <translation>Die Berichtsdatei %1 kann nicht in %2 umbenannt werden: %3</translation>
     </message>
+    <message>
+        <source>The device keeps sending: its line did not fall quiet within %1 s</source>
+        <translation>Das Gerät hört nicht auf zu senden: Die Leitung wurde innerhalb von %1 s nicht still</translation>
+    </message>
 </context>
 <context>
     <name>QSerialUser</name>
@@ -284,12 +288,27 @@ aktualisieren</translation>
         <source>The firmware file %1 is empty</source>
         <translation>Die Firmware-Datei %1 ist leer</translation>
     </message>
+    <message>
+        <source>The device keeps sending: its line did not fall quiet within %1 s</source>
+        <translation>Das Gerät hört nicht auf zu senden: Die Leitung wurde innerhalb von %1 s nicht still</translation>
+    </message>
 </context>
 <context>
     <name>CustomMessageBox</name>
     <message>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>LineBusyText</name>
+    <message>
+        <source>The device is still sending its records; waiting up to %1 s</source>
+        <translation>Das Gerät sendet noch seine Datensätze; es wird bis zu %1 s gewartet</translation>
+    </message>
+    <message>
+        <source>The device keeps sending; switch it off and on, then try again</source>
+        <translation>Das Gerät hört nicht auf zu senden; schalten Sie es aus und wieder ein und versuchen Sie es erneut</translation>
     </message>
 </context>
 </TS>

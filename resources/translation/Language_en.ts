@@ -251,6 +251,10 @@
         <source>Cannot rename the report file %1 to %2: %3</source>
         <translation>Cannot rename the report file %1 to %2: %3</translation>
     </message>
+    <message>
+        <source>The device keeps sending: its line did not fall quiet within %1 s</source>
+        <translation>The device keeps sending: its line did not fall quiet within %1 s</translation>
+    </message>
 </context>
 <context>
     <name>QSerialUser</name>
@@ -282,12 +286,27 @@
         <source>The firmware file %1 is empty</source>
         <translation>The firmware file %1 is empty</translation>
     </message>
+    <message>
+        <source>The device keeps sending: its line did not fall quiet within %1 s</source>
+        <translation>The device keeps sending: its line did not fall quiet within %1 s</translation>
+    </message>
 </context>
 <context>
     <name>CustomMessageBox</name>
     <message>
         <source>Cancel</source>
         <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>LineBusyText</name>
+    <message>
+        <source>The device is still sending its records; waiting up to %1 s</source>
+        <translation>The device is still sending its records; waiting up to %1 s</translation>
+    </message>
+    <message>
+        <source>The device keeps sending; switch it off and on, then try again</source>
+        <translation>The device keeps sending; switch it off and on, then try again</translation>
     </message>
 </context>
 </TS>

@@ -252,6 +252,10 @@ informe</translation>
         <source>Cannot rename the report file %1 to %2: %3</source>
         <translation>No se puede cambiar el nombre del archivo de informe %1 a %2: %3</translation>
     </message>
+    <message>
+        <source>The device keeps sending: its line did not fall quiet within %1 s</source>
+        <translation>El dispositivo no deja de enviar: la línea no quedó en silencio en %1 s</translation>
+    </message>
 </context>
 <context>
     <name>QSerialUser</name>
@@ -283,12 +287,27 @@ informe</translation>
         <source>The firmware file %1 is empty</source>
         <translation>El archivo de firmware %1 está vacío</translation>
     </message>
+    <message>
+        <source>The device keeps sending: its line did not fall quiet within %1 s</source>
+        <translation>El dispositivo no deja de enviar: la línea no quedó en silencio en %1 s</translation>
+    </message>
 </context>
 <context>
     <name>CustomMessageBox</name>
     <message>
         <source>Cancel</source>
         <translation>Cancelar</translation>
+    </message>
+</context>
+<context>
+    <name>LineBusyText</name>
+    <message>
+        <source>The device is still sending its records; waiting up to %1 s</source>
+        <translation>El dispositivo aún está enviando sus registros; esperando hasta %1 s</translation>
+    </message>
+    <message>
+        <source>The device keeps sending; switch it off and on, then try again</source>
+        <translation>El dispositivo no deja de enviar; apáguelo y vuelva a encenderlo, luego inténtelo de nuevo</translation>
     </message>
 </context>
 </TS>

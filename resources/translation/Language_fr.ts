@@ -252,6 +252,10 @@ le rapport</translation>
         <source>Cannot rename the report file %1 to %2: %3</source>
         <translation>Impossible de renommer le fichier de rapport %1 en %2 : %3</translation>
     </message>
+    <message>
+        <source>The device keeps sending: its line did not fall quiet within %1 s</source>
+        <translation>L'appareil n'arrête pas d'envoyer : la ligne n'est pas redevenue silencieuse en %1 s</translation>
+    </message>
 </context>
 <context>
     <name>QSerialUser</name>
@@ -283,12 +287,27 @@ le rapport</translation>
         <source>The firmware file %1 is empty</source>
         <translation>Le fichier de firmware %1 est vide</translation>
     </message>
+    <message>
+        <source>The device keeps sending: its line did not fall quiet within %1 s</source>
+        <translation>L'appareil n'arrête pas d'envoyer : la ligne n'est pas redevenue silencieuse en %1 s</translation>
+    </message>
 </context>
 <context>
     <name>CustomMessageBox</name>
     <message>
         <source>Cancel</source>
         <translation>Annuler</translation>
+    </message>
+</context>
+<context>
+    <name>LineBusyText</name>
+    <message>
+        <source>The device is still sending its records; waiting up to %1 s</source>
+        <translation>L'appareil envoie encore ses enregistrements ; attente jusqu'à %1 s</translation>
+    </message>
+    <message>
+        <source>The device keeps sending; switch it off and on, then try again</source>
+        <translation>L'appareil n'arrête pas d'envoyer ; éteignez-le et rallumez-le, puis réessayez</translation>
     </message>
 </context>
 </TS>

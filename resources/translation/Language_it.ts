@@ -252,6 +252,10 @@ rapporto</translation>
         <source>Cannot rename the report file %1 to %2: %3</source>
         <translation>Impossibile rinominare il file di rapporto %1 in %2: %3</translation>
     </message>
+    <message>
+        <source>The device keeps sending: its line did not fall quiet within %1 s</source>
+        <translation>Il dispositivo continua a inviare: la linea non è tornata silenziosa entro %1 s</translation>
+    </message>
 </context>
 <context>
     <name>QSerialUser</name>
@@ -283,12 +287,27 @@ rapporto</translation>
         <source>The firmware file %1 is empty</source>
         <translation>Il file del firmware %1 è vuoto</translation>
     </message>
+    <message>
+        <source>The device keeps sending: its line did not fall quiet within %1 s</source>
+        <translation>Il dispositivo continua a inviare: la linea non è tornata silenziosa entro %1 s</translation>
+    </message>
 </context>
 <context>
     <name>CustomMessageBox</name>
     <message>
         <source>Cancel</source>
         <translation>Annulla</translation>
+    </message>
+</context>
+<context>
+    <name>LineBusyText</name>
+    <message>
+        <source>The device is still sending its records; waiting up to %1 s</source>
+        <translation>Il dispositivo sta ancora inviando i suoi record; attesa fino a %1 s</translation>
+    </message>
+    <message>
+        <source>The device keeps sending; switch it off and on, then try again</source>
+        <translation>Il dispositivo continua a inviare; spegnerlo e riaccenderlo, poi riprovare</translation>
     </message>
 </context>
 </TS>

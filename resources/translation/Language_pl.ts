@@ -252,6 +252,10 @@ raportu</translation>
         <source>Cannot rename the report file %1 to %2: %3</source>
         <translation>Nie można zmienić nazwy pliku raportu %1 na %2: %3</translation>
     </message>
+    <message>
+        <source>The device keeps sending: its line did not fall quiet within %1 s</source>
+        <translation>Urządzenie nie przestaje wysyłać: linia nie ucichła w ciągu %1 s</translation>
+    </message>
 </context>
 <context>
     <name>QSerialUser</name>
@@ -283,12 +287,27 @@ raportu</translation>
         <source>The firmware file %1 is empty</source>
         <translation>Plik firmware %1 jest pusty</translation>
     </message>
+    <message>
+        <source>The device keeps sending: its line did not fall quiet within %1 s</source>
+        <translation>Urządzenie nie przestaje wysyłać: linia nie ucichła w ciągu %1 s</translation>
+    </message>
 </context>
 <context>
     <name>CustomMessageBox</name>
     <message>
         <source>Cancel</source>
         <translation>Anuluj</translation>
+    </message>
+</context>
+<context>
+    <name>LineBusyText</name>
+    <message>
+        <source>The device is still sending its records; waiting up to %1 s</source>
+        <translation>Urządzenie wciąż wysyła swoje rekordy; oczekiwanie do %1 s</translation>
+    </message>
+    <message>
+        <source>The device keeps sending; switch it off and on, then try again</source>
+        <translation>Urządzenie nie przestaje wysyłać; wyłącz je i włącz ponownie, a następnie spróbuj jeszcze raz</translation>
     </message>
 </context>
 </TS>

@@ -252,6 +252,10 @@
         <source>Cannot rename the report file %1 to %2: %3</source>
         <translation>Не удаётся переименовать файл отчёта %1 в %2: %3</translation>
     </message>
+    <message>
+        <source>The device keeps sending: its line did not fall quiet within %1 s</source>
+        <translation>Устройство не прекращает передачу: линия не затихла в течение %1 с</translation>
+    </message>
 </context>
 <context>
     <name>QSerialUser</name>
@@ -283,6 +287,10 @@
         <source>The firmware file %1 is empty</source>
         <translation>Файл прошивки %1 пуст</translation>
     </message>
+    <message>
+        <source>The device keeps sending: its line did not fall quiet within %1 s</source>
+        <translation>Устройство не прекращает передачу: линия не затихла в течение %1 с</translation>
+    </message>
 </context>
 <context>
     <name>CustomMessageBox</name>
@@ -293,6 +301,17 @@
     <message>
         <source>Yes</source>
         <translation>Да</translation>
+    </message>
+</context>
+<context>
+    <name>LineBusyText</name>
+    <message>
+        <source>The device is still sending its records; waiting up to %1 s</source>
+        <translation>Устройство ещё передаёт свои записи; ожидание до %1 с</translation>
+    </message>
+    <message>
+        <source>The device keeps sending; switch it off and on, then try again</source>
+        <translation>Устройство не прекращает передачу; выключите и снова включите его, затем повторите попытку</translation>
     </message>
 </context>
 </TS>

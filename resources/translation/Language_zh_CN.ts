@@ -250,6 +250,10 @@
         <source>Cannot rename the report file %1 to %2: %3</source>
         <translation>无法将报告文件 %1 重命名为 %2：%3</translation>
     </message>
+    <message>
+        <source>The device keeps sending: its line did not fall quiet within %1 s</source>
+        <translation>设备持续发送数据：线路在 %1 秒内未恢复空闲</translation>
+    </message>
 </context>
 <context>
     <name>QSerialUser</name>
@@ -281,6 +285,10 @@
         <source>The firmware file %1 is empty</source>
         <translation>固件文件 %1 为空</translation>
     </message>
+    <message>
+        <source>The device keeps sending: its line did not fall quiet within %1 s</source>
+        <translation>设备持续发送数据：线路在 %1 秒内未恢复空闲</translation>
+    </message>
 </context>
 <context>
     <name>CustomMessageBox</name>
@@ -291,6 +299,17 @@
     <message>
         <source>Yes</source>
         <translation>是</translation>
+    </message>
+</context>
+<context>
+    <name>LineBusyText</name>
+    <message>
+        <source>The device is still sending its records; waiting up to %1 s</source>
+        <translation>设备仍在发送记录；最多等待 %1 秒</translation>
+    </message>
+    <message>
+        <source>The device keeps sending; switch it off and on, then try again</source>
+        <translation>设备持续发送数据；请将其关闭后重新打开，然后重试</translation>
     </message>
 </context>
 </TS>
