@@ -52,12 +52,16 @@ QList<Message> Catalogue()
           "The device did not stop sending: more than %1 bytes arrived for %2 announced records; the export was stopped",
           "The device sent none of the %1 records it announced",
           "The report holds %1 of the %2 records the device announced", "%1; what arrived is kept in %2",
-          "Cannot write the report file %1: %2", "Cannot rename the report file %1 to %2: %3"}},
+          "Cannot write the report file %1: %2", "Cannot rename the report file %1 to %2: %3",
+          "The device keeps sending: its line did not fall quiet within %1 s"}},
         {"QSerialUser",
          {"No serial port available", "Failed to open serial port",
           "The serial port is in use by another program", "Upgrade already running",
           "The device is busy with another job", "Cannot read the firmware file %1",
-          "The firmware file %1 is empty"}},
+          "The firmware file %1 is empty", "The device keeps sending: its line did not fall quiet within %1 s"}},
+        {"LineBusyText",
+         {"The device is still sending its records; waiting up to %1 s",
+          "The device keeps sending; switch it off and on, then try again"}},
         {"CustomMessageBox", {"Cancel"}},
     };
     QList<Message> list;

@@ -364,6 +364,33 @@ private slots:
         QCOMPARE(QDir(tmp.path()).entryList({QStringLiteral("Report_*")}, QDir::Files), QStringList());
     }
 
+    // The device does not know that the export it streams for was left: the
+    // information asked for at once waits for the rest of the stream, says
+    // so, and is read.
+    void infoRightAfterAnInterruptedExportWaitsForItsStream()
+    {
+        QTemporaryDir tmp;
+        QVERIFY(tmp.isValid());
+        SimulatedDevice device(LongExportDevice());
+        QString sError;
+        QVERIFY2(device.Start(&sError), qPrintable(sError));
+        QProcess exportRun;
+        const QByteArray out = ExportUntilProgress(exportRun, QStringLiteral(KP_CLI_PATH), device, tmp.path());
+        QVERIFY2(out.contains("Export progress"), out.constData());
+        ::kill(static_cast<pid_t>(exportRun.processId()), SIGINT);
+        QVERIFY(exportRun.waitForFinished(30000));
+        QCOMPARE(exportRun.exitCode(), 130);
+
+        QProcess info;
+        info.start(QStringLiteral(KP_CLI_PATH),
+                   {QStringLiteral("info"), QStringLiteral("--port"), device.PortPath(), QStringLiteral("--json")});
+        QVERIFY(info.waitForFinished(60000));
+        const QByteArray infoOut = info.readAllStandardOutput() + info.readAllStandardError();
+        QVERIFY2(info.exitCode() == 0, infoOut.constData());
+        QVERIFY2(infoOut.contains("\"awaited\":\"quiet line\""), infoOut.constData());
+        QVERIFY2(infoOut.contains("\"version\":\"V1.10\""), infoOut.constData());
+    }
+
     // `kestrelpack-cli upgrade fw.bin | head -3`: the reader goes away after
     // three lines, and the upgrade still ends, the image whole on the device.
     void closedOutputDoesNotStopTheUpgrade()

@@ -189,19 +189,22 @@ private slots:
         QTest::addColumn<QString>("error");
         QTest::addColumn<bool>("bOwnFrameBack");
         const SimulatorOptions echo = Options([](SimulatorOptions &o) { o.bEcho = true; });
-        const auto cutVersion = [](int nPieces) {
-            return Options([nPieces](SimulatorOptions &o) {
+        // The reply C8 01 0A in pieces nGapMs apart; the window is 1500 ms.
+        const auto cutVersion = [](int nPieces, int nGapMs) {
+            return Options([nPieces, nGapMs](SimulatorOptions &o) {
                 o.nFaultCommand = 0xC8;
                 o.nSplitPieces = nPieces;
-                o.nSplitGapMs = 1200;
+                o.nSplitGapMs = nGapMs;
             });
         };
         QTest::newRow("version, echoing line") << echo << kVersionFrame << "GetVersion not received data" << true;
         QTest::newRow("serial number, echoing line") << echo << kSNFrame << "GetSN not received data" << true;
         QTest::newRow("record count, echoing line")
             << echo << kCountFrame << "GetLogInfoCount not received data" << true;
-        QTest::newRow("version cut after C8") << cutVersion(2) << kVersionFrame << "GetVersion fail" << false;
-        QTest::newRow("version cut after the major") << cutVersion(3) << kVersionFrame << "GetVersion fail" << false;
+        // C8, then 01 0A after the window.
+        QTest::newRow("version cut after C8") << cutVersion(2, 2000) << kVersionFrame << "GetVersion fail" << false;
+        // C8, 01 within the window, 0A after it.
+        QTest::newRow("version cut after the major") << cutVersion(3, 1000) << kVersionFrame << "GetVersion fail" << false;
     }
 
     void requestsRefuseWhatIsNoReply()
@@ -210,14 +213,31 @@ private slots:
         QFETCH(QByteArray, frame);
         QFETCH(QString, error);
         QFETCH(bool, bOwnFrameBack);
+        Waits waits = Waits::Current();
+        waits.nReplyMs = 1500;
+        WaitsForTesting::Set(waits);
         auto pDevice = Start(options);
         QVERIFY(pDevice);
         SerialWorker worker(SerialWorker::OnCallerThread);
         QVERIFY(OpenOn(*pDevice, worker));
         QString sValue;
+        // What the reply window took, from the command's trace.
+        static QStringList s_replies;
+        s_replies.clear();
+        const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &sMsg) {
+            if (sMsg.contains(QLatin1String(" reply: "))) {
+                s_replies << sMsg.section(QLatin1String(" reply: "), 1);
+            }
+        });
         const bool bRet = (frame == kVersionFrame) ? worker.GetVersion(sValue)
                           : (frame == kSNFrame)    ? worker.GetSN(sValue)
                                                    : worker.GetLogInfoCount();
+        qInstallMessageHandler(previous);
+        if (QByteArray(QTest::currentDataTag()).startsWith("version cut")) {
+            const QString sTaken = QByteArray(QTest::currentDataTag()).endsWith("C8") ? QStringLiteral("C8")
+                                                                                     : QStringLiteral("C801");
+            QCOMPARE(s_replies, QStringList{sTaken});
+        }
         QVERIFY2(!bRet, qPrintable(sValue));
         QCOMPARE(worker.ErrorMessage(), error);
         QCOMPARE(worker.OwnFrameCameBack(), bOwnFrameBack);

@@ -165,6 +165,25 @@ private slots:
         }
     }
 
+    // A device still streaming text made of "C"s (the letters of its
+    // records): whatever byte the port's first look or the control-mode
+    // window happens to end on, a "C" followed by more data is no boot
+    // loader's receiver. The open waits for the stream, then finds the
+    // application firmware.
+    void streamOfCsIsNoReceiver()
+    {
+        SimulatorOptions options;
+        options.recordStream = QByteArray(20000, 'C') + '\n';   // about 1.7 s on the paced line
+        options.nStreamingAtStart = 1;
+        options.nBytesPerSecond = 11520;
+        auto pDevice = Start(options);
+        QVERIFY(pDevice);
+        SerialWorker worker(SerialWorker::OnCallerThread);
+        worker.SetPortName(pDevice->PortPath());
+        QVERIFY2(worker.OpenSerialPort(), qPrintable(worker.ErrorMessage()));
+        QCOMPARE(worker.DeviceMode(), int(SerialWorker::ModeCtrl));
+    }
+
     // A boot wait that ran out leaves nothing listening on the port: bytes
     // that arrive afterwards stay in the port and reach the next reply.
     void timedOutBootWaitLeavesLaterBytesAlone()

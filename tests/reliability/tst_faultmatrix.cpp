@@ -15,6 +15,7 @@
 // boot loader rows that run against the real 30 s wait. docs/reliability.md
 // lists the rows with their outcomes.
 
+#include "device/devicelink.h"
 #include "device/serialworker.h"
 #include "device/waitsfortesting.h"
 #include "simulator/devicesimulator.h"
@@ -122,6 +123,27 @@ const QString kUpgradeFailed = QStringLiteral("Upgrade failed");
 const QString kExported = QStringLiteral("File export successful");
 const QString kExportFailed = QStringLiteral("File export failed");
 const QString kDisconnected = QStringLiteral("Disconnected");
+const QString kKeepsSending = QStringLiteral("The device keeps sending; switch it off and on, then try again");
+
+// The device is still sending the records of an export that an earlier run
+// of the program left: about 5 s of them on the paced line when the window
+// opens.
+void StillStreaming(SimulatorOptions &o)
+{
+    o.nRecordCount = 1500;
+    o.nStreamingAtStart = 1500;
+    o.nBytesPerSecond = 11520;
+}
+// ... or one that never ends; the wait for it is cut short.
+void NeverStopsSending(SimulatorOptions &o)
+{
+    o.nStreamingAtStart = SimulatorOptions::kEndless;
+    o.nBytesPerSecond = 11520;
+}
+void ShortBusyWait(Waits &w)
+{
+    w.nBusyMaxMs = 2000;
+}
 
 struct Row
 {
@@ -290,6 +312,8 @@ std::vector<Row> BuildRows()
         .On(When::AtFrame, Action::Unplug, QByteArray::fromHex("C8"))
         .Sees(kDisconnected);
     info("info: window closed at C8").On(When::AtFrame, Action::CloseWindow, QByteArray::fromHex("C8"));
+    info("info: the device still sends an earlier export").Device(StillStreaming);
+    info("info: the device never stops sending").Device(NeverStopsSending).Wait(ShortBusyWait).Sees(kKeepsSending);
 
     // --- Report export: C0, D1 (record count), CD34 (the record stream),
     // then C0 and C1 on a fresh port.
@@ -345,6 +369,12 @@ std::vector<Row> BuildRows()
         })
         .On(When::AtProgress, Action::CloseWindow)
         .Disk(Report::Partial);
+    exportRow("export: the device still sends an earlier export").Device(StillStreaming);
+    exportRow("export: the device never stops sending")
+        .Device(NeverStopsSending)
+        .Wait(ShortBusyWait)
+        .Sees(kKeepsSending)
+        .Disk(Report::None);
 
     // --- Upgrade: C0, C955 (boot command), "1" (boot menu), then YMODEM.
     upgrade("upgrade: C0 silent").Device(FaultAt(Fault::Silent, kEnterCtrl)).Sees(kUpgradeFailed).Stores(Image::None)
@@ -482,6 +512,13 @@ std::vector<Row> BuildRows()
         const int nBudget = 128 - 2 - QString::number(longName.nImageSize).size();
         longName.sDeviceName = sBase.left(nBudget - 4) + QStringLiteral(".bin");
     }
+    upgrade("upgrade: the device still sends an earlier export").Device(StillStreaming);
+    upgrade("upgrade: the device never stops sending")
+        .Device(NeverStopsSending)
+        .Wait(ShortBusyWait)
+        .Sees(kKeepsSending)
+        .Stores(Image::None)
+        .BootCommand(false);
     upgrade("upgrade: window closed in the boot loader wait")
         .On(When::AtBootLoader, Action::CloseWindow)
         .Stores(Image::None);
@@ -728,6 +765,9 @@ private slots:
             row.waits(waits);
         }
         WaitsForTesting::Set(waits);
+        // Each row is a program of its own: no export of an earlier row
+        // tells how long a stream may run.
+        DeviceLink::NoteStreamOwedMs(0);
 
         m_pDir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_pDir->isValid());

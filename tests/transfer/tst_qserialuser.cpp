@@ -667,6 +667,120 @@ private slots:
                  qPrintable(ends.first()));
     }
 
+    // An export left while the device streams (the program is being
+    // stopped): the device streams on, and a job asked for at once says that
+    // it waits for the line, then succeeds, over the worker's link and the
+    // upgrade's alike. With the program's own waits.
+    void jobRightAfterAnInterruptedExportWaitsForTheStream_data()
+    {
+        QTest::addColumn<int>("nFunction");
+        QTest::newRow("information") << int(DeviceCodes::FT_DeviceInfo);
+        QTest::newRow("export") << int(DeviceCodes::FT_ExportLog);
+        QTest::newRow("upgrade") << int(DeviceCodes::FT_Upgrade);
+    }
+    void jobRightAfterAnInterruptedExportWaitsForTheStream()
+    {
+        QFETCH(int, nFunction);
+        SimulatorOptions options;
+        options.nRecordCount = 3000;   // about 13 s on the paced line
+        options.nBytesPerSecond = 11520;
+        options.nCIntervalMs = 250;
+        UpgradeRig rig;
+        QVERIFY(rig.Start(options));
+        TestEnvironment::SetSerialPorts({rig.device->PortPath()});
+        QSerialUser user;
+        JobWatch watch(user);
+        QSignalSpy idle(&user, &QSerialUser::signal_Idle);
+        const QString sReportDir = rig.dir.filePath(QStringLiteral("reports"));
+        QVERIFY(QDir().mkpath(sReportDir));
+        user.StartExportLogInfo(sReportDir);
+        QTRY_VERIFY_WITH_TIMEOUT(watch.results.size() >= 2, 20000);   // "Start" and the first progress
+        QVERIFY(user.Interrupt(QStringLiteral("test")));
+        QVERIFY(idle.wait(10000));
+        watch.results.clear();
+        QVERIFY(QDir(sReportDir).removeRecursively() && QDir().mkpath(sReportDir));
+
+        if (nFunction == DeviceCodes::FT_Upgrade) {
+            QVERIFY2(user.StartUpgrade(rig.sImagePath), qPrintable(user.ErrorMessage()));
+            QVERIFY(watch.rec.WaitForEnd(60000));
+            QCOMPARE(watch.rec.Final(), int(S::StatusDone));
+            QTRY_COMPARE(rig.device->Images().size(), 1);
+            QVERIFY(rig.device->Images().at(0).content == rig.content);
+        } else {
+            if (nFunction == DeviceCodes::FT_DeviceInfo) {
+                user.StartGetVersionAndSN();
+            } else {
+                user.StartExportLogInfo(sReportDir);
+            }
+            QVERIFY(watch.finished.wait(60000));
+        }
+        QList<QList<QVariant>> waits;
+        QStringList values;
+        for (const QList<QVariant> &args : qAsConst(watch.results)) {
+            QCOMPARE(args.at(0).toInt(), nFunction);
+            QVERIFY2(args.at(2).toBool(), qPrintable(args.at(3).toString()));
+            if (args.at(1).toInt() == DeviceCodes::RT_LineBusy) {
+                waits << args;
+            } else if (args.at(1).toInt() != DeviceCodes::RT_ExportLog || !args.at(3).toString().at(0).isDigit()) {
+                values << args.at(3).toString();
+            }
+        }
+        QCOMPARE(waits.size(), 1);
+        QVERIFY2(waits.first().at(3).toInt() > 10, qPrintable(waits.first().at(3).toString()));
+        if (nFunction == DeviceCodes::FT_DeviceInfo) {
+            QCOMPARE(values, (QStringList{QStringLiteral("V1.10"), QStringLiteral("08123456")}));
+        } else if (nFunction == DeviceCodes::FT_ExportLog) {
+            QCOMPARE(values.last(), QStringLiteral("End"));
+            const QStringList reports = QDir(sReportDir).entryList({QStringLiteral("Report_*.csv")}, QDir::Files);
+            QCOMPARE(reports.size(), 1);
+            QFile report(QDir(sReportDir).filePath(reports.first()));
+            QVERIFY(report.open(QIODevice::ReadOnly));
+            QCOMPARE(report.readAll().count('\n'), options.nRecordCount);
+        }
+    }
+
+    // A device that never stops sending: the job says that it waits, then
+    // fails with its own reason within the bound, not as "no device".
+    void deviceThatNeverStopsSendingFailsWithinTheBound_data()
+    {
+        QTest::addColumn<int>("nFunction");
+        QTest::newRow("information") << int(DeviceCodes::FT_DeviceInfo);
+        QTest::newRow("upgrade") << int(DeviceCodes::FT_Upgrade);
+    }
+    void deviceThatNeverStopsSendingFailsWithinTheBound()
+    {
+        QFETCH(int, nFunction);
+        Waits waits = ShortWaits();
+        waits.nBusyMaxMs = 3000;
+        WaitsForTesting::Set(waits);
+        SimulatorOptions options;
+        options.nStreamingAtStart = SimulatorOptions::kEndless;
+        options.nBytesPerSecond = 11520;
+        UpgradeRig rig;
+        QVERIFY(rig.Start(options));
+        TestEnvironment::SetSerialPorts({rig.device->PortPath()});
+        QSerialUser user;
+        JobWatch watch(user);
+        QElapsedTimer timer;
+        timer.start();
+        if (nFunction == DeviceCodes::FT_Upgrade) {
+            QVERIFY(!user.StartUpgrade(rig.sImagePath));
+            QCOMPARE(user.LastUpgradeFailure(), QSerialUser::FailureLineBusy);
+        } else {
+            user.StartGetVersionAndSN();
+            QVERIFY(watch.finished.wait(30000));
+        }
+        const qint64 nElapsedMs = timer.elapsed();
+        const QString sReason = QStringLiteral("The device keeps sending: its line did not fall quiet within 3 s");
+        QCOMPARE(watch.results.size(), 2);
+        QCOMPARE(watch.results.at(0), (QList<QVariant>{nFunction, int(DeviceCodes::RT_LineBusy), true, QStringLiteral("3")}));
+        QCOMPARE(watch.results.at(1), (QList<QVariant>{nFunction, int(DeviceCodes::RT_LineBusy), false, sReason}));
+        // The bound, from when the line was found busy, after one look at it.
+        QVERIFY2(nElapsedMs >= 3000 && nElapsedMs < 8000, qPrintable(QString::number(nElapsedMs)));
+        QVERIFY(rig.device->Images().isEmpty());
+        QVERIFY2(LogLines().filter(sReason).size() >= 1, qPrintable(LastLogLine()));
+    }
+
     // A port that another program holds is reported as in use, by the
     // upgrade and by the worker's requests alike, not as missing.
     void heldPortIsReportedAsInUse()

@@ -377,15 +377,22 @@ private slots:
     // The real limits (499, 5, 999): step counting costs nothing here.
     // Silence (or noise) with the real limits: resends every 500 idle steps
     // once the header is out, none before it; the 3000th idle step gives up.
+    // A receiver that floods "C"s while a data block is in flight neither
+    // moves the transfer on nor ends it sooner: a "C" there is noise too.
     void realLimitsResendAndGiveUp_data()
     {
         QTest::addColumn<bool>("bHeaderSent");
-        QTest::newRow("awaiting the first C") << false;
-        QTest::newRow("data block in flight") << true;
+        QTest::addColumn<QByteArray>("noise");
+        QTest::addColumn<int>("nEvery");   // the noise comes at every nEvery-th step
+        QTest::newRow("awaiting the first C") << false << QByteArray(1, kAck - 1) << 7;
+        QTest::newRow("data block in flight") << true << QByteArray(1, kAck - 1) << 7;
+        QTest::newRow("data block in flight, a C at every step") << true << QByteArray("C") << 1;
     }
     void realLimitsResendAndGiveUp()
     {
         QFETCH(bool, bHeaderSent);
+        QFETCH(QByteArray, noise);
+        QFETCH(int, nEvery);
         ScriptedSender s;
         s.m_baFile = Pattern(2000);
         s.Step();
@@ -400,7 +407,7 @@ private slots:
         QByteArray out;
         while (out != kFiveCan && nStep < 10000) {
             ++nStep;
-            out = s.Step(nStep % 7 == 0 ? QByteArray(1, kAck - 1) : QByteArray());   // noise is an idle step too
+            out = s.Step(nStep % nEvery == 0 ? noise : QByteArray());   // noise is an idle step too
             if (!out.isEmpty() && out == inFlight) {
                 resendSteps << nStep;
             }

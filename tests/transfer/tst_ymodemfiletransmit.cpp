@@ -389,6 +389,46 @@ private slots:
         QCOMPARE(rig.Take(5), kFiveCan);
     }
 
+    // A receiver flooding "C"s while a data block waits for its ACK: the
+    // "C"s move nothing on (block 1 goes out again, never block 2) and do
+    // not shorten the limits, which keep their length in time.
+    void cFloodDuringDataNeitherStepsNorHastens()
+    {
+        Waits waits;
+        waits.nYmodemStepMs = 20;
+        waits.nYmodemTickDivisor = 9;   // a resend every 10 idle steps: 200 ms
+        waits.nYmodemMaxTimeouts = 2;   // given up at the 30th: 600 ms
+        WaitsForTesting::Set(waits);
+        Rig rig;
+        QVERIFY(rig.Open());
+        rig.tx.SetFileName(rig.WriteFile(QStringLiteral("fw.bin"), Pattern(3000)));
+        QVERIFY(rig.tx.StartTransmit());
+        rig.peer.Write("C");
+        QCOMPARE(rig.Take(133).size(), 133);
+        rig.peer.Write(QByteArray(1, kAck) + 'C');
+        const QByteArray block1 = rig.Take(1029);
+        QCOMPARE(block1.size(), 1029);
+        QElapsedTimer timer;
+        timer.start();
+        QTimer flood;   // four "C"s to every step
+        connect(&flood, &QTimer::timeout, this, [&rig]() {
+            rig.peer.Write("C");
+            rig.wire += rig.peer.ReadAvailable();
+        });
+        flood.start(5);
+        QVERIFY(rig.rec.WaitForEnd(5000));
+        const qint64 nEndMs = timer.elapsed();
+        flood.stop();
+        rig.wire += rig.peer.ReadAvailable();
+        QCOMPARE(rig.rec.Statuses().last(), int(S::StatusFailed));
+        const QByteArray sent = block1 + block1 + kFiveCan;
+        QCOMPARE(rig.wire.left(sent.size()), sent);
+        // Once the transmitter has closed its port, the line itself may echo
+        // a "C" of the flood.
+        QCOMPARE(rig.wire.mid(sent.size()), QByteArray(rig.wire.size() - sent.size(), 'C'));
+        QVERIFY2(nEndMs >= 550, qPrintable(QString::number(nEndMs)));
+    }
+
     // The far end closing the line: the transfer must end at once with a
     // failure (real limits: otherwise 150 s) and the port must not spin.
     void lineClosedEndsTheTransfer_data()
