@@ -273,6 +273,18 @@ int main(int argc, char *argv[])
                                        QCoreApplication::translate("SerialWorker", "Failed to open serial port"));
              return pWindow;
          }},
+        {"upgrade-line-busy",
+         [=]() {
+             pUpgrade->ShowPathPage();
+             click("btnUpgradeFirmware");
+             pUpgrade->slot_SendResult(SW::FT_Upgrade, SW::RT_LineBusy, true, QStringLiteral("120"));
+             return pWindow;
+         }},
+        {"upgrade-keeps-sending",
+         [=]() {
+             pUpgrade->slot_SendResult(SW::FT_Upgrade, SW::RT_LineBusy, false, QString());
+             return pWindow;
+         }},
         {"export-path",
          [=]() {
              click("btnUpgradeReturnMenu");
@@ -313,6 +325,18 @@ int main(int argc, char *argv[])
              report(SW::RT_EnterCtrlMode, false, QString());
              return pWindow;
          }},
+        {"export-line-busy",
+         [=]() {
+             exportAgain();
+             report(SW::RT_ExportLog, true, QStringLiteral("Start"));
+             report(SW::RT_LineBusy, true, QStringLiteral("120"));
+             return pWindow;
+         }},
+        {"export-keeps-sending",
+         [=]() {
+             report(SW::RT_LineBusy, false, QString());
+             return pWindow;
+         }},
         {"info-reading",
          [=]() {
              click("btnExportReturnMenu");
@@ -338,6 +362,18 @@ int main(int argc, char *argv[])
              click("btnInfoReturnMenu");
              click("btnInfo");
              info(SW::RT_EnterCtrlMode, false, QString());
+             return pWindow;
+         }},
+        {"info-line-busy",
+         [=]() {
+             click("btnInfoReturnMenu");
+             click("btnInfo");
+             info(SW::RT_LineBusy, true, QStringLiteral("120"));
+             return pWindow;
+         }},
+        {"info-keeps-sending",
+         [=]() {
+             info(SW::RT_LineBusy, false, QString());
              return pWindow;
          }},
     };
