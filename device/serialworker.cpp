@@ -13,23 +13,15 @@
 
 SerialWorker::SerialWorker(QObject *parent) : QObject(parent)
 {
-    qRegisterMetaType<YmodemFileTransmit::YmodemStatus>("YmodemFileTransmit::YmodemStatus");
     m_pThread = new QThread;
     moveToThread(m_pThread);
-    // The link, the export and the transmitter are created on the worker's
+    // The link, the command set and the export are created on the worker's
     // thread, before its event loop delivers the first request, and released
     // there when it ends: objects made here would stay with the creating
     // thread, and their timers and notifiers would never serve the worker.
     connect(m_pThread, &QThread::started, this, &SerialWorker::CreateThreadObjects, Qt::DirectConnection);
     connect(m_pThread, &QThread::finished, this, &SerialWorker::ReleaseThreadObjects, Qt::DirectConnection);
 
-    connect(this, &SerialWorker::signal_StartEnterCtrlMode, this, &SerialWorker::slot_StartEnterCtrlMode,
-            Qt::QueuedConnection);
-    connect(this, &SerialWorker::signal_StartExitCtrlMode, this, &SerialWorker::slot_StartExitCtrlMode,
-            Qt::QueuedConnection);
-    connect(this, &SerialWorker::signal_StartEnterBootMode, this, &SerialWorker::slot_StartEnterBootMode,
-            Qt::QueuedConnection);
-    connect(this, &SerialWorker::signal_StartUpgrade, this, &SerialWorker::slot_StartUpgrade, Qt::QueuedConnection);
     connect(this, &SerialWorker::signal_StartGetVersionAndSN, this, &SerialWorker::slot_StartGetVersionAndSN,
             Qt::QueuedConnection);
     connect(this, &SerialWorker::signal_StartExportLogInfo, this, &SerialWorker::slot_StartExportLogInfo,
@@ -45,7 +37,6 @@ SerialWorker::SerialWorker(QObject *parent) : QObject(parent)
 
 SerialWorker::SerialWorker(OnCallerThread_t, QObject *parent) : QObject(parent)
 {
-    qRegisterMetaType<YmodemFileTransmit::YmodemStatus>("YmodemFileTransmit::YmodemStatus");
     CreateThreadObjects();
 }
 
@@ -55,7 +46,7 @@ SerialWorker::~SerialWorker()
         // Quitting ends every event loop of the thread, the nested waits of
         // a running request included, and makes later waits return at once:
         // the request runs to its end quickly; the thread's end releases the
-        // link, the transmitter and an unfinished report.
+        // link, the command set and an unfinished report.
         // Texts the worker's thread handed over (a port name, a failure
         // text) may have their last copy here released inside Qt, where the
         // thread checker sees no ordering: what this thread did with them
@@ -106,10 +97,6 @@ void SerialWorker::CreateThreadObjects()
         }
     });
     connect(m_pExport, &LogExport::signal_StreamEnded, this, &SerialWorker::FinishExport);
-    m_pYmodemFileTransmit = new YmodemFileTransmit;
-    connect(m_pYmodemFileTransmit, &YmodemFileTransmit::TransmitProgress, this,
-            &SerialWorker::slot_TransmitProgress);
-    connect(m_pYmodemFileTransmit, &YmodemFileTransmit::TransmitStatus, this, &SerialWorker::slot_TransmitStatus);
 }
 
 void SerialWorker::ReleaseThreadObjects()
@@ -122,8 +109,6 @@ void SerialWorker::ReleaseThreadObjects()
         KP_LOG_INFO("ExportLogInfo: {}", outcome.error.sEnglish);
     }
     m_pendingRequests.clear();
-    delete m_pYmodemFileTransmit;
-    m_pYmodemFileTransmit = nullptr;
     delete m_pExport;
     m_pExport = nullptr;
     delete m_pCommands;
@@ -173,46 +158,12 @@ void SerialWorker::EndRequest()
 {
     m_bBusy = false;
     m_bStopRequested = false;
-    m_bUpgradeRunning = false;
     emit signal_RequestFinished();
     if (!m_pendingRequests.isEmpty()) {
         // From the event loop, so that the next request never runs inside
-        // the stack of the one that just ended (an export tick, a transfer
-        // status).
+        // the stack of the one that just ended (an export tick).
         QMetaObject::invokeMethod(this, &SerialWorker::RunNextRequest, Qt::QueuedConnection);
     }
-}
-
-void SerialWorker::slot_StartEnterCtrlMode()
-{
-    Submit([this]() {
-        const bool bRet = EnterCtrlMode();
-        Report(FT_CtrlMode, RT_EnterCtrlMode, bRet, bRet ? QString() : m_pLink->ErrorMessage());
-        EndRequest();
-    });
-}
-
-void SerialWorker::slot_StartExitCtrlMode()
-{
-    Submit([this]() {
-        const bool bRet = ExitCtrlMode();
-        Report(FT_CtrlMode, RT_ExitCtrlMode, bRet, bRet ? QString() : m_pLink->ErrorMessage());
-        EndRequest();
-    });
-}
-
-void SerialWorker::slot_StartEnterBootMode()
-{
-    Submit([this]() {
-        const bool bRet = EnterBootMode();
-        Report(FT_Upgrade, RT_EnterBootMode, bRet, bRet ? QString() : m_pLink->ErrorMessage());
-        EndRequest();
-    });
-}
-
-void SerialWorker::slot_StartUpgrade(QString sFilePath)
-{
-    Submit([this, sFilePath]() { RunUpgrade(sFilePath); });
 }
 
 void SerialWorker::slot_StartGetVersionAndSN()
@@ -308,39 +259,6 @@ void SerialWorker::RunGetVersionAndSN()
     EndRequest();
 }
 
-void SerialWorker::RunUpgrade(const QString &sFilePath)
-{
-    m_pLink->SetDeviceMode(ModeUnknown);
-    if (!OpenSerialPort()) {
-        ReportFailure(FT_Upgrade, RT_OpenPort);
-        EndRequest();
-        return;
-    }
-    bool bReady = true;
-    if (DeviceMode() == ModeBootMenu) {
-        bReady = EnterYmodem();
-    } else if (DeviceMode() != ModeYmodem) {
-        bReady = EnterBootMode();
-    }
-    m_pLink->ClosePort();
-    if (!bReady) {
-        ReportFailure(FT_Upgrade, RT_EnterBootMode);
-        EndRequest();
-        return;
-    }
-    m_pYmodemFileTransmit->SetFileName(sFilePath);
-    m_pYmodemFileTransmit->SetPortName(PortName());
-    if (!m_pYmodemFileTransmit->StartTransmit(m_pLink->ReceiverAsking())) {
-        m_pLink->SetError(ReasonText::Plain(QStringLiteral("StartYmodemTransmit fail")));
-        ReportFailure(FT_Upgrade, RT_StartTransmit);
-        EndRequest();
-        return;
-    }
-    // The transfer reports through the relay; the request ends with its
-    // final status.
-    m_bUpgradeRunning = true;
-}
-
 void SerialWorker::slot_StopRequest()
 {
     if (!m_bBusy) {
@@ -355,19 +273,6 @@ void SerialWorker::slot_StopRequest()
     // The request's waits are short, except the wait for a line the device
     // is still sending on (up to minutes): that one ends now.
     m_pLink->AbortBusyWait();
-}
-
-void SerialWorker::slot_TransmitProgress(int nProgressValue)
-{
-    emit signal_TransmitProgress(nProgressValue);
-}
-
-void SerialWorker::slot_TransmitStatus(YmodemFileTransmit::YmodemStatus status)
-{
-    emit signal_TransmitStatus(status);
-    if (m_bUpgradeRunning && status >= YmodemFileTransmit::StatusDone) {
-        EndRequest();
-    }
 }
 
 void SerialWorker::RunExportLogInfo(const QString &sDirPath)

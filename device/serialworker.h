@@ -6,7 +6,6 @@
 #include "device/devicecommands.h"
 #include "device/devicelink.h"
 #include "device/logexport.h"
-#include "transfer/ymodemfiletransmit.h"
 
 #include <QObject>
 #include <QQueue>
@@ -17,8 +16,8 @@
 
 class QThread;
 
-// The worker that runs the device requests (information, export, upgrade)
-// on a thread of its own, over its own link (DeviceLink) and the device's
+// The worker that runs the device requests (information, export) on a
+// thread of its own, over its own link (DeviceLink) and the device's
 // command set (DeviceCommands); the export's collection and report are a
 // LogExport's.
 //
@@ -89,10 +88,6 @@ public:
     static QString DecodeVersion(const QString &sReply) { return CommandFrames::DecodeVersion(sReply); }
     static QString DecodeSerialNumber(const QString &sReply) { return CommandFrames::DecodeSerialNumber(sReply); }
     static int DecodeLogInfoCount(const QString &sReply) { return CommandFrames::DecodeLogInfoCount(sReply); }
-    static int ExportProgress(qint64 nStreamSize, int nRecordCount, int nFallbackTicks)
-    {
-        return LogExport::Progress(nStreamSize, nRecordCount, nFallbackTicks);
-    }
 
     // --- State, for the requests and for tests ---
     QString PortName() const { return m_pLink->PortName(); }
@@ -117,16 +112,10 @@ signals:
     // The request found the device on this port, in whichever state (for the
     // job's log lines and the next upgrade's first look).
     void signal_DeviceFound(const QString &sPort);
-    void signal_StartEnterCtrlMode();
-    void signal_StartExitCtrlMode();
-    void signal_StartEnterBootMode();
-    void signal_StartUpgrade(QString sFilePath);
     void signal_StartGetVersionAndSN();
     void signal_StartExportLogInfo(QString sDirPath);
     // The boot loader is ready (relayed from the link).
     void signal_ReadyReadQuit();
-    void signal_TransmitProgress(int nProgressValue);
-    void signal_TransmitStatus(YmodemFileTransmit::YmodemStatus status);
     // After the final report of every request: the worker takes the next one.
     void signal_RequestFinished();
     // The program is interrupted: a running export stops now (see
@@ -134,14 +123,8 @@ signals:
     void signal_StopRequest();
 
 public slots:
-    void slot_StartEnterCtrlMode();
-    void slot_StartExitCtrlMode();
-    void slot_StartEnterBootMode();
-    void slot_StartUpgrade(QString sFilePath);
     void slot_StartGetVersionAndSN();
     void slot_StartExportLogInfo(QString sDirPath);
-    void slot_TransmitProgress(int nProgressValue);
-    void slot_TransmitStatus(YmodemFileTransmit::YmodemStatus status);
     // Ends a running export through its normal end: the report keeps what
     // arrived and the device is told to leave its record stream. An export
     // that is not collecting yet stops at its first tick; other requests run
@@ -165,7 +148,6 @@ private:
     // Request bodies.
     void RunGetVersionAndSN();
     void RunExportLogInfo(const QString &sDirPath);
-    void RunUpgrade(const QString &sFilePath);
     // Opens the device's port for an information or export request; false
     // (reported, request ended) when there is none or it runs its boot loader.
     bool OpenForRequest(int nFunctionType);
@@ -188,11 +170,9 @@ private:
     DeviceCommands *m_pCommands = nullptr;
     LogExport *m_pExport = nullptr;
     int m_mLogInfoCount = 0;
-    YmodemFileTransmit *m_pYmodemFileTransmit = nullptr;
 
     int m_nRequestFunction = FT_DeviceInfo;   // the running request's function type
     bool m_bBusy = false;                 // a request runs
-    bool m_bUpgradeRunning = false;       // the running request is a transfer
     bool m_bStopRequested = false;        // the running request is asked to stop
     QQueue<std::function<void()>> m_pendingRequests;
 };

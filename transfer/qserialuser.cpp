@@ -101,8 +101,7 @@ QSerialUser::QSerialUser(QObject *parent) : QObject(parent)
     });
     connect(m_pYmodem, &YmodemFileTransmit::TransmitProgress, this, &QSerialUser::slot_TransmitProgress);
     connect(m_pYmodem, &YmodemFileTransmit::TransmitStatus, this, &QSerialUser::slot_TransmitStatus);
-    // Only the transmitter's own final status ends "transmitting"; the
-    // worker's relayed statuses belong to its own transfers.
+    // The transmitter's final status ends "transmitting".
     connect(m_pYmodem, &YmodemFileTransmit::TransmitProgress, this, [this](int nProgress) {
         m_nUpgradeProgress = nProgress;
     });
@@ -112,8 +111,6 @@ QSerialUser::QSerialUser(QObject *parent) : QObject(parent)
             EndTransfer(status);
         }
     });
-    connect(m_pSerialWorker, &SerialWorker::signal_TransmitProgress, this, &QSerialUser::slot_TransmitProgress);
-    connect(m_pSerialWorker, &SerialWorker::signal_TransmitStatus, this, &QSerialUser::slot_TransmitStatus);
     // Both come from the worker's thread in this order: the reason is at
     // hand when its failure's report arrives.
     connect(m_pSerialWorker, &SerialWorker::signal_FailureReason, this,

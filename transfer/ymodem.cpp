@@ -9,21 +9,6 @@ Ymodem::Ymodem(uint32_t nTickDivisor, uint32_t nMaxTimeouts, uint32_t nMaxErrors
 {
 }
 
-void Ymodem::SetTickDivisor(uint32_t nTickDivisor)
-{
-    m_nTickDivisor = nTickDivisor;
-}
-
-void Ymodem::SetMaxTimeouts(uint32_t nMaxTimeouts)
-{
-    m_nMaxTimeouts = nMaxTimeouts;
-}
-
-void Ymodem::SetMaxErrors(uint32_t nMaxErrors)
-{
-    m_nMaxErrors = nMaxErrors;
-}
-
 uint16_t Ymodem::Crc16(const uint8_t *pData, uint32_t nLength)
 {
     uint16_t nCrc = 0;

@@ -64,10 +64,6 @@ public:
 
     Ymodem(uint32_t nTickDivisor, uint32_t nMaxTimeouts, uint32_t nMaxErrors);
 
-    void SetTickDivisor(uint32_t nTickDivisor);
-    void SetMaxTimeouts(uint32_t nMaxTimeouts);
-    void SetMaxErrors(uint32_t nMaxErrors);
-
     // One step. Never call it re-entrantly.
     void Transmit();
 

@@ -92,11 +92,8 @@ public:
     {
         connect(pWorker, &SerialWorker::signal_SendResult, this, &ResultLog::slot_Result);
         connect(pWorker, &SerialWorker::signal_RequestFinished, this, [this]() { ++m_nFinished; });
-        connect(pWorker, &SerialWorker::signal_TransmitStatus, this,
-                [this](YmodemFileTransmit::YmodemStatus e) { m_statuses << int(e); });
     }
     QList<Result> m_results;
-    QList<int> m_statuses;
     int m_nFinished = 0;
 
     // Results of one request, progress numbers left out.
@@ -519,85 +516,34 @@ private slots:
         QCOMPARE(ReadFile(dir.filePath(Reports(dir.path()).value(0))), ExpectedReport(StreamOf(options)));
     }
 
-    // The threaded worker's own transfer: its transmitter steps on the
-    // worker's thread and the image arrives whole.
-    void upgradeOnTheWorkerThread()
+    // The program ends while an export runs: no crash, no hang, and what
+    // was being collected is closed under the partial name.
+    void destroyedWhileExporting()
     {
-        SimulatorOptions options;
-        options.nCIntervalMs = 200;
-        QTemporaryDir dir;
-        options.sImageDir = dir.filePath(QStringLiteral("received"));
-        auto pDevice = Start(options);
-        QVERIFY(pDevice);
-        TestEnvironment::SetSerialPorts({pDevice->PortPath()});
-        QByteArray image(40 * 1024 + 3, Qt::Uninitialized);
-        for (int i = 0; i < image.size(); ++i) {
-            image[i] = char((i * 7919) >> 3);
-        }
-        const QString sPath = dir.filePath(QStringLiteral("fw.bin"));
-        QFile file(sPath);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(image) == image.size());
-        file.close();
-
-        SerialWorker worker;
-        ResultLog log(&worker);
-        emit worker.signal_StartUpgrade(sPath);
-        QTRY_COMPARE_WITH_TIMEOUT(log.m_nFinished, 1, 30000);
-        QVERIFY(log.m_results.isEmpty());
-        QCOMPARE(log.m_statuses.last(), int(YmodemFileTransmit::StatusDone));
-        QTRY_COMPARE(pDevice->Images().size(), 1);
-        QVERIFY(pDevice->Images().first().content == image);
-    }
-
-    // The program ends while an export or a transfer runs: no crash, no
-    // hang, and what was being collected is closed under the partial name.
-    void destroyedWhileWorking_data()
-    {
-        QTest::addColumn<bool>("bExport");
-        QTest::newRow("export") << true;
-        QTest::newRow("transfer") << false;
-    }
-    void destroyedWhileWorking()
-    {
-        QFETCH(bool, bExport);
         SimulatorOptions options;
         options.nRecordCount = 200;
         options.nStreamPauseEvery = 50;
         options.nStreamPauseMs = 1500;
-        options.nCIntervalMs = 200;
         options.nBytesPerSecond = 11520;
         QTemporaryDir dir;
-        options.sImageDir = dir.filePath(QStringLiteral("received"));
         auto pDevice = Start(options);
         QVERIFY(pDevice);
         TestEnvironment::SetSerialPorts({pDevice->PortPath()});
-        const QString sImage = dir.filePath(QStringLiteral("fw.bin"));
-        QFile file(sImage);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(200 * 1024, 'x')) > 0);
-        file.close();
 
         auto pWorker = std::make_unique<SerialWorker>();
         ResultLog log(pWorker.get());
-        QSignalSpy progress(pWorker.get(), &SerialWorker::signal_TransmitProgress);
-        if (bExport) {
-            emit pWorker->signal_StartExportLogInfo(dir.path());
-            QTRY_VERIFY_WITH_TIMEOUT(!log.Progress().isEmpty(), 20000);
-        } else {
-            emit pWorker->signal_StartUpgrade(sImage);
-            QVERIFY(progress.wait(30000));
-        }
+        emit pWorker->signal_StartExportLogInfo(dir.path());
+        QTRY_VERIFY_WITH_TIMEOUT(!log.Progress().isEmpty(), 20000);
         QElapsedTimer timer;
         timer.start();
         pWorker.reset();
         QVERIFY2(timer.elapsed() < 3000, qPrintable(QString::number(timer.elapsed())));
-        if (bExport) {
-            QCOMPARE(Reports(dir.path()), QStringList());
-            const QStringList reports = Partials(dir.path());
-            QCOMPARE(reports.size(), 1);
-            const QByteArray report = ReadFile(dir.filePath(reports.first()));
-            QVERIFY(!report.isEmpty());
-            QVERIFY(ExpectedReport(StreamOf(options)).startsWith(report));
-        }
+        QCOMPARE(Reports(dir.path()), QStringList());
+        const QStringList reports = Partials(dir.path());
+        QCOMPARE(reports.size(), 1);
+        const QByteArray report = ReadFile(dir.filePath(reports.first()));
+        QVERIFY(!report.isEmpty());
+        QVERIFY(ExpectedReport(StreamOf(options)).startsWith(report));
     }
 };
 

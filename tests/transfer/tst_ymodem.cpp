@@ -465,13 +465,12 @@ private slots:
         QCOMPARE(s.Notifications(), QList<uint32_t>() << Ymodem::NotifyFailed);
     }
 
-    // Shortened limits through the setters.
-    void settersChangeTheLimits()
+    // Shortened limits, as the transmitter passes them from the waits in
+    // force: a resend every third idle step, the give-up in the second
+    // period; NAKs count against the error limit.
+    void limitsGivenAtConstruction()
     {
-        ScriptedSender s;
-        s.SetTickDivisor(2);
-        s.SetMaxTimeouts(1);
-        s.SetMaxErrors(2);
+        ScriptedSender s(2, 1, 2);
         s.m_baFile = Pattern(100);
         s.Step();
         const QByteArray header = s.Step("C");
