@@ -15,6 +15,7 @@
 
 #include "app/logging.h"
 #include "app/quitonsignal.h"
+#include "cli/failurewords.h"
 #include "cli/output.h"
 #include "cli/parallelrun.h"
 #include "device/devicecodes.h"
@@ -43,17 +44,8 @@
 
 namespace {
 
-enum ExitCode
-{
-    ExitSuccess = 0,
-    ExitUsage = 2,
-    ExitNoDevice = 3,
-    ExitBootLoader = 4,
-    ExitTransfer = 5,
-    ExitReport = 6,
-    ExitCommand = 7,
-    ExitInterrupted = 130,
-};
+using FailureWords::Again;
+using FailureWords::PortText;
 
 const char *const kExitCodesHelp =
     "Exit codes:\n"
@@ -90,27 +82,6 @@ QString s_sInterruptedBy;
 
 Output s_out;
 
-// The port the job names in its words: the one given, else the one the
-// device was found on, else none.
-QString PortText(const QString &sPort)
-{
-    return sPort.isEmpty() ? QStringLiteral("the device") : QStringLiteral("the device on %1").arg(sPort);
-}
-
-// The command that runs the job again, quoted for the reader.
-QString Again(const QString &sPort, const QString &sCommand, const QString &sArg)
-{
-    QStringList words{QStringLiteral("kestrelpack-cli")};
-    if (!sPort.isEmpty()) {
-        words << QStringLiteral("--port") << sPort;
-    }
-    words << sCommand;
-    if (!sArg.isEmpty()) {
-        words << sArg;
-    }
-    return QLatin1Char('`') + words.join(QLatin1Char(' ')) + QLatin1Char('`');
-}
-
 bool PortExists(const QString &sPort)
 {
 #ifdef Q_OS_WIN
@@ -134,48 +105,6 @@ bool PortGone(const QString &sPort)
 }
 
 
-// A failure to reach the device, in plain words, from the reason the link
-// gave (kept in the log as it is).
-QString NoDeviceText(const QString &sReason, const QString &sPort, const QString &sAgain)
-{
-    const QString sOn = sPort.isEmpty() ? QStringLiteral("any port") : sPort;
-    if (sReason.contains(QLatin1String("disconnected")) || PortGone(sPort)) {
-        return QStringLiteral("%1 was lost (unplugged or switched off) during the job: connect it, then run %2 again")
-            .arg(PortText(sPort), sAgain);
-    }
-    if (sReason.contains(QLatin1String("in use by another program"))) {
-        return QStringLiteral("%1 is in use by another program: close that program, then run %2 again")
-            .arg(sPort.isEmpty() ? QStringLiteral("the device's port") : sPort, sAgain);
-    }
-    if (sReason.contains(QLatin1String("echoes"))) {
-        return QStringLiteral("only the request came back on %1: the line echoes (a loopback plug or a modem) and no "
-                              "device answered; connect the device, then run %2 again")
-            .arg(sOn, sAgain);
-    }
-    if (sReason.contains(QLatin1String("No serial port available"))) {
-        return sPort.isEmpty()
-                   ? QStringLiteral("no serial port could be opened: connect the device or name its port with "
-                                    "--port, then run %1 again")
-                         .arg(sAgain)
-                   : QStringLiteral("the port %1 could not be opened (there is no such port, or it may not be "
-                                    "opened): check its name and the cable, then run %2 again")
-                         .arg(sPort, sAgain);
-    }
-    return QStringLiteral("no device answered on %1: check that it is switched on and connected, then run %2 again")
-        .arg(sOn, sAgain);
-}
-
-// The line never fell quiet: the device kept sending whatever it was sending
-// (the records of an export that was left, or a fault of its own).
-QString KeepsSendingText(const QString &sPort, int nSeconds, const QString &sAgain)
-{
-    return QStringLiteral("%1 kept sending and did not fall quiet within %2 s: switch the device off and on, then "
-                          "run %3 again")
-        .arg(PortText(sPort))
-        .arg(nSeconds)
-        .arg(sAgain);
-}
-
 // Says that the job waits for a line still busy with a record stream.
 int SayLineBusy(const QString &sPort, const QString &sSeconds)
 {
@@ -189,13 +118,6 @@ int SayLineBusy(const QString &sPort, const QString &sSeconds)
     return nSeconds;
 }
 
-// Information and export find the device in its boot loader.
-QString InBootLoaderText(const QString &sPort)
-{
-    return QStringLiteral("%1 is in its boot loader (its firmware is missing, or an upgrade did not end): run %2 first")
-        .arg(PortText(sPort), Again(sPort, QStringLiteral("upgrade"), QStringLiteral("FILE")));
-}
-
 // Runs one worker request (information or export) to its end. The job's own
 // result decides the exit code: a lost device is "no device" whatever step
 // noticed it first.
@@ -205,6 +127,11 @@ public:
     RequestRun(QSerialUser &user, int nFunctionType, const QString &sPort)
         : m_nFunctionType(nFunctionType), m_sPort(sPort)
     {
+        connect(&user, &QSerialUser::signal_FailureKind, this, [this](int nFunctionType, int, int nKind) {
+            if (nFunctionType == m_nFunctionType) {
+                m_eKind = static_cast<FailureKind>(nKind);
+            }
+        });
         connect(&user, &QSerialUser::signal_SendResult, this, &RequestRun::OnResult);
         // Every report of the request has arrived before this.
         connect(&user, &QSerialUser::signal_RequestFinished, this, []() { QCoreApplication::exit(0); });
@@ -213,7 +140,7 @@ public:
     void Wait() { QCoreApplication::exec(); }
 
     std::function<void(int nResultType, const QString &sMes)> onSuccess;
-    std::function<void(int nResultType, const QString &sMes)> onFailure;
+    std::function<void(int nResultType, const QString &sMes, FailureKind eKind)> onFailure;
     // The wait for a busy line, in seconds; 0 when the line was free.
     int nBusySeconds = 0;
 
@@ -230,21 +157,23 @@ private:
                 onSuccess(nResultType, sMes);
             }
         } else if (onFailure) {
-            onFailure(nResultType, sMes);
+            onFailure(nResultType, sMes, m_eKind);
         }
     }
 
     int m_nFunctionType;
     QString m_sPort;
+    FailureKind m_eKind = FailureKind::None;   // of the failure reported next
 };
 
 // Prints the job's one outcome and returns its exit code. A job that failed
 // after a stop signal wound it up ends as interrupted (130), its own words
-// kept after the signal's: a script reads one outcome per job, and it must
-// agree with the exit code.
-int EndJob(const QString &sJob, int nExit, const QString &sMessage, const QJsonObject &fields = QJsonObject())
+// kept after the signal's (unless they tell of the signal themselves): a
+// script reads one outcome per job, and it must agree with the exit code.
+int EndJob(const QString &sJob, int nExit, const QString &sMessage, const QJsonObject &fields = QJsonObject(),
+           bool bSaysInterruption = false)
 {
-    if (nExit == ExitSuccess || nExit == ExitInterrupted || s_sInterruptedBy.isEmpty()) {
+    if (nExit == ExitSuccess || bSaysInterruption || s_sInterruptedBy.isEmpty()) {
         s_out.Outcome(nExit, sMessage, fields);
         return nExit;
     }
@@ -259,16 +188,28 @@ struct Failure
 {
     int nResultType = -1;
     QString sReason;
+    FailureKind eKind = FailureKind::None;
 
-    void Take(int nResultType2, const QString &sMes)
+    void Take(int nResultType2, const QString &sMes, FailureKind eKind2)
     {
         if (nResultType < 0 || (nResultType2 == DeviceCodes::RT_OpenPort && nResultType != DeviceCodes::RT_OpenPort)) {
             nResultType = nResultType2;
             sReason = sMes;
+            eKind = eKind2;
         }
     }
     bool IsSet() const { return nResultType >= 0; }
 };
+
+// The kind a job's failure is answered as: a port that was there and is gone
+// now lost the device, whatever step noticed it first.
+FailureKind Judged(FailureKind eKind, const QString &sPort)
+{
+    const bool bNoDevice = FailureWords::ExitCodeFor(eKind) == ExitNoDevice;
+    return ((bNoDevice || eKind == FailureKind::CommandFailed || eKind == FailureKind::None) && PortGone(sPort))
+               ? FailureKind::DeviceLost
+               : eKind;
+}
 
 int RunInfo(QSerialUser &user, QString sPort)
 {
@@ -288,11 +229,11 @@ int RunInfo(QSerialUser &user, QString sPort)
                         QJsonObject{{QStringLiteral("serial"), sMes}});
         }
     };
-    run.onFailure = [&](int nResultType, const QString &sMes) {
+    run.onFailure = [&](int nResultType, const QString &sMes, FailureKind eKind) {
         if (nResultType == DeviceCodes::RT_ExitCtrlMode) {
             bExitFailed = true;
         } else {
-            failure.Take(nResultType, sMes);
+            failure.Take(nResultType, sMes, eKind);
         }
     };
     user.StartGetVersionAndSN();
@@ -312,24 +253,18 @@ int RunInfo(QSerialUser &user, QString sPort)
     }
     int nExit = ExitSuccess;
     QString sMessage;
-    if (failure.nResultType == DeviceCodes::RT_OpenPort) {
-        nExit = ExitNoDevice;
-        sMessage = NoDeviceText(failure.sReason, sPort, sAgain);
-    } else if (failure.nResultType == DeviceCodes::RT_LineBusy) {
+    const bool bFailed = failure.IsSet() || sVersion.isEmpty() || sSerial.isEmpty();
+    const FailureKind eKind = bFailed ? Judged(failure.eKind, sPort) : FailureKind::None;
+    const QString sWords = FailureWords::Words(eKind, {sPort, sAgain, run.nBusySeconds});
+    if (!sWords.isEmpty()) {
+        nExit = FailureWords::ExitCodeFor(eKind);
+        sMessage = sWords;
+    } else if (bFailed) {
         nExit = ExitCommand;
-        sMessage = KeepsSendingText(sPort, run.nBusySeconds, sAgain);
-    } else if (failure.nResultType == DeviceCodes::RT_EnterCtrlMode) {
-        nExit = ExitBootLoader;
-        sMessage = InBootLoaderText(sPort);
-    } else if (failure.IsSet() || sVersion.isEmpty() || sSerial.isEmpty()) {
-        nExit = PortGone(sPort) ? ExitNoDevice : ExitCommand;
-        sMessage = nExit == ExitNoDevice
-                       ? NoDeviceText(QString(), sPort, sAgain)
-                       : QStringLiteral("%1 did not tell its %2: run %3 again; if it fails again, switch the device "
-                                        "off and on")
-                             .arg(PortText(sPort),
-                                  sVersion.isEmpty() ? QStringLiteral("version") : QStringLiteral("serial number"),
-                                  sAgain);
+        sMessage = QStringLiteral("%1 did not tell its %2: run %3 again; if it fails again, switch the device off and "
+                                  "on")
+                       .arg(PortText(sPort),
+                            sVersion.isEmpty() ? QStringLiteral("version") : QStringLiteral("serial number"), sAgain);
     } else {
         if (bExitFailed) {
             s_out.Warning(QStringLiteral("%1 did not confirm leaving its service mode; if it does not work normally, "
@@ -387,7 +322,9 @@ int RunExport(QSerialUser &user, QString sPort, const QString &sDirArg)
         }
         s_out.Progress(QStringLiteral("Export progress"), sMes.toInt());
     };
-    run.onFailure = [&](int nResultType, const QString &sMes) { failure.Take(nResultType, sMes); };
+    run.onFailure = [&](int nResultType, const QString &sMes, FailureKind eKind) {
+        failure.Take(nResultType, sMes, eKind);
+    };
     user.StartExportLogInfo(sDirPath);
     run.Wait();
     // Without --port the words name the port the device was found on.
@@ -404,22 +341,22 @@ int RunExport(QSerialUser &user, QString sPort, const QString &sDirArg)
         s_out.Outcome(ExitSuccess, QStringLiteral("Report written to ") + sReportPath, fields);
         return ExitSuccess;
     }
+    // A port that was there and is gone now lost the device, whatever the
+    // report's own failure.
+    const FailureKind eKind = PortGone(sPort) ? FailureKind::DeviceLost : failure.eKind;
+    const QString sWords = FailureWords::Words(eKind, {sPort, sAgain, run.nBusySeconds});
     int nExit = ExitReport;
     QString sMessage;
-    if (failure.nResultType == DeviceCodes::RT_LineBusy) {
-        nExit = ExitCommand;
-        sMessage = KeepsSendingText(sPort, run.nBusySeconds, sAgain);
-    } else if (failure.nResultType == DeviceCodes::RT_OpenPort
-        || failure.sReason.contains(QLatin1String("disconnected")) || PortGone(sPort)) {
-        nExit = ExitNoDevice;
-        sMessage = NoDeviceText(failure.sReason, sPort, sAgain);
-        if (!sReportPath.isEmpty()) {
+    if (!sWords.isEmpty()) {
+        nExit = FailureWords::ExitCodeFor(eKind);
+        sMessage = sWords;
+        if (nExit == ExitNoDevice && !sReportPath.isEmpty()) {
             sMessage += QStringLiteral(" (what arrived is kept in %1)").arg(sReportPath);
         }
-    } else if (failure.nResultType == DeviceCodes::RT_EnterCtrlMode) {
-        nExit = ExitBootLoader;
-        sMessage = InBootLoaderText(sPort);
     } else {
+        if (eKind != FailureKind::None) {
+            nExit = FailureWords::ExitCodeFor(eKind);
+        }
         // The report's own words (cannot be written, records missing) are
         // plain already.
         sMessage = QStringLiteral("the export from %1 did not complete: %2; run %3 again")
@@ -621,27 +558,21 @@ int RunUpgrade(QSerialUser &user, const QString &sGivenPort, const QString &sFil
             armStallTimer();
             return;
         }
+        // A port that was there and is gone now lost the device, whatever
+        // step noticed it.
         const bool bGone = user.LastUpgradeFailure() != QSerialUser::FailureOpenPort && PortGone(sPort);
-        switch (bGone ? QSerialUser::FailureOpenPort : user.LastUpgradeFailure()) {
-        case QSerialUser::FailureOpenPort:
-            nExit = ExitNoDevice;
-            sMessage = NoDeviceText(bGone ? QStringLiteral("disconnected") : user.ErrorMessage(), sGivenPort, again());
-            break;
-        case QSerialUser::FailureLineBusy:
-            nExit = ExitCommand;
-            sMessage = KeepsSendingText(sPort, nBusySeconds, again());
-            break;
-        case QSerialUser::FailureBootLoader:
-            nExit = ExitBootLoader;
+        const FailureKind eKind = bGone ? FailureKind::DeviceLost : user.LastUpgradeFailureKind();
+        nExit = FailureWords::ExitCodeFor(eKind);
+        // Where no device was found, the words name the port that was asked for.
+        sMessage = FailureWords::Words(eKind, {nExit == ExitNoDevice ? sGivenPort : sPort, again(), nBusySeconds});
+        if (sMessage.isEmpty() && eKind == FailureKind::BootLoaderNotReached) {
             sMessage = QStringLiteral("%1 did not get ready to receive the firmware and may have stayed in its boot "
                                       "loader: run %2 again; if it fails again, switch the device off and on first")
                            .arg(PortText(sPort), again());
-            break;
-        default:
+        } else if (sMessage.isEmpty()) {
             nExit = ExitTransfer;
             sMessage = QStringLiteral("the transfer to %1 could not start (%2): run %3 again")
                            .arg(PortText(sPort), user.ErrorMessage(), again());
-            break;
         }
         end();
     });
@@ -656,7 +587,7 @@ int RunUpgrade(QSerialUser &user, const QString &sGivenPort, const QString &sFil
                        .arg(s_sInterruptedBy, PortText(sPort), again());
     }
     if (nExit == ExitSuccess || nExit == ExitInterrupted || !sMessage.isEmpty()) {
-        nExit = EndJob(QStringLiteral("upgrade"), nExit, sMessage, fields);
+        nExit = EndJob(QStringLiteral("upgrade"), nExit, sMessage, fields, nExit == ExitInterrupted);
     }
     return nExit;
 }

@@ -80,9 +80,9 @@ DeviceLink::~DeviceLink()
     m_pSerialPort = nullptr;
 }
 
-ReasonText DeviceLink::Translate(const char *szText) const
+ReasonText DeviceLink::Translate(const char *szText, FailureKind eKind) const
 {
-    return ReasonText::Tr(m_szTrContext, szText);
+    return ReasonText::Tr(m_szTrContext, szText, eKind);
 }
 
 QSerialPort *DeviceLink::NewLinkPort(const QString &sPortName)
@@ -195,7 +195,8 @@ bool DeviceLink::IdentifyWhenQuiet(int nWindowMs, BusyWait &busy)
             continue;
         case Quiet::Never:
             m_bLineKeptBusy = true;
-            m_error = Translate("The device keeps sending: its line did not fall quiet within %1 s")
+            m_error = Translate("The device keeps sending: its line did not fall quiet within %1 s",
+                                FailureKind::KeepsSending)
                           .arg((busy.nBoundMs + 999) / 1000);
             qDebug() << "OpenSerialPort:" << m_error.sEnglish;
             return false;
@@ -366,11 +367,12 @@ bool DeviceLink::OpenSerialPort()
         // The device may well be on the port that is held: saying that no
         // port exists, or that none answered, would send the user looking
         // for the wrong fault.
-        m_error = Translate("The serial port is in use by another program");
+        m_error = Translate("The serial port is in use by another program", FailureKind::PortInUse);
         qDebug() << "OpenSerialPort:" << m_error.sEnglish << sHeldReason;
         return false;
     }
-    m_error = (nOpened == 0) ? Translate("No serial port available") : Translate("Failed to open serial port");
+    m_error = (nOpened == 0) ? Translate("No serial port available", FailureKind::NoPort)
+                             : Translate("Failed to open serial port", FailureKind::NoAnswer);
     qDebug() << "OpenSerialPort:" << m_error.sEnglish;
     return false;
 }
@@ -405,7 +407,7 @@ bool DeviceLink::SendBytes(const QByteArray &bytes, const char *szName, const ch
 void DeviceLink::Fail(const char *szText)
 {
     qDebug() << szText;
-    m_error = Translate(szText);
+    m_error = Translate(szText, FailureKind::CommandFailed);
 }
 
 void DeviceLink::AbortWaits()

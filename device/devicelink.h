@@ -116,7 +116,8 @@ public:
     // the wait began. False when the device went away meanwhile.
     bool WaitBootReady();
 
-    // Sets the failure text (translated in the owner's context) and traces it.
+    // Sets the failure text of a device command (translated in the owner's
+    // context; kind CommandFailed) and traces it.
     void Fail(const char *szText);
     void SetError(const ReasonText &error) { m_error = error; }
 
@@ -174,7 +175,7 @@ signals:
     void signal_LineBusy(int nSeconds);
 
 private:
-    ReasonText Translate(const char *szText) const;
+    ReasonText Translate(const char *szText, FailureKind eKind) const;
     // Runs a nested loop until it is quit or nWaitMs pass; a lost device quits
     // it, and the wait around it, too.
     void RunWaitLoop(QEventLoop &loop, int nWaitMs);

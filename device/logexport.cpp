@@ -17,9 +17,9 @@ namespace {
 constexpr int kMaxReportNumber = 9999;
 
 // The texts belong to the worker's requests and its translations.
-ReasonText Tr(const char *szText)
+ReasonText Tr(const char *szText, FailureKind eKind)
 {
-    return ReasonText::Tr("SerialWorker", szText);
+    return ReasonText::Tr("SerialWorker", szText, eKind);
 }
 
 // Lines of a record stream that hold anything but line ends and blanks:
@@ -117,7 +117,7 @@ bool LogExport::Reserve(const QString &sDirPath, ReasonText &error)
         }
     }
     qDebug().noquote() << "Open File fail: " + m_reportFile.fileName();
-    error = Tr("Cannot create the report file %1: %2")
+    error = Tr("Cannot create the report file %1: %2", FailureKind::ReportNotCreated)
                  .arg(QDir::toNativeSeparators(m_reportFile.fileName()), m_reportFile.errorString());
     return false;
 }
@@ -268,20 +268,21 @@ LogExport::Outcome LogExport::Finish(Ending ending)
     const int nLines = StreamLines(m_stream);
     m_stream.clear();
     if (ending == Ending::DeviceGone) {
-        reasons << Tr("The device was disconnected during the export");
+        reasons << Tr("The device was disconnected during the export", FailureKind::DeviceLost);
     } else if (ending == Ending::Interrupted) {
-        reasons << Tr("The export was interrupted");
+        reasons << Tr("The export was interrupted", FailureKind::Interrupted);
     } else if (m_bOverLimit) {
         reasons << Tr("The device did not stop sending: more than %1 bytes arrived for %2 announced records; "
-                      "the export was stopped")
+                      "the export was stopped",
+                      FailureKind::ReportIncomplete)
                        .arg(m_nStreamLimit)
                        .arg(m_nRecordCount);
     } else if (m_nRecordCount > 0 && !bArrived) {
-        reasons << Tr("The device sent none of the %1 records it announced").arg(m_nRecordCount);
+        reasons << Tr("The device sent none of the %1 records it announced", FailureKind::ReportIncomplete).arg(m_nRecordCount);
     } else if (m_nRecordCount > 0 && nLines < m_nRecordCount) {
         // A stream that stopped before the records the device announced (a
         // pause longer than the idle ticks) is no complete report.
-        reasons << Tr("The report holds %1 of the %2 records the device announced").arg(nLines).arg(m_nRecordCount);
+        reasons << Tr("The report holds %1 of the %2 records the device announced", FailureKind::ReportIncomplete).arg(nLines).arg(m_nRecordCount);
     }
     ReasonText error;
     if (reasons.isEmpty()) {
@@ -291,10 +292,14 @@ LogExport::Outcome LogExport::Finish(Ending ending)
         }
         reasons << error;
     }
+    // The kind is the first reason's, except that a lost device outweighs
+    // a report that could not be written.
     for (const ReasonText &reason : qAsConst(reasons)) {
         const QString sSeparator = outcome.error.IsEmpty() ? QString() : QStringLiteral("; ");
         outcome.error = {outcome.error.sShown + sSeparator + reason.sShown,
-                         outcome.error.sEnglish + sSeparator + reason.sEnglish};
+                         outcome.error.sEnglish + sSeparator + reason.sEnglish,
+                         outcome.error.IsEmpty() || reason.eKind == FailureKind::DeviceLost ? reason.eKind
+                                                                                          : outcome.error.eKind};
     }
     if (!bArrived) {
         // Nothing arrived: nothing to keep.
@@ -305,7 +310,7 @@ LogExport::Outcome LogExport::Finish(Ending ending)
         qDebug().noquote() << error.sEnglish;
         outcome.sPath = m_reportFile.fileName();
     }
-    outcome.error = Tr("%1; what arrived is kept in %2")
+    outcome.error = Tr("%1; what arrived is kept in %2", outcome.error.eKind)
                         .arg(outcome.error, QDir::toNativeSeparators(QFileInfo(outcome.sPath).absoluteFilePath()));
     return outcome;
 }
@@ -323,7 +328,7 @@ bool LogExport::WriteReport(ReasonText &error)
     // Checked on disk as well: only a report of its whole size is complete.
     bOk = bOk && QFileInfo(m_reportFile.fileName()).size() == report.size();
     if (!bOk) {
-        error = Tr("Cannot write the report file %1: %2")
+        error = Tr("Cannot write the report file %1: %2", FailureKind::ReportNotWritten)
                     .arg(QDir::toNativeSeparators(m_reportFile.fileName()), m_reportFile.errorString());
         qDebug() << error.sEnglish;
     }
@@ -341,7 +346,7 @@ bool LogExport::Settle(ReportFormatter::Stage stage, QString &sPath, ReasonText 
             break;
         }
     }
-    error = Tr("Cannot rename the report file %1 to %2: %3")
+    error = Tr("Cannot rename the report file %1 to %2: %3", FailureKind::ReportNotWritten)
                 .arg(QDir::toNativeSeparators(m_reportFile.fileName()), QDir::toNativeSeparators(sPath),
                       m_reportFile.errorString());
     return false;

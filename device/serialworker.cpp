@@ -130,7 +130,7 @@ void SerialWorker::ReportFailure(int nFunctionType, int nResultType)
 {
     // The log's reason in English first: the coordinator takes it with the
     // report that follows.
-    emit signal_FailureReason(m_pLink->Error().sEnglish);
+    emit signal_FailureReason(static_cast<int>(m_pLink->Error().eKind), m_pLink->Error().sEnglish);
     Report(nFunctionType, nResultType, false, m_pLink->ErrorMessage());
     KP_LOG_INFO("{}", m_pLink->Error().sEnglish);
 }
@@ -188,7 +188,7 @@ bool SerialWorker::OpenForRequest(int nFunctionType)
     emit signal_DeviceFound(PortName());
     if (DeviceMode() == ModeBootMenu || DeviceMode() == ModeYmodem) {
         m_pLink->ClosePort();
-        m_pLink->SetError(ReasonText::Tr("SerialWorker", "Please upgrade before proceeding"));
+        m_pLink->SetError(ReasonText::Tr("SerialWorker", "Please upgrade before proceeding", FailureKind::BootLoader));
         ReportFailure(nFunctionType, RT_EnterCtrlMode);
         EndRequest();
         return false;
@@ -211,7 +211,8 @@ bool SerialWorker::EndIfOnlyEcho(int nFunctionType)
         return false;
     }
     EndAsNoDevice(nFunctionType, ReasonText::Tr("SerialWorker",
-                                                "Only the request came back: the line echoes, and no device answered"));
+                                                "Only the request came back: the line echoes, and no device answered",
+                                                FailureKind::EchoOnly));
     return true;
 }
 
@@ -227,7 +228,8 @@ void SerialWorker::RunGetVersionAndSN()
         if (!DeviceGone()) {
             return false;
         }
-        EndAsNoDevice(FT_DeviceInfo, ReasonText::Tr("SerialWorker", "The device was disconnected during the request"));
+        EndAsNoDevice(FT_DeviceInfo, ReasonText::Tr("SerialWorker", "The device was disconnected during the request",
+                                                     FailureKind::DeviceLost));
         return true;
     };
     QString sVersion;

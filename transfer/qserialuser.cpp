@@ -113,8 +113,10 @@ QSerialUser::QSerialUser(QObject *parent) : QObject(parent)
     });
     // Both come from the worker's thread in this order: the reason is at
     // hand when its failure's report arrives.
-    connect(m_pSerialWorker, &SerialWorker::signal_FailureReason, this,
-            [this](const QString &sEnglish) { m_sWorkerReason = sEnglish; });
+    connect(m_pSerialWorker, &SerialWorker::signal_FailureReason, this, [this](int nKind, const QString &sEnglish) {
+        m_nWorkerKind = nKind;
+        m_sWorkerReason = sEnglish;
+    });
     connect(m_pSerialWorker, &SerialWorker::signal_SendResult, this, &QSerialUser::slot_SendResult);
     connect(m_pSerialWorker, &SerialWorker::signal_DeviceFound, this, [this](const QString &sPort) {
         if (!m_workerJobs.isEmpty()) {
@@ -173,7 +175,7 @@ bool QSerialUser::StartUpgrade(QString sFilePath)
     // port under the running steps.
     if (m_bPreparing || m_bTransmitting || m_bVerifying) {
         m_eUpgradeFailure = FailureBusy;
-        m_error = ReasonText::Tr("QSerialUser", "Upgrade already running");
+        m_error = ReasonText::Tr("QSerialUser", "Upgrade already running", FailureKind::Busy);
         KP_LOG_INFO(m_error.sEnglish);
         return false;
     }
@@ -222,7 +224,7 @@ bool QSerialUser::Prepare(const QString &sFilePath, UpgradeFailure &eFailure)
     // The worker's request (information, export) holds the port until its
     // final report: its end is awaited, not fought over.
     if (!WaitForWorkerIdle()) {
-        m_error = ReasonText::Tr("QSerialUser", "The device is busy with another job");
+        m_error = ReasonText::Tr("QSerialUser", "The device is busy with another job", FailureKind::Busy);
         eFailure = FailureBusy;
         return false;
     }
@@ -231,6 +233,7 @@ bool QSerialUser::Prepare(const QString &sFilePath, UpgradeFailure &eFailure)
         m_error = m_pLink->Error();
         eFailure = m_pLink->LineKeptBusy() ? FailureLineBusy : FailureOpenPort;
         if (eFailure == FailureLineBusy) {
+            emit signal_FailureKind(FT_Upgrade, RT_LineBusy, static_cast<int>(m_error.eKind));
             emit signal_SendResult(FT_Upgrade, RT_LineBusy, false, m_error.sShown);
         }
         return false;
@@ -240,7 +243,7 @@ bool QSerialUser::Prepare(const QString &sFilePath, UpgradeFailure &eFailure)
     const QFileInfo file(sFilePath);
     if (!file.isFile() || !file.isReadable()) {
         m_pLink->ClosePort();
-        m_error = ReasonText::Tr("QSerialUser", "Cannot read the firmware file %1").arg(QDir::toNativeSeparators(sFilePath));
+        m_error = ReasonText::Tr("QSerialUser", "Cannot read the firmware file %1", FailureKind::FirmwareFile).arg(QDir::toNativeSeparators(sFilePath));
         eFailure = FailureTransmit;
         return false;
     }
@@ -248,7 +251,7 @@ bool QSerialUser::Prepare(const QString &sFilePath, UpgradeFailure &eFailure)
     // an upgrade, leaving the device with no firmware to start.
     if (file.size() == 0) {
         m_pLink->ClosePort();
-        m_error = ReasonText::Tr("QSerialUser", "The firmware file %1 is empty").arg(QDir::toNativeSeparators(sFilePath));
+        m_error = ReasonText::Tr("QSerialUser", "The firmware file %1 is empty", FailureKind::FirmwareFile).arg(QDir::toNativeSeparators(sFilePath));
         eFailure = FailureTransmit;
         return false;
     }
@@ -262,13 +265,14 @@ bool QSerialUser::Prepare(const QString &sFilePath, UpgradeFailure &eFailure)
     m_pLink->ClosePort();
     if (!bReady) {
         m_error = m_pLink->Error();
+        m_error.eKind = FailureKind::BootLoaderNotReached;
         eFailure = FailureBootLoader;
         return false;
     }
     m_pYmodem->SetFileName(sFilePath);
     m_pYmodem->SetPortName(m_pLink->PortName());
     if (!m_pYmodem->StartTransmit(m_pLink->ReceiverAsking())) {
-        m_error = ReasonText::Plain(QStringLiteral("StartYmodemTransmit fail"));
+        m_error = ReasonText::Plain(QStringLiteral("StartYmodemTransmit fail"), FailureKind::TransferNotStarted);
         eFailure = FailureTransmit;
         return false;
     }
@@ -589,6 +593,8 @@ void QSerialUser::slot_SendResult(int nFunctionType, int nResultType, bool bRet,
         m_workerJobs.first().sReason = m_sWorkerReason.isEmpty() ? sMes : m_sWorkerReason;
     }
     if (!bRet) {
+        emit signal_FailureKind(nFunctionType, nResultType, m_nWorkerKind);
+        m_nWorkerKind = 0;
         m_sWorkerReason.clear();
     }
     if (bRet && nResultType == RT_ReportFile && !m_workerJobs.isEmpty()) {

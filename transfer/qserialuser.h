@@ -100,6 +100,8 @@ public:
     int DeviceMode() const;
     QString ErrorMessage() const { return m_error.sShown; }
     UpgradeFailure LastUpgradeFailure() const { return m_eUpgradeFailure; }
+    // The kind of the last StartUpgrade's failure.
+    FailureKind LastUpgradeFailureKind() const { return m_error.eKind; }
     // The last transfer failed because the line was lost (the device gone).
     bool TransferLineLost() const { return m_pYmodem->EndedOnLostLine(); }
 
@@ -110,6 +112,9 @@ signals:
     // bounded wait, and the version it reported (empty when it could not be read).
     void signal_UpgradeVerified(bool bAnswered, const QString &sVersion);
     void signal_SendResult(int nFunctionType, int nResultType, bool bRet, QString sMes);
+    // Just before every failure that signal_SendResult reports: its kind
+    // (FailureKind), for callers that act on it.
+    void signal_FailureKind(int nFunctionType, int nResultType, int nKind);
     // The boot loader is ready (relayed from the link).
     void signal_ReadyReadQuit();
     // The worker has sent the final report of a request.
@@ -168,6 +173,7 @@ private:
     YmodemFileTransmit *m_pYmodem = nullptr;
     ReasonText m_error;             // why the last upgrade did not start
     QString m_sWorkerReason;        // the worker's last failure reason, in English
+    int m_nWorkerKind = 0;          // and its kind
 
     UpgradeFailure m_eUpgradeFailure = FailureNone;
     bool m_bPreparing = false;      // StartUpgrade is running (its waits are nested loops)

@@ -2,6 +2,7 @@
 // code on success and on its failures, and what the job left behind (the
 // report, the image on the device, or a device left untouched).
 
+#include "cli/failurewords.h"
 #include "simulator/simulateddevice.h"
 #include "support/randombytes.h"
 #include "support/testenvironment.h"
@@ -28,6 +29,61 @@ class CliTest : public QObject
 
 private slots:
     void initTestCase() { TestEnvironment::GuardSerialPorts(); }
+
+    // Every kind of failure the worker and the coordinator report is
+    // answered with the exit code and next step of the README's table.
+    void failureKindsAnswerAsTheReadmeSays_data()
+    {
+        QTest::addColumn<int>("nKind");
+        QTest::addColumn<int>("nExit");
+        QTest::addColumn<QString>("sStep");   // "": the job's own words
+        static const QPair<FailureKind, const char *> kNames[] = {
+            {FailureKind::NoPort, "NoPort"},
+            {FailureKind::PortInUse, "PortInUse"},
+            {FailureKind::NoAnswer, "NoAnswer"},
+            {FailureKind::EchoOnly, "EchoOnly"},
+            {FailureKind::DeviceLost, "DeviceLost"},
+            {FailureKind::BootLoader, "BootLoader"},
+            {FailureKind::KeepsSending, "KeepsSending"},
+            {FailureKind::CommandFailed, "CommandFailed"},
+            {FailureKind::BootLoaderNotReached, "BootLoaderNotReached"},
+            {FailureKind::FirmwareFile, "FirmwareFile"},
+            {FailureKind::TransferNotStarted, "TransferNotStarted"},
+            {FailureKind::Busy, "Busy"},
+            {FailureKind::ReportNotCreated, "ReportNotCreated"},
+            {FailureKind::ReportNotWritten, "ReportNotWritten"},
+            {FailureKind::ReportIncomplete, "ReportIncomplete"},
+            {FailureKind::Interrupted, "Interrupted"},
+        };
+        // A kind added later needs its row here and in the README.
+        static_assert(int(FailureKind::Interrupted) == 16, "every kind has a row");
+        QFile readme(QStringLiteral(KP_README_PATH));
+        QVERIFY(readme.open(QIODevice::ReadOnly));
+        const QString sReadme = QString::fromUtf8(readme.readAll());
+        for (const auto &name : kNames) {
+            const QRegularExpressionMatch row =
+                QRegularExpression(QStringLiteral("\\| `%1` \\| (\\d+) \\| ([^|\\n(]+?) (\\(.*\\) )?\\|")
+                                       .arg(QLatin1String(name.second)))
+                    .match(sReadme);
+            QVERIFY2(row.hasMatch(), name.second);
+            const QString sStep = row.captured(2) == QLatin1String("the job's own words") ? QString() : row.captured(2);
+            QTest::newRow(name.second) << int(name.first) << row.captured(1).toInt() << sStep;
+        }
+    }
+    void failureKindsAnswerAsTheReadmeSays()
+    {
+        QFETCH(int, nKind);
+        QFETCH(int, nExit);
+        QFETCH(QString, sStep);
+        const auto eKind = static_cast<FailureKind>(nKind);
+        QCOMPARE(FailureWords::ExitCodeFor(eKind), nExit);
+        const QString sWords = FailureWords::Words(eKind, {QString(), QStringLiteral("`kestrelpack-cli info`"), 120});
+        if (sStep.isEmpty()) {
+            QCOMPARE(sWords, QString());
+        } else {
+            QVERIFY2(sWords.contains(sStep), qPrintable(sWords));
+        }
+    }
 
     // Placeholders in the arguments: {port} the device's path, {link} a
     // link to it whose name holds ':' (as /dev/serial/by-path/ names do),
