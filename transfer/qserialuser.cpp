@@ -5,6 +5,8 @@
 #include "device/devicelink.h"
 #include "device/serialworker.h"
 #include "device/waits.h"
+#include "transfer/joblog.h"
+#include "transfer/upgradecheck.h"
 
 #include <QDebug>
 #include <QDir>
@@ -19,50 +21,6 @@ namespace {
 
 QSharedPointer<QSerialUser> s_pInstance;
 QMutex s_instanceMutex;
-
-// English names for the diagnostic log, whatever the interface language.
-const char *StepName(int nResultType)
-{
-    switch (nResultType) {
-    case DeviceCodes::RT_OpenPort: return "open port";
-    case DeviceCodes::RT_EnterCtrlMode: return "enter control mode";
-    case DeviceCodes::RT_ExitCtrlMode: return "leave control mode";
-    case DeviceCodes::RT_EnterBootMode: return "enter boot loader";
-    case DeviceCodes::RT_StartTransmit: return "start transfer";
-    case DeviceCodes::RT_Version: return "read version";
-    case DeviceCodes::RT_SN: return "read serial number";
-    case DeviceCodes::RT_ExportLog: return "export";
-    case DeviceCodes::RT_LineBusy: return "wait for a quiet line";
-    default: return "unknown step";
-    }
-}
-
-const char *UpgradeFailureName(QSerialUser::UpgradeFailure eFailure)
-{
-    switch (eFailure) {
-    case QSerialUser::FailureBusy: return "busy";
-    case QSerialUser::FailureOpenPort: return "no device";
-    case QSerialUser::FailureLineBusy: return "device kept sending";
-    case QSerialUser::FailureBootLoader: return "boot loader not reached";
-    case QSerialUser::FailureTransmit: return "transfer not started";
-    default: return "none";
-    }
-}
-
-const char *TransferEndName(YmodemFileTransmit::YmodemStatus eStatus)
-{
-    switch (eStatus) {
-    case YmodemFileTransmit::StatusDone: return "completed";
-    case YmodemFileTransmit::StatusCancelled: return "cancelled by the device";
-    case YmodemFileTransmit::StatusTimeOut: return "timed out";
-    default: return "failed";
-    }
-}
-
-QString Seconds(const QElapsedTimer &timer)
-{
-    return QString::number(timer.elapsed() / 1000.0, 'f', 1);
-}
 
 } // namespace
 
@@ -88,6 +46,7 @@ QSerialUser::QSerialUser(QObject *parent) : QObject(parent)
     m_pSerialWorker = new SerialWorker;
     m_pLink = new DeviceLink(DeviceLink::kCoordinatorWindows, "QSerialUser", this);
     m_pCommands = new DeviceCommands(*m_pLink);
+    m_pCheck = new UpgradeCheck(*m_pLink, *m_pCommands);
     m_pYmodem = new YmodemFileTransmit;
 
     qRegisterMetaType<YmodemFileTransmit::YmodemStatus>("YmodemFileTransmit::YmodemStatus");
@@ -143,6 +102,8 @@ QSerialUser::~QSerialUser()
 {
     delete m_pYmodem;
     m_pYmodem = nullptr;
+    delete m_pCheck;
+    m_pCheck = nullptr;
     delete m_pCommands;
     m_pCommands = nullptr;
     // Joins the worker's thread.
@@ -198,8 +159,8 @@ bool QSerialUser::StartUpgrade(QString sFilePath)
         const QString sInterrupted =
             m_sInterruptCause.isEmpty() ? QString() : QStringLiteral(", interrupted by %1").arg(m_sInterruptCause);
         KP_LOG_INFO(QStringLiteral("Job end: upgrade failed before the transfer (%1%2, port %3, after %4 s): %5")
-                        .arg(QLatin1String(UpgradeFailureName(eFailure)), sInterrupted, m_pLink->PortName(),
-                             Seconds(m_upgradeTimer), m_error.sEnglish));
+                        .arg(QLatin1String(JobLog::UpgradeFailureName(eFailure)), sInterrupted, m_pLink->PortName(),
+                             JobLog::Seconds(m_upgradeTimer), m_error.sEnglish));
         KP_LOG_INFO(m_error.sEnglish);
         m_bCancelOnStart = false;
         m_sInterruptCause.clear();
@@ -375,9 +336,7 @@ bool QSerialUser::Interrupt(const QString &sCause)
                                                       .arg(sCause));
         m_bVerifyAborted = true;
         m_pLink->AbortWaits();
-        if (m_pPauseLoop) {
-            m_pPauseLoop->quit();
-        }
+        m_pCheck->Abort();
     }
     for (const WorkerJob &job : qAsConst(m_workerJobs)) {
         if (job.nFunctionType == FT_ExportLog) {
@@ -404,32 +363,13 @@ void QSerialUser::EmitIdleIfIdle()
 
 void QSerialUser::LogWorkerJobEnd(const WorkerJob &job)
 {
-    const QString sInterrupted =
-        m_sInterruptCause.isEmpty() ? QString() : QStringLiteral(" (interrupted by %1)").arg(m_sInterruptCause);
-    const QString sPort = job.sPort.isEmpty() ? QString() : QStringLiteral(" on %1").arg(job.sPort);
-    const QString sReport = job.sReport.isEmpty() ? QString()
-                                                  : QStringLiteral(", file \"%1\" (%2 bytes)")
-                                                        .arg(job.sReport)
-                                                        .arg(QFileInfo(job.sReport).size());
-    if (job.nFailedStep < 0) {
-        KP_LOG_INFO("Job end: {}", job.sName + QStringLiteral(" succeeded") + sPort + sReport + sInterrupted);
-        return;
-    }
-    // The reason as the worker reported it; the step name is English.
-    KP_LOG_INFO("Job end: {}", QStringLiteral("%1 failed at step \"%2\"%3%4%5: %6")
-                                   .arg(job.sName, QLatin1String(StepName(job.nFailedStep)), sPort, sReport,
-                                        sInterrupted, job.sReason));
+    KP_LOG_INFO("Job end: {}", JobLog::WorkerJobEnd(job.sName, job.nFailedStep, job.sReason, job.sPort, job.sReport,
+                                                    m_sInterruptCause));
 }
 
 QString QSerialUser::TransferEndText(YmodemFileTransmit::YmodemStatus status) const
 {
-    const QString sHow = (!m_sInterruptCause.isEmpty() && status == YmodemFileTransmit::StatusCancelled)
-                             ? QStringLiteral("cancelled (interrupted by %1)").arg(m_sInterruptCause)
-                             : QLatin1String(TransferEndName(status));
-    return QStringLiteral("%1 on %2 at %3 % after %4 s")
-        .arg(sHow, m_pLink->PortName())
-        .arg(m_nUpgradeProgress)
-        .arg(Seconds(m_upgradeTimer));
+    return JobLog::TransferEnd(status, m_sInterruptCause, m_pLink->PortName(), m_nUpgradeProgress, m_upgradeTimer);
 }
 
 void QSerialUser::EndTransfer(YmodemFileTransmit::YmodemStatus status)
@@ -458,117 +398,13 @@ void QSerialUser::EndTransfer(YmodemFileTransmit::YmodemStatus status)
 
 void QSerialUser::VerifyUpgrade()
 {
-    // Between two looks at the port: a device that reboots in a second is
-    // seen soon after, and the line is not flooded with control frames.
-    constexpr int kRetryMs = 300;
-    const int nWaitMs = Waits::Current().nUpgradeAnswerMs;
-    const int nWindowMs = m_pLink->Window(m_pLink->WaitWindows().pCtrlReplyMs);
-    QElapsedTimer waited;
-    waited.start();
-    bool bAnswered = false;
-    bool bLoopsStopped = false;
-    QString sVersion;
-    QString sSeen = QStringLiteral("not asked");
-    int nLooks = 0;
-    // The device reboots into the new image; until it runs, the port may be
-    // missing (a USB adapter re-enumerates), silent, or the boot loader's.
-    while (!m_bVerifyAborted) {
-        const qint64 nLeftMs = nWaitMs - waited.elapsed();
-        if (nLeftMs <= 0) {
-            break;
-        }
-        ++nLooks;
-        bAnswered = AskApplication(int(qMin<qint64>(nLeftMs, nWindowMs)), sVersion, sSeen);
-        qDebug().noquote() << QStringLiteral("QSerialUser: look %1 for the new firmware after %2 s: %3")
-                                  .arg(nLooks)
-                                  .arg(Seconds(waited), bAnswered ? QStringLiteral("answered") : sSeen);
-        if (bAnswered || m_bVerifyAborted) {
-            break;
-        }
-        const qint64 nRestMs = nWaitMs - waited.elapsed();
-        if (nRestMs <= 0) {
-            break;
-        }
-        if (!Pause(int(qMin<qint64>(nRestMs, kRetryMs)))) {
-            // Ended by Interrupt, or the thread's event loops are being
-            // stopped (the program quits): no wait would last now.
-            bLoopsStopped = !m_bVerifyAborted;
-            break;
-        }
-    }
-
-    QString sAnswer;
-    if (bAnswered) {
-        sAnswer = sVersion.isEmpty()
-                      ? QStringLiteral("the device answers as application firmware after %1 s; %2")
-                            .arg(Seconds(waited), sSeen)
-                      : QStringLiteral("the device answers as application firmware %1 after %2 s")
-                            .arg(sVersion, Seconds(waited));
-    } else if (m_bVerifyAborted) {
-        sAnswer = QStringLiteral("the device's answer was not awaited (interrupted by %1)").arg(m_sInterruptCause);
-    } else if (bLoopsStopped) {
-        sAnswer = QStringLiteral("the wait for the device's answer ended after %1 s as the program stopped; last "
-                                 "look: %2")
-                      .arg(Seconds(waited), sSeen);
-    } else {
-        sAnswer = QStringLiteral("the device has not answered as application firmware within %1 s (%2 looks; "
-                                 "last: %3)")
-                      .arg(Seconds(waited))
-                      .arg(nLooks)
-                      .arg(sSeen);
-    }
-    KP_LOG_INFO("Job end: upgrade {}", m_sTransferEnd + QStringLiteral("; ") + sAnswer);
+    const UpgradeCheck::Word word = m_pCheck->Await(Waits::Current().nUpgradeAnswerMs, m_bVerifyAborted);
+    KP_LOG_INFO("Job end: upgrade {}", m_sTransferEnd + QStringLiteral("; ") + JobLog::DeviceWord(word, m_sInterruptCause));
     m_bVerifying = false;
     m_bVerifyAborted = false;
-    emit signal_UpgradeVerified(bAnswered, bAnswered ? sVersion : QString());
+    emit signal_UpgradeVerified(word.bAnswered, word.sVersion);
     ReleaseHeldRequests();
     EmitIdleIfIdle();
-}
-
-bool QSerialUser::AskApplication(int nWindowMs, QString &sVersion, QString &sSeen)
-{
-    sVersion.clear();
-    // A fresh port object each time: the last one may belong to a path that
-    // vanished with the device.
-    m_pLink->CreateSerialPort();
-    if (!m_pLink->OpenCurrentPort()) {
-        sSeen = QStringLiteral("the port could not be opened (%1)").arg(m_pLink->SerialPort()->errorString());
-        return false;
-    }
-    const bool bReplied = m_pCommands->EnterCtrlMode(nWindowMs);
-    if (!bReplied || m_pLink->DeviceMode() != ModeCtrl) {
-        if (!bReplied) {
-            sSeen = QStringLiteral("no answer (%1)").arg(m_pLink->Error().sEnglish);
-        } else if (m_pLink->DeviceMode() == ModeBootMenu) {
-            sSeen = QStringLiteral("the boot menu refused the command");
-        } else {
-            sSeen = QStringLiteral("the boot loader's receiver asks for a file");
-        }
-        m_pLink->ClosePort();
-        return false;
-    }
-    if (!m_pCommands->GetVersion(sVersion)) {
-        sVersion.clear();
-        sSeen = QStringLiteral("its version could not be read (%1)").arg(m_pLink->Error().sEnglish);
-    }
-    // Left in control mode, the device would wait for commands no one sends.
-    if (!m_pCommands->ExitCtrlMode()) {
-        qDebug().noquote() << "QSerialUser: the new firmware did not leave control mode:"
-                           << m_pLink->Error().sEnglish;
-    }
-    m_pLink->ClosePort();
-    return true;
-}
-
-bool QSerialUser::Pause(int nMs)
-{
-    QEventLoop loop;
-    QTimer::singleShot(nMs, Qt::PreciseTimer, &loop, &QEventLoop::quit);
-    m_pPauseLoop = &loop;
-    // -1: the thread's event loops are being ended, and this one did not run.
-    const int nResult = loop.exec();
-    m_pPauseLoop = nullptr;
-    return nResult == 0 && !m_bVerifyAborted;
 }
 
 // ---------------------------------------------------------------------------

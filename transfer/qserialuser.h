@@ -14,6 +14,7 @@
 #include <functional>
 
 class DeviceCommands;
+class UpgradeCheck;
 class QEventLoop;
 class DeviceLink;
 class SerialWorker;
@@ -151,15 +152,8 @@ private:
     void EndTransfer(YmodemFileTransmit::YmodemStatus status);
     QString TransferEndText(YmodemFileTransmit::YmodemStatus status) const;
     // Waits for the device to answer as application firmware on the
-    // upgrade's port, then ends the upgrade.
+    // upgrade's port (UpgradeCheck), then ends the upgrade.
     void VerifyUpgrade();
-    // One look at the port: true when the application firmware echoed the
-    // control-mode command (sVersion then holds its version, or stays empty
-    // when it could not be read); sSeen says in English what was found.
-    bool AskApplication(int nWindowMs, QString &sVersion, QString &sSeen);
-    // Waits nMs in a nested loop that Interrupt ends; false when it was
-    // ended early or the thread's loops are being stopped.
-    bool Pause(int nMs);
     void EmitIdleIfIdle();
     // The upgrade has ended (or never started): held requests go out.
     void ReleaseHeldRequests();
@@ -170,6 +164,7 @@ private:
     SerialWorker *m_pSerialWorker = nullptr;
     DeviceLink *m_pLink = nullptr;
     DeviceCommands *m_pCommands = nullptr;
+    UpgradeCheck *m_pCheck = nullptr;
     YmodemFileTransmit *m_pYmodem = nullptr;
     ReasonText m_error;             // why the last upgrade did not start
     QString m_sWorkerReason;        // the worker's last failure reason, in English
@@ -180,7 +175,6 @@ private:
     bool m_bTransmitting = false;   // the transmitter has not sent its final status yet
     bool m_bVerifying = false;      // the transfer completed; the device's answer is awaited
     bool m_bVerifyAborted = false;  // Interrupt ended that wait
-    QEventLoop *m_pPauseLoop = nullptr;   // the wait between two looks at the port
     QString m_sTransferEnd;         // the completed transfer's part of the "Job end" line
     int m_nWorkerJobs = 0;          // requests handed to the worker and not finished yet
     QList<WorkerJob> m_heldRequests;
