@@ -1,15 +1,13 @@
 #include "ui/exportwidget.h"
 #include "ui_exportwidget.h"
 
-#include "app/settings.h"
 #include "device/devicecodes.h"
 #include "ui/devicerequests.h"
 #include "ui/linebusytext.h"
-#include "ui/linkcaption.h"
+#include "ui/pathchoice.h"
 
 #include <QDebug>
 #include <QEvent>
-#include <QFileDialog>
 #include <QFileInfo>
 
 ExportWidget::ExportWidget(QWidget *parent)
@@ -18,7 +16,8 @@ ExportWidget::ExportWidget(QWidget *parent)
 {
     m_nStatus = StatusExporting;
     ui->setupUi(this);
-    ui->labelExportPath->installEventFilter(this);
+    m_pPathChoice = new PathChoice(PathChoice::Kind::ReportFolder, ui->labelExportPath, ui->lineEditExportPath,
+                                   [this]() { return tr("Select path"); }, this);
 }
 
 ExportWidget::~ExportWidget()
@@ -134,20 +133,6 @@ QString ExportWidget::StatusText() const
     }
 }
 
-bool ExportWidget::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == ui->labelExportPath && event->type() == QEvent::MouseButtonPress) {
-        const QString sDirPath = QFileDialog::getExistingDirectory(this, tr("Select path"), Settings::ExportDir(),
-                                                                   QFileDialog::ShowDirsOnly);
-        if (sDirPath.isEmpty()) {
-            return true;
-        }
-        ui->lineEditExportPath->setText(sDirPath);
-        Settings::SetExportDir(sDirPath);
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
 void ExportWidget::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::LanguageChange) {
@@ -159,6 +144,6 @@ void ExportWidget::changeEvent(QEvent *event)
 
 void ExportWidget::UpdateTexts()
 {
-    LinkCaption::Shorten(ui->labelExportPath);
+    m_pPathChoice->ShortenCaption();
     ui->labelExportTip->setText(StatusText());
 }

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QWidget>
 
+class PathChoice;
+
 namespace Ui {
 class ExportWidget;
 }
@@ -50,7 +52,6 @@ private slots:
     void on_btnExportFile_clicked();
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void changeEvent(QEvent *event) override;
 
 private:
@@ -63,6 +64,7 @@ private:
     void UpdateTexts();
 
     Ui::ExportWidget *ui = nullptr;
+    PathChoice *m_pPathChoice = nullptr;   // the "Select path" link
     int m_nStatus = StatusExporting;
     int m_nBusySeconds = 0;
     // The file name of the report written, shown under the success.

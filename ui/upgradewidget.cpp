@@ -1,14 +1,12 @@
 #include "ui/upgradewidget.h"
 #include "ui_upgradewidget.h"
 
-#include "app/settings.h"
 #include "device/devicecodes.h"
 #include "ui/devicerequests.h"
 #include "ui/linebusytext.h"
-#include "ui/linkcaption.h"
+#include "ui/pathchoice.h"
 
 #include <QEvent>
-#include <QFileDialog>
 #include <QPointer>
 
 UpgradeWidget::UpgradeWidget(QWidget *parent)
@@ -17,7 +15,8 @@ UpgradeWidget::UpgradeWidget(QWidget *parent)
 {
     m_nStatus = StatusUpgrading;
     ui->setupUi(this);
-    ui->labelUpgradePath->installEventFilter(this);
+    m_pPathChoice = new PathChoice(PathChoice::Kind::FirmwareFile, ui->labelUpgradePath, ui->lineEditUpgradePath,
+                                   [this]() { return tr("Select path"); }, this);
     // Filled only through the file dialog.
     ui->lineEditUpgradePath->setEnabled(false);
 }
@@ -183,21 +182,6 @@ QString UpgradeWidget::StatusText() const
     }
 }
 
-bool UpgradeWidget::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == ui->labelUpgradePath && event->type() == QEvent::MouseButtonPress) {
-        // The setting holds the file itself, so the dialog opens on it.
-        const QString sFilePath = QFileDialog::getOpenFileName(this, tr("Select path"), Settings::UpgradeDir(),
-                                                               QStringLiteral("(*.bin)"));
-        if (sFilePath.isEmpty()) {
-            return true;
-        }
-        ui->lineEditUpgradePath->setText(sFilePath);
-        Settings::SetUpgradeDir(sFilePath);
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
 void UpgradeWidget::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::LanguageChange) {
@@ -209,6 +193,6 @@ void UpgradeWidget::changeEvent(QEvent *event)
 
 void UpgradeWidget::UpdateTexts()
 {
-    LinkCaption::Shorten(ui->labelUpgradePath);
+    m_pPathChoice->ShortenCaption();
     ui->labelUpgradeTip->setText(StatusText());
 }

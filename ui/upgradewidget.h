@@ -6,6 +6,8 @@
 #include <QString>
 #include <QWidget>
 
+class PathChoice;
+
 namespace Ui {
 class UpgradeWidget;
 }
@@ -59,7 +61,6 @@ private slots:
     void on_btnUpgradeFirmware_clicked();
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void changeEvent(QEvent *event) override;
 
 private:
@@ -72,6 +73,7 @@ private:
     void UpdateTexts();
 
     Ui::UpgradeWidget *ui = nullptr;
+    PathChoice *m_pPathChoice = nullptr;   // the "Select path" link
     int m_nStatus = StatusUpgrading;
     // What the device said after a completed transfer.
     enum DeviceWord
