@@ -232,26 +232,21 @@ void SerialWorker::RunGetVersionAndSN()
                                                      FailureKind::DeviceLost));
         return true;
     };
-    QString sVersion;
-    if (GetVersion(sVersion)) {
-        Report(FT_DeviceInfo, RT_Version, true, sVersion);
-    } else if (EndIfOnlyEcho(FT_DeviceInfo)) {
-        return;
-    } else {
-        ReportFailure(FT_DeviceInfo, RT_Version);
-    }
-    if (endIfGone()) {
-        return;
-    }
-    QString sSN;
-    if (GetSN(sSN)) {
-        Report(FT_DeviceInfo, RT_SN, true, sSN);
-    } else if (EndIfOnlyEcho(FT_DeviceInfo)) {
-        return;
-    } else {
-        ReportFailure(FT_DeviceInfo, RT_SN);
-    }
-    if (endIfGone()) {
+    // Each value step: its value reported, or its failure; a line that only
+    // echoes, or a device lost on the way, ends the request there.
+    const auto step = [this, &endIfGone](int nResultType, const std::function<bool(QString &)> &read) {
+        QString sValue;
+        if (read(sValue)) {
+            Report(FT_DeviceInfo, nResultType, true, sValue);
+        } else if (EndIfOnlyEcho(FT_DeviceInfo)) {
+            return false;
+        } else {
+            ReportFailure(FT_DeviceInfo, nResultType);
+        }
+        return !endIfGone();
+    };
+    if (!step(RT_Version, [this](QString &sValue) { return GetVersion(sValue); })
+        || !step(RT_SN, [this](QString &sValue) { return GetSN(sValue); })) {
         return;
     }
     if (!ExitCtrlMode()) {
