@@ -1,5 +1,6 @@
 #include "device/devicelink.h"
 
+#include "device/busyline.h"
 #include "device/commandframes.h"
 #include "device/portlister.h"
 
@@ -11,20 +12,8 @@
 #include <QThread>
 #include <QTimer>
 
-#include <atomic>
 
 namespace {
-
-// The longest record stream an export of this process asked for.
-std::atomic<qint64> s_nStreamOwedMs {0};
-
-// The control-mode frame as hex text: its echo is the application's answer.
-QString CtrlFrameText()
-{
-    QString sFrameText;
-    CommandFrames::BuildCommandFrame(QLatin1String(CommandFrames::kEnterCtrlModeCommand), sFrameText);
-    return sFrameText;
-}
 
 // An open refused because the port is held (by another program, or by
 // another object of this one), not because it is missing. Qt reports a lock
@@ -125,18 +114,6 @@ void DeviceLink::ClosePort()
     }
 }
 
-int DeviceLink::BusyBoundMs()
-{
-    const qint64 nMaxMs = Waits::Current().nBusyMaxMs;
-    const qint64 nOwedMs = s_nStreamOwedMs.load();
-    return static_cast<int>(nOwedMs > 0 ? qMin(nOwedMs, nMaxMs) : nMaxMs);
-}
-
-void DeviceLink::NoteStreamOwedMs(qint64 nMs)
-{
-    s_nStreamOwedMs.store(nMs);
-}
-
 bool DeviceLink::IdentifyOpenPort(int nWindowMs)
 {
     m_bReceiverAsking = false;
@@ -166,123 +143,10 @@ bool DeviceLink::IdentifyOpenPort(int nWindowMs)
 
 bool DeviceLink::IdentifyWhenQuiet(int nWindowMs)
 {
-    m_bLineKeptBusy = false;
-    BusyWait busy;
-    busy.nBoundMs = BusyBoundMs();
-    return IdentifyWhenQuiet(nWindowMs, busy);
-}
-
-bool DeviceLink::IdentifyWhenQuiet(int nWindowMs, BusyWait &busy)
-{
-    static const QString sCtrlFrame = CtrlFrameText();
-    for (;;) {
-        if (IdentifyOpenPort(nWindowMs)) {
-            return true;
-        }
-        // Silence is no busy line: nothing there, or nothing that answers.
-        if (m_bDeviceGone || m_bWaitsAborted || !m_pSerialPort->isOpen() || m_sLastReply.isEmpty()) {
-            return false;
-        }
-        // Data, then the echo: the device finished what it was sending and
-        // answered; asked again, it answers at once.
-        if (!busy.bEchoRetried && m_sLastReply.size() > sCtrlFrame.size() && m_sLastReply.endsWith(sCtrlFrame)) {
-            busy.bEchoRetried = true;
-            qDebug() << "OpenSerialPort: the echo came after other data; asking again";
-            continue;
-        }
-        switch (WaitQuiet(busy, m_sLastReply.size() / 2)) {
-        case Quiet::AfterData:
-            continue;
-        case Quiet::Never:
-            m_bLineKeptBusy = true;
-            m_error = Translate("The device keeps sending: its line did not fall quiet within %1 s",
-                                FailureKind::KeepsSending)
-                          .arg((busy.nBoundMs + 999) / 1000);
-            qDebug() << "OpenSerialPort:" << m_error.sEnglish;
-            return false;
-        default:
-            // A wrong answer on a quiet line: not the device, or not one
-            // that answers as it should.
-            return false;
-        }
-    }
-}
-
-DeviceLink::Quiet DeviceLink::WaitQuiet(BusyWait &busy, int nReplyBytes)
-{
-    if (m_bBusyWaitAborted) {
-        return Quiet::Ended;
-    }
-    if (!busy.since.isValid()) {
-        busy.since.start();
-    }
-    const int nGapMs = Waits::Current().nBusyQuietMs;
-    bool bHeard = false;
-    bool bFellQuiet = false;
-    qint64 nDropped = 0;
-    QEventLoop loop;
-    QTimer quiet;
-    quiet.setSingleShot(true);
-    quiet.setTimerType(Qt::PreciseTimer);
-    connect(&quiet, &QTimer::timeout, &loop, [&bFellQuiet, &loop]() {
-        bFellQuiet = true;
-        loop.quit();
-    });
-    const QPointer<QSerialPort> pPort(m_pSerialPort);
-    const auto drop = [&]() {
-        const qint64 nBytes = pPort->readAll().size();
-        if (nBytes == 0) {
-            return;
-        }
-        nDropped += nBytes;
-        bHeard = true;
-        quiet.start(nGapMs);
-        if (!busy.bSaid && nReplyBytes + nDropped > kStreamBytes) {
-            busy.bSaid = true;
-            qDebug() << "OpenSerialPort: the line is busy; waiting up to" << busy.nBoundMs << "ms for it to fall quiet";
-            emit signal_LineBusy((busy.nBoundMs + 999) / 1000);
-        }
-    };
-    const QMetaObject::Connection readyRead = connect(pPort, &QSerialPort::readyRead, &loop, drop);
-    quiet.start(nGapMs);
-    if (pPort->bytesAvailable() > 0) {
-        drop();
-    }
-    const qint64 nLeftMs = busy.nBoundMs - busy.since.elapsed();
-    if (nLeftMs > 0) {
-        m_bInBusyWait = true;
-        RunWaitLoop(loop, static_cast<int>(nLeftMs));
-        m_bInBusyWait = false;
-    }
-    disconnect(readyRead);
-    qDebug() << "OpenSerialPort: dropped" << nDropped << "bytes of a busy line after"
-             << busy.since.elapsed() << "ms; quiet:" << bFellQuiet;
-    if (m_bDeviceGone || m_bWaitsAborted || m_bBusyWaitAborted) {
-        return Quiet::Ended;
-    }
-    if (bFellQuiet) {
-        return (bHeard && nReplyBytes + nDropped > kStreamBytes) ? Quiet::AfterData : Quiet::Silent;
-    }
-    return Quiet::Never;
-}
-
-bool DeviceLink::HearsUnasked(int nReplyBytes)
-{
-    const int nGapMs = Waits::Current().nBusyQuietMs;
-    QElapsedTimer listening;
-    listening.start();
-    qint64 nHeard = 0;
-    while (listening.elapsed() < nGapMs) {
-        const int nBytes = WaitForData(static_cast<int>(nGapMs - listening.elapsed())).size() / 2;
-        if (nBytes == 0) {
-            break;
-        }
-        nHeard += nBytes;
-        if (nReplyBytes + nHeard > kStreamBytes) {
-            return true;
-        }
-    }
-    return false;
+    BusyLine busy(*this);
+    const bool bFound = busy.Identify(nWindowMs);
+    m_bLineKeptBusy = busy.KeptBusy();
+    return bFound;
 }
 
 bool DeviceLink::OpenSerialPort()
@@ -291,8 +155,7 @@ bool DeviceLink::OpenSerialPort()
     // when it opens, so that a silent device is reported as not answering,
     // not as missing.
     m_bLineKeptBusy = false;
-    BusyWait busy;
-    busy.nBoundMs = BusyBoundMs();
+    BusyLine busy(*this);
     int nOpened = 0;
     int nHeld = 0;
     QString sHeldReason;
@@ -308,11 +171,12 @@ bool DeviceLink::OpenSerialPort()
         ClosePort();
         if (OpenCurrentPort()) {
             ++nOpened;
-            if (IdentifyWhenQuiet(Window(m_windows.pSavedProbeMs) + nCtrlMs, busy)) {
+            if (busy.Identify(Window(m_windows.pSavedProbeMs) + nCtrlMs)) {
                 return true;
             }
             ClosePort();
-            if (m_bLineKeptBusy) {
+            if (busy.KeptBusy()) {
+                m_bLineKeptBusy = true;
                 return false;
             }
         } else {
@@ -342,8 +206,7 @@ bool DeviceLink::OpenSerialPort()
             RememberPort(port.sDevicePath);
             return true;
         }
-        if (!m_sLastReply.isEmpty() && !m_bDeviceGone && m_pSerialPort->isOpen()
-            && HearsUnasked(m_sLastReply.size() / 2)) {
+        if (busy.HearsUnasked()) {
             busyPorts << port.sDevicePath;
         }
         ClosePort();
@@ -353,12 +216,13 @@ bool DeviceLink::OpenSerialPort()
         if (!OpenCurrentPort()) {
             continue;
         }
-        if (IdentifyWhenQuiet(Window(m_windows.pScanProbeMs) + nCtrlMs, busy)) {
+        if (busy.Identify(Window(m_windows.pScanProbeMs) + nCtrlMs)) {
             RememberPort(sPath);
             return true;
         }
         ClosePort();
-        if (m_bLineKeptBusy) {
+        if (busy.KeptBusy()) {
+            m_bLineKeptBusy = true;
             return false;
         }
     }

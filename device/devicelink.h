@@ -30,16 +30,13 @@ class QTimer;
 // the running wait (and any wait around it) ends at once, the port is closed
 // and the step fails.
 //
-// A port that answers the control-mode command with data that goes on
-// arriving unasked is busy, not wrong: a device does not know that the host
-// stopped listening to its record stream (an export interrupted, or left by
-// a program that ended), and it answers only once the stream is over. Such
-// a line is read and dropped until it has been quiet a moment, then asked
-// again; a line that never falls quiet within the bound fails the open with
-// its own reason (LineKeptBusy).
+// A port whose device is still sending what nobody reads is waited for
+// (BusyLine); one that never falls quiet fails the open with its own reason
+// (LineKeptBusy).
 class DeviceLink : public QObject
 {
     Q_OBJECT
+    friend class BusyLine;   // waits on the link's port with its nested loops
 
 public:
     // The waits that differ between the link's users, as members of Waits:
@@ -77,15 +74,8 @@ public:
     // The last OpenSerialPort failed because the device never stopped sending.
     bool LineKeptBusy() const { return m_bLineKeptBusy; }
     // Asks the open port what is on it, as OpenSerialPort does, waiting for
-    // a busy line to fall quiet first (at most BusyBoundMs).
+    // a busy line to fall quiet first (BusyLine).
     bool IdentifyWhenQuiet(int nWindowMs);
-    // How long a busy line is waited for: as long as the longest record
-    // stream the device may still owe (NoteStreamOwedMs), never longer than
-    // Waits::nBusyMaxMs, which is also the wait when nothing is known.
-    static int BusyBoundMs();
-    // An export asked for a stream this long (for every link of the
-    // process: the next job may run on another link).
-    static void NoteStreamOwedMs(qint64 nMs);
     // Deletes the current port object and creates a fresh one with the line
     // settings, named PortName().
     void CreateSerialPort();
@@ -183,34 +173,6 @@ private:
     // Looks at the port just opened: its receiver's 'C's already waiting, or
     // the answer to the control-mode command.
     bool IdentifyOpenPort(int nWindowMs);
-    // One busy-line wait, shared by every port one open looks at.
-    struct BusyWait
-    {
-        int nBoundMs = 0;
-        QElapsedTimer since;         // from when a busy line was first found
-        bool bSaid = false;          // signal_LineBusy sent
-        bool bEchoRetried = false;   // asked again at once for an echo after the data
-    };
-    bool IdentifyWhenQuiet(int nWindowMs, BusyWait &busy);
-    enum class Quiet
-    {
-        Silent,      // nothing arrived: the line was quiet already
-        AfterData,   // data arrived, then the line fell quiet
-        Never,       // data kept arriving until the bound
-        Ended,       // the device went away, or the waits were aborted
-    };
-    // More than this many bytes, the wrong reply and what follows it
-    // unasked, are a stream, not an answer (the device's longest answer is
-    // some tens of bytes; its records flow at thousands a second): a reply
-    // cut by its window, or noise, is no busy line.
-    static constexpr int kStreamBytes = 256;
-    // Reads and drops what arrives until the line has been quiet for
-    // Waits::nBusyQuietMs or the busy wait's bound passes; nReplyBytes came
-    // with the reply before it.
-    Quiet WaitQuiet(BusyWait &busy, int nReplyBytes);
-    // After a reply that was no answer: data goes on arriving unasked
-    // within Waits::nBusyQuietMs, enough with the reply to be a stream.
-    bool HearsUnasked(int nReplyBytes);
     void HandleBootData();
     void CountBootData();
     void HandlePortError(QSerialPort::SerialPortError error);

@@ -1,5 +1,6 @@
 #include "device/logexport.h"
 
+#include "device/busyline.h"
 #include "device/devicelink.h"
 #include "device/reportformatter.h"
 #include "device/waits.h"
@@ -128,7 +129,7 @@ void LogExport::Collect(int nRecordCount)
     m_nStreamLimit = StreamLimit(nRecordCount);
     // Should this export be left while the device still sends, the next
     // job waits for the rest of the stream this long at most.
-    DeviceLink::NoteStreamOwedMs(StreamMs(nRecordCount));
+    BusyLine::NoteStreamOwedMs(StreamMs(nRecordCount));
     m_bOverLimit = false;
     m_nLastSize = 0;
     m_nIdleTicks = 0;

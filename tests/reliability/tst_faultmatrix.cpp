@@ -15,7 +15,7 @@
 // boot loader rows that run against the real 30 s wait. docs/reliability.md
 // lists the rows with their outcomes.
 
-#include "device/devicelink.h"
+#include "device/busyline.h"
 #include "device/serialworker.h"
 #include "device/waitsfortesting.h"
 #include "simulator/devicesimulator.h"
@@ -767,7 +767,7 @@ private slots:
         WaitsForTesting::Set(waits);
         // Each row is a program of its own: no export of an earlier row
         // tells how long a stream may run.
-        DeviceLink::NoteStreamOwedMs(0);
+        BusyLine::NoteStreamOwedMs(0);
 
         m_pDir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_pDir->isValid());
