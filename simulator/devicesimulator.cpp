@@ -30,7 +30,6 @@ const QByteArray kFrameSerial = QByteArray::fromHex("CC55AAAAAA1E");
 const QByteArray kFrameCount = QByteArray::fromHex("D1AAAAAAAA65");
 const QByteArray kFrameExport = QByteArray::fromHex("CD34AAAAAACC");
 const QByteArray kFrameBoot = QByteArray::fromHex("C955AAAAAACC");
-const QByteArray kInvalidRecord = QByteArrayLiteral("An invalid record.");
 
 QString StateName(SimulatorOptions::State eState)
 {
@@ -40,11 +39,6 @@ QString StateName(SimulatorOptions::State eState)
     case SimulatorOptions::State::Ymodem: return QStringLiteral("ymodem");
     }
     return QString();
-}
-
-QByteArray LineEndBytes(SimulatorOptions::LineEnd eLineEnd)
-{
-    return eLineEnd == SimulatorOptions::LineEnd::LfCr ? QByteArrayLiteral("\n\r") : QByteArrayLiteral("\n");
 }
 
 } // namespace
@@ -64,7 +58,7 @@ DeviceSimulator::DeviceSimulator(const SimulatorOptions &options, QObject *paren
     : QObject(parent)
     , m_options(options)
     , m_inPacer(options.nBytesPerSecond)
-    , m_outPacer(options.nBytesPerSecond)
+    , m_output(m_options, m_terminal, m_clock, this)
     , m_receiver(options, this)
     , m_eState(options.initialState)
 {
@@ -131,9 +125,6 @@ void DeviceSimulator::slot_Begin()
     }
     m_pReadNotifier = new QSocketNotifier(m_terminal.MasterFd(), QSocketNotifier::Read, this);
     connect(m_pReadNotifier, &QSocketNotifier::activated, this, &DeviceSimulator::slot_ReadReady);
-    m_pWriteNotifier = new QSocketNotifier(m_terminal.MasterFd(), QSocketNotifier::Write, this);
-    m_pWriteNotifier->setEnabled(false);
-    connect(m_pWriteNotifier, &QSocketNotifier::activated, this, &DeviceSimulator::slot_WriteReady);
 
     auto makeTimer = [this](void (DeviceSimulator::*slot)()) {
         QTimer *pTimer = new QTimer(this);
@@ -143,22 +134,21 @@ void DeviceSimulator::slot_Begin()
         return pTimer;
     };
     m_pReadTimer = makeTimer(&DeviceSimulator::slot_ResumeReading);
-    m_pWriteTimer = makeTimer(&DeviceSimulator::slot_PumpOutput);
     m_pFrameTimer = makeTimer(&DeviceSimulator::slot_FrameTimeout);
     m_pReceiverTimer = makeTimer(&DeviceSimulator::slot_ReceiverTick);
     m_pBootTimer = makeTimer(&DeviceSimulator::slot_Reboot);
 
-    m_nOutIdleSinceMs = NowMs();
+    m_output.Begin();
     // Starting in the boot loader is a boot of its own; only a host that is
     // already on the line sees the banner.
     if (m_options.bBootBanner && State() != SimulatorOptions::State::Application)
-        Enqueue(kBannerText);
+        m_output.Enqueue(kBannerText);
     if (State() == SimulatorOptions::State::Ymodem) {
         m_receiver.Start(NowMs());
         RescheduleReceiver();
     }
     if (State() == SimulatorOptions::State::Application && m_options.nStreamingAtStart != 0)
-        StreamAtStart();
+        m_output.StreamAtStart();
 }
 
 void DeviceSimulator::slot_Unplug()
@@ -168,13 +158,10 @@ void DeviceSimulator::slot_Unplug()
     qDebug() << "Simulated device: line closed";
     if (m_pReadNotifier)
         m_pReadNotifier->setEnabled(false);
-    if (m_pWriteNotifier)
-        m_pWriteNotifier->setEnabled(false);
     m_terminal.Close();
     m_receiver.Stop();
-    m_outQueue.clear();
-    m_baOutCurrent.clear();
-    for (QTimer *pTimer : {m_pReadTimer, m_pWriteTimer, m_pFrameTimer, m_pReceiverTimer, m_pBootTimer}) {
+    m_output.Stop();
+    for (QTimer *pTimer : {m_pReadTimer, m_pFrameTimer, m_pReceiverTimer, m_pBootTimer}) {
         if (pTimer)
             pTimer->stop();
     }
@@ -185,9 +172,8 @@ void DeviceSimulator::slot_Shutdown()
     slot_Unplug();
     delete m_pReadNotifier;
     m_pReadNotifier = nullptr;
-    delete m_pWriteNotifier;
-    m_pWriteNotifier = nullptr;
-    for (QTimer **ppTimer : {&m_pReadTimer, &m_pWriteTimer, &m_pFrameTimer, &m_pReceiverTimer, &m_pBootTimer}) {
+    m_output.Shutdown();
+    for (QTimer **ppTimer : {&m_pReadTimer, &m_pFrameTimer, &m_pReceiverTimer, &m_pBootTimer}) {
         delete *ppTimer;
         *ppTimer = nullptr;
     }
@@ -210,12 +196,10 @@ void DeviceSimulator::SetState(SimulatorOptions::State eState, bool bDropOutput,
     qDebug() << "Simulated device: now in state" << StateName(eState);
     if (m_pFrameTimer)
         m_pFrameTimer->stop();
-    if (bDropOutput) {
-        m_outQueue.clear();
-        m_baOutCurrent.clear();
-    }
+    if (bDropOutput)
+        m_output.Clear();
     if (bBoots && m_options.bBootBanner)
-        Enqueue(kBannerText);
+        m_output.Enqueue(kBannerText);
     if (eState == SimulatorOptions::State::Ymodem)
         m_receiver.Start(NowMs());
     else
@@ -315,7 +299,7 @@ void DeviceSimulator::HandleInput(const QByteArray &bytes)
     // the line with.
     CheckLineSettings();
     if (m_options.bEcho)
-        Enqueue(bytes);
+        m_output.Enqueue(bytes);
     switch (State()) {
     case SimulatorOptions::State::Ymodem:
         m_receiver.Feed(bytes, NowMs());
@@ -370,9 +354,9 @@ void DeviceSimulator::slot_FrameTimeout()
     const QByteArray partial = m_baPending;
     m_baPending.clear();
     RecordFrame(partial, QStringLiteral("incomplete frame"));
-    m_bFaultsApply = FaultsHit(partial.at(0));
+    m_output.AimFaults(partial.at(0));
     if (State() == SimulatorOptions::State::BootMenu)
-        Reply(kRefusalText);
+        m_output.Reply(kRefusalText);
 }
 
 void DeviceSimulator::HandleApplicationFrame(const QByteArray &frame)
@@ -380,34 +364,34 @@ void DeviceSimulator::HandleApplicationFrame(const QByteArray &frame)
     const bool bKnown = frame == kFrameEnterCtrl || frame == kFrameExitCtrl || frame == kFrameVersion
         || frame == kFrameSerial || frame == kFrameCount || frame == kFrameExport || frame == kFrameBoot;
     RecordFrame(frame, bKnown ? QString() : QStringLiteral("unknown command"));
-    m_bChattering = false;
-    m_bFaultsApply = FaultsHit(frame.at(0));
+    m_output.StopChatter();
+    m_output.AimFaults(frame.at(0));
     // An endless stream leaves no room for any answer.
-    if (!bKnown || m_options.bEcho || (m_options.bSilent && m_bFaultsApply)
+    if (!bKnown || m_options.bEcho || (m_options.bSilent && m_output.FaultsApply())
         || m_options.nStreamingAtStart == SimulatorOptions::kEndless)
         return;
     if (frame == kFrameEnterCtrl || frame == kFrameExitCtrl) {
-        Echo(frame);
+        m_output.Echo(frame);
     } else if (frame == kFrameVersion) {
         QByteArray reply(1, static_cast<char>(0xC8));
         reply.append(static_cast<char>(m_options.nVersionMajor));
         reply.append(static_cast<char>(m_options.nVersionMinor));
-        Reply(reply);
+        m_output.Reply(reply);
     } else if (frame == kFrameSerial) {
         const int nCount = m_options.nSerialCountByte >= 0 ? m_options.nSerialCountByte
                                                            : 2 * (m_options.serialNumber.size() + 1);
         QByteArray reply(1, static_cast<char>(0xCC));
         reply.append(static_cast<char>(nCount & 0xFF));
         reply.append(m_options.serialNumber);
-        Reply(reply);
+        m_output.Reply(reply);
     } else if (frame == kFrameCount) {
-        Reply(m_options.sCountLabel.toUtf8() + ':' + QByteArray::number(ValidRecordCount(m_options)));
+        m_output.Reply(m_options.sCountLabel.toUtf8() + ':' + QByteArray::number(DeviceOutput::ValidRecordCount(m_options)));
     } else if (frame == kFrameExport) {
-        StreamRecords();
+        m_output.StreamRecords();
     } else if (frame == kFrameBoot) {
-        Echo(frame);
+        m_output.Echo(frame);
         // The boot loader takes over once the echo has left the device.
-        EnqueueAction([this]() { m_pBootTimer->start(std::max(0, m_options.nBootDelayMs)); });
+        m_output.EnqueueAction([this]() { m_pBootTimer->start(std::max(0, m_options.nBootDelayMs)); });
     }
 }
 
@@ -428,9 +412,9 @@ void DeviceSimulator::ProcessBootMenuInput(const QByteArray &bytes)
         const char c = bytes.at(i);
         if (m_baPending.isEmpty() && c == '1') {
             RecordFrame(QByteArray(1, c), QString());
-            m_bFaultsApply = FaultsHit(c);
-            if (!(m_options.bSilent && m_bFaultsApply)) {
-                Reply(kMenuText);
+            m_output.AimFaults(c);
+            if (!(m_options.bSilent && m_output.FaultsApply())) {
+                m_output.Reply(kMenuText);
                 SetState(SimulatorOptions::State::Ymodem, false);
             }
             continue;
@@ -438,245 +422,20 @@ void DeviceSimulator::ProcessBootMenuInput(const QByteArray &bytes)
         if (m_baPending.isEmpty())
             m_nPendingSinceMs = NowMs();
         m_baPending.append(c);
-        m_bFaultsApply = FaultsHit(m_baPending.at(0));
+        m_output.AimFaults(m_baPending.at(0));
         if (CommandFrameSplitter::HasValidCrc(m_baPending, 0)) {
             // The boot loader takes no commands: any frame is refused.
             RecordFrame(m_baPending, QStringLiteral("refused"));
             m_baPending.clear();
-            Reply(kRefusalText);
+            m_output.Reply(kRefusalText);
         } else if (m_baPending.size() > kMaxPending) {
             RecordFrame(m_baPending, QStringLiteral("refused"));
             m_baPending.clear();
-            Reply(kRefusalText);
+            m_output.Reply(kRefusalText);
         }
     }
     if (State() == SimulatorOptions::State::BootMenu)
         ArmFrameTimer();
-}
-
-// ---------------------------------------------------------------- output
-
-void DeviceSimulator::Enqueue(const QByteArray &bytes, int nDelayMs)
-{
-    OutItem item;
-    item.nQueuedMs = NowMs();
-    item.nDelayMs = std::max(0, nDelayMs);
-    item.bytes = bytes;
-    m_outQueue.append(item);
-    slot_PumpOutput();
-}
-
-void DeviceSimulator::EnqueueAction(std::function<void()> action, int nDelayMs)
-{
-    OutItem item;
-    item.nQueuedMs = NowMs();
-    item.nDelayMs = std::max(0, nDelayMs);
-    item.action = std::move(action);
-    m_outQueue.append(item);
-    slot_PumpOutput();
-}
-
-bool DeviceSimulator::FaultsHit(char c) const
-{
-    return m_options.nFaultCommand < 0 || static_cast<uint8_t>(c) == m_options.nFaultCommand;
-}
-
-void DeviceSimulator::Reply(const QByteArray &bytes)
-{
-    if (m_options.bSilent && m_bFaultsApply)
-        return;
-    const QByteArray whole = (m_bFaultsApply ? m_options.garbageBeforeReply : QByteArray()) + bytes;
-    const int nPieces = m_bFaultsApply ? std::min(m_options.nSplitPieces, whole.size()) : 0;
-    if (nPieces <= 1) {
-        Enqueue(whole);
-        return;
-    }
-    int nStart = 0;
-    for (int i = 0; i < nPieces; ++i) {
-        const int nEnd = static_cast<int>(static_cast<qint64>(whole.size()) * (i + 1) / nPieces);
-        Enqueue(whole.mid(nStart, nEnd - nStart), i == 0 ? 0 : m_options.nSplitGapMs);
-        nStart = nEnd;
-    }
-}
-
-void DeviceSimulator::Echo(const QByteArray &frame)
-{
-    QByteArray echo = frame;
-    if (!m_bFaultsApply) {
-        Reply(echo);
-        return;
-    }
-    if (m_options.bWrongEcho)
-        echo[echo.size() - 1] = static_cast<char>(echo.at(echo.size() - 1) ^ 0xFF);
-    Reply(echo + m_options.extraAfterEcho);
-}
-
-QList<QByteArray> DeviceSimulator::RecordLines() const
-{
-    QList<QByteArray> lines;
-    if (!m_options.recordStream.isEmpty()) {
-        int nStart = 0;
-        while (nStart < m_options.recordStream.size()) {
-            int nEnd = m_options.recordStream.indexOf('\n', nStart);
-            nEnd = nEnd < 0 ? m_options.recordStream.size() : nEnd + 1;
-            if (nEnd < m_options.recordStream.size() && m_options.recordStream.at(nEnd) == '\r')
-                ++nEnd;
-            lines.append(m_options.recordStream.mid(nStart, nEnd - nStart));
-            nStart = nEnd;
-        }
-    } else {
-        lines = GeneratedRecords(m_options);
-    }
-    return lines;
-}
-
-void DeviceSimulator::StreamAtStart()
-{
-    // Everything this device answers is queued behind the stream, as a
-    // real device answers only once its stream is out.
-    const QList<QByteArray> lines = RecordLines();
-    if (m_options.nStreamingAtStart == SimulatorOptions::kEndless) {
-        for (const QByteArray &line : lines)
-            Enqueue(line);
-        EnqueueAction([this]() { QTimer::singleShot(0, this, [this]() { StreamAtStart(); }); });
-        return;
-    }
-    for (int i = std::max(0, lines.size() - m_options.nStreamingAtStart); i < lines.size(); ++i)
-        Enqueue(lines.at(i));
-}
-
-void DeviceSimulator::StreamRecords()
-{
-    const QList<QByteArray> lines = RecordLines();
-    int nDelay = m_options.nStreamDelayMs;
-    int nRecords = 0;
-    for (const QByteArray &line : lines) {
-        Enqueue(line, nDelay);
-        nDelay = 0;
-        if (!line.startsWith(kInvalidRecord)) {
-            ++nRecords;
-            if (m_options.nStreamPauseEvery > 0 && nRecords % m_options.nStreamPauseEvery == 0)
-                nDelay = m_options.nStreamPauseMs;
-        }
-    }
-    if (m_options.bChatter) {
-        EnqueueAction([this]() {
-            m_bChattering = true;
-            QTimer::singleShot(0, this, [this]() { Chatter(); });
-        });
-    }
-}
-
-void DeviceSimulator::Chatter()
-{
-    if (!m_bChattering)
-        return;
-    static const QByteArray kNoise = QByteArrayLiteral("~ line noise ~\n").repeated(256);
-    Enqueue(kNoise);
-    EnqueueAction([this]() { QTimer::singleShot(0, this, [this]() { Chatter(); }); });
-}
-
-void DeviceSimulator::slot_WriteReady()
-{
-    m_pWriteNotifier->setEnabled(false);
-    slot_PumpOutput();
-}
-
-void DeviceSimulator::slot_PumpOutput()
-{
-    if (!m_pWriteTimer)
-        return;
-    m_pWriteTimer->stop();
-    if (!m_terminal.IsOpen()) {
-        m_outQueue.clear();
-        m_baOutCurrent.clear();
-        return;
-    }
-    if (m_pWriteNotifier->isEnabled())
-        return;   // waiting for room in the line
-    for (;;) {
-        if (m_baOutCurrent.isEmpty()) {
-            if (m_outQueue.isEmpty())
-                return;
-            const OutItem &head = m_outQueue.first();
-            const qint64 nDue = std::max(head.nQueuedMs, m_nOutIdleSinceMs) + head.nDelayMs;
-            const qint64 nNow = NowMs();
-            if (nNow < nDue) {
-                m_pWriteTimer->start(static_cast<int>(nDue - nNow));
-                return;
-            }
-            OutItem item = m_outQueue.takeFirst();
-            if (item.action) {
-                item.action();
-                m_nOutIdleSinceMs = NowMs();
-                if (!m_terminal.IsOpen())
-                    return;
-                continue;
-            }
-            m_baOutCurrent = item.bytes;
-            if (m_baOutCurrent.isEmpty())
-                continue;
-        }
-        const qint64 nNowNs = m_clock.nsecsElapsed();
-        const qint64 nAllowed = m_outPacer.Allowance(nNowNs, m_baOutCurrent.size());
-        if (nAllowed <= 0) {
-            m_pWriteTimer->start(m_outPacer.MsUntilNextByte(nNowNs));
-            return;
-        }
-        // With no host on the line the bytes go nowhere, as on a real cable.
-        const ssize_t nWritten = m_terminal.HostPresent()
-            ? ::write(m_terminal.MasterFd(), m_baOutCurrent.constData(), static_cast<size_t>(nAllowed))
-            : static_cast<ssize_t>(nAllowed);
-        if (nWritten < 0) {
-            if (errno == EAGAIN || errno == EINTR) {
-                m_pWriteNotifier->setEnabled(true);
-                return;
-            }
-            qWarning() << "Simulated device: write failed, output dropped, errno" << errno;
-            m_outQueue.clear();
-            m_baOutCurrent.clear();
-            return;
-        }
-        m_outPacer.Consume(nWritten);
-        m_baOutCurrent.remove(0, static_cast<int>(nWritten));
-        if (m_baOutCurrent.isEmpty())
-            m_nOutIdleSinceMs = NowMs();
-    }
-}
-
-// ---------------------------------------------------------------- records
-
-QList<QByteArray> DeviceSimulator::GeneratedRecords(const SimulatorOptions &options)
-{
-    static const char *const apszEvents[] = {"POWER_ON", "SELF_TEST_OK", "TEMP_HIGH", "VOLTAGE_LOW",
-                                             "DOOR_OPEN", "DOOR_CLOSED", "FAULT_E12", "POWER_OFF"};
-    const QByteArray lineEnd = LineEndBytes(options.lineEnd);
-    const QDateTime first(QDate(2026, 12, 8), QTime(4, 55, 0), Qt::UTC);
-    QList<QByteArray> lines;
-    for (int i = 1; i <= options.nRecordCount; ++i) {
-        const QDateTime when = first.addSecs(static_cast<qint64>(i - 1) * 433);
-        const int nValue = 180 + (i * 37) % 90;
-        QByteArray line = QByteArray::number(i).rightJustified(4, '0') + ' '
-            + when.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")).toLatin1() + ' ' + apszEvents[(i - 1) % 8]
-            + ' ' + QByteArray::number(nValue) + lineEnd;
-        lines.append(line);
-        if (options.nInvalidEvery > 0 && i % options.nInvalidEvery == 0)
-            lines.append(kInvalidRecord + lineEnd);
-    }
-    return lines;
-}
-
-int DeviceSimulator::ValidRecordCount(const SimulatorOptions &options)
-{
-    if (options.recordStream.isEmpty())
-        return std::max(0, options.nRecordCount);
-    int nCount = 0;
-    for (const QByteArray &line : options.recordStream.split('\n')) {
-        const QByteArray trimmed = line.trimmed();
-        if (!trimmed.isEmpty() && trimmed != kInvalidRecord)
-            ++nCount;
-    }
-    return nCount;
 }
 
 // ---------------------------------------------------------------- receiver
@@ -701,7 +460,7 @@ void DeviceSimulator::slot_ReceiverTick()
 
 void DeviceSimulator::ReceiverSend(const QByteArray &bytes)
 {
-    Enqueue(bytes);
+    m_output.Enqueue(bytes);
 }
 
 void DeviceSimulator::ReceiverFrame(const QByteArray &frame, const QString &sNote)
@@ -755,7 +514,7 @@ void DeviceSimulator::ReceiverFile(const QByteArray &rawName, qint64 nHeaderSize
 void DeviceSimulator::ReceiverBatchDone()
 {
     // Boot the new image once the last ACK has left.
-    EnqueueAction([this]() { SetState(SimulatorOptions::State::Application, false); });
+    m_output.EnqueueAction([this]() { SetState(SimulatorOptions::State::Application, false); });
 }
 
 void DeviceSimulator::ReceiverAborted(const QString &sReason)

@@ -1,6 +1,7 @@
 #ifndef DEVICESIMULATOR_H
 #define DEVICESIMULATOR_H
 
+#include "simulator/deviceoutput.h"
 #include "simulator/linepacer.h"
 #include "simulator/pseudoterminal.h"
 #include "simulator/simulateddevice.h"
@@ -49,9 +50,6 @@ public:
     // difference is noted again only after the settings were right again).
     QStringList LineViolations() const;
 
-    // The generated record lines, as streamed, and how many are valid.
-    static QList<QByteArray> GeneratedRecords(const SimulatorOptions &options);
-    static int ValidRecordCount(const SimulatorOptions &options);
     // The name under which an image from a YMODEM header is stored: the last
     // path component, control characters replaced; never "", "." or "..".
     static QString SafeFileName(const QByteArray &rawName);
@@ -74,21 +72,11 @@ signals:
 private slots:
     void slot_ReadReady();
     void slot_ResumeReading();
-    void slot_PumpOutput();
-    void slot_WriteReady();
     void slot_FrameTimeout();
     void slot_ReceiverTick();
     void slot_Reboot();
 
 private:
-    struct OutItem
-    {
-        qint64 nQueuedMs = 0;
-        int nDelayMs = 0;             // after the previous item has left
-        QByteArray bytes;
-        std::function<void()> action; // run instead of sending, when reached
-    };
-
     qint64 NowMs() const;
     // bBoots: the boot loader starts afresh (its banner goes out first).
     void SetState(SimulatorOptions::State eState, bool bDropOutput, bool bBoots = false);
@@ -102,23 +90,6 @@ private:
     void ArmFrameTimer();
     void RescheduleReceiver();
 
-    void Enqueue(const QByteArray &bytes, int nDelayMs = 0);
-    void EnqueueAction(std::function<void()> action, int nDelayMs = 0);
-    // A reply of the application firmware or the boot menu, with the
-    // garbage and split faults applied.
-    void Reply(const QByteArray &bytes);
-    void Echo(const QByteArray &frame);
-    // Whether the firmware faults hit the reply to a command starting with c.
-    bool FaultsHit(char c) const;
-    // The lines of the record stream, as the export command sends them.
-    QList<QByteArray> RecordLines() const;
-    void StreamRecords();
-    // An earlier host's export still under way at start (or never ending).
-    void StreamAtStart();
-    // One piece of the chatter after the stream, then the next from the
-    // event loop, so that a command frame can still stop it.
-    void Chatter();
-
     // YmodemReceiver::Sink
     void ReceiverSend(const QByteArray &bytes) override;
     void ReceiverFrame(const QByteArray &frame, const QString &sNote) override;
@@ -130,27 +101,20 @@ private:
     SimulatorOptions m_options;
     PseudoTerminal m_terminal;
     LinePacer m_inPacer;
-    LinePacer m_outPacer;
     QElapsedTimer m_clock;
+    DeviceOutput m_output;              // a child: it moves to the simulator's thread with it
     YmodemReceiver m_receiver;
     QFile m_transcript;
 
     QSocketNotifier *m_pReadNotifier = nullptr;
-    QSocketNotifier *m_pWriteNotifier = nullptr;
     QTimer *m_pReadTimer = nullptr;     // resumes paced reading
-    QTimer *m_pWriteTimer = nullptr;    // next output item or paced byte
     QTimer *m_pFrameTimer = nullptr;    // drops a partial frame
     QTimer *m_pReceiverTimer = nullptr;
     QTimer *m_pBootTimer = nullptr;     // reboot after the boot command
 
     QByteArray m_baPending;             // bytes of a frame not yet complete
     qint64 m_nPendingSinceMs = 0;
-    QList<OutItem> m_outQueue;
-    QByteArray m_baOutCurrent;
-    qint64 m_nOutIdleSinceMs = 0;
     QString m_sLastLineDifference;      // of the last check; "" when the settings were right
-    bool m_bFaultsApply = true;         // the command being answered is the faulty one
-    bool m_bChattering = false;         // --chatter, until the next command frame
 
     // Guards the fields below. A standard mutex rather than QMutex: the
     // thread sanitizer sees its hand-overs, and not those of Qt's own lock.
