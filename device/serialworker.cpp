@@ -2,6 +2,8 @@
 
 #include "app/logging.h"
 #include "device/devicecommands.h"
+#include "device/devicelink.h"
+#include "device/logexport.h"
 #include "device/threadhandover.h"
 
 #include <QDebug>
@@ -33,11 +35,6 @@ SerialWorker::SerialWorker(QObject *parent) : QObject(parent)
     // an ordering the thread checker cannot see.
     spdlog::default_logger_raw();
     m_pThread->start(QThread::InheritPriority);
-}
-
-SerialWorker::SerialWorker(OnCallerThread_t, QObject *parent) : QObject(parent)
-{
-    CreateThreadObjects();
 }
 
 SerialWorker::~SerialWorker()
@@ -179,21 +176,21 @@ void SerialWorker::slot_StartExportLogInfo(QString sDirPath)
 bool SerialWorker::OpenForRequest(int nFunctionType)
 {
     m_nRequestFunction = nFunctionType;
-    if (!OpenSerialPort()) {
+    if (!m_pLink->OpenSerialPort()) {
         ReportFailure(nFunctionType, m_pLink->LineKeptBusy() ? RT_LineBusy : RT_OpenPort);
         EndRequest();
         return false;
     }
     // Found here, in whichever state: the next upgrade looks here first.
-    emit signal_DeviceFound(PortName());
-    if (DeviceMode() == ModeBootMenu || DeviceMode() == ModeYmodem) {
+    emit signal_DeviceFound(m_pLink->PortName());
+    if (m_pLink->DeviceMode() == ModeBootMenu || m_pLink->DeviceMode() == ModeYmodem) {
         m_pLink->ClosePort();
         m_pLink->SetError(ReasonText::Tr("SerialWorker", "Please upgrade before proceeding", FailureKind::BootLoader));
         ReportFailure(nFunctionType, RT_EnterCtrlMode);
         EndRequest();
         return false;
     }
-    KP_LOG_INFO("Device found on {}", PortName());
+    KP_LOG_INFO("Device found on {}", m_pLink->PortName());
     return true;
 }
 
@@ -207,7 +204,7 @@ void SerialWorker::EndAsNoDevice(int nFunctionType, const ReasonText &reason)
 
 bool SerialWorker::EndIfOnlyEcho(int nFunctionType)
 {
-    if (!OwnFrameCameBack()) {
+    if (!m_pCommands->OwnFrameCameBack()) {
         return false;
     }
     EndAsNoDevice(nFunctionType, ReasonText::Tr("SerialWorker",
@@ -225,7 +222,7 @@ void SerialWorker::RunGetVersionAndSN()
     // page shows as "Disconnected"; the failed value alone would leave it
     // without a word.
     const auto endIfGone = [this]() {
-        if (!DeviceGone()) {
+        if (!m_pLink->DeviceGone()) {
             return false;
         }
         EndAsNoDevice(FT_DeviceInfo, ReasonText::Tr("SerialWorker", "The device was disconnected during the request",
@@ -245,11 +242,11 @@ void SerialWorker::RunGetVersionAndSN()
         }
         return !endIfGone();
     };
-    if (!step(RT_Version, [this](QString &sValue) { return GetVersion(sValue); })
-        || !step(RT_SN, [this](QString &sValue) { return GetSN(sValue); })) {
+    if (!step(RT_Version, [this](QString &sValue) { return m_pCommands->GetVersion(sValue); })
+        || !step(RT_SN, [this](QString &sValue) { return m_pCommands->GetSN(sValue); })) {
         return;
     }
-    if (!ExitCtrlMode()) {
+    if (!m_pCommands->ExitCtrlMode()) {
         ReportFailure(FT_DeviceInfo, RT_ExitCtrlMode);
     }
     m_pLink->ClosePort();
@@ -290,7 +287,7 @@ void SerialWorker::RunExportLogInfo(const QString &sDirPath)
     }
     // A count request that failed with silence still lets the export run
     // on its own counter; one that only came back as sent means no device.
-    if (!GetLogInfoCount() && OwnFrameCameBack()) {
+    if (!m_pCommands->GetLogInfoCount(m_mLogInfoCount) && m_pCommands->OwnFrameCameBack()) {
         m_pExport->Discard();
         EndIfOnlyEcho(FT_ExportLog);
         return;
@@ -299,8 +296,8 @@ void SerialWorker::RunExportLogInfo(const QString &sDirPath)
         ReportFailure(FT_ExportLog, RT_ExportLog);
         // The device was not asked for its records; leave control mode and
         // free the port as the export's normal end does.
-        if (SerialPort()->isOpen()) {
-            ExitCtrlMode();
+        if (m_pLink->SerialPort()->isOpen()) {
+            m_pCommands->ExitCtrlMode();
         }
         m_pLink->ClosePort();
         EndRequest();
@@ -357,12 +354,12 @@ void SerialWorker::FinishExport(bool bDeviceGone)
         m_pLink->CreateSerialPort();
         m_pLink->OpenCurrentPort();
         if (m_bStopRequested) {
-            EnterCtrlMode();
+            m_pCommands->EnterCtrlMode();
         } else if (!m_pLink->IdentifyWhenQuiet(m_pLink->Window(m_pLink->WaitWindows().pCtrlReplyMs))
                    && m_pLink->LineKeptBusy()) {
             KP_LOG_INFO("ExportLogInfo: {}", m_pLink->Error().sEnglish);
         }
-        ExitCtrlMode();
+        m_pCommands->ExitCtrlMode();
     }
     m_pLink->ClosePort();
     if (outcome.bComplete) {

@@ -1,11 +1,8 @@
 #ifndef SERIALWORKER_H
 #define SERIALWORKER_H
 
-#include "device/commandframes.h"
 #include "device/devicecodes.h"
-#include "device/devicecommands.h"
-#include "device/devicelink.h"
-#include "device/logexport.h"
+#include "device/reasontext.h"
 
 #include <QObject>
 #include <QQueue>
@@ -14,6 +11,9 @@
 #include <functional>
 #include <memory>
 
+class DeviceCommands;
+class DeviceLink;
+class LogExport;
 class QThread;
 
 // The worker that runs the device requests (information, export) on a
@@ -27,79 +27,17 @@ class QThread;
 // while another is unfinished (also from inside one of its waits) is held and
 // runs, in order, after the running one has sent its final report.
 //
-// Every operation returns bool and leaves a translatable failure text in
-// ErrorMessage(). Constructed with OnCallerThread, the worker gets no thread
-// of its own and its operations may be called directly on the creating
-// thread (tests do).
 class SerialWorker : public QObject, public DeviceCodes
 {
     Q_OBJECT
 
 public:
-    static constexpr const char *kEnterCtrlModeCommand = CommandFrames::kEnterCtrlModeCommand;
-    static constexpr const char *kExitCtrlModeCommand = CommandFrames::kExitCtrlModeCommand;
-    static constexpr const char *kEnterBootModeCommand = CommandFrames::kEnterBootModeCommand;
-    static constexpr const char *kGetVersionCommand = CommandFrames::kGetVersionCommand;
-    static constexpr const char *kGetSNCommand = CommandFrames::kGetSNCommand;
-    static constexpr const char *kGetLogInfoCountCommand = CommandFrames::kGetLogInfoCountCommand;
-    static constexpr const char *kExportLogInfoCommand = CommandFrames::kExportLogInfoCommand;
-    static constexpr char kEnterYmodemByte = CommandFrames::kEnterYmodemByte;
-    static constexpr const char *kRefusalHex = CommandFrames::kRefusalHex;
-    static constexpr int kRecordStreamBytes = LogExport::kRecordStreamBytes;
-
-    // Tag for a worker without a thread of its own.
-    struct OnCallerThread_t
-    {
-    };
-    static constexpr OnCallerThread_t OnCallerThread {};
-
     // Creates the worker's thread, moves the worker onto it and starts it;
-    // the link and the transmitter are created on that thread.
+    // the link and the command set are created on that thread.
     explicit SerialWorker(QObject *parent = nullptr);
-    // Everything stays on the creating thread.
-    explicit SerialWorker(OnCallerThread_t, QObject *parent = nullptr);
     // Ends the waits of a running request, closes an unfinished report file
     // and joins the thread.
     ~SerialWorker() override;
-
-    // The link's and the command set's operations, on this worker's link.
-    bool OpenSerialPort() { return m_pLink->OpenSerialPort(); }
-    void CreateSerialPort() { m_pLink->CreateSerialPort(); }
-    QString WaitReply(int nWaitMs) { return m_pLink->WaitReply(nWaitMs); }
-    bool WaitBootReady() { return m_pLink->WaitBootReady(); }
-    bool EnterCtrlMode() { return m_pCommands->EnterCtrlMode(); }
-    bool ExitCtrlMode() { return m_pCommands->ExitCtrlMode(); }
-    bool EnterBootMode() { return m_pCommands->EnterBootMode(); }
-    bool EnterYmodem() { return m_pCommands->EnterYmodem(); }
-    bool GetVersion(QString &sVersion) { return m_pCommands->GetVersion(sVersion); }
-    bool GetSN(QString &sSN) { return m_pCommands->GetSN(sSN); }
-    bool GetLogInfoCount() { return m_pCommands->GetLogInfoCount(m_mLogInfoCount); }
-    // Reserves the report (unless the request did already), asks for the
-    // record stream and starts its collection.
-    bool ExportLogInfo(const QString &sDirPath);
-
-    static QSerialPort *NewLinkPort(const QString &sPortName) { return DeviceLink::NewLinkPort(sPortName); }
-    static QByteArray BuildCommandFrame(const QString &sCommand, QString &sFrameText)
-    {
-        return CommandFrames::BuildCommandFrame(sCommand, sFrameText);
-    }
-    static quint8 Crc8(const QByteArray &data) { return CommandFrames::Crc8(data); }
-    static int CountCBytes(const QByteArray &hexText) { return CommandFrames::CountCBytes(hexText); }
-    static QString DecodeVersion(const QString &sReply) { return CommandFrames::DecodeVersion(sReply); }
-    static QString DecodeSerialNumber(const QString &sReply) { return CommandFrames::DecodeSerialNumber(sReply); }
-    static int DecodeLogInfoCount(const QString &sReply) { return CommandFrames::DecodeLogInfoCount(sReply); }
-
-    // --- State, for the requests and for tests ---
-    QString PortName() const { return m_pLink->PortName(); }
-    void SetPortName(const QString &sPortName) { m_pLink->SetPortName(sPortName); }
-    int DeviceMode() const { return m_pLink->DeviceMode(); }
-    QString ErrorMessage() const { return m_pLink->ErrorMessage(); }
-    bool BootReady() const { return m_pLink->BootReady(); }
-    int LogInfoCount() const { return m_mLogInfoCount; }
-    QSerialPort *SerialPort() const { return m_pLink->SerialPort(); }
-    bool DeviceGone() const { return m_pLink->DeviceGone(); }
-    bool ReceiverAsking() const { return m_pLink->ReceiverAsking(); }
-    bool OwnFrameCameBack() const { return m_pCommands->OwnFrameCameBack(); }
 
     // True while a request runs (from its start to its final report).
     bool Busy() const { return m_bBusy; }
@@ -149,6 +87,9 @@ private:
     // Request bodies.
     void RunGetVersionAndSN();
     void RunExportLogInfo(const QString &sDirPath);
+    // Reserves the report (unless the request did already), asks for the
+    // record stream and starts its collection.
+    bool ExportLogInfo(const QString &sDirPath);
     // Opens the device's port for an information or export request; false
     // (reported, request ended) when there is none or it runs its boot loader.
     bool OpenForRequest(int nFunctionType);

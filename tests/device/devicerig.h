@@ -1,7 +1,10 @@
 #ifndef DEVICERIG_H
 #define DEVICERIG_H
 
-#include "device/serialworker.h"
+#include "device/commandframes.h"
+#include "device/devicecodes.h"
+#include "device/devicecommands.h"
+#include "device/devicelink.h"
 #include "device/waitsfortesting.h"
 #include "simulator/simulateddevice.h"
 #include "support/testenvironment.h"
@@ -56,13 +59,13 @@ inline std::unique_ptr<SimulatedDevice> Start(const SimulatorOptions &options = 
     return pDevice;
 }
 
-// Points the worker at the device and opens its port, as OpenSerialPort
+// Points the link at the device and opens its port, as OpenSerialPort
 // would leave it.
-inline bool OpenOn(const SimulatedDevice &device, SerialWorker &worker)
+inline bool OpenOn(const SimulatedDevice &device, DeviceLink &link)
 {
-    worker.SetPortName(device.PortPath());
-    worker.CreateSerialPort();
-    return worker.SerialPort()->open(QIODevice::ReadWrite);
+    link.SetPortName(device.PortPath());
+    link.CreateSerialPort();
+    return link.SerialPort()->open(QIODevice::ReadWrite);
 }
 
 // CPU time this thread has used, in milliseconds.

@@ -1,6 +1,9 @@
 // Frames and reply decodings of the device link, without a wire.
 
-#include "device/serialworker.h"
+#include "device/commandframes.h"
+#include "device/devicecodes.h"
+#include "device/devicecommands.h"
+#include "device/devicelink.h"
 #include "support/testenvironment.h"
 
 #include <QtTest>
@@ -14,25 +17,25 @@ private slots:
 
     void crcCheckValue()
     {
-        QCOMPARE(int(SerialWorker::Crc8(QByteArrayLiteral("123456789"))), 0xA1);
+        QCOMPARE(int(CommandFrames::Crc8(QByteArrayLiteral("123456789"))), 0xA1);
     }
 
     void commandFrames_data()
     {
         QTest::addColumn<QString>("command");
         QTest::addColumn<QByteArray>("frame");
-        QTest::newRow("EnterCtrlMode") << QString(SerialWorker::kEnterCtrlModeCommand)
+        QTest::newRow("EnterCtrlMode") << QString(CommandFrames::kEnterCtrlModeCommand)
                                        << QByteArray::fromHex("C0AAAAAAAAD4");
-        QTest::newRow("ExitCtrlMode") << QString(SerialWorker::kExitCtrlModeCommand)
+        QTest::newRow("ExitCtrlMode") << QString(CommandFrames::kExitCtrlModeCommand)
                                       << QByteArray::fromHex("C1AAAAAAAA19");
-        QTest::newRow("EnterBootMode") << QString(SerialWorker::kEnterBootModeCommand)
+        QTest::newRow("EnterBootMode") << QString(CommandFrames::kEnterBootModeCommand)
                                        << QByteArray::fromHex("C955AAAAAACC");
-        QTest::newRow("GetVersion") << QString(SerialWorker::kGetVersionCommand)
+        QTest::newRow("GetVersion") << QString(CommandFrames::kGetVersionCommand)
                                     << QByteArray::fromHex("C8AAAAAAAAEA");
-        QTest::newRow("GetSN") << QString(SerialWorker::kGetSNCommand) << QByteArray::fromHex("CC55AAAAAA1E");
-        QTest::newRow("GetLogInfoCount") << QString(SerialWorker::kGetLogInfoCountCommand)
+        QTest::newRow("GetSN") << QString(CommandFrames::kGetSNCommand) << QByteArray::fromHex("CC55AAAAAA1E");
+        QTest::newRow("GetLogInfoCount") << QString(CommandFrames::kGetLogInfoCountCommand)
                                          << QByteArray::fromHex("D1AAAAAAAA65");
-        QTest::newRow("ExportLogInfo") << QString(SerialWorker::kExportLogInfoCommand)
+        QTest::newRow("ExportLogInfo") << QString(CommandFrames::kExportLogInfoCommand)
                                        << QByteArray::fromHex("CD34AAAAAACC");
     }
 
@@ -41,7 +44,7 @@ private slots:
         QFETCH(QString, command);
         QFETCH(QByteArray, frame);
         QString sFrameText;
-        QCOMPARE(SerialWorker::BuildCommandFrame(command, sFrameText), frame);
+        QCOMPARE(CommandFrames::BuildCommandFrame(command, sFrameText), frame);
         // The text is what replies are compared with: upper-case, 12 digits.
         QCOMPARE(sFrameText, QString::fromLatin1(frame.toHex().toUpper()));
     }
@@ -51,10 +54,10 @@ private slots:
     void smallCheckByteKeepsTwoDigits()
     {
         QString sFrameText;
-        QCOMPARE(SerialWorker::BuildCommandFrame(QStringLiteral("C5AAAAAAAA"), sFrameText),
+        QCOMPARE(CommandFrames::BuildCommandFrame(QStringLiteral("C5AAAAAAAA"), sFrameText),
                  QByteArray::fromHex("C5AAAAAAAA06"));
         QCOMPARE(sFrameText, QStringLiteral("C5AAAAAAAA06"));
-        QCOMPARE(SerialWorker::BuildCommandFrame(QStringLiteral("0000000000"), sFrameText),
+        QCOMPARE(CommandFrames::BuildCommandFrame(QStringLiteral("0000000000"), sFrameText),
                  QByteArray(6, '\0'));
         QCOMPARE(sFrameText, QStringLiteral("000000000000"));
     }
@@ -73,7 +76,7 @@ private slots:
     {
         QFETCH(QByteArray, hex);
         QFETCH(int, count);
-        QCOMPARE(SerialWorker::CountCBytes(hex), count);
+        QCOMPARE(CommandFrames::CountCBytes(hex), count);
     }
 
     void decodesVersion_data()
@@ -93,7 +96,7 @@ private slots:
     {
         QFETCH(QString, reply);
         QFETCH(QString, version);
-        QCOMPARE(SerialWorker::DecodeVersion(reply), version);
+        QCOMPARE(CommandFrames::DecodeVersion(reply), version);
     }
 
     void decodesSerialNumber_data()
@@ -115,7 +118,7 @@ private slots:
     {
         QFETCH(QString, reply);
         QFETCH(QString, sn);
-        QCOMPARE(SerialWorker::DecodeSerialNumber(reply), sn);
+        QCOMPARE(CommandFrames::DecodeSerialNumber(reply), sn);
     }
 
     void decodesLogInfoCount_data()
@@ -140,27 +143,28 @@ private slots:
     {
         QFETCH(QString, reply);
         QFETCH(int, count);
-        QCOMPARE(SerialWorker::DecodeLogInfoCount(reply), count);
+        QCOMPARE(CommandFrames::DecodeLogInfoCount(reply), count);
     }
 
     // With no port open, commands and waits fail at once instead of waiting
     // out their windows.
     void closedPortFailsAtOnce()
     {
-        SerialWorker worker(SerialWorker::OnCallerThread);
+        DeviceLink link(DeviceLink::kWorkerWindows, "SerialWorker");
+        DeviceCommands commands(link);
         QString sText;
         QElapsedTimer timer;
         timer.start();
-        QVERIFY(!worker.EnterCtrlMode());
-        QCOMPARE(worker.ErrorMessage(), QStringLiteral("EnterCtrlMode send fail"));
-        QVERIFY(!worker.GetVersion(sText));
-        QCOMPARE(worker.ErrorMessage(), QStringLiteral("GetVersion send fail"));
-        QVERIFY(!worker.EnterYmodem());
-        QCOMPARE(worker.ErrorMessage(), QStringLiteral("EnterYmodem send fail"));
-        QVERIFY(!worker.WaitBootReady());
-        QVERIFY(worker.WaitReply(1000).isEmpty());
+        QVERIFY(!commands.EnterCtrlMode());
+        QCOMPARE(link.ErrorMessage(), QStringLiteral("EnterCtrlMode send fail"));
+        QVERIFY(!commands.GetVersion(sText));
+        QCOMPARE(link.ErrorMessage(), QStringLiteral("GetVersion send fail"));
+        QVERIFY(!commands.EnterYmodem());
+        QCOMPARE(link.ErrorMessage(), QStringLiteral("EnterYmodem send fail"));
+        QVERIFY(!link.WaitBootReady());
+        QVERIFY(link.WaitReply(1000).isEmpty());
         QVERIFY2(timer.elapsed() < 900, qPrintable(QString::number(timer.elapsed())));
-        QCOMPARE(worker.DeviceMode(), int(SerialWorker::ModeUnknown));
+        QCOMPARE(link.DeviceMode(), int(DeviceCodes::ModeUnknown));
     }
 
     // Nothing listed, or nothing that opens (the saved path included): "No
@@ -176,12 +180,13 @@ private slots:
     {
         QFETCH(QStringList, ports);
         TestEnvironment::SetSerialPorts(ports);
-        SerialWorker worker(SerialWorker::OnCallerThread);
-        worker.SetPortName(QStringLiteral("/nonexistent/kp-saved"));
-        QVERIFY(!worker.OpenSerialPort());
-        QCOMPARE(worker.ErrorMessage(), QStringLiteral("No serial port available"));
-        QCOMPARE(worker.PortName(), QStringLiteral("/nonexistent/kp-saved"));
-        QVERIFY(!worker.SerialPort()->isOpen());
+        DeviceLink link(DeviceLink::kWorkerWindows, "SerialWorker");
+        DeviceCommands commands(link);
+        link.SetPortName(QStringLiteral("/nonexistent/kp-saved"));
+        QVERIFY(!link.OpenSerialPort());
+        QCOMPARE(link.ErrorMessage(), QStringLiteral("No serial port available"));
+        QCOMPARE(link.PortName(), QStringLiteral("/nonexistent/kp-saved"));
+        QVERIFY(!link.SerialPort()->isOpen());
     }
 };
 

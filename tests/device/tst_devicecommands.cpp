@@ -1,7 +1,9 @@
 // The device command set against the simulated device: frames on the wire,
 // reply judgments and decodings.
 
-#include "device/serialworker.h"
+#include "device/commandframes.h"
+#include "device/devicecommands.h"
+#include "device/devicelink.h"
 #include "devicerig.h"
 
 #include <QtTest>
@@ -54,33 +56,35 @@ private slots:
         }));
         QVERIFY(pDevice);
         TestEnvironment::SetSerialPorts({pDevice->PortPath()});
-        SerialWorker worker(SerialWorker::OnCallerThread);
+        DeviceLink link(DeviceLink::kWorkerWindows, "SerialWorker");
+        DeviceCommands commands(link);
 
         QElapsedTimer timer;
         timer.start();
-        QVERIFY(worker.OpenSerialPort());
-        QCOMPARE(worker.DeviceMode(), int(SerialWorker::ModeCtrl));
-        QCOMPARE(worker.PortName(), pDevice->PortPath());
+        QVERIFY(link.OpenSerialPort());
+        QCOMPARE(link.DeviceMode(), int(DeviceCodes::ModeCtrl));
+        QCOMPARE(link.PortName(), pDevice->PortPath());
 
         QString sVersion;
         QString sSN;
-        QVERIFY(worker.GetVersion(sVersion));
+        QVERIFY(commands.GetVersion(sVersion));
         QCOMPARE(sVersion, QStringLiteral("V2.7"));
-        QVERIFY(worker.GetSN(sSN));
+        QVERIFY(commands.GetSN(sSN));
         // The text starts at the count byte (0A): the device's own layout.
         QCOMPARE(sSN, QStringLiteral("0AA1B2C3D4"));
-        QVERIFY(worker.GetLogInfoCount());
-        QCOMPARE(worker.LogInfoCount(), 37);
-        QVERIFY(worker.ExitCtrlMode());
+        int nCount = 0;
+        QVERIFY(commands.GetLogInfoCount(nCount));
+        QCOMPARE(nCount, 37);
+        QVERIFY(commands.ExitCtrlMode());
         // Sitting out the windows took 6 s; the device answers within
         // milliseconds.
         QVERIFY2(timer.elapsed() < 2500, qPrintable(QString::number(timer.elapsed())));
         QCOMPARE(pDevice->Frames(),
                  (QList<QByteArray>{kCtrlFrame, kVersionFrame, kSNFrame, kCountFrame, kExitFrame}));
-        worker.SerialPort()->close();
+        link.SerialPort()->close();
 
-        QVERIFY(worker.OpenSerialPort());
-        QCOMPARE(worker.DeviceMode(), int(SerialWorker::ModeCtrl));
+        QVERIFY(link.OpenSerialPort());
+        QCOMPARE(link.DeviceMode(), int(DeviceCodes::ModeCtrl));
         QCOMPARE(pDevice->Frames().size(), 6);
         QCOMPARE(pDevice->Frames().last(), kCtrlFrame);
     }
@@ -116,17 +120,19 @@ private slots:
         WaitsForTesting::Set(waits);
         auto pDevice = Start(options);
         QVERIFY(pDevice);
-        SerialWorker worker(SerialWorker::OnCallerThread);
-        QVERIFY(OpenOn(*pDevice, worker));
-        QVERIFY2(worker.EnterCtrlMode(), qPrintable(worker.ErrorMessage()));
+        DeviceLink link(DeviceLink::kWorkerWindows, "SerialWorker");
+        DeviceCommands commands(link);
+        QVERIFY(OpenOn(*pDevice, link));
+        QVERIFY2(commands.EnterCtrlMode(), qPrintable(link.ErrorMessage()));
         QString sVersion;
         QString sSN;
-        QVERIFY2(worker.GetVersion(sVersion), qPrintable(worker.ErrorMessage()));
+        QVERIFY2(commands.GetVersion(sVersion), qPrintable(link.ErrorMessage()));
         QCOMPARE(sVersion, QStringLiteral("V1.10"));
-        QVERIFY2(worker.GetSN(sSN), qPrintable(worker.ErrorMessage()));
+        QVERIFY2(commands.GetSN(sSN), qPrintable(link.ErrorMessage()));
         QCOMPARE(sSN, QStringLiteral("08123456"));
-        QVERIFY2(worker.GetLogInfoCount(), qPrintable(worker.ErrorMessage()));
-        QCOMPARE(worker.LogInfoCount(), options.nRecordCount);
+        int nCount = 0;
+        QVERIFY2(commands.GetLogInfoCount(nCount), qPrintable(link.ErrorMessage()));
+        QCOMPARE(nCount, options.nRecordCount);
     }
 
     // Control mode: only the first twelve hex digits of the reply are the
@@ -137,28 +143,28 @@ private slots:
         QTest::addColumn<int>("mode");
         QTest::addColumn<QString>("error");
         QTest::newRow("echo and more") << Options([](SimulatorOptions &o) { o.extraAfterEcho = "\x01\x02\x03"; })
-                                       << int(SerialWorker::ModeCtrl) << QString();
+                                       << int(DeviceCodes::ModeCtrl) << QString();
         QTest::newRow("echo in pieces") << Options([](SimulatorOptions &o) {
             o.nSplitPieces = 3;
             o.nSplitGapMs = 60;
-        }) << int(SerialWorker::ModeCtrl) << QString();
+        }) << int(DeviceCodes::ModeCtrl) << QString();
         QTest::newRow("refusal") << Options([](SimulatorOptions &o) { o.initialState = State::BootMenu; })
-                                 << int(SerialWorker::ModeBootMenu) << QString();
+                                 << int(DeviceCodes::ModeBootMenu) << QString();
         QTest::newRow("refusal after other bytes") << Options([](SimulatorOptions &o) {
             o.initialState = State::BootMenu;
             o.garbageBeforeReply = QByteArray("\x00\xFF\x13", 3);
-        }) << int(SerialWorker::ModeBootMenu) << QString();
+        }) << int(DeviceCodes::ModeBootMenu) << QString();
         QTest::newRow("a byte before the echo")
             << Options([](SimulatorOptions &o) { o.garbageBeforeReply = QByteArray(1, '\0'); })
-            << int(SerialWorker::ModeUnknown) << "EnterCtrlMode fail";
+            << int(DeviceCodes::ModeUnknown) << "EnterCtrlMode fail";
         QTest::newRow("wrong echo") << Options([](SimulatorOptions &o) { o.bWrongEcho = true; })
-                                    << int(SerialWorker::ModeUnknown) << "EnterCtrlMode fail";
+                                    << int(DeviceCodes::ModeUnknown) << "EnterCtrlMode fail";
         QTest::newRow("silent") << Options([](SimulatorOptions &o) { o.bSilent = true; })
-                                << int(SerialWorker::ModeUnknown) << "EnterCtrlMode not received data";
+                                << int(DeviceCodes::ModeUnknown) << "EnterCtrlMode not received data";
         // The device's answer is the echo itself, so a line that only echoes
         // passes here; the requests after it tell the two apart.
         QTest::newRow("an echoing line") << Options([](SimulatorOptions &o) { o.bEcho = true; })
-                                         << int(SerialWorker::ModeCtrl) << QString();
+                                         << int(DeviceCodes::ModeCtrl) << QString();
     }
 
     void enterCtrlModeJudgesReply()
@@ -168,15 +174,16 @@ private slots:
         QFETCH(QString, error);
         auto pDevice = Start(options);
         QVERIFY(pDevice);
-        SerialWorker worker(SerialWorker::OnCallerThread);
-        QVERIFY(OpenOn(*pDevice, worker));
-        QCOMPARE(worker.EnterCtrlMode(), error.isEmpty());
-        QCOMPARE(worker.DeviceMode(), mode);
+        DeviceLink link(DeviceLink::kWorkerWindows, "SerialWorker");
+        DeviceCommands commands(link);
+        QVERIFY(OpenOn(*pDevice, link));
+        QCOMPARE(commands.EnterCtrlMode(), error.isEmpty());
+        QCOMPARE(link.DeviceMode(), mode);
         if (!error.isEmpty()) {
-            QCOMPARE(worker.ErrorMessage(), error);
+            QCOMPARE(link.ErrorMessage(), error);
         }
         QCOMPARE(pDevice->Frames(), QList<QByteArray>{kCtrlFrame});
-        QVERIFY(worker.SerialPort()->isOpen());
+        QVERIFY(link.SerialPort()->isOpen());
     }
 
     // A request fails when its reply is only its own frame coming back (a
@@ -218,9 +225,11 @@ private slots:
         WaitsForTesting::Set(waits);
         auto pDevice = Start(options);
         QVERIFY(pDevice);
-        SerialWorker worker(SerialWorker::OnCallerThread);
-        QVERIFY(OpenOn(*pDevice, worker));
+        DeviceLink link(DeviceLink::kWorkerWindows, "SerialWorker");
+        DeviceCommands commands(link);
+        QVERIFY(OpenOn(*pDevice, link));
         QString sValue;
+        int nCount = 0;
         // What the reply window took, from the command's trace.
         static QStringList s_replies;
         s_replies.clear();
@@ -229,9 +238,9 @@ private slots:
                 s_replies << sMsg.section(QLatin1String(" reply: "), 1);
             }
         });
-        const bool bRet = (frame == kVersionFrame) ? worker.GetVersion(sValue)
-                          : (frame == kSNFrame)    ? worker.GetSN(sValue)
-                                                   : worker.GetLogInfoCount();
+        const bool bRet = (frame == kVersionFrame) ? commands.GetVersion(sValue)
+                          : (frame == kSNFrame)    ? commands.GetSN(sValue)
+                                                   : commands.GetLogInfoCount(nCount);
         qInstallMessageHandler(previous);
         if (QByteArray(QTest::currentDataTag()).startsWith("version cut")) {
             const QString sTaken = QByteArray(QTest::currentDataTag()).endsWith("C8") ? QStringLiteral("C8")
@@ -239,8 +248,8 @@ private slots:
             QCOMPARE(s_replies, QStringList{sTaken});
         }
         QVERIFY2(!bRet, qPrintable(sValue));
-        QCOMPARE(worker.ErrorMessage(), error);
-        QCOMPARE(worker.OwnFrameCameBack(), bOwnFrameBack);
+        QCOMPARE(link.ErrorMessage(), error);
+        QCOMPARE(commands.OwnFrameCameBack(), bOwnFrameBack);
         QCOMPARE(pDevice->Frames(), QList<QByteArray>{frame});
     }
 
@@ -261,11 +270,12 @@ private slots:
         QFETCH(QString, error);
         auto pDevice = Start(options);
         QVERIFY(pDevice);
-        SerialWorker worker(SerialWorker::OnCallerThread);
-        QVERIFY(OpenOn(*pDevice, worker));
-        QCOMPARE(worker.ExitCtrlMode(), error.isEmpty());
+        DeviceLink link(DeviceLink::kWorkerWindows, "SerialWorker");
+        DeviceCommands commands(link);
+        QVERIFY(OpenOn(*pDevice, link));
+        QCOMPARE(commands.ExitCtrlMode(), error.isEmpty());
         if (!error.isEmpty()) {
-            QCOMPARE(worker.ErrorMessage(), error);
+            QCOMPARE(link.ErrorMessage(), error);
         }
         QCOMPARE(pDevice->Frames(), QList<QByteArray>{kExitFrame});
     }
@@ -294,12 +304,13 @@ private slots:
         QFETCH(QString, error);
         auto pDevice = Start(options);
         QVERIFY(pDevice);
-        SerialWorker worker(SerialWorker::OnCallerThread);
-        QVERIFY(OpenOn(*pDevice, worker));
-        QCOMPARE(worker.EnterBootMode(), error.isEmpty());
-        QCOMPARE(worker.BootReady(), error.isEmpty());
+        DeviceLink link(DeviceLink::kWorkerWindows, "SerialWorker");
+        DeviceCommands commands(link);
+        QVERIFY(OpenOn(*pDevice, link));
+        QCOMPARE(commands.EnterBootMode(), error.isEmpty());
+        QCOMPARE(link.BootReady(), error.isEmpty());
         if (!error.isEmpty()) {
-            QCOMPARE(worker.ErrorMessage(), error);
+            QCOMPARE(link.ErrorMessage(), error);
         }
         QCOMPARE(pDevice->Frames(), QList<QByteArray>{kBootFrame});
     }
@@ -310,10 +321,11 @@ private slots:
     {
         auto pDevice = Start(Options([](SimulatorOptions &o) { o.initialState = State::BootMenu; }));
         QVERIFY(pDevice);
-        SerialWorker worker(SerialWorker::OnCallerThread);
-        QVERIFY(OpenOn(*pDevice, worker));
-        QVERIFY(worker.EnterYmodem());
-        QVERIFY(worker.BootReady());
+        DeviceLink link(DeviceLink::kWorkerWindows, "SerialWorker");
+        DeviceCommands commands(link);
+        QVERIFY(OpenOn(*pDevice, link));
+        QVERIFY(commands.EnterYmodem());
+        QVERIFY(link.BootReady());
         QCOMPARE(pDevice->Frames(), QList<QByteArray>{QByteArray(1, '\x31')});
         QCOMPARE(pDevice->State(), State::Ymodem);
     }
@@ -323,11 +335,12 @@ private slots:
     {
         auto pDevice = Start();
         QVERIFY(pDevice);
-        SerialWorker worker(SerialWorker::OnCallerThread);
-        QVERIFY(OpenOn(*pDevice, worker));
+        DeviceLink link(DeviceLink::kWorkerWindows, "SerialWorker");
+        DeviceCommands commands(link);
+        QVERIFY(OpenOn(*pDevice, link));
         QElapsedTimer timer;
         timer.start();
-        worker.ExportLogInfo(QDir::tempPath());
+        QVERIFY(commands.SendExportCommand());
         QVERIFY2(timer.elapsed() < 400, qPrintable(QString::number(timer.elapsed())));
         QTRY_COMPARE(pDevice->Frames(), QList<QByteArray>{kExportFrame});
     }

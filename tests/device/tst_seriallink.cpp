@@ -1,7 +1,10 @@
 // Finding and opening the device's port, the boot-loader wait and a device
 // that goes away, against the simulated device over pseudo-terminals.
 
-#include "device/serialworker.h"
+#include "device/commandframes.h"
+#include "device/devicecodes.h"
+#include "device/devicecommands.h"
+#include "device/devicelink.h"
 #include "devicerig.h"
 #include "simulator/pseudoterminal.h"
 
@@ -47,11 +50,12 @@ private slots:
         QVERIFY(pSilent && pFirst && pSecond);
         TestEnvironment::SetSerialPorts({QStringLiteral("/nonexistent/kp-tty"), pSilent->PortPath(),
                                          pFirst->PortPath(), pSecond->PortPath()});
-        SerialWorker worker(SerialWorker::OnCallerThread);
-        QVERIFY(worker.OpenSerialPort());
-        QCOMPARE(worker.PortName(), pFirst->PortPath());
-        QCOMPARE(worker.DeviceMode(), int(SerialWorker::ModeCtrl));
-        QVERIFY(worker.SerialPort()->isOpen());
+        DeviceLink link(DeviceLink::kWorkerWindows, "SerialWorker");
+        DeviceCommands commands(link);
+        QVERIFY(link.OpenSerialPort());
+        QCOMPARE(link.PortName(), pFirst->PortPath());
+        QCOMPARE(link.DeviceMode(), int(DeviceCodes::ModeCtrl));
+        QVERIFY(link.SerialPort()->isOpen());
         QCOMPARE(pSilent->Frames(), QList<QByteArray>{kCtrlFrame});
         QCOMPARE(pFirst->Frames(), QList<QByteArray>{kCtrlFrame});
         QVERIFY(pSecond->Frames().isEmpty());
@@ -66,11 +70,12 @@ private slots:
         auto pDevice = Start(options);
         QVERIFY(pDevice);
         TestEnvironment::SetSerialPorts({pDevice->PortPath()});
-        SerialWorker worker(SerialWorker::OnCallerThread);
-        QVERIFY(!worker.OpenSerialPort());
-        QCOMPARE(worker.ErrorMessage(), QStringLiteral("Failed to open serial port"));
-        QVERIFY(!worker.SerialPort()->isOpen());
-        QVERIFY(worker.PortName().isEmpty());
+        DeviceLink link(DeviceLink::kWorkerWindows, "SerialWorker");
+        DeviceCommands commands(link);
+        QVERIFY(!link.OpenSerialPort());
+        QCOMPARE(link.ErrorMessage(), QStringLiteral("Failed to open serial port"));
+        QVERIFY(!link.SerialPort()->isOpen());
+        QVERIFY(link.PortName().isEmpty());
 
         QSerialPort other(pDevice->PortPath());
         QVERIFY2(other.open(QIODevice::ReadWrite), qPrintable(other.errorString()));
@@ -89,25 +94,27 @@ private slots:
         auto pDevice = Start(BootLoaderStreaming(1000));
         QVERIFY(pDevice);
         {
-            SerialWorker worker(SerialWorker::OnCallerThread);
+            DeviceLink link(DeviceLink::kWorkerWindows, "SerialWorker");
+            DeviceCommands commands(link);
             TestEnvironment::SetSerialPorts({pDevice->PortPath()});
-            QVERIFY2(worker.OpenSerialPort(), qPrintable(worker.ErrorMessage()));
-            QCOMPARE(worker.DeviceMode(), int(SerialWorker::ModeYmodem));
-            QCOMPARE(worker.PortName(), pDevice->PortPath());
-            worker.SerialPort()->close();
+            QVERIFY2(link.OpenSerialPort(), qPrintable(link.ErrorMessage()));
+            QCOMPARE(link.DeviceMode(), int(DeviceCodes::ModeYmodem));
+            QCOMPARE(link.PortName(), pDevice->PortPath());
+            link.SerialPort()->close();
         }
         for (int nRound = 0; nRound < 2; ++nRound) {
-            SerialWorker worker(SerialWorker::OnCallerThread);
+            DeviceLink link(DeviceLink::kWorkerWindows, "SerialWorker");
+            DeviceCommands commands(link);
             TestEnvironment::SetSerialPorts({});
-            worker.SetPortName(pDevice->PortPath());
+            link.SetPortName(pDevice->PortPath());
             QElapsedTimer timer;
             timer.start();
-            QVERIFY2(worker.OpenSerialPort(), qPrintable(worker.ErrorMessage()));
-            QCOMPARE(worker.DeviceMode(), int(SerialWorker::ModeYmodem));
-            QVERIFY(worker.ReceiverAsking());
+            QVERIFY2(link.OpenSerialPort(), qPrintable(link.ErrorMessage()));
+            QCOMPARE(link.DeviceMode(), int(DeviceCodes::ModeYmodem));
+            QVERIFY(link.ReceiverAsking());
             // Its next 'C' is at most a second away.
             QVERIFY2(timer.elapsed() < 1500, qPrintable(QString::number(timer.elapsed())));
-            worker.SerialPort()->close();
+            link.SerialPort()->close();
         }
         // The receiver was never brought out of it by what it was sent.
         QCOMPARE(pDevice->State(), SimulatorOptions::State::Ymodem);
@@ -121,14 +128,15 @@ private slots:
         auto pFirst = Start();
         auto pSecond = Start();
         QVERIFY(pFirst && pSecond);
-        SerialWorker worker(SerialWorker::OnCallerThread);
+        DeviceLink link(DeviceLink::kWorkerWindows, "SerialWorker");
+        DeviceCommands commands(link);
         TestEnvironment::SetSerialPorts({pFirst->PortPath()});
-        QVERIFY(worker.OpenSerialPort());
-        worker.SerialPort()->close();
+        QVERIFY(link.OpenSerialPort());
+        link.SerialPort()->close();
         const int nFramesBefore = pFirst->Frames().size();
         TestEnvironment::SetSerialPorts({pSecond->PortPath()});
-        QVERIFY2(worker.OpenSerialPort(), qPrintable(worker.ErrorMessage()));
-        QCOMPARE(worker.PortName(), pSecond->PortPath());
+        QVERIFY2(link.OpenSerialPort(), qPrintable(link.ErrorMessage()));
+        QCOMPARE(link.PortName(), pSecond->PortPath());
         QCOMPARE(pFirst->Frames().size(), nFramesBefore);
     }
 
@@ -151,16 +159,17 @@ private slots:
         QFETCH(bool, bReceiver);
         PseudoTerminal line;
         QVERIFY(line.Open(nullptr));
-        SerialWorker worker(SerialWorker::OnCallerThread);
-        worker.SetPortName(line.SlavePath());
+        DeviceLink link(DeviceLink::kWorkerWindows, "SerialWorker");
+        DeviceCommands commands(link);
+        link.SetPortName(line.SlavePath());
         QCOMPARE(::write(line.MasterFd(), waiting.constData(), size_t(waiting.size())), ssize_t(waiting.size()));
-        QCOMPARE(worker.OpenSerialPort(), bReceiver);
+        QCOMPARE(link.OpenSerialPort(), bReceiver);
         char buffer[16];
         if (bReceiver) {
-            QCOMPARE(worker.DeviceMode(), int(SerialWorker::ModeYmodem));
+            QCOMPARE(link.DeviceMode(), int(DeviceCodes::ModeYmodem));
             QCOMPARE(::read(line.MasterFd(), buffer, sizeof(buffer)), ssize_t(-1));
         } else {
-            QCOMPARE(worker.ErrorMessage(), QStringLiteral("Failed to open serial port"));
+            QCOMPARE(link.ErrorMessage(), QStringLiteral("Failed to open serial port"));
             QCOMPARE(::read(line.MasterFd(), buffer, sizeof(buffer)), ssize_t(kCtrlFrame.size()));
         }
     }
@@ -178,10 +187,11 @@ private slots:
         options.nBytesPerSecond = 11520;
         auto pDevice = Start(options);
         QVERIFY(pDevice);
-        SerialWorker worker(SerialWorker::OnCallerThread);
-        worker.SetPortName(pDevice->PortPath());
-        QVERIFY2(worker.OpenSerialPort(), qPrintable(worker.ErrorMessage()));
-        QCOMPARE(worker.DeviceMode(), int(SerialWorker::ModeCtrl));
+        DeviceLink link(DeviceLink::kWorkerWindows, "SerialWorker");
+        DeviceCommands commands(link);
+        link.SetPortName(pDevice->PortPath());
+        QVERIFY2(link.OpenSerialPort(), qPrintable(link.ErrorMessage()));
+        QCOMPARE(link.DeviceMode(), int(DeviceCodes::ModeCtrl));
     }
 
     // A boot wait that ran out leaves nothing listening on the port: bytes
@@ -193,16 +203,17 @@ private slots:
         WaitsForTesting::Set(waits);
         PseudoTerminal line;
         QVERIFY(line.Open(nullptr));
-        SerialWorker worker(SerialWorker::OnCallerThread);
-        worker.SetPortName(line.SlavePath());
-        worker.CreateSerialPort();
-        QVERIFY(worker.SerialPort()->open(QIODevice::ReadWrite));
-        QVERIFY(!worker.WaitBootReady());
+        DeviceLink link(DeviceLink::kWorkerWindows, "SerialWorker");
+        DeviceCommands commands(link);
+        link.SetPortName(line.SlavePath());
+        link.CreateSerialPort();
+        QVERIFY(link.SerialPort()->open(QIODevice::ReadWrite));
+        QVERIFY(!link.WaitBootReady());
 
         QCOMPARE(::write(line.MasterFd(), "\xAB", 1), ssize_t(1));
-        QTRY_COMPARE(worker.SerialPort()->bytesAvailable(), qint64(1));
+        QTRY_COMPARE(link.SerialPort()->bytesAvailable(), qint64(1));
         QTimer::singleShot(50, [&line]() { QCOMPARE(::write(line.MasterFd(), "\xCD", 1), ssize_t(1)); });
-        QCOMPARE(worker.WaitReply(300), QStringLiteral("ABCD"));
+        QCOMPARE(link.WaitReply(300), QStringLiteral("ABCD"));
     }
 
     // With the real waits, a 2000 ms reply window is never cut short (a
@@ -212,15 +223,16 @@ private slots:
         WaitsForTesting::Reset();
         PseudoTerminal line;
         QVERIFY(line.Open(nullptr));
-        SerialWorker worker(SerialWorker::OnCallerThread);
-        worker.SetPortName(line.SlavePath());
-        worker.CreateSerialPort();
-        QVERIFY(worker.SerialPort()->open(QIODevice::ReadWrite));
+        DeviceLink link(DeviceLink::kWorkerWindows, "SerialWorker");
+        DeviceCommands commands(link);
+        link.SetPortName(line.SlavePath());
+        link.CreateSerialPort();
+        QVERIFY(link.SerialPort()->open(QIODevice::ReadWrite));
         QElapsedTimer timer;
         timer.start();
-        QVERIFY(!worker.EnterBootMode());
+        QVERIFY(!commands.EnterBootMode());
         const qint64 nElapsed = timer.elapsed();
-        QCOMPARE(worker.ErrorMessage(), QStringLiteral("EnterBootMode not received data"));
+        QCOMPARE(link.ErrorMessage(), QStringLiteral("EnterBootMode not received data"));
         QVERIFY2(nElapsed >= 2000 && nElapsed < 3000, qPrintable(QString::number(nElapsed)));
     }
 
@@ -231,11 +243,12 @@ private slots:
         auto pDevice = Start();
         QVERIFY(pDevice);
         TestEnvironment::SetSerialPorts({pDevice->PortPath()});
-        SerialWorker worker(SerialWorker::OnCallerThread);
-        worker.SetPortName(QStringLiteral("/nonexistent/kp-old-port"));
-        QVERIFY(worker.OpenSerialPort());
-        QCOMPARE(worker.PortName(), pDevice->PortPath());
-        QCOMPARE(worker.DeviceMode(), int(SerialWorker::ModeCtrl));
+        DeviceLink link(DeviceLink::kWorkerWindows, "SerialWorker");
+        DeviceCommands commands(link);
+        link.SetPortName(QStringLiteral("/nonexistent/kp-old-port"));
+        QVERIFY(link.OpenSerialPort());
+        QCOMPARE(link.PortName(), pDevice->PortPath());
+        QCOMPARE(link.DeviceMode(), int(DeviceCodes::ModeCtrl));
     }
 
     // The boot loader's 'C's one per burst: four of them, counted over all
@@ -244,14 +257,15 @@ private slots:
     {
         auto pDevice = Start(BootLoaderStreaming(200));
         QVERIFY(pDevice);
-        SerialWorker worker(SerialWorker::OnCallerThread);
-        QVERIFY(OpenOn(*pDevice, worker));
+        DeviceLink link(DeviceLink::kWorkerWindows, "SerialWorker");
+        DeviceCommands commands(link);
+        QVERIFY(OpenOn(*pDevice, link));
         QElapsedTimer timer;
         timer.start();
-        QVERIFY(worker.WaitBootReady());
+        QVERIFY(link.WaitBootReady());
         // At least three intervals between the first and the fourth 'C'.
         QVERIFY2(timer.elapsed() >= 550, qPrintable(QString::number(timer.elapsed())));
-        QVERIFY(worker.BootReady());
+        QVERIFY(link.BootReady());
     }
 
     // The line is lost just as the fourth 'C' is counted (the port reports
@@ -261,13 +275,14 @@ private slots:
     {
         auto pDevice = Start(BootLoaderStreaming(100));
         QVERIFY(pDevice);
-        SerialWorker worker(SerialWorker::OnCallerThread);
-        QVERIFY(OpenOn(*pDevice, worker));
-        QSerialPort *pPort = worker.SerialPort();
-        connect(&worker, &SerialWorker::signal_ReadyReadQuit, pPort,
+        DeviceLink link(DeviceLink::kWorkerWindows, "SerialWorker");
+        DeviceCommands commands(link);
+        QVERIFY(OpenOn(*pDevice, link));
+        QSerialPort *pPort = link.SerialPort();
+        connect(&link, &DeviceLink::signal_ReadyReadQuit, pPort,
                 [pPort]() { emit pPort->errorOccurred(QSerialPort::ResourceError); });
-        QVERIFY(!worker.WaitBootReady());
-        QVERIFY(worker.DeviceGone());
+        QVERIFY(!link.WaitBootReady());
+        QVERIFY(link.DeviceGone());
     }
 
     // The device goes away while a wait runs with the real waits: the wait
@@ -290,9 +305,10 @@ private slots:
         options.nCIntervalMs = 60000;
         auto pDevice = Start(options);
         QVERIFY(pDevice);
-        SerialWorker worker(SerialWorker::OnCallerThread);
-        QVERIFY(OpenOn(*pDevice, worker));
-        QSerialPort *pPort = worker.SerialPort();
+        DeviceLink link(DeviceLink::kWorkerWindows, "SerialWorker");
+        DeviceCommands commands(link);
+        QVERIFY(OpenOn(*pDevice, link));
+        QSerialPort *pPort = link.SerialPort();
         QSignalSpy errors(pPort, &QSerialPort::errorOccurred);
         QTimer::singleShot(200, pDevice.get(), &SimulatedDevice::Unplug);
 
@@ -300,11 +316,11 @@ private slots:
         QElapsedTimer timer;
         timer.start();
         if (bootWait) {
-            QVERIFY(!worker.WaitBootReady());
+            QVERIFY(!link.WaitBootReady());
         } else {
             QString sVersion;
-            QVERIFY(!worker.GetVersion(sVersion));
-            QCOMPARE(worker.ErrorMessage(), QStringLiteral("GetVersion not received data"));
+            QVERIFY(!commands.GetVersion(sVersion));
+            QCOMPARE(link.ErrorMessage(), QStringLiteral("GetVersion not received data"));
         }
         const qint64 nElapsed = timer.elapsed();
         const bool bClosed = !pPort->isOpen();
@@ -314,13 +330,13 @@ private slots:
                  << "ms; error reports" << errors.count();
         QVERIFY2(nElapsed < 800, qPrintable(QString::number(nElapsed)));
         QVERIFY(bClosed);
-        QVERIFY(worker.DeviceGone());
+        QVERIFY(link.DeviceGone());
         QVERIFY2(nCpu < 400, qPrintable(QString::number(nCpu)));
         QVERIFY2(errors.count() < 20, qPrintable(QString::number(errors.count())));
 
         // The next command fails at once instead of writing to a dead line.
-        QVERIFY(!worker.EnterCtrlMode());
-        QCOMPARE(worker.ErrorMessage(), QStringLiteral("EnterCtrlMode send fail"));
+        QVERIFY(!commands.EnterCtrlMode());
+        QCOMPARE(link.ErrorMessage(), QStringLiteral("EnterCtrlMode send fail"));
     }
 };
 

@@ -3,6 +3,7 @@
 // time, and destruction while work runs. The device is simulated on a
 // pseudo-terminal.
 
+#include "device/logexport.h"
 #include "device/serialworker.h"
 #include "devicerig.h"
 #include "device/reportformatter.h"
@@ -46,7 +47,7 @@ QByteArray ExpectedReport(QByteArray stream)
 
 QByteArray StreamOf(const SimulatorOptions &options)
 {
-    return options.recordStream.isEmpty() ? DeviceSimulator::GeneratedRecords(options).join()
+    return options.recordStream.isEmpty() ? DeviceOutput::GeneratedRecords(options).join()
                                           : options.recordStream;
 }
 

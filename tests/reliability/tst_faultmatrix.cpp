@@ -569,7 +569,7 @@ SimulatorOptions ShortDevice()
 // written out independently of the program's formatter.
 QByteArray ExpectedReport(const SimulatorOptions &options)
 {
-    QByteArray stream = DeviceSimulator::GeneratedRecords(options).join();
+    QByteArray stream = DeviceOutput::GeneratedRecords(options).join();
     stream.replace(" ", ",");
     stream.replace("\n\r", "\n");
     stream.replace("\n\n", "\n");

@@ -3,7 +3,10 @@
 // device's 115200 baud 8N1 without flow control, and a host that does not is
 // caught.
 
-#include "device/serialworker.h"
+#include "device/commandframes.h"
+#include "device/devicecodes.h"
+#include "device/devicecommands.h"
+#include "device/devicelink.h"
 #include "hostline.h"
 #include "simulator/pseudoterminal.h"
 #include "simulator/simulateddevice.h"
@@ -47,15 +50,16 @@ void TestSimulatorHostLink::programLinkAndTransmitterKeepLineSettings()
     QVERIFY(device.Start());
     TestEnvironment::SetSerialPorts({device.PortPath()});
 
-    SerialWorker worker(SerialWorker::OnCallerThread);
-    worker.SetPortName(device.PortPath());
-    QVERIFY2(worker.OpenSerialPort(), qPrintable(worker.ErrorMessage()));
-    QCOMPARE(worker.DeviceMode(), int(SerialWorker::ModeCtrl));
+    DeviceLink link(DeviceLink::kWorkerWindows, "SerialWorker");
+    DeviceCommands commands(link);
+    link.SetPortName(device.PortPath());
+    QVERIFY2(link.OpenSerialPort(), qPrintable(link.ErrorMessage()));
+    QCOMPARE(link.DeviceMode(), int(DeviceCodes::ModeCtrl));
     QString sVersion;
-    QVERIFY2(worker.GetVersion(sVersion), qPrintable(worker.ErrorMessage()));
+    QVERIFY2(commands.GetVersion(sVersion), qPrintable(link.ErrorMessage()));
     QCOMPARE(sVersion, QStringLiteral("V1.10"));
-    QVERIFY2(worker.EnterBootMode(), qPrintable(worker.ErrorMessage()));
-    worker.SerialPort()->close();
+    QVERIFY2(commands.EnterBootMode(), qPrintable(link.ErrorMessage()));
+    link.SerialPort()->close();
     QCOMPARE(device.State(), SimulatorOptions::State::Ymodem);
 
     QTemporaryDir dir;
