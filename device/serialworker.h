@@ -26,7 +26,6 @@ class QThread;
 // as signal_SendResult. One request runs at a time: a request that arrives
 // while another is unfinished (also from inside one of its waits) is held and
 // runs, in order, after the running one has sent its final report.
-//
 class SerialWorker : public QObject, public DeviceCodes
 {
     Q_OBJECT
@@ -38,9 +37,6 @@ public:
     // Ends the waits of a running request, closes an unfinished report file
     // and joins the thread.
     ~SerialWorker() override;
-
-    // True while a request runs (from its start to its final report).
-    bool Busy() const { return m_bBusy; }
 
 signals:
     // (function type, result type, success, text): every outcome of a request.
