@@ -2,6 +2,7 @@
 
 #include "app/logging.h"
 #include "app/quitonsignal.h"
+#include "cli/failurewords.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -21,20 +22,20 @@ namespace {
 QString OutcomeWord(int nExit)
 {
     switch (nExit) {
-    case 0: return QStringLiteral("success");
-    case 2: return QStringLiteral("wrong command line");
-    case 3: return QStringLiteral("no device");
-    case 4: return QStringLiteral("boot loader");
-    case 5: return QStringLiteral("transfer failed");
-    case 6: return QStringLiteral("report not written");
-    case 7: return QStringLiteral("command failed");
-    case 130: return QStringLiteral("interrupted");
+    case ExitSuccess: return QStringLiteral("success");
+    case ExitUsage: return QStringLiteral("wrong command line");
+    case ExitNoDevice: return QStringLiteral("no device");
+    case ExitBootLoader: return QStringLiteral("boot loader");
+    case ExitTransfer: return QStringLiteral("transfer failed");
+    case ExitReport: return QStringLiteral("report not written");
+    case ExitCommand: return QStringLiteral("command failed");
+    case ExitInterrupted: return QStringLiteral("interrupted");
     default: return QStringLiteral("failed");
     }
 }
 
 // A crashed or unstartable port's process: its device's state is unknown.
-constexpr int kAbnormalEnd = 7;
+constexpr int kAbnormalEnd = ExitCommand;
 
 struct PortRun
 {
