@@ -46,8 +46,9 @@ signals:
     void signal_ReturnMenu();
 
 public slots:
-    // Failures of the worker's own upgrade steps: their text is shown as it
-    // comes, and "Update" and the return button are offered again.
+    // Upgrade results (FT_Upgrade): the wait for a busy line and its end;
+    // a failed step's text is shown as it comes, and "Update" and the
+    // return button are offered again.
     void slot_SendResult(int nFunctionType, int nResultType, bool bRet, QString sMes);
     void slot_TransmitProgress(int nProgressValue);
     void slot_TransmitStatus(YmodemFileTransmit::YmodemStatus status);
