@@ -2,12 +2,9 @@
 
 #include "simulator/simhandover.h"
 #include "simulator/commandframesplitter.h"
+#include "simulator/imagestore.h"
 
-#include <QDateTime>
 #include <QDebug>
-#include <QDir>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <QSocketNotifier>
 #include <QTimer>
 
@@ -468,40 +465,14 @@ void DeviceSimulator::ReceiverFrame(const QByteArray &frame, const QString &sNot
     RecordFrame(frame, sNote);
 }
 
-QString DeviceSimulator::SafeFileName(const QByteArray &rawName)
-{
-    QString sName = QString::fromUtf8(rawName);
-    const int nSlash = std::max(sName.lastIndexOf(QLatin1Char('/')), sName.lastIndexOf(QLatin1Char('\\')));
-    sName = sName.mid(nSlash + 1);
-    for (QChar &ch : sName) {
-        if (ch.unicode() < 0x20 || ch.unicode() == 0x7F || ch == QLatin1Char(':'))
-            ch = QLatin1Char('_');
-    }
-    sName = sName.trimmed();
-    if (sName.isEmpty() || sName == QLatin1String(".") || sName == QLatin1String(".."))
-        sName = QStringLiteral("image.bin");
-    while (sName.toUtf8().size() > 200)
-        sName.chop(1);
-    return sName;
-}
-
 void DeviceSimulator::ReceiverFile(const QByteArray &rawName, qint64 nHeaderSize, const QByteArray &content)
 {
     SimulatedDevice::Image image;
     image.sFileName = QString::fromUtf8(rawName);
     image.nHeaderSize = nHeaderSize;
     image.content = content;
-    if (!m_options.sImageDir.isEmpty()) {
-        QDir dir(m_options.sImageDir);
-        const QString sPath = dir.absoluteFilePath(SafeFileName(rawName));
-        QSaveFile file(sPath);
-        if (!dir.mkpath(QStringLiteral(".")) || !file.open(QIODevice::WriteOnly) || file.write(content) != content.size()
-            || !file.commit()) {
-            qWarning() << "Simulated device: image not stored:" << sPath << file.errorString();
-        } else {
-            image.sSavedPath = sPath;
-        }
-    }
+    if (!m_options.sImageDir.isEmpty())
+        image.sSavedPath = ImageStore::Store(m_options.sImageDir, rawName, content);
     qDebug() << "Simulated device: image received" << image.sFileName << content.size() << "bytes";
     {
         std::lock_guard<std::mutex> locker(m_mutex);

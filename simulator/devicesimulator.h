@@ -50,9 +50,6 @@ public:
     // difference is noted again only after the settings were right again).
     QStringList LineViolations() const;
 
-    // The name under which an image from a YMODEM header is stored: the last
-    // path component, control characters replaced; never "", "." or "..".
-    static QString SafeFileName(const QByteArray &rawName);
 
 public slots:
     // Starts playing; runs in the simulator's thread.
