@@ -115,7 +115,7 @@ aktualisieren</translation>
     </message>
     <message>
         <source>The device runs %1</source>
-        <translation>Das Gerät läuft mit %1</translation>
+        <translation>Firmware des Geräts: %1</translation>
     </message>
     <message>
         <source>The device answers; version unknown</source>
@@ -211,7 +211,7 @@ aktualisieren</translation>
     </message>
     <message>
         <source>Only the request came back: the line echoes, and no device answered</source>
-        <translation>Nur die eigene Anfrage kam zurück: Die Leitung gibt alles zurück, kein Gerät hat geantwortet</translation>
+        <translation>Nur die eigene Anfrage kam zurück: Die Leitung gibt das Gesendete als Echo zurück, kein Gerät hat geantwortet</translation>
     </message>
     <message>
         <source>The device was disconnected during the request</source>

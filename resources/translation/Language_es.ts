@@ -114,7 +114,7 @@ informe</translation>
     </message>
     <message>
         <source>The device runs %1</source>
-        <translation>El dispositivo ejecuta %1</translation>
+        <translation>Firmware del dispositivo: %1</translation>
     </message>
     <message>
         <source>The device answers; version unknown</source>

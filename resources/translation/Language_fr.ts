@@ -24,7 +24,7 @@ le rapport</translation>
     </message>
     <message>
         <source>The upgrade is running. Closing now leaves the device in its boot loader until the next upgrade.</source>
-        <translation>La mise à jour est en cours. Fermer maintenant laisse l&apos;appareil dans son chargeur d&apos;amorçage jusqu&apos;à la prochaine mise à jour.</translation>
+        <translation>La mise à jour est en cours. Si vous fermez maintenant, l&apos;appareil restera dans son chargeur d&apos;amorçage jusqu&apos;à la prochaine mise à jour.</translation>
     </message>
     <message>
         <source>Close anyway</source>
@@ -114,11 +114,11 @@ le rapport</translation>
     </message>
     <message>
         <source>The device runs %1</source>
-        <translation>L&apos;appareil exécute %1</translation>
+        <translation>Firmware de l&apos;appareil : %1</translation>
     </message>
     <message>
         <source>The device answers; version unknown</source>
-        <translation>L&apos;appareil répond ; version inconnue</translation>
+        <translation>L&apos;appareil répond ; version inconnue</translation>
     </message>
     <message>
         <source>The device has not answered yet</source>
@@ -133,11 +133,11 @@ le rapport</translation>
     </message>
     <message>
         <source>SN:</source>
-        <translation>N° de série :</translation>
+        <translation>N° de série :</translation>
     </message>
     <message>
         <source>Firmware version:</source>
-        <translation>Version firmware :</translation>
+        <translation>Version firmware :</translation>
     </message>
     <message>
         <source>Disconnected</source>
@@ -210,7 +210,7 @@ le rapport</translation>
     </message>
     <message>
         <source>Only the request came back: the line echoes, and no device answered</source>
-        <translation>Seule la requête est revenue : la ligne renvoie l&apos;écho, aucun appareil n&apos;a répondu</translation>
+        <translation>Seule la requête est revenue : la ligne renvoie l&apos;écho, aucun appareil n&apos;a répondu</translation>
     </message>
     <message>
         <source>The device was disconnected during the request</source>
@@ -218,7 +218,7 @@ le rapport</translation>
     </message>
     <message>
         <source>Cannot create the report file %1: %2</source>
-        <translation>Impossible de créer le fichier de rapport %1 : %2</translation>
+        <translation>Impossible de créer le fichier de rapport %1 : %2</translation>
     </message>
     <message>
         <source>The device was disconnected during the export</source>
@@ -230,7 +230,7 @@ le rapport</translation>
     </message>
     <message>
         <source>The device did not stop sending: more than %1 bytes arrived for %2 announced records; the export was stopped</source>
-        <translation>L&apos;appareil n&apos;a pas cessé d&apos;émettre : plus de %1 octets reçus pour %2 enregistrements annoncés ; l&apos;exportation a été arrêtée</translation>
+        <translation>L&apos;appareil n&apos;a pas cessé d&apos;émettre : plus de %1 octets reçus pour %2 enregistrements annoncés ; l&apos;exportation a été arrêtée</translation>
     </message>
     <message>
         <source>The device sent none of the %1 records it announced</source>
@@ -242,15 +242,15 @@ le rapport</translation>
     </message>
     <message>
         <source>%1; what arrived is kept in %2</source>
-        <translation>%1 ; ce qui a été reçu est conservé dans %2</translation>
+        <translation>%1 ; ce qui a été reçu est conservé dans %2</translation>
     </message>
     <message>
         <source>Cannot write the report file %1: %2</source>
-        <translation>Impossible d&apos;écrire le fichier de rapport %1 : %2</translation>
+        <translation>Impossible d&apos;écrire le fichier de rapport %1 : %2</translation>
     </message>
     <message>
         <source>Cannot rename the report file %1 to %2: %3</source>
-        <translation>Impossible de renommer le fichier de rapport %1 en %2 : %3</translation>
+        <translation>Impossible de renommer le fichier de rapport %1 en %2 : %3</translation>
     </message>
     <message>
         <source>The device keeps sending: its line did not fall quiet within %1 s</source>

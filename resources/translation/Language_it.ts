@@ -24,7 +24,7 @@ rapporto</translation>
     </message>
     <message>
         <source>The upgrade is running. Closing now leaves the device in its boot loader until the next upgrade.</source>
-        <translation>L&apos;aggiornamento è in corso. Chiudendo ora, il dispositivo resta nel suo bootloader fino al prossimo aggiornamento.</translation>
+        <translation>L&apos;aggiornamento è in corso. Se si chiude ora, il dispositivo resterà nel bootloader fino al prossimo aggiornamento.</translation>
     </message>
     <message>
         <source>Close anyway</source>
@@ -114,7 +114,7 @@ rapporto</translation>
     </message>
     <message>
         <source>The device runs %1</source>
-        <translation>Il dispositivo esegue %1</translation>
+        <translation>Firmware del dispositivo: %1</translation>
     </message>
     <message>
         <source>The device answers; version unknown</source>

@@ -114,7 +114,7 @@ raportu</translation>
     </message>
     <message>
         <source>The device runs %1</source>
-        <translation>Urządzenie działa z wersją %1</translation>
+        <translation>Firmware urządzenia: %1</translation>
     </message>
     <message>
         <source>The device answers; version unknown</source>

@@ -114,7 +114,7 @@
     </message>
     <message>
         <source>The device runs %1</source>
-        <translation>На устройстве версия %1</translation>
+        <translation>Прошивка устройства: %1</translation>
     </message>
     <message>
         <source>The device answers; version unknown</source>
@@ -137,7 +137,7 @@
     </message>
     <message>
         <source>Firmware version:</source>
-        <translation>Версия ПО:</translation>
+        <translation>Прошивка:</translation>
     </message>
     <message>
         <source>Disconnected</source>
@@ -210,7 +210,7 @@
     </message>
     <message>
         <source>Only the request came back: the line echoes, and no device answered</source>
-        <translation>Вернулся только сам запрос: линия отражает данные, ни одно устройство не ответило</translation>
+        <translation>Получен только собственный запрос: линия возвращает отправленные данные (эхо), ни одно устройство не ответило</translation>
     </message>
     <message>
         <source>The device was disconnected during the request</source>

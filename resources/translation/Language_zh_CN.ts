@@ -57,7 +57,7 @@
     </message>
     <message>
         <source>File exporting</source>
-        <translation>文件导出中...</translation>
+        <translation>文件导出中……</translation>
     </message>
     <message>
         <source>File export successful</source>
@@ -100,7 +100,7 @@
     </message>
     <message>
         <source>during upgrade</source>
-        <translation>升级中...</translation>
+        <translation>升级中……</translation>
     </message>
     <message>
         <source>Upgrade completed</source>
@@ -112,7 +112,7 @@
     </message>
     <message>
         <source>The device runs %1</source>
-        <translation>设备固件版本 %1</translation>
+        <translation>设备固件版本：%1</translation>
     </message>
     <message>
         <source>The device answers; version unknown</source>
@@ -208,7 +208,7 @@
     </message>
     <message>
         <source>Only the request came back: the line echoes, and no device answered</source>
-        <translation>只收到了请求本身的回显：线路在回送数据，没有设备应答</translation>
+        <translation>只收到了本程序自己发出的请求：线路将发出的数据原样返回，没有任何设备应答</translation>
     </message>
     <message>
         <source>The device was disconnected during the request</source>
