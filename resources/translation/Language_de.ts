@@ -2,41 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE" sourcelanguage="en">
 <context>
-    <name>MainForm</name>
-    <message>
-        <source>Device
- Information</source>
-        <translation>Geräte-
-informationen</translation>
-    </message>
-    <message>
-        <source>Export report</source>
-        <translation>Bericht
-exportieren</translation>
-    </message>
-    <message>
-        <source>Language</source>
-        <translation>Sprache</translation>
-    </message>
-    <message>
-        <source>Update</source>
-        <translation>Firmware
-aktualisieren</translation>
-    </message>
-    <message>
-        <source>The upgrade is running. Closing now leaves the device in its boot loader until the next upgrade.</source>
-        <translation>Die Aktualisierung läuft. Wenn Sie jetzt schließen, bleibt das Gerät bis zur nächsten Aktualisierung in seinem Bootloader.</translation>
-    </message>
-    <message>
-        <source>Close anyway</source>
-        <translation>Trotzdem schließen</translation>
-    </message>
-    <message>
-        <source>Keep upgrading</source>
-        <translation>Weiter aktualisieren</translation>
-    </message>
-</context>
-<context>
     <name>ExportWidget</name>
     <message>
         <source>Export report</source>
@@ -80,50 +45,86 @@ aktualisieren</translation>
     </message>
 </context>
 <context>
-    <name>UpgradeWidget</name>
+    <name>FailureAdvice</name>
     <message>
-        <source>Import upgrade file</source>
-        <translation>Firmware-Datei importieren</translation>
+        <source>No serial port could be opened. Connect the device and try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Update</source>
-        <translation>Aktualisieren</translation>
+        <source>A serial port is in use by another program. Close that program and try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Cancel</source>
-        <translation>Abbrechen</translation>
+        <source>The port %1 is in use by another program. Close that program and try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Select path</source>
-        <translation>Pfad wählen</translation>
+        <source>No device answered. Check that it is switched on and connected, then try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; text-decoration: underline;&quot;&gt;Select path&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
-        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; text-decoration: underline;&quot;&gt;Pfad wählen&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+        <source>Only the request came back: the line echoes (a loopback plug or a modem) and no device answered. Connect the device and try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>during upgrade</source>
-        <translation>Aktualisierung läuft...</translation>
+        <source>The connection to the device was lost (unplugged or switched off). Connect it and try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Upgrade completed</source>
-        <translation>Aktualisierung abgeschlossen</translation>
+        <source>The device runs its boot loader: its firmware is missing, or an upgrade did not end. Upgrade the device first.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Upgrade failed</source>
-        <translation>Aktualisierung fehlgeschlagen</translation>
+        <source>The device did not answer a command as expected. Check the cable and try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The device runs %1</source>
-        <translation>Firmware des Geräts: %1</translation>
+        <source>The device did not get ready to receive the firmware. Switch it off and on, then try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The device answers; version unknown</source>
-        <translation>Das Gerät antwortet; Version unbekannt</translation>
+        <source>The firmware file cannot be read, or it is empty. Choose the firmware file for this device.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The device has not answered yet</source>
-        <translation>Das Gerät hat noch nicht geantwortet</translation>
+        <source>The transfer could not start. Try again; if it fails again, switch the device off and on.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Another job is still using the device. Wait until it has ended, then try again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1. Choose a folder you may write to, then export again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1. Make room on the disk or choose another folder, then export again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1. Check the cable, then export again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The job was stopped before it ended. Start it again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The device refused the firmware and stays in its boot loader. Check that the file is firmware for this device, then upgrade again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The device stopped answering during the transfer and stays in its boot loader. Check the cable, then upgrade again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The line is noisy: blocks arrived damaged again and again. Check the cable, the USB adapter and the connectors, then upgrade again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The transfer failed: the line reported an error, or the file changed while it was sent. The device stays in its boot loader: upgrade again.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -192,70 +193,49 @@ aktualisieren</translation>
     </message>
 </context>
 <context>
-    <name>SerialWorker</name>
+    <name>LineBusyText</name>
     <message>
-        <source>No serial port available</source>
-        <translation>Kein COM-Port verfügbar</translation>
+        <source>The device is still sending its records; waiting up to %1 s</source>
+        <translation>Das Gerät sendet noch seine Datensätze; es wird bis zu %1 s gewartet</translation>
     </message>
     <message>
-        <source>Failed to open serial port</source>
-        <translation>COM-Port konnte nicht geöffnet werden</translation>
+        <source>The device keeps sending; switch it off and on, then try again</source>
+        <translation>Das Gerät hört nicht auf zu senden; schalten Sie es aus und wieder ein und versuchen Sie es erneut</translation>
+    </message>
+</context>
+<context>
+    <name>MainForm</name>
+    <message>
+        <source>Device
+ Information</source>
+        <translation>Geräte-
+informationen</translation>
     </message>
     <message>
-        <source>Please upgrade before proceeding</source>
-        <translation>Bitte zuerst die Firmware aktualisieren</translation>
+        <source>Export report</source>
+        <translation>Bericht
+exportieren</translation>
     </message>
     <message>
-        <source>The serial port is in use by another program</source>
-        <translation>Der COM-Port wird von einem anderen Programm verwendet</translation>
+        <source>Language</source>
+        <translation>Sprache</translation>
     </message>
     <message>
-        <source>Only the request came back: the line echoes, and no device answered</source>
-        <translation>Nur die eigene Anfrage kam zurück: Die Leitung gibt das Gesendete als Echo zurück, kein Gerät hat geantwortet</translation>
+        <source>Update</source>
+        <translation>Firmware
+aktualisieren</translation>
     </message>
     <message>
-        <source>The device was disconnected during the request</source>
-        <translation>Das Gerät wurde während der Anfrage getrennt</translation>
+        <source>The upgrade is running. Closing now leaves the device in its boot loader until the next upgrade.</source>
+        <translation>Die Aktualisierung läuft. Wenn Sie jetzt schließen, bleibt das Gerät bis zur nächsten Aktualisierung in seinem Bootloader.</translation>
     </message>
     <message>
-        <source>Cannot create the report file %1: %2</source>
-        <translation>Die Berichtsdatei %1 kann nicht angelegt werden: %2</translation>
+        <source>Close anyway</source>
+        <translation>Trotzdem schließen</translation>
     </message>
     <message>
-        <source>The device was disconnected during the export</source>
-        <translation>Das Gerät wurde während des Exports getrennt</translation>
-    </message>
-    <message>
-        <source>The export was interrupted</source>
-        <translation>Der Export wurde abgebrochen</translation>
-    </message>
-    <message>
-        <source>The device did not stop sending: more than %1 bytes arrived for %2 announced records; the export was stopped</source>
-        <translation>Das Gerät hörte nicht auf zu senden: mehr als %1 Bytes für %2 angekündigte Datensätze; der Export wurde angehalten</translation>
-    </message>
-    <message>
-        <source>The device sent none of the %1 records it announced</source>
-        <translation>Das Gerät hat keinen der %1 angekündigten Datensätze gesendet</translation>
-    </message>
-    <message>
-        <source>The report holds %1 of the %2 records the device announced</source>
-        <translation>Der Bericht enthält %1 der %2 vom Gerät angekündigten Datensätze</translation>
-    </message>
-    <message>
-        <source>%1; what arrived is kept in %2</source>
-        <translation>%1; das Empfangene ist in %2 gesichert</translation>
-    </message>
-    <message>
-        <source>Cannot write the report file %1: %2</source>
-        <translation>Die Berichtsdatei %1 kann nicht geschrieben werden: %2</translation>
-    </message>
-    <message>
-        <source>Cannot rename the report file %1 to %2: %3</source>
-        <translation>Die Berichtsdatei %1 kann nicht in %2 umbenannt werden: %3</translation>
-    </message>
-    <message>
-        <source>The device keeps sending: its line did not fall quiet within %1 s</source>
-        <translation>Das Gerät hört nicht auf zu senden: Die Leitung wurde innerhalb von %1 s nicht still</translation>
+        <source>Keep upgrading</source>
+        <translation>Weiter aktualisieren</translation>
     </message>
 </context>
 <context>
@@ -294,21 +274,126 @@ aktualisieren</translation>
     </message>
 </context>
 <context>
-    <name>CustomMessageBox</name>
+    <name>SerialWorker</name>
+    <message>
+        <source>No serial port available</source>
+        <translation>Kein COM-Port verfügbar</translation>
+    </message>
+    <message>
+        <source>Failed to open serial port</source>
+        <translation>COM-Port konnte nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <source>Please upgrade before proceeding</source>
+        <translation>Bitte zuerst die Firmware aktualisieren</translation>
+    </message>
+    <message>
+        <source>The serial port is in use by another program</source>
+        <translation>Der COM-Port wird von einem anderen Programm verwendet</translation>
+    </message>
+    <message>
+        <source>Only the request came back: the line echoes, and no device answered</source>
+        <translation>Nur die eigene Anfrage kam zurück: Die Leitung gibt das Gesendete als Echo zurück, kein Gerät hat geantwortet</translation>
+    </message>
+    <message>
+        <source>The device was disconnected during the request</source>
+        <translation>Das Gerät wurde während der Anfrage getrennt</translation>
+    </message>
+    <message>
+        <source>Cannot create the report file %1: %2</source>
+        <translation>Die Berichtsdatei %1 kann nicht angelegt werden: %2</translation>
+    </message>
+    <message>
+        <source>The device was disconnected during the export</source>
+        <translation>Das Gerät wurde während des Exports getrennt</translation>
+    </message>
+    <message>
+        <source>The export was interrupted</source>
+        <translation>Der Export wurde abgebrochen</translation>
+    </message>
+    <message>
+        <source>Cannot write the report file %1: %2</source>
+        <translation>Die Berichtsdatei %1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot rename the report file %1 to %2: %3</source>
+        <translation>Die Berichtsdatei %1 kann nicht in %2 umbenannt werden: %3</translation>
+    </message>
+    <message>
+        <source>The device keeps sending: its line did not fall quiet within %1 s</source>
+        <translation>Das Gerät hört nicht auf zu senden: Die Leitung wurde innerhalb von %1 s nicht still</translation>
+    </message>
+    <message numerus="yes">
+        <source>The device did not stop sending: more than %1 bytes arrived for %n announced records; the export was stopped</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The device sent none of the %n records it announced</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The report holds %1 of the %n records the device announced</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1; %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>UpgradeWidget</name>
+    <message>
+        <source>Import upgrade file</source>
+        <translation>Firmware-Datei importieren</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>Aktualisieren</translation>
+    </message>
     <message>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
     </message>
-</context>
-<context>
-    <name>LineBusyText</name>
     <message>
-        <source>The device is still sending its records; waiting up to %1 s</source>
-        <translation>Das Gerät sendet noch seine Datensätze; es wird bis zu %1 s gewartet</translation>
+        <source>Select path</source>
+        <translation>Pfad wählen</translation>
     </message>
     <message>
-        <source>The device keeps sending; switch it off and on, then try again</source>
-        <translation>Das Gerät hört nicht auf zu senden; schalten Sie es aus und wieder ein und versuchen Sie es erneut</translation>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; text-decoration: underline;&quot;&gt;Select path&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; text-decoration: underline;&quot;&gt;Pfad wählen&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>during upgrade</source>
+        <translation>Aktualisierung läuft...</translation>
+    </message>
+    <message>
+        <source>Upgrade completed</source>
+        <translation>Aktualisierung abgeschlossen</translation>
+    </message>
+    <message>
+        <source>Upgrade failed</source>
+        <translation>Aktualisierung fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>The device runs %1</source>
+        <translation>Firmware des Geräts: %1</translation>
+    </message>
+    <message>
+        <source>The device answers; version unknown</source>
+        <translation>Das Gerät antwortet; Version unbekannt</translation>
+    </message>
+    <message>
+        <source>The device has not answered yet</source>
+        <translation>Das Gerät hat noch nicht geantwortet</translation>
     </message>
 </context>
 </TS>

@@ -2,40 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="es_ES" sourcelanguage="en">
 <context>
-    <name>MainForm</name>
-    <message>
-        <source>Device
- Information</source>
-        <translation>Información
-del dispositivo</translation>
-    </message>
-    <message>
-        <source>Export report</source>
-        <translation>Exportar
-informe</translation>
-    </message>
-    <message>
-        <source>Language</source>
-        <translation>Idioma</translation>
-    </message>
-    <message>
-        <source>Update</source>
-        <translation>Actualizar</translation>
-    </message>
-    <message>
-        <source>The upgrade is running. Closing now leaves the device in its boot loader until the next upgrade.</source>
-        <translation>La actualización está en curso. Si cierra ahora, el dispositivo se quedará en su cargador de arranque hasta la próxima actualización.</translation>
-    </message>
-    <message>
-        <source>Close anyway</source>
-        <translation>Cerrar de todos modos</translation>
-    </message>
-    <message>
-        <source>Keep upgrading</source>
-        <translation>Seguir actualizando</translation>
-    </message>
-</context>
-<context>
     <name>ExportWidget</name>
     <message>
         <source>Export report</source>
@@ -79,50 +45,86 @@ informe</translation>
     </message>
 </context>
 <context>
-    <name>UpgradeWidget</name>
+    <name>FailureAdvice</name>
     <message>
-        <source>Import upgrade file</source>
-        <translation>Importar archivo de actualización</translation>
+        <source>No serial port could be opened. Connect the device and try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Update</source>
-        <translation>Actualizar</translation>
+        <source>A serial port is in use by another program. Close that program and try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Cancel</source>
-        <translation>Cancelar</translation>
+        <source>The port %1 is in use by another program. Close that program and try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Select path</source>
-        <translation>Elegir ruta</translation>
+        <source>No device answered. Check that it is switched on and connected, then try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; text-decoration: underline;&quot;&gt;Select path&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
-        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; text-decoration: underline;&quot;&gt;Elegir ruta&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+        <source>Only the request came back: the line echoes (a loopback plug or a modem) and no device answered. Connect the device and try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>during upgrade</source>
-        <translation>Actualización en curso...</translation>
+        <source>The connection to the device was lost (unplugged or switched off). Connect it and try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Upgrade completed</source>
-        <translation>Actualización completada</translation>
+        <source>The device runs its boot loader: its firmware is missing, or an upgrade did not end. Upgrade the device first.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Upgrade failed</source>
-        <translation>Error de actualización</translation>
+        <source>The device did not answer a command as expected. Check the cable and try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The device runs %1</source>
-        <translation>Firmware del dispositivo: %1</translation>
+        <source>The device did not get ready to receive the firmware. Switch it off and on, then try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The device answers; version unknown</source>
-        <translation>El dispositivo responde; versión desconocida</translation>
+        <source>The firmware file cannot be read, or it is empty. Choose the firmware file for this device.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The device has not answered yet</source>
-        <translation>El dispositivo aún no ha respondido</translation>
+        <source>The transfer could not start. Try again; if it fails again, switch the device off and on.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Another job is still using the device. Wait until it has ended, then try again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1. Choose a folder you may write to, then export again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1. Make room on the disk or choose another folder, then export again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1. Check the cable, then export again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The job was stopped before it ended. Start it again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The device refused the firmware and stays in its boot loader. Check that the file is firmware for this device, then upgrade again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The device stopped answering during the transfer and stays in its boot loader. Check the cable, then upgrade again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The line is noisy: blocks arrived damaged again and again. Check the cable, the USB adapter and the connectors, then upgrade again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The transfer failed: the line reported an error, or the file changed while it was sent. The device stays in its boot loader: upgrade again.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -191,70 +193,48 @@ informe</translation>
     </message>
 </context>
 <context>
-    <name>SerialWorker</name>
+    <name>LineBusyText</name>
     <message>
-        <source>No serial port available</source>
-        <translation>No hay ningún puerto serie disponible</translation>
+        <source>The device is still sending its records; waiting up to %1 s</source>
+        <translation>El dispositivo aún está enviando sus registros; esperando hasta %1 s</translation>
     </message>
     <message>
-        <source>Failed to open serial port</source>
-        <translation>No se pudo abrir el puerto serie</translation>
+        <source>The device keeps sending; switch it off and on, then try again</source>
+        <translation>El dispositivo no deja de enviar; apáguelo y vuelva a encenderlo, luego inténtelo de nuevo</translation>
+    </message>
+</context>
+<context>
+    <name>MainForm</name>
+    <message>
+        <source>Device
+ Information</source>
+        <translation>Información
+del dispositivo</translation>
     </message>
     <message>
-        <source>Please upgrade before proceeding</source>
-        <translation>Actualice el firmware antes de continuar</translation>
+        <source>Export report</source>
+        <translation>Exportar
+informe</translation>
     </message>
     <message>
-        <source>The serial port is in use by another program</source>
-        <translation>El puerto serie está en uso por otro programa</translation>
+        <source>Language</source>
+        <translation>Idioma</translation>
     </message>
     <message>
-        <source>Only the request came back: the line echoes, and no device answered</source>
-        <translation>Solo volvió la propia petición: la línea devuelve el eco y ningún dispositivo respondió</translation>
+        <source>Update</source>
+        <translation>Actualizar</translation>
     </message>
     <message>
-        <source>The device was disconnected during the request</source>
-        <translation>El dispositivo se desconectó durante la petición</translation>
+        <source>The upgrade is running. Closing now leaves the device in its boot loader until the next upgrade.</source>
+        <translation>La actualización está en curso. Si cierra ahora, el dispositivo se quedará en su cargador de arranque hasta la próxima actualización.</translation>
     </message>
     <message>
-        <source>Cannot create the report file %1: %2</source>
-        <translation>No se puede crear el archivo de informe %1: %2</translation>
+        <source>Close anyway</source>
+        <translation>Cerrar de todos modos</translation>
     </message>
     <message>
-        <source>The device was disconnected during the export</source>
-        <translation>El dispositivo se desconectó durante la exportación</translation>
-    </message>
-    <message>
-        <source>The export was interrupted</source>
-        <translation>La exportación se interrumpió</translation>
-    </message>
-    <message>
-        <source>The device did not stop sending: more than %1 bytes arrived for %2 announced records; the export was stopped</source>
-        <translation>El dispositivo no dejó de enviar: llegaron más de %1 bytes para %2 registros anunciados; se detuvo la exportación</translation>
-    </message>
-    <message>
-        <source>The device sent none of the %1 records it announced</source>
-        <translation>El dispositivo no envió ninguno de los %1 registros anunciados</translation>
-    </message>
-    <message>
-        <source>The report holds %1 of the %2 records the device announced</source>
-        <translation>El informe contiene %1 de los %2 registros anunciados por el dispositivo</translation>
-    </message>
-    <message>
-        <source>%1; what arrived is kept in %2</source>
-        <translation>%1; lo recibido se conserva en %2</translation>
-    </message>
-    <message>
-        <source>Cannot write the report file %1: %2</source>
-        <translation>No se puede escribir el archivo de informe %1: %2</translation>
-    </message>
-    <message>
-        <source>Cannot rename the report file %1 to %2: %3</source>
-        <translation>No se puede cambiar el nombre del archivo de informe %1 a %2: %3</translation>
-    </message>
-    <message>
-        <source>The device keeps sending: its line did not fall quiet within %1 s</source>
-        <translation>El dispositivo no deja de enviar: la línea no quedó en silencio en %1 s</translation>
+        <source>Keep upgrading</source>
+        <translation>Seguir actualizando</translation>
     </message>
 </context>
 <context>
@@ -293,21 +273,126 @@ informe</translation>
     </message>
 </context>
 <context>
-    <name>CustomMessageBox</name>
+    <name>SerialWorker</name>
+    <message>
+        <source>No serial port available</source>
+        <translation>No hay ningún puerto serie disponible</translation>
+    </message>
+    <message>
+        <source>Failed to open serial port</source>
+        <translation>No se pudo abrir el puerto serie</translation>
+    </message>
+    <message>
+        <source>Please upgrade before proceeding</source>
+        <translation>Actualice el firmware antes de continuar</translation>
+    </message>
+    <message>
+        <source>The serial port is in use by another program</source>
+        <translation>El puerto serie está en uso por otro programa</translation>
+    </message>
+    <message>
+        <source>Only the request came back: the line echoes, and no device answered</source>
+        <translation>Solo volvió la propia petición: la línea devuelve el eco y ningún dispositivo respondió</translation>
+    </message>
+    <message>
+        <source>The device was disconnected during the request</source>
+        <translation>El dispositivo se desconectó durante la petición</translation>
+    </message>
+    <message>
+        <source>Cannot create the report file %1: %2</source>
+        <translation>No se puede crear el archivo de informe %1: %2</translation>
+    </message>
+    <message>
+        <source>The device was disconnected during the export</source>
+        <translation>El dispositivo se desconectó durante la exportación</translation>
+    </message>
+    <message>
+        <source>The export was interrupted</source>
+        <translation>La exportación se interrumpió</translation>
+    </message>
+    <message>
+        <source>Cannot write the report file %1: %2</source>
+        <translation>No se puede escribir el archivo de informe %1: %2</translation>
+    </message>
+    <message>
+        <source>Cannot rename the report file %1 to %2: %3</source>
+        <translation>No se puede cambiar el nombre del archivo de informe %1 a %2: %3</translation>
+    </message>
+    <message>
+        <source>The device keeps sending: its line did not fall quiet within %1 s</source>
+        <translation>El dispositivo no deja de enviar: la línea no quedó en silencio en %1 s</translation>
+    </message>
+    <message numerus="yes">
+        <source>The device did not stop sending: more than %1 bytes arrived for %n announced records; the export was stopped</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The device sent none of the %n records it announced</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The report holds %1 of the %n records the device announced</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1; %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>UpgradeWidget</name>
+    <message>
+        <source>Import upgrade file</source>
+        <translation>Importar archivo de actualización</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>Actualizar</translation>
+    </message>
     <message>
         <source>Cancel</source>
         <translation>Cancelar</translation>
     </message>
-</context>
-<context>
-    <name>LineBusyText</name>
     <message>
-        <source>The device is still sending its records; waiting up to %1 s</source>
-        <translation>El dispositivo aún está enviando sus registros; esperando hasta %1 s</translation>
+        <source>Select path</source>
+        <translation>Elegir ruta</translation>
     </message>
     <message>
-        <source>The device keeps sending; switch it off and on, then try again</source>
-        <translation>El dispositivo no deja de enviar; apáguelo y vuelva a encenderlo, luego inténtelo de nuevo</translation>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; text-decoration: underline;&quot;&gt;Select path&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; text-decoration: underline;&quot;&gt;Elegir ruta&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>during upgrade</source>
+        <translation>Actualización en curso...</translation>
+    </message>
+    <message>
+        <source>Upgrade completed</source>
+        <translation>Actualización completada</translation>
+    </message>
+    <message>
+        <source>Upgrade failed</source>
+        <translation>Error de actualización</translation>
+    </message>
+    <message>
+        <source>The device runs %1</source>
+        <translation>Firmware del dispositivo: %1</translation>
+    </message>
+    <message>
+        <source>The device answers; version unknown</source>
+        <translation>El dispositivo responde; versión desconocida</translation>
+    </message>
+    <message>
+        <source>The device has not answered yet</source>
+        <translation>El dispositivo aún no ha respondido</translation>
     </message>
 </context>
 </TS>

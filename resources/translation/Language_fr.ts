@@ -2,40 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr_FR" sourcelanguage="en">
 <context>
-    <name>MainForm</name>
-    <message>
-        <source>Device
- Information</source>
-        <translation>Informations
-sur l&apos;appareil</translation>
-    </message>
-    <message>
-        <source>Export report</source>
-        <translation>Exporter
-le rapport</translation>
-    </message>
-    <message>
-        <source>Language</source>
-        <translation>Langue</translation>
-    </message>
-    <message>
-        <source>Update</source>
-        <translation>Mise à jour</translation>
-    </message>
-    <message>
-        <source>The upgrade is running. Closing now leaves the device in its boot loader until the next upgrade.</source>
-        <translation>La mise à jour est en cours. Si vous fermez maintenant, l&apos;appareil restera dans son chargeur d&apos;amorçage jusqu&apos;à la prochaine mise à jour.</translation>
-    </message>
-    <message>
-        <source>Close anyway</source>
-        <translation>Fermer quand même</translation>
-    </message>
-    <message>
-        <source>Keep upgrading</source>
-        <translation>Poursuivre la mise à jour</translation>
-    </message>
-</context>
-<context>
     <name>ExportWidget</name>
     <message>
         <source>Export report</source>
@@ -79,50 +45,86 @@ le rapport</translation>
     </message>
 </context>
 <context>
-    <name>UpgradeWidget</name>
+    <name>FailureAdvice</name>
     <message>
-        <source>Import upgrade file</source>
-        <translation>Importer le fichier de mise à jour</translation>
+        <source>No serial port could be opened. Connect the device and try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Update</source>
-        <translation>Mettre à jour</translation>
+        <source>A serial port is in use by another program. Close that program and try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Cancel</source>
-        <translation>Annuler</translation>
+        <source>The port %1 is in use by another program. Close that program and try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Select path</source>
-        <translation>Parcourir</translation>
+        <source>No device answered. Check that it is switched on and connected, then try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; text-decoration: underline;&quot;&gt;Select path&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
-        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; text-decoration: underline;&quot;&gt;Parcourir&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+        <source>Only the request came back: the line echoes (a loopback plug or a modem) and no device answered. Connect the device and try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>during upgrade</source>
-        <translation>Mise à jour en cours...</translation>
+        <source>The connection to the device was lost (unplugged or switched off). Connect it and try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Upgrade completed</source>
-        <translation>Mise à jour terminée</translation>
+        <source>The device runs its boot loader: its firmware is missing, or an upgrade did not end. Upgrade the device first.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Upgrade failed</source>
-        <translation>Échec de la mise à jour</translation>
+        <source>The device did not answer a command as expected. Check the cable and try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The device runs %1</source>
-        <translation>Firmware de l&apos;appareil : %1</translation>
+        <source>The device did not get ready to receive the firmware. Switch it off and on, then try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The device answers; version unknown</source>
-        <translation>L&apos;appareil répond ; version inconnue</translation>
+        <source>The firmware file cannot be read, or it is empty. Choose the firmware file for this device.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The device has not answered yet</source>
-        <translation>L&apos;appareil n&apos;a pas encore répondu</translation>
+        <source>The transfer could not start. Try again; if it fails again, switch the device off and on.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Another job is still using the device. Wait until it has ended, then try again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1. Choose a folder you may write to, then export again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1. Make room on the disk or choose another folder, then export again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1. Check the cable, then export again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The job was stopped before it ended. Start it again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The device refused the firmware and stays in its boot loader. Check that the file is firmware for this device, then upgrade again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The device stopped answering during the transfer and stays in its boot loader. Check the cable, then upgrade again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The line is noisy: blocks arrived damaged again and again. Check the cable, the USB adapter and the connectors, then upgrade again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The transfer failed: the line reported an error, or the file changed while it was sent. The device stays in its boot loader: upgrade again.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -133,11 +135,11 @@ le rapport</translation>
     </message>
     <message>
         <source>SN:</source>
-        <translation>N° de série :</translation>
+        <translation>N° de série&#xa0;:</translation>
     </message>
     <message>
         <source>Firmware version:</source>
-        <translation>Version firmware :</translation>
+        <translation>Version firmware&#xa0;:</translation>
     </message>
     <message>
         <source>Disconnected</source>
@@ -191,70 +193,48 @@ le rapport</translation>
     </message>
 </context>
 <context>
-    <name>SerialWorker</name>
+    <name>LineBusyText</name>
     <message>
-        <source>No serial port available</source>
-        <translation>Aucun port série disponible</translation>
+        <source>The device is still sending its records; waiting up to %1 s</source>
+        <translation>L&apos;appareil envoie encore ses enregistrements&#xa0;; attente jusqu&apos;à %1 s</translation>
     </message>
     <message>
-        <source>Failed to open serial port</source>
-        <translation>Impossible d&apos;ouvrir le port série</translation>
+        <source>The device keeps sending; switch it off and on, then try again</source>
+        <translation>L&apos;appareil n&apos;arrête pas d&apos;envoyer&#xa0;; éteignez-le et rallumez-le, puis réessayez</translation>
+    </message>
+</context>
+<context>
+    <name>MainForm</name>
+    <message>
+        <source>Device
+ Information</source>
+        <translation>Informations
+sur l&apos;appareil</translation>
     </message>
     <message>
-        <source>Please upgrade before proceeding</source>
-        <translation>Veuillez d&apos;abord mettre à jour le firmware</translation>
+        <source>Export report</source>
+        <translation>Exporter
+le rapport</translation>
     </message>
     <message>
-        <source>The serial port is in use by another program</source>
-        <translation>Le port série est utilisé par un autre programme</translation>
+        <source>Language</source>
+        <translation>Langue</translation>
     </message>
     <message>
-        <source>Only the request came back: the line echoes, and no device answered</source>
-        <translation>Seule la requête est revenue : la ligne renvoie l&apos;écho, aucun appareil n&apos;a répondu</translation>
+        <source>Update</source>
+        <translation>Mise à jour</translation>
     </message>
     <message>
-        <source>The device was disconnected during the request</source>
-        <translation>L&apos;appareil a été déconnecté pendant la requête</translation>
+        <source>The upgrade is running. Closing now leaves the device in its boot loader until the next upgrade.</source>
+        <translation>La mise à jour est en cours. Si vous fermez maintenant, l&apos;appareil restera dans son chargeur d&apos;amorçage jusqu&apos;à la prochaine mise à jour.</translation>
     </message>
     <message>
-        <source>Cannot create the report file %1: %2</source>
-        <translation>Impossible de créer le fichier de rapport %1 : %2</translation>
+        <source>Close anyway</source>
+        <translation>Fermer quand même</translation>
     </message>
     <message>
-        <source>The device was disconnected during the export</source>
-        <translation>L&apos;appareil a été déconnecté pendant l&apos;exportation</translation>
-    </message>
-    <message>
-        <source>The export was interrupted</source>
-        <translation>L&apos;exportation a été interrompue</translation>
-    </message>
-    <message>
-        <source>The device did not stop sending: more than %1 bytes arrived for %2 announced records; the export was stopped</source>
-        <translation>L&apos;appareil n&apos;a pas cessé d&apos;émettre : plus de %1 octets reçus pour %2 enregistrements annoncés ; l&apos;exportation a été arrêtée</translation>
-    </message>
-    <message>
-        <source>The device sent none of the %1 records it announced</source>
-        <translation>L&apos;appareil n&apos;a envoyé aucun des %1 enregistrements annoncés</translation>
-    </message>
-    <message>
-        <source>The report holds %1 of the %2 records the device announced</source>
-        <translation>Le rapport contient %1 des %2 enregistrements annoncés par l&apos;appareil</translation>
-    </message>
-    <message>
-        <source>%1; what arrived is kept in %2</source>
-        <translation>%1 ; ce qui a été reçu est conservé dans %2</translation>
-    </message>
-    <message>
-        <source>Cannot write the report file %1: %2</source>
-        <translation>Impossible d&apos;écrire le fichier de rapport %1 : %2</translation>
-    </message>
-    <message>
-        <source>Cannot rename the report file %1 to %2: %3</source>
-        <translation>Impossible de renommer le fichier de rapport %1 en %2 : %3</translation>
-    </message>
-    <message>
-        <source>The device keeps sending: its line did not fall quiet within %1 s</source>
-        <translation>L'appareil n'arrête pas d'envoyer : la ligne n'est pas redevenue silencieuse en %1 s</translation>
+        <source>Keep upgrading</source>
+        <translation>Poursuivre la mise à jour</translation>
     </message>
 </context>
 <context>
@@ -289,25 +269,130 @@ le rapport</translation>
     </message>
     <message>
         <source>The device keeps sending: its line did not fall quiet within %1 s</source>
-        <translation>L'appareil n'arrête pas d'envoyer : la ligne n'est pas redevenue silencieuse en %1 s</translation>
+        <translation>L&apos;appareil n&apos;arrête pas d&apos;envoyer&#xa0;: la ligne n&apos;est pas redevenue silencieuse en %1 s</translation>
     </message>
 </context>
 <context>
-    <name>CustomMessageBox</name>
+    <name>SerialWorker</name>
+    <message>
+        <source>No serial port available</source>
+        <translation>Aucun port série disponible</translation>
+    </message>
+    <message>
+        <source>Failed to open serial port</source>
+        <translation>Impossible d&apos;ouvrir le port série</translation>
+    </message>
+    <message>
+        <source>Please upgrade before proceeding</source>
+        <translation>Veuillez d&apos;abord mettre à jour le firmware</translation>
+    </message>
+    <message>
+        <source>The serial port is in use by another program</source>
+        <translation>Le port série est utilisé par un autre programme</translation>
+    </message>
+    <message>
+        <source>Only the request came back: the line echoes, and no device answered</source>
+        <translation>Seule la requête est revenue&#xa0;: la ligne renvoie l&apos;écho, aucun appareil n&apos;a répondu</translation>
+    </message>
+    <message>
+        <source>The device was disconnected during the request</source>
+        <translation>L&apos;appareil a été déconnecté pendant la requête</translation>
+    </message>
+    <message>
+        <source>Cannot create the report file %1: %2</source>
+        <translation>Impossible de créer le fichier de rapport %1&#xa0;: %2</translation>
+    </message>
+    <message>
+        <source>The device was disconnected during the export</source>
+        <translation>L&apos;appareil a été déconnecté pendant l&apos;exportation</translation>
+    </message>
+    <message>
+        <source>The export was interrupted</source>
+        <translation>L&apos;exportation a été interrompue</translation>
+    </message>
+    <message>
+        <source>Cannot write the report file %1: %2</source>
+        <translation>Impossible d&apos;écrire le fichier de rapport %1&#xa0;: %2</translation>
+    </message>
+    <message>
+        <source>Cannot rename the report file %1 to %2: %3</source>
+        <translation>Impossible de renommer le fichier de rapport %1 en %2&#xa0;: %3</translation>
+    </message>
+    <message>
+        <source>The device keeps sending: its line did not fall quiet within %1 s</source>
+        <translation>L&apos;appareil n&apos;arrête pas d&apos;envoyer&#xa0;: la ligne n&apos;est pas redevenue silencieuse en %1 s</translation>
+    </message>
+    <message numerus="yes">
+        <source>The device did not stop sending: more than %1 bytes arrived for %n announced records; the export was stopped</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The device sent none of the %n records it announced</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The report holds %1 of the %n records the device announced</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1; %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>UpgradeWidget</name>
+    <message>
+        <source>Import upgrade file</source>
+        <translation>Importer le fichier de mise à jour</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>Mettre à jour</translation>
+    </message>
     <message>
         <source>Cancel</source>
         <translation>Annuler</translation>
     </message>
-</context>
-<context>
-    <name>LineBusyText</name>
     <message>
-        <source>The device is still sending its records; waiting up to %1 s</source>
-        <translation>L'appareil envoie encore ses enregistrements ; attente jusqu'à %1 s</translation>
+        <source>Select path</source>
+        <translation>Parcourir</translation>
     </message>
     <message>
-        <source>The device keeps sending; switch it off and on, then try again</source>
-        <translation>L'appareil n'arrête pas d'envoyer ; éteignez-le et rallumez-le, puis réessayez</translation>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; text-decoration: underline;&quot;&gt;Select path&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; text-decoration: underline;&quot;&gt;Parcourir&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>during upgrade</source>
+        <translation>Mise à jour en cours...</translation>
+    </message>
+    <message>
+        <source>Upgrade completed</source>
+        <translation>Mise à jour terminée</translation>
+    </message>
+    <message>
+        <source>Upgrade failed</source>
+        <translation>Échec de la mise à jour</translation>
+    </message>
+    <message>
+        <source>The device runs %1</source>
+        <translation>Firmware de l&apos;appareil&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>The device answers; version unknown</source>
+        <translation>L&apos;appareil répond&#xa0;; version inconnue</translation>
+    </message>
+    <message>
+        <source>The device has not answered yet</source>
+        <translation>L&apos;appareil n&apos;a pas encore répondu</translation>
     </message>
 </context>
 </TS>

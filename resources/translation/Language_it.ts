@@ -2,40 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="it_IT" sourcelanguage="en">
 <context>
-    <name>MainForm</name>
-    <message>
-        <source>Device
- Information</source>
-        <translation>Informazioni
-dispositivo</translation>
-    </message>
-    <message>
-        <source>Export report</source>
-        <translation>Esporta
-rapporto</translation>
-    </message>
-    <message>
-        <source>Language</source>
-        <translation>Lingua</translation>
-    </message>
-    <message>
-        <source>Update</source>
-        <translation>Aggiornamento</translation>
-    </message>
-    <message>
-        <source>The upgrade is running. Closing now leaves the device in its boot loader until the next upgrade.</source>
-        <translation>L&apos;aggiornamento è in corso. Se si chiude ora, il dispositivo resterà nel bootloader fino al prossimo aggiornamento.</translation>
-    </message>
-    <message>
-        <source>Close anyway</source>
-        <translation>Chiudi comunque</translation>
-    </message>
-    <message>
-        <source>Keep upgrading</source>
-        <translation>Continua l&apos;aggiornamento</translation>
-    </message>
-</context>
-<context>
     <name>ExportWidget</name>
     <message>
         <source>Export report</source>
@@ -79,50 +45,86 @@ rapporto</translation>
     </message>
 </context>
 <context>
-    <name>UpgradeWidget</name>
+    <name>FailureAdvice</name>
     <message>
-        <source>Import upgrade file</source>
-        <translation>Importa file di aggiornamento</translation>
+        <source>No serial port could be opened. Connect the device and try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Update</source>
-        <translation>Aggiorna</translation>
+        <source>A serial port is in use by another program. Close that program and try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Cancel</source>
-        <translation>Annulla</translation>
+        <source>The port %1 is in use by another program. Close that program and try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Select path</source>
-        <translation>Sfoglia</translation>
+        <source>No device answered. Check that it is switched on and connected, then try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; text-decoration: underline;&quot;&gt;Select path&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
-        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; text-decoration: underline;&quot;&gt;Sfoglia&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+        <source>Only the request came back: the line echoes (a loopback plug or a modem) and no device answered. Connect the device and try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>during upgrade</source>
-        <translation>Aggiornamento in corso...</translation>
+        <source>The connection to the device was lost (unplugged or switched off). Connect it and try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Upgrade completed</source>
-        <translation>Aggiornamento completato</translation>
+        <source>The device runs its boot loader: its firmware is missing, or an upgrade did not end. Upgrade the device first.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Upgrade failed</source>
-        <translation>Aggiornamento non riuscito</translation>
+        <source>The device did not answer a command as expected. Check the cable and try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The device runs %1</source>
-        <translation>Firmware del dispositivo: %1</translation>
+        <source>The device did not get ready to receive the firmware. Switch it off and on, then try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The device answers; version unknown</source>
-        <translation>Il dispositivo risponde; versione sconosciuta</translation>
+        <source>The firmware file cannot be read, or it is empty. Choose the firmware file for this device.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The device has not answered yet</source>
-        <translation>Il dispositivo non ha ancora risposto</translation>
+        <source>The transfer could not start. Try again; if it fails again, switch the device off and on.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Another job is still using the device. Wait until it has ended, then try again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1. Choose a folder you may write to, then export again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1. Make room on the disk or choose another folder, then export again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1. Check the cable, then export again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The job was stopped before it ended. Start it again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The device refused the firmware and stays in its boot loader. Check that the file is firmware for this device, then upgrade again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The device stopped answering during the transfer and stays in its boot loader. Check the cable, then upgrade again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The line is noisy: blocks arrived damaged again and again. Check the cable, the USB adapter and the connectors, then upgrade again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The transfer failed: the line reported an error, or the file changed while it was sent. The device stays in its boot loader: upgrade again.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -191,70 +193,48 @@ rapporto</translation>
     </message>
 </context>
 <context>
-    <name>SerialWorker</name>
+    <name>LineBusyText</name>
     <message>
-        <source>No serial port available</source>
-        <translation>Nessuna porta seriale disponibile</translation>
+        <source>The device is still sending its records; waiting up to %1 s</source>
+        <translation>Il dispositivo sta ancora inviando i suoi record; attesa fino a %1 s</translation>
     </message>
     <message>
-        <source>Failed to open serial port</source>
-        <translation>Impossibile aprire la porta seriale</translation>
+        <source>The device keeps sending; switch it off and on, then try again</source>
+        <translation>Il dispositivo continua a inviare; spegnerlo e riaccenderlo, poi riprovare</translation>
+    </message>
+</context>
+<context>
+    <name>MainForm</name>
+    <message>
+        <source>Device
+ Information</source>
+        <translation>Informazioni
+dispositivo</translation>
     </message>
     <message>
-        <source>Please upgrade before proceeding</source>
-        <translation>Aggiornare il firmware prima di procedere</translation>
+        <source>Export report</source>
+        <translation>Esporta
+rapporto</translation>
     </message>
     <message>
-        <source>The serial port is in use by another program</source>
-        <translation>La porta seriale è in uso da un altro programma</translation>
+        <source>Language</source>
+        <translation>Lingua</translation>
     </message>
     <message>
-        <source>Only the request came back: the line echoes, and no device answered</source>
-        <translation>È tornata solo la richiesta: la linea fa eco e nessun dispositivo ha risposto</translation>
+        <source>Update</source>
+        <translation>Aggiornamento</translation>
     </message>
     <message>
-        <source>The device was disconnected during the request</source>
-        <translation>Il dispositivo è stato scollegato durante la richiesta</translation>
+        <source>The upgrade is running. Closing now leaves the device in its boot loader until the next upgrade.</source>
+        <translation>L&apos;aggiornamento è in corso. Se si chiude ora, il dispositivo resterà nel bootloader fino al prossimo aggiornamento.</translation>
     </message>
     <message>
-        <source>Cannot create the report file %1: %2</source>
-        <translation>Impossibile creare il file di rapporto %1: %2</translation>
+        <source>Close anyway</source>
+        <translation>Chiudi comunque</translation>
     </message>
     <message>
-        <source>The device was disconnected during the export</source>
-        <translation>Il dispositivo è stato scollegato durante l&apos;esportazione</translation>
-    </message>
-    <message>
-        <source>The export was interrupted</source>
-        <translation>L&apos;esportazione è stata interrotta</translation>
-    </message>
-    <message>
-        <source>The device did not stop sending: more than %1 bytes arrived for %2 announced records; the export was stopped</source>
-        <translation>Il dispositivo non ha smesso di inviare: più di %1 byte ricevuti per %2 record annunciati; l&apos;esportazione è stata fermata</translation>
-    </message>
-    <message>
-        <source>The device sent none of the %1 records it announced</source>
-        <translation>Il dispositivo non ha inviato nessuno dei %1 record annunciati</translation>
-    </message>
-    <message>
-        <source>The report holds %1 of the %2 records the device announced</source>
-        <translation>Il rapporto contiene %1 dei %2 record annunciati dal dispositivo</translation>
-    </message>
-    <message>
-        <source>%1; what arrived is kept in %2</source>
-        <translation>%1; quanto ricevuto è conservato in %2</translation>
-    </message>
-    <message>
-        <source>Cannot write the report file %1: %2</source>
-        <translation>Impossibile scrivere il file di rapporto %1: %2</translation>
-    </message>
-    <message>
-        <source>Cannot rename the report file %1 to %2: %3</source>
-        <translation>Impossibile rinominare il file di rapporto %1 in %2: %3</translation>
-    </message>
-    <message>
-        <source>The device keeps sending: its line did not fall quiet within %1 s</source>
-        <translation>Il dispositivo continua a inviare: la linea non è tornata silenziosa entro %1 s</translation>
+        <source>Keep upgrading</source>
+        <translation>Continua l&apos;aggiornamento</translation>
     </message>
 </context>
 <context>
@@ -293,21 +273,126 @@ rapporto</translation>
     </message>
 </context>
 <context>
-    <name>CustomMessageBox</name>
+    <name>SerialWorker</name>
+    <message>
+        <source>No serial port available</source>
+        <translation>Nessuna porta seriale disponibile</translation>
+    </message>
+    <message>
+        <source>Failed to open serial port</source>
+        <translation>Impossibile aprire la porta seriale</translation>
+    </message>
+    <message>
+        <source>Please upgrade before proceeding</source>
+        <translation>Aggiornare il firmware prima di procedere</translation>
+    </message>
+    <message>
+        <source>The serial port is in use by another program</source>
+        <translation>La porta seriale è in uso da un altro programma</translation>
+    </message>
+    <message>
+        <source>Only the request came back: the line echoes, and no device answered</source>
+        <translation>È tornata solo la richiesta: la linea fa eco e nessun dispositivo ha risposto</translation>
+    </message>
+    <message>
+        <source>The device was disconnected during the request</source>
+        <translation>Il dispositivo è stato scollegato durante la richiesta</translation>
+    </message>
+    <message>
+        <source>Cannot create the report file %1: %2</source>
+        <translation>Impossibile creare il file di rapporto %1: %2</translation>
+    </message>
+    <message>
+        <source>The device was disconnected during the export</source>
+        <translation>Il dispositivo è stato scollegato durante l&apos;esportazione</translation>
+    </message>
+    <message>
+        <source>The export was interrupted</source>
+        <translation>L&apos;esportazione è stata interrotta</translation>
+    </message>
+    <message>
+        <source>Cannot write the report file %1: %2</source>
+        <translation>Impossibile scrivere il file di rapporto %1: %2</translation>
+    </message>
+    <message>
+        <source>Cannot rename the report file %1 to %2: %3</source>
+        <translation>Impossibile rinominare il file di rapporto %1 in %2: %3</translation>
+    </message>
+    <message>
+        <source>The device keeps sending: its line did not fall quiet within %1 s</source>
+        <translation>Il dispositivo continua a inviare: la linea non è tornata silenziosa entro %1 s</translation>
+    </message>
+    <message numerus="yes">
+        <source>The device did not stop sending: more than %1 bytes arrived for %n announced records; the export was stopped</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The device sent none of the %n records it announced</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The report holds %1 of the %n records the device announced</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1; %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>UpgradeWidget</name>
+    <message>
+        <source>Import upgrade file</source>
+        <translation>Importa file di aggiornamento</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>Aggiorna</translation>
+    </message>
     <message>
         <source>Cancel</source>
         <translation>Annulla</translation>
     </message>
-</context>
-<context>
-    <name>LineBusyText</name>
     <message>
-        <source>The device is still sending its records; waiting up to %1 s</source>
-        <translation>Il dispositivo sta ancora inviando i suoi record; attesa fino a %1 s</translation>
+        <source>Select path</source>
+        <translation>Sfoglia</translation>
     </message>
     <message>
-        <source>The device keeps sending; switch it off and on, then try again</source>
-        <translation>Il dispositivo continua a inviare; spegnerlo e riaccenderlo, poi riprovare</translation>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; text-decoration: underline;&quot;&gt;Select path&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; text-decoration: underline;&quot;&gt;Sfoglia&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>during upgrade</source>
+        <translation>Aggiornamento in corso...</translation>
+    </message>
+    <message>
+        <source>Upgrade completed</source>
+        <translation>Aggiornamento completato</translation>
+    </message>
+    <message>
+        <source>Upgrade failed</source>
+        <translation>Aggiornamento non riuscito</translation>
+    </message>
+    <message>
+        <source>The device runs %1</source>
+        <translation>Firmware del dispositivo: %1</translation>
+    </message>
+    <message>
+        <source>The device answers; version unknown</source>
+        <translation>Il dispositivo risponde; versione sconosciuta</translation>
+    </message>
+    <message>
+        <source>The device has not answered yet</source>
+        <translation>Il dispositivo non ha ancora risposto</translation>
     </message>
 </context>
 </TS>

@@ -2,40 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="pl_PL" sourcelanguage="en">
 <context>
-    <name>MainForm</name>
-    <message>
-        <source>Device
- Information</source>
-        <translation>Informacje
-o urządzeniu</translation>
-    </message>
-    <message>
-        <source>Export report</source>
-        <translation>Eksport
-raportu</translation>
-    </message>
-    <message>
-        <source>Language</source>
-        <translation>Język</translation>
-    </message>
-    <message>
-        <source>Update</source>
-        <translation>Aktualizacja</translation>
-    </message>
-    <message>
-        <source>The upgrade is running. Closing now leaves the device in its boot loader until the next upgrade.</source>
-        <translation>Trwa aktualizacja. Zamknięcie teraz pozostawi urządzenie w programie rozruchowym do następnej aktualizacji.</translation>
-    </message>
-    <message>
-        <source>Close anyway</source>
-        <translation>Zamknij mimo to</translation>
-    </message>
-    <message>
-        <source>Keep upgrading</source>
-        <translation>Kontynuuj aktualizację</translation>
-    </message>
-</context>
-<context>
     <name>ExportWidget</name>
     <message>
         <source>Export report</source>
@@ -79,50 +45,86 @@ raportu</translation>
     </message>
 </context>
 <context>
-    <name>UpgradeWidget</name>
+    <name>FailureAdvice</name>
     <message>
-        <source>Import upgrade file</source>
-        <translation>Importuj plik aktualizacji</translation>
+        <source>No serial port could be opened. Connect the device and try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Update</source>
-        <translation>Aktualizuj</translation>
+        <source>A serial port is in use by another program. Close that program and try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Cancel</source>
-        <translation>Anuluj</translation>
+        <source>The port %1 is in use by another program. Close that program and try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Select path</source>
-        <translation>Przeglądaj</translation>
+        <source>No device answered. Check that it is switched on and connected, then try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; text-decoration: underline;&quot;&gt;Select path&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
-        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; text-decoration: underline;&quot;&gt;Przeglądaj&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+        <source>Only the request came back: the line echoes (a loopback plug or a modem) and no device answered. Connect the device and try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>during upgrade</source>
-        <translation>Trwa aktualizacja...</translation>
+        <source>The connection to the device was lost (unplugged or switched off). Connect it and try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Upgrade completed</source>
-        <translation>Aktualizacja zakończona</translation>
+        <source>The device runs its boot loader: its firmware is missing, or an upgrade did not end. Upgrade the device first.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Upgrade failed</source>
-        <translation>Aktualizacja nie powiodła się</translation>
+        <source>The device did not answer a command as expected. Check the cable and try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The device runs %1</source>
-        <translation>Firmware urządzenia: %1</translation>
+        <source>The device did not get ready to receive the firmware. Switch it off and on, then try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The device answers; version unknown</source>
-        <translation>Urządzenie odpowiada; wersja nieznana</translation>
+        <source>The firmware file cannot be read, or it is empty. Choose the firmware file for this device.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The device has not answered yet</source>
-        <translation>Urządzenie jeszcze nie odpowiedziało</translation>
+        <source>The transfer could not start. Try again; if it fails again, switch the device off and on.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Another job is still using the device. Wait until it has ended, then try again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1. Choose a folder you may write to, then export again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1. Make room on the disk or choose another folder, then export again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1. Check the cable, then export again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The job was stopped before it ended. Start it again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The device refused the firmware and stays in its boot loader. Check that the file is firmware for this device, then upgrade again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The device stopped answering during the transfer and stays in its boot loader. Check the cable, then upgrade again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The line is noisy: blocks arrived damaged again and again. Check the cable, the USB adapter and the connectors, then upgrade again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The transfer failed: the line reported an error, or the file changed while it was sent. The device stays in its boot loader: upgrade again.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -191,70 +193,48 @@ raportu</translation>
     </message>
 </context>
 <context>
-    <name>SerialWorker</name>
+    <name>LineBusyText</name>
     <message>
-        <source>No serial port available</source>
-        <translation>Brak dostępnego portu szeregowego</translation>
+        <source>The device is still sending its records; waiting up to %1 s</source>
+        <translation>Urządzenie wciąż wysyła swoje rekordy; oczekiwanie do %1 s</translation>
     </message>
     <message>
-        <source>Failed to open serial port</source>
-        <translation>Nie można otworzyć portu szeregowego</translation>
+        <source>The device keeps sending; switch it off and on, then try again</source>
+        <translation>Urządzenie nie przestaje wysyłać; wyłącz je i włącz ponownie, a następnie spróbuj jeszcze raz</translation>
+    </message>
+</context>
+<context>
+    <name>MainForm</name>
+    <message>
+        <source>Device
+ Information</source>
+        <translation>Informacje
+o urządzeniu</translation>
     </message>
     <message>
-        <source>Please upgrade before proceeding</source>
-        <translation>Najpierw zaktualizuj firmware</translation>
+        <source>Export report</source>
+        <translation>Eksport
+raportu</translation>
     </message>
     <message>
-        <source>The serial port is in use by another program</source>
-        <translation>Port szeregowy jest używany przez inny program</translation>
+        <source>Language</source>
+        <translation>Język</translation>
     </message>
     <message>
-        <source>Only the request came back: the line echoes, and no device answered</source>
-        <translation>Wróciło tylko własne zapytanie: linia odsyła echo i żadne urządzenie nie odpowiedziało</translation>
+        <source>Update</source>
+        <translation>Aktualizacja</translation>
     </message>
     <message>
-        <source>The device was disconnected during the request</source>
-        <translation>Urządzenie zostało odłączone podczas zapytania</translation>
+        <source>The upgrade is running. Closing now leaves the device in its boot loader until the next upgrade.</source>
+        <translation>Trwa aktualizacja. Zamknięcie teraz pozostawi urządzenie w programie rozruchowym do następnej aktualizacji.</translation>
     </message>
     <message>
-        <source>Cannot create the report file %1: %2</source>
-        <translation>Nie można utworzyć pliku raportu %1: %2</translation>
+        <source>Close anyway</source>
+        <translation>Zamknij mimo to</translation>
     </message>
     <message>
-        <source>The device was disconnected during the export</source>
-        <translation>Urządzenie zostało odłączone podczas eksportu</translation>
-    </message>
-    <message>
-        <source>The export was interrupted</source>
-        <translation>Eksport został przerwany</translation>
-    </message>
-    <message>
-        <source>The device did not stop sending: more than %1 bytes arrived for %2 announced records; the export was stopped</source>
-        <translation>Urządzenie nie przestało wysyłać: odebrano ponad %1 bajtów dla %2 zapowiedzianych rekordów; eksport został zatrzymany</translation>
-    </message>
-    <message>
-        <source>The device sent none of the %1 records it announced</source>
-        <translation>Urządzenie nie wysłało żadnego z %1 zapowiedzianych rekordów</translation>
-    </message>
-    <message>
-        <source>The report holds %1 of the %2 records the device announced</source>
-        <translation>Raport zawiera %1 z %2 rekordów zapowiedzianych przez urządzenie</translation>
-    </message>
-    <message>
-        <source>%1; what arrived is kept in %2</source>
-        <translation>%1; odebrane dane zachowano w %2</translation>
-    </message>
-    <message>
-        <source>Cannot write the report file %1: %2</source>
-        <translation>Nie można zapisać pliku raportu %1: %2</translation>
-    </message>
-    <message>
-        <source>Cannot rename the report file %1 to %2: %3</source>
-        <translation>Nie można zmienić nazwy pliku raportu %1 na %2: %3</translation>
-    </message>
-    <message>
-        <source>The device keeps sending: its line did not fall quiet within %1 s</source>
-        <translation>Urządzenie nie przestaje wysyłać: linia nie ucichła w ciągu %1 s</translation>
+        <source>Keep upgrading</source>
+        <translation>Kontynuuj aktualizację</translation>
     </message>
 </context>
 <context>
@@ -293,21 +273,129 @@ raportu</translation>
     </message>
 </context>
 <context>
-    <name>CustomMessageBox</name>
+    <name>SerialWorker</name>
+    <message>
+        <source>No serial port available</source>
+        <translation>Brak dostępnego portu szeregowego</translation>
+    </message>
+    <message>
+        <source>Failed to open serial port</source>
+        <translation>Nie można otworzyć portu szeregowego</translation>
+    </message>
+    <message>
+        <source>Please upgrade before proceeding</source>
+        <translation>Najpierw zaktualizuj firmware</translation>
+    </message>
+    <message>
+        <source>The serial port is in use by another program</source>
+        <translation>Port szeregowy jest używany przez inny program</translation>
+    </message>
+    <message>
+        <source>Only the request came back: the line echoes, and no device answered</source>
+        <translation>Wróciło tylko własne zapytanie: linia odsyła echo i żadne urządzenie nie odpowiedziało</translation>
+    </message>
+    <message>
+        <source>The device was disconnected during the request</source>
+        <translation>Urządzenie zostało odłączone podczas zapytania</translation>
+    </message>
+    <message>
+        <source>Cannot create the report file %1: %2</source>
+        <translation>Nie można utworzyć pliku raportu %1: %2</translation>
+    </message>
+    <message>
+        <source>The device was disconnected during the export</source>
+        <translation>Urządzenie zostało odłączone podczas eksportu</translation>
+    </message>
+    <message>
+        <source>The export was interrupted</source>
+        <translation>Eksport został przerwany</translation>
+    </message>
+    <message>
+        <source>Cannot write the report file %1: %2</source>
+        <translation>Nie można zapisać pliku raportu %1: %2</translation>
+    </message>
+    <message>
+        <source>Cannot rename the report file %1 to %2: %3</source>
+        <translation>Nie można zmienić nazwy pliku raportu %1 na %2: %3</translation>
+    </message>
+    <message>
+        <source>The device keeps sending: its line did not fall quiet within %1 s</source>
+        <translation>Urządzenie nie przestaje wysyłać: linia nie ucichła w ciągu %1 s</translation>
+    </message>
+    <message numerus="yes">
+        <source>The device did not stop sending: more than %1 bytes arrived for %n announced records; the export was stopped</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The device sent none of the %n records it announced</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The report holds %1 of the %n records the device announced</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1; %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>UpgradeWidget</name>
+    <message>
+        <source>Import upgrade file</source>
+        <translation>Importuj plik aktualizacji</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>Aktualizuj</translation>
+    </message>
     <message>
         <source>Cancel</source>
         <translation>Anuluj</translation>
     </message>
-</context>
-<context>
-    <name>LineBusyText</name>
     <message>
-        <source>The device is still sending its records; waiting up to %1 s</source>
-        <translation>Urządzenie wciąż wysyła swoje rekordy; oczekiwanie do %1 s</translation>
+        <source>Select path</source>
+        <translation>Przeglądaj</translation>
     </message>
     <message>
-        <source>The device keeps sending; switch it off and on, then try again</source>
-        <translation>Urządzenie nie przestaje wysyłać; wyłącz je i włącz ponownie, a następnie spróbuj jeszcze raz</translation>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; text-decoration: underline;&quot;&gt;Select path&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; text-decoration: underline;&quot;&gt;Przeglądaj&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>during upgrade</source>
+        <translation>Trwa aktualizacja...</translation>
+    </message>
+    <message>
+        <source>Upgrade completed</source>
+        <translation>Aktualizacja zakończona</translation>
+    </message>
+    <message>
+        <source>Upgrade failed</source>
+        <translation>Aktualizacja nie powiodła się</translation>
+    </message>
+    <message>
+        <source>The device runs %1</source>
+        <translation>Firmware urządzenia: %1</translation>
+    </message>
+    <message>
+        <source>The device answers; version unknown</source>
+        <translation>Urządzenie odpowiada; wersja nieznana</translation>
+    </message>
+    <message>
+        <source>The device has not answered yet</source>
+        <translation>Urządzenie jeszcze nie odpowiedziało</translation>
     </message>
 </context>
 </TS>

@@ -2,40 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ru_RU" sourcelanguage="en">
 <context>
-    <name>MainForm</name>
-    <message>
-        <source>Device
- Information</source>
-        <translation>Информация
-об устройстве</translation>
-    </message>
-    <message>
-        <source>Export report</source>
-        <translation>Экспорт
-отчёта</translation>
-    </message>
-    <message>
-        <source>Language</source>
-        <translation>Язык</translation>
-    </message>
-    <message>
-        <source>Update</source>
-        <translation>Обновление</translation>
-    </message>
-    <message>
-        <source>The upgrade is running. Closing now leaves the device in its boot loader until the next upgrade.</source>
-        <translation>Идёт обновление. Если закрыть программу сейчас, устройство останется в загрузчике до следующего обновления.</translation>
-    </message>
-    <message>
-        <source>Close anyway</source>
-        <translation>Всё равно закрыть</translation>
-    </message>
-    <message>
-        <source>Keep upgrading</source>
-        <translation>Продолжить обновление</translation>
-    </message>
-</context>
-<context>
     <name>ExportWidget</name>
     <message>
         <source>Export report</source>
@@ -79,50 +45,86 @@
     </message>
 </context>
 <context>
-    <name>UpgradeWidget</name>
+    <name>FailureAdvice</name>
     <message>
-        <source>Import upgrade file</source>
-        <translation>Импорт файла прошивки</translation>
+        <source>No serial port could be opened. Connect the device and try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Update</source>
-        <translation>Обновить</translation>
+        <source>A serial port is in use by another program. Close that program and try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Cancel</source>
-        <translation>Отмена</translation>
+        <source>The port %1 is in use by another program. Close that program and try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Select path</source>
-        <translation>Обзор...</translation>
+        <source>No device answered. Check that it is switched on and connected, then try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; text-decoration: underline;&quot;&gt;Select path&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
-        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; text-decoration: underline;&quot;&gt;Обзор...&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+        <source>Only the request came back: the line echoes (a loopback plug or a modem) and no device answered. Connect the device and try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>during upgrade</source>
-        <translation>Идёт обновление...</translation>
+        <source>The connection to the device was lost (unplugged or switched off). Connect it and try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Upgrade completed</source>
-        <translation>Обновление завершено</translation>
+        <source>The device runs its boot loader: its firmware is missing, or an upgrade did not end. Upgrade the device first.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Upgrade failed</source>
-        <translation>Ошибка обновления</translation>
+        <source>The device did not answer a command as expected. Check the cable and try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The device runs %1</source>
-        <translation>Прошивка устройства: %1</translation>
+        <source>The device did not get ready to receive the firmware. Switch it off and on, then try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The device answers; version unknown</source>
-        <translation>Устройство отвечает; версия неизвестна</translation>
+        <source>The firmware file cannot be read, or it is empty. Choose the firmware file for this device.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The device has not answered yet</source>
-        <translation>Устройство ещё не ответило</translation>
+        <source>The transfer could not start. Try again; if it fails again, switch the device off and on.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Another job is still using the device. Wait until it has ended, then try again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1. Choose a folder you may write to, then export again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1. Make room on the disk or choose another folder, then export again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1. Check the cable, then export again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The job was stopped before it ended. Start it again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The device refused the firmware and stays in its boot loader. Check that the file is firmware for this device, then upgrade again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The device stopped answering during the transfer and stays in its boot loader. Check the cable, then upgrade again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The line is noisy: blocks arrived damaged again and again. Check the cable, the USB adapter and the connectors, then upgrade again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The transfer failed: the line reported an error, or the file changed while it was sent. The device stays in its boot loader: upgrade again.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -191,70 +193,48 @@
     </message>
 </context>
 <context>
-    <name>SerialWorker</name>
+    <name>LineBusyText</name>
     <message>
-        <source>No serial port available</source>
-        <translation>Нет доступных COM-портов</translation>
+        <source>The device is still sending its records; waiting up to %1 s</source>
+        <translation>Устройство ещё передаёт свои записи; ожидание до %1 с</translation>
     </message>
     <message>
-        <source>Failed to open serial port</source>
-        <translation>Не удалось открыть COM-порт</translation>
+        <source>The device keeps sending; switch it off and on, then try again</source>
+        <translation>Устройство не прекращает передачу; выключите и снова включите его, затем повторите попытку</translation>
+    </message>
+</context>
+<context>
+    <name>MainForm</name>
+    <message>
+        <source>Device
+ Information</source>
+        <translation>Информация
+об устройстве</translation>
     </message>
     <message>
-        <source>Please upgrade before proceeding</source>
-        <translation>Сначала обновите прошивку</translation>
+        <source>Export report</source>
+        <translation>Экспорт
+отчёта</translation>
     </message>
     <message>
-        <source>The serial port is in use by another program</source>
-        <translation>COM-порт занят другой программой</translation>
+        <source>Language</source>
+        <translation>Язык</translation>
     </message>
     <message>
-        <source>Only the request came back: the line echoes, and no device answered</source>
-        <translation>Получен только собственный запрос: линия возвращает отправленные данные (эхо), ни одно устройство не ответило</translation>
+        <source>Update</source>
+        <translation>Обновление</translation>
     </message>
     <message>
-        <source>The device was disconnected during the request</source>
-        <translation>Устройство было отключено во время запроса</translation>
+        <source>The upgrade is running. Closing now leaves the device in its boot loader until the next upgrade.</source>
+        <translation>Идёт обновление. Если закрыть программу сейчас, устройство останется в загрузчике до следующего обновления.</translation>
     </message>
     <message>
-        <source>Cannot create the report file %1: %2</source>
-        <translation>Не удаётся создать файл отчёта %1: %2</translation>
+        <source>Close anyway</source>
+        <translation>Всё равно закрыть</translation>
     </message>
     <message>
-        <source>The device was disconnected during the export</source>
-        <translation>Устройство было отключено во время экспорта</translation>
-    </message>
-    <message>
-        <source>The export was interrupted</source>
-        <translation>Экспорт был прерван</translation>
-    </message>
-    <message>
-        <source>The device did not stop sending: more than %1 bytes arrived for %2 announced records; the export was stopped</source>
-        <translation>Устройство не прекратило передачу: получено более %1 байт при %2 заявленных записях; экспорт остановлен</translation>
-    </message>
-    <message>
-        <source>The device sent none of the %1 records it announced</source>
-        <translation>Устройство не отправило ни одной из %1 заявленных записей</translation>
-    </message>
-    <message>
-        <source>The report holds %1 of the %2 records the device announced</source>
-        <translation>Отчёт содержит %1 из %2 записей, заявленных устройством</translation>
-    </message>
-    <message>
-        <source>%1; what arrived is kept in %2</source>
-        <translation>%1; полученные данные сохранены в %2</translation>
-    </message>
-    <message>
-        <source>Cannot write the report file %1: %2</source>
-        <translation>Не удаётся записать файл отчёта %1: %2</translation>
-    </message>
-    <message>
-        <source>Cannot rename the report file %1 to %2: %3</source>
-        <translation>Не удаётся переименовать файл отчёта %1 в %2: %3</translation>
-    </message>
-    <message>
-        <source>The device keeps sending: its line did not fall quiet within %1 s</source>
-        <translation>Устройство не прекращает передачу: линия не затихла в течение %1 с</translation>
+        <source>Keep upgrading</source>
+        <translation>Продолжить обновление</translation>
     </message>
 </context>
 <context>
@@ -293,25 +273,129 @@
     </message>
 </context>
 <context>
-    <name>CustomMessageBox</name>
+    <name>SerialWorker</name>
+    <message>
+        <source>No serial port available</source>
+        <translation>Нет доступных COM-портов</translation>
+    </message>
+    <message>
+        <source>Failed to open serial port</source>
+        <translation>Не удалось открыть COM-порт</translation>
+    </message>
+    <message>
+        <source>Please upgrade before proceeding</source>
+        <translation>Сначала обновите прошивку</translation>
+    </message>
+    <message>
+        <source>The serial port is in use by another program</source>
+        <translation>COM-порт занят другой программой</translation>
+    </message>
+    <message>
+        <source>Only the request came back: the line echoes, and no device answered</source>
+        <translation>Получен только собственный запрос: линия возвращает отправленные данные (эхо), ни одно устройство не ответило</translation>
+    </message>
+    <message>
+        <source>The device was disconnected during the request</source>
+        <translation>Устройство было отключено во время запроса</translation>
+    </message>
+    <message>
+        <source>Cannot create the report file %1: %2</source>
+        <translation>Не удаётся создать файл отчёта %1: %2</translation>
+    </message>
+    <message>
+        <source>The device was disconnected during the export</source>
+        <translation>Устройство было отключено во время экспорта</translation>
+    </message>
+    <message>
+        <source>The export was interrupted</source>
+        <translation>Экспорт был прерван</translation>
+    </message>
+    <message>
+        <source>Cannot write the report file %1: %2</source>
+        <translation>Не удаётся записать файл отчёта %1: %2</translation>
+    </message>
+    <message>
+        <source>Cannot rename the report file %1 to %2: %3</source>
+        <translation>Не удаётся переименовать файл отчёта %1 в %2: %3</translation>
+    </message>
+    <message>
+        <source>The device keeps sending: its line did not fall quiet within %1 s</source>
+        <translation>Устройство не прекращает передачу: линия не затихла в течение %1 с</translation>
+    </message>
+    <message numerus="yes">
+        <source>The device did not stop sending: more than %1 bytes arrived for %n announced records; the export was stopped</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The device sent none of the %n records it announced</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The report holds %1 of the %n records the device announced</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1; %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>UpgradeWidget</name>
+    <message>
+        <source>Import upgrade file</source>
+        <translation>Импорт файла прошивки</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>Обновить</translation>
+    </message>
     <message>
         <source>Cancel</source>
         <translation>Отмена</translation>
     </message>
     <message>
-        <source>Yes</source>
-        <translation>Да</translation>
-    </message>
-</context>
-<context>
-    <name>LineBusyText</name>
-    <message>
-        <source>The device is still sending its records; waiting up to %1 s</source>
-        <translation>Устройство ещё передаёт свои записи; ожидание до %1 с</translation>
+        <source>Select path</source>
+        <translation>Обзор...</translation>
     </message>
     <message>
-        <source>The device keeps sending; switch it off and on, then try again</source>
-        <translation>Устройство не прекращает передачу; выключите и снова включите его, затем повторите попытку</translation>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; text-decoration: underline;&quot;&gt;Select path&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; text-decoration: underline;&quot;&gt;Обзор...&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>during upgrade</source>
+        <translation>Идёт обновление...</translation>
+    </message>
+    <message>
+        <source>Upgrade completed</source>
+        <translation>Обновление завершено</translation>
+    </message>
+    <message>
+        <source>Upgrade failed</source>
+        <translation>Ошибка обновления</translation>
+    </message>
+    <message>
+        <source>The device runs %1</source>
+        <translation>Прошивка устройства: %1</translation>
+    </message>
+    <message>
+        <source>The device answers; version unknown</source>
+        <translation>Устройство отвечает; версия неизвестна</translation>
+    </message>
+    <message>
+        <source>The device has not answered yet</source>
+        <translation>Устройство ещё не ответило</translation>
     </message>
 </context>
 </TS>

@@ -2,38 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN" sourcelanguage="en">
 <context>
-    <name>MainForm</name>
-    <message>
-        <source>Device
- Information</source>
-        <translation>设备信息</translation>
-    </message>
-    <message>
-        <source>Export report</source>
-        <translation>导出报告</translation>
-    </message>
-    <message>
-        <source>Language</source>
-        <translation>语言</translation>
-    </message>
-    <message>
-        <source>Update</source>
-        <translation>固件升级</translation>
-    </message>
-    <message>
-        <source>The upgrade is running. Closing now leaves the device in its boot loader until the next upgrade.</source>
-        <translation>正在升级。现在关闭，设备将停留在引导程序中，直到下次升级。</translation>
-    </message>
-    <message>
-        <source>Close anyway</source>
-        <translation>仍然关闭</translation>
-    </message>
-    <message>
-        <source>Keep upgrading</source>
-        <translation>继续升级</translation>
-    </message>
-</context>
-<context>
     <name>ExportWidget</name>
     <message>
         <source>Export report</source>
@@ -77,50 +45,86 @@
     </message>
 </context>
 <context>
-    <name>UpgradeWidget</name>
+    <name>FailureAdvice</name>
     <message>
-        <source>Import upgrade file</source>
-        <translation>导入升级文件</translation>
+        <source>No serial port could be opened. Connect the device and try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Update</source>
-        <translation>升级</translation>
+        <source>A serial port is in use by another program. Close that program and try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Cancel</source>
-        <translation>取消</translation>
+        <source>The port %1 is in use by another program. Close that program and try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Select path</source>
-        <translation>选择路径</translation>
+        <source>No device answered. Check that it is switched on and connected, then try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; text-decoration: underline;&quot;&gt;Select path&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
-        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; text-decoration: underline;&quot;&gt;选择路径&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+        <source>Only the request came back: the line echoes (a loopback plug or a modem) and no device answered. Connect the device and try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>during upgrade</source>
-        <translation>升级中……</translation>
+        <source>The connection to the device was lost (unplugged or switched off). Connect it and try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Upgrade completed</source>
-        <translation>升级完成</translation>
+        <source>The device runs its boot loader: its firmware is missing, or an upgrade did not end. Upgrade the device first.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Upgrade failed</source>
-        <translation>升级失败</translation>
+        <source>The device did not answer a command as expected. Check the cable and try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The device runs %1</source>
-        <translation>设备固件版本：%1</translation>
+        <source>The device did not get ready to receive the firmware. Switch it off and on, then try again.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The device answers; version unknown</source>
-        <translation>设备已响应；版本未知</translation>
+        <source>The firmware file cannot be read, or it is empty. Choose the firmware file for this device.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The device has not answered yet</source>
-        <translation>设备尚未响应</translation>
+        <source>The transfer could not start. Try again; if it fails again, switch the device off and on.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Another job is still using the device. Wait until it has ended, then try again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1. Choose a folder you may write to, then export again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1. Make room on the disk or choose another folder, then export again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1. Check the cable, then export again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The job was stopped before it ended. Start it again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The device refused the firmware and stays in its boot loader. Check that the file is firmware for this device, then upgrade again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The device stopped answering during the transfer and stays in its boot loader. Check the cable, then upgrade again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The line is noisy: blocks arrived damaged again and again. Check the cable, the USB adapter and the connectors, then upgrade again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The transfer failed: the line reported an error, or the file changed while it was sent. The device stays in its boot loader: upgrade again.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -189,70 +193,46 @@
     </message>
 </context>
 <context>
-    <name>SerialWorker</name>
+    <name>LineBusyText</name>
     <message>
-        <source>No serial port available</source>
-        <translation>没有可用的串口</translation>
+        <source>The device is still sending its records; waiting up to %1 s</source>
+        <translation>设备仍在发送记录；最多等待 %1 秒</translation>
     </message>
     <message>
-        <source>Failed to open serial port</source>
-        <translation>打开串口失败</translation>
+        <source>The device keeps sending; switch it off and on, then try again</source>
+        <translation>设备持续发送数据；请将其关闭后重新打开，然后重试</translation>
+    </message>
+</context>
+<context>
+    <name>MainForm</name>
+    <message>
+        <source>Device
+ Information</source>
+        <translation>设备信息</translation>
     </message>
     <message>
-        <source>Please upgrade before proceeding</source>
-        <translation>请先升级固件</translation>
+        <source>Export report</source>
+        <translation>导出报告</translation>
     </message>
     <message>
-        <source>The serial port is in use by another program</source>
-        <translation>串口正被其他程序占用</translation>
+        <source>Language</source>
+        <translation>语言</translation>
     </message>
     <message>
-        <source>Only the request came back: the line echoes, and no device answered</source>
-        <translation>只收到了本程序自己发出的请求：线路将发出的数据原样返回，没有任何设备应答</translation>
+        <source>Update</source>
+        <translation>固件升级</translation>
     </message>
     <message>
-        <source>The device was disconnected during the request</source>
-        <translation>请求过程中设备已断开连接</translation>
+        <source>The upgrade is running. Closing now leaves the device in its boot loader until the next upgrade.</source>
+        <translation>正在升级。现在关闭，设备将停留在引导程序中，直到下次升级。</translation>
     </message>
     <message>
-        <source>Cannot create the report file %1: %2</source>
-        <translation>无法创建报告文件 %1：%2</translation>
+        <source>Close anyway</source>
+        <translation>仍然关闭</translation>
     </message>
     <message>
-        <source>The device was disconnected during the export</source>
-        <translation>导出过程中设备已断开连接</translation>
-    </message>
-    <message>
-        <source>The export was interrupted</source>
-        <translation>导出已中断</translation>
-    </message>
-    <message>
-        <source>The device did not stop sending: more than %1 bytes arrived for %2 announced records; the export was stopped</source>
-        <translation>设备未停止发送：已收到超过 %1 字节，而设备声明的记录为 %2 条；导出已停止</translation>
-    </message>
-    <message>
-        <source>The device sent none of the %1 records it announced</source>
-        <translation>设备声明了 %1 条记录，但一条也未发送</translation>
-    </message>
-    <message>
-        <source>The report holds %1 of the %2 records the device announced</source>
-        <translation>报告包含设备声明的 %2 条记录中的 %1 条</translation>
-    </message>
-    <message>
-        <source>%1; what arrived is kept in %2</source>
-        <translation>%1；已收到的数据保存在 %2</translation>
-    </message>
-    <message>
-        <source>Cannot write the report file %1: %2</source>
-        <translation>无法写入报告文件 %1：%2</translation>
-    </message>
-    <message>
-        <source>Cannot rename the report file %1 to %2: %3</source>
-        <translation>无法将报告文件 %1 重命名为 %2：%3</translation>
-    </message>
-    <message>
-        <source>The device keeps sending: its line did not fall quiet within %1 s</source>
-        <translation>设备持续发送数据：线路在 %1 秒内未恢复空闲</translation>
+        <source>Keep upgrading</source>
+        <translation>继续升级</translation>
     </message>
 </context>
 <context>
@@ -291,25 +271,123 @@
     </message>
 </context>
 <context>
-    <name>CustomMessageBox</name>
+    <name>SerialWorker</name>
+    <message>
+        <source>No serial port available</source>
+        <translation>没有可用的串口</translation>
+    </message>
+    <message>
+        <source>Failed to open serial port</source>
+        <translation>打开串口失败</translation>
+    </message>
+    <message>
+        <source>Please upgrade before proceeding</source>
+        <translation>请先升级固件</translation>
+    </message>
+    <message>
+        <source>The serial port is in use by another program</source>
+        <translation>串口正被其他程序占用</translation>
+    </message>
+    <message>
+        <source>Only the request came back: the line echoes, and no device answered</source>
+        <translation>只收到了本程序自己发出的请求：线路将发出的数据原样返回，没有任何设备应答</translation>
+    </message>
+    <message>
+        <source>The device was disconnected during the request</source>
+        <translation>请求过程中设备已断开连接</translation>
+    </message>
+    <message>
+        <source>Cannot create the report file %1: %2</source>
+        <translation>无法创建报告文件 %1：%2</translation>
+    </message>
+    <message>
+        <source>The device was disconnected during the export</source>
+        <translation>导出过程中设备已断开连接</translation>
+    </message>
+    <message>
+        <source>The export was interrupted</source>
+        <translation>导出已中断</translation>
+    </message>
+    <message>
+        <source>Cannot write the report file %1: %2</source>
+        <translation>无法写入报告文件 %1：%2</translation>
+    </message>
+    <message>
+        <source>Cannot rename the report file %1 to %2: %3</source>
+        <translation>无法将报告文件 %1 重命名为 %2：%3</translation>
+    </message>
+    <message>
+        <source>The device keeps sending: its line did not fall quiet within %1 s</source>
+        <translation>设备持续发送数据：线路在 %1 秒内未恢复空闲</translation>
+    </message>
+    <message numerus="yes">
+        <source>The device did not stop sending: more than %1 bytes arrived for %n announced records; the export was stopped</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The device sent none of the %n records it announced</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The report holds %1 of the %n records the device announced</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1; %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>UpgradeWidget</name>
+    <message>
+        <source>Import upgrade file</source>
+        <translation>导入升级文件</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>升级</translation>
+    </message>
     <message>
         <source>Cancel</source>
         <translation>取消</translation>
     </message>
     <message>
-        <source>Yes</source>
-        <translation>是</translation>
-    </message>
-</context>
-<context>
-    <name>LineBusyText</name>
-    <message>
-        <source>The device is still sending its records; waiting up to %1 s</source>
-        <translation>设备仍在发送记录；最多等待 %1 秒</translation>
+        <source>Select path</source>
+        <translation>选择路径</translation>
     </message>
     <message>
-        <source>The device keeps sending; switch it off and on, then try again</source>
-        <translation>设备持续发送数据；请将其关闭后重新打开，然后重试</translation>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; text-decoration: underline;&quot;&gt;Select path&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; text-decoration: underline;&quot;&gt;选择路径&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>during upgrade</source>
+        <translation>升级中……</translation>
+    </message>
+    <message>
+        <source>Upgrade completed</source>
+        <translation>升级完成</translation>
+    </message>
+    <message>
+        <source>Upgrade failed</source>
+        <translation>升级失败</translation>
+    </message>
+    <message>
+        <source>The device runs %1</source>
+        <translation>设备固件版本：%1</translation>
+    </message>
+    <message>
+        <source>The device answers; version unknown</source>
+        <translation>设备已响应；版本未知</translation>
+    </message>
+    <message>
+        <source>The device has not answered yet</source>
+        <translation>设备尚未响应</translation>
     </message>
 </context>
 </TS>
