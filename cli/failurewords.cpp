@@ -76,6 +76,10 @@ const Row kRows[] = {
     {FailureKind::ReportNotWritten, ExitReport, nullptr},
     {FailureKind::ReportIncomplete, ExitReport, nullptr},
     {FailureKind::Interrupted, ExitInterrupted, nullptr},
+    {FailureKind::ReceiverCancelled, ExitTransfer, nullptr},
+    {FailureKind::TransferTimedOut, ExitTransfer, nullptr},
+    {FailureKind::NoisyLine, ExitTransfer, nullptr},
+    {FailureKind::TransferFailed, ExitTransfer, nullptr},
 };
 
 const Row *Find(FailureKind eKind)

@@ -162,6 +162,15 @@ int RunUpgrade(CliContext &ctx, QSerialUser &user, const QString &sGivenPort, co
                            .arg(PortText(sPort))
                            .arg(nProgress)
                            .arg(again());
+        } else if (user.TransferFailureKind(eStatus) == FailureKind::NoisyLine) {
+            // Blocks arrived damaged again and again: the file is not to
+            // blame, the line is.
+            sMessage = QStringLiteral("the line to %1 is noisy: blocks arrived damaged and were sent again until the "
+                                      "transfer failed at %2 %; the device stays in its boot loader: check the cable, "
+                                      "the USB adapter and the connectors, then run %3 again")
+                           .arg(PortText(sPort))
+                           .arg(nProgress)
+                           .arg(again());
         } else if (eStatus == YmodemFileTransmit::StatusCancelled) {
             sMessage = QStringLiteral("%1 cancelled the transfer at %2 % and stays in its boot loader: check that %3 "
                                       "is firmware for this device, then run %4 again")

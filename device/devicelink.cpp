@@ -157,11 +157,11 @@ bool DeviceLink::OpenSerialPort()
     m_bLineKeptBusy = false;
     BusyLine busy(*this);
     int nOpened = 0;
-    int nHeld = 0;
+    QStringList heldPorts;
     QString sHeldReason;
     const auto noteHeld = [&](const QString &sPath) {
         if (HeldByAnother(*m_pSerialPort, sPath)) {
-            ++nHeld;
+            heldPorts << sPath;
             sHeldReason = m_pSerialPort->errorString();
         }
     };
@@ -227,11 +227,12 @@ bool DeviceLink::OpenSerialPort()
         }
     }
 
-    if (nHeld > 0) {
+    if (!heldPorts.isEmpty()) {
         // The device may well be on the port that is held: saying that no
         // port exists, or that none answered, would send the user looking
         // for the wrong fault.
         m_error = Translate("The serial port is in use by another program", FailureKind::PortInUse);
+        m_error.sPort = heldPorts.join(QStringLiteral(", "));
         qDebug() << "OpenSerialPort:" << m_error.sEnglish << sHeldReason;
         return false;
     }

@@ -17,10 +17,16 @@ namespace {
 // How many exports may start within one second in one folder.
 constexpr int kMaxReportNumber = 9999;
 
-// The texts belong to the worker's requests and its translations.
+// The texts belong to the worker's requests and its translations; each is
+// marked where it is written, so that the translators' tools find it.
 ReasonText Tr(const char *szText, FailureKind eKind)
 {
     return ReasonText::Tr("SerialWorker", szText, eKind);
+}
+
+ReasonText TrCount(const char *szText, const char *szEnglishOne, int nCount, FailureKind eKind)
+{
+    return ReasonText::TrCount("SerialWorker", szText, szEnglishOne, nCount, eKind);
 }
 
 // Lines of a record stream that hold anything but line ends and blanks:
@@ -118,8 +124,8 @@ bool LogExport::Reserve(const QString &sDirPath, ReasonText &error)
         }
     }
     qDebug().noquote() << "Open File fail: " + m_reportFile.fileName();
-    error = Tr("Cannot create the report file %1: %2", FailureKind::ReportNotCreated)
-                 .arg(QDir::toNativeSeparators(m_reportFile.fileName()), m_reportFile.errorString());
+    error = Tr(QT_TRANSLATE_NOOP("SerialWorker", "Cannot create the report file %1: %2"), FailureKind::ReportNotCreated)
+                 .arg(ReasonText::File(m_reportFile.fileName()), ReasonText::Plain(m_reportFile.errorString(), FailureKind::None));
     return false;
 }
 
@@ -269,21 +275,29 @@ LogExport::Outcome LogExport::Finish(Ending ending)
     const int nLines = StreamLines(m_stream);
     m_stream.clear();
     if (ending == Ending::DeviceGone) {
-        reasons << Tr("The device was disconnected during the export", FailureKind::DeviceLost);
+        reasons << Tr(QT_TRANSLATE_NOOP("SerialWorker", "The device was disconnected during the export"), FailureKind::DeviceLost);
     } else if (ending == Ending::Interrupted) {
-        reasons << Tr("The export was interrupted", FailureKind::Interrupted);
+        reasons << Tr(QT_TRANSLATE_NOOP("SerialWorker", "The export was interrupted"), FailureKind::Interrupted);
     } else if (m_bOverLimit) {
-        reasons << Tr("The device did not stop sending: more than %1 bytes arrived for %2 announced records; "
-                      "the export was stopped",
-                      FailureKind::ReportIncomplete)
-                       .arg(m_nStreamLimit)
-                       .arg(m_nRecordCount);
+        reasons << TrCount(QT_TRANSLATE_N_NOOP("SerialWorker", "The device did not stop sending: more than %1 bytes "
+                                                               "arrived for %n announced records; the export was "
+                                                               "stopped"),
+                           "The device did not stop sending: more than %1 bytes arrived for %n announced record; the "
+                           "export was stopped",
+                           m_nRecordCount, FailureKind::ReportIncomplete)
+                       .arg(m_nStreamLimit);
     } else if (m_nRecordCount > 0 && !bArrived) {
-        reasons << Tr("The device sent none of the %1 records it announced", FailureKind::ReportIncomplete).arg(m_nRecordCount);
+        reasons << TrCount(QT_TRANSLATE_N_NOOP("SerialWorker", "The device sent none of the %n records it announced"),
+                           "The device did not send the record it announced", m_nRecordCount,
+                           FailureKind::ReportIncomplete);
     } else if (m_nRecordCount > 0 && nLines < m_nRecordCount) {
         // A stream that stopped before the records the device announced (a
         // pause longer than the idle ticks) is no complete report.
-        reasons << Tr("The report holds %1 of the %2 records the device announced", FailureKind::ReportIncomplete).arg(nLines).arg(m_nRecordCount);
+        reasons << TrCount(QT_TRANSLATE_N_NOOP("SerialWorker", "The report holds %1 of the %n records the device "
+                                                               "announced"),
+                           "The report holds %1 of the %n record the device announced", m_nRecordCount,
+                           FailureKind::ReportIncomplete)
+                       .arg(nLines);
     }
     ReasonText error;
     if (reasons.isEmpty()) {
@@ -296,11 +310,14 @@ LogExport::Outcome LogExport::Finish(Ending ending)
     // The kind is the first reason's, except that a lost device outweighs
     // a report that could not be written.
     for (const ReasonText &reason : qAsConst(reasons)) {
-        const QString sSeparator = outcome.error.IsEmpty() ? QString() : QStringLiteral("; ");
-        outcome.error = {outcome.error.sShown + sSeparator + reason.sShown,
-                         outcome.error.sEnglish + sSeparator + reason.sEnglish,
-                         outcome.error.IsEmpty() || reason.eKind == FailureKind::DeviceLost ? reason.eKind
-                                                                                          : outcome.error.eKind};
+        if (outcome.error.IsEmpty()) {
+            outcome.error = reason;
+            continue;
+        }
+        // Joined as the language joins two clauses (a full-width semicolon
+        // in Chinese).
+        const FailureKind eKind = reason.eKind == FailureKind::DeviceLost ? reason.eKind : outcome.error.eKind;
+        outcome.error = Tr(QT_TRANSLATE_NOOP("SerialWorker", "%1; %2"), eKind).arg(outcome.error, reason);
     }
     if (!bArrived) {
         // Nothing arrived: nothing to keep.
@@ -311,8 +328,11 @@ LogExport::Outcome LogExport::Finish(Ending ending)
         qDebug().noquote() << error.sEnglish;
         outcome.sPath = m_reportFile.fileName();
     }
-    outcome.error = Tr("%1; what arrived is kept in %2", outcome.error.eKind)
-                        .arg(outcome.error, QDir::toNativeSeparators(QFileInfo(outcome.sPath).absoluteFilePath()));
+    // The window shows the kept file's name on a line of its own; the log
+    // needs its whole path.
+    outcome.error.sEnglish = QStringLiteral("%1; what arrived is kept in %2")
+                                 .arg(outcome.error.sEnglish,
+                                      QDir::toNativeSeparators(QFileInfo(outcome.sPath).absoluteFilePath()));
     return outcome;
 }
 
@@ -329,8 +349,9 @@ bool LogExport::WriteReport(ReasonText &error)
     // Checked on disk as well: only a report of its whole size is complete.
     bOk = bOk && QFileInfo(m_reportFile.fileName()).size() == report.size();
     if (!bOk) {
-        error = Tr("Cannot write the report file %1: %2", FailureKind::ReportNotWritten)
-                    .arg(QDir::toNativeSeparators(m_reportFile.fileName()), m_reportFile.errorString());
+        error = Tr(QT_TRANSLATE_NOOP("SerialWorker", "Cannot write the report file %1: %2"), FailureKind::ReportNotWritten)
+                    .arg(ReasonText::File(m_reportFile.fileName()),
+                         ReasonText::Plain(m_reportFile.errorString(), FailureKind::None));
         qDebug() << error.sEnglish;
     }
     return bOk;
@@ -347,8 +368,8 @@ bool LogExport::Settle(ReportFormatter::Stage stage, QString &sPath, ReasonText 
             break;
         }
     }
-    error = Tr("Cannot rename the report file %1 to %2: %3", FailureKind::ReportNotWritten)
-                .arg(QDir::toNativeSeparators(m_reportFile.fileName()), QDir::toNativeSeparators(sPath),
-                      m_reportFile.errorString());
+    error = Tr(QT_TRANSLATE_NOOP("SerialWorker", "Cannot rename the report file %1 to %2: %3"),
+               FailureKind::ReportNotWritten)
+                .arg(ReasonText::File(m_reportFile.fileName()), ReasonText::File(sPath), m_reportFile.errorString());
     return false;
 }

@@ -127,7 +127,8 @@ void SerialWorker::ReportFailure(int nFunctionType, int nResultType)
 {
     // The log's reason in English first: the coordinator takes it with the
     // report that follows.
-    emit signal_FailureReason(static_cast<int>(m_pLink->Error().eKind), m_pLink->Error().sEnglish);
+    emit signal_FailureReason(static_cast<int>(m_pLink->Error().eKind), m_pLink->Error().sEnglish,
+                              m_pLink->Error().sPort);
     Report(nFunctionType, nResultType, false, m_pLink->ErrorMessage());
     KP_LOG_INFO("{}", m_pLink->Error().sEnglish);
 }
@@ -185,7 +186,8 @@ bool SerialWorker::OpenForRequest(int nFunctionType)
     emit signal_DeviceFound(m_pLink->PortName());
     if (m_pLink->DeviceMode() == ModeBootMenu || m_pLink->DeviceMode() == ModeYmodem) {
         m_pLink->ClosePort();
-        m_pLink->SetError(ReasonText::Tr("SerialWorker", "Please upgrade before proceeding", FailureKind::BootLoader));
+        m_pLink->SetError(ReasonText::Tr("SerialWorker", QT_TRANSLATE_NOOP("SerialWorker", "Please upgrade before proceeding"),
+                                         FailureKind::BootLoader));
         ReportFailure(nFunctionType, RT_EnterCtrlMode);
         EndRequest();
         return false;
@@ -208,7 +210,8 @@ bool SerialWorker::EndIfOnlyEcho(int nFunctionType)
         return false;
     }
     EndAsNoDevice(nFunctionType, ReasonText::Tr("SerialWorker",
-                                                "Only the request came back: the line echoes, and no device answered",
+                                                QT_TRANSLATE_NOOP("SerialWorker", "Only the request came back: the "
+                                                                                  "line echoes, and no device answered"),
                                                 FailureKind::EchoOnly));
     return true;
 }
@@ -225,7 +228,9 @@ void SerialWorker::RunGetVersionAndSN()
         if (!m_pLink->DeviceGone()) {
             return false;
         }
-        EndAsNoDevice(FT_DeviceInfo, ReasonText::Tr("SerialWorker", "The device was disconnected during the request",
+        EndAsNoDevice(FT_DeviceInfo, ReasonText::Tr("SerialWorker",
+                                                     QT_TRANSLATE_NOOP("SerialWorker",
+                                                                       "The device was disconnected during the request"),
                                                      FailureKind::DeviceLost));
         return true;
     };

@@ -41,9 +41,9 @@ public:
 signals:
     // (function type, result type, success, text): every outcome of a request.
     void signal_SendResult(int nFunctionType, int nResultType, bool bRet, QString sMes);
-    // Just before a failure's report: its kind (FailureKind) and its reason
-    // in English, for the log.
-    void signal_FailureReason(int nKind, QString sEnglish);
+    // Just before a failure's report: its kind (FailureKind), its reason in
+    // English for the log, and the port it concerns (empty: none known).
+    void signal_FailureReason(int nKind, QString sEnglish, QString sPort);
     // The request found the device on this port, in whichever state (for the
     // job's log lines and the next upgrade's first look).
     void signal_DeviceFound(const QString &sPort);

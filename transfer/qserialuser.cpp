@@ -22,6 +22,21 @@ namespace {
 QSharedPointer<QSerialUser> s_pInstance;
 QMutex s_instanceMutex;
 
+// The step an upgrade's preparation failed in, as a result type.
+int PreparationStep(QSerialUser::UpgradeFailure eFailure)
+{
+    switch (eFailure) {
+    case QSerialUser::FailureLineBusy:
+        return DeviceCodes::RT_LineBusy;
+    case QSerialUser::FailureBootLoader:
+        return DeviceCodes::RT_EnterBootMode;
+    case QSerialUser::FailureTransmit:
+        return DeviceCodes::RT_StartTransmit;
+    default:
+        return DeviceCodes::RT_OpenPort;
+    }
+}
+
 } // namespace
 
 QSharedPointer<QSerialUser> QSerialUser::instance()
@@ -72,10 +87,12 @@ QSerialUser::QSerialUser(QObject *parent) : QObject(parent)
     });
     // Both come from the worker's thread in this order: the reason is at
     // hand when its failure's report arrives.
-    connect(m_pSerialWorker, &SerialWorker::signal_FailureReason, this, [this](int nKind, const QString &sEnglish) {
-        m_nWorkerKind = nKind;
-        m_sWorkerReason = sEnglish;
-    });
+    connect(m_pSerialWorker, &SerialWorker::signal_FailureReason, this,
+            [this](int nKind, const QString &sEnglish, const QString &sPort) {
+                m_nWorkerKind = nKind;
+                m_sWorkerReason = sEnglish;
+                m_sWorkerPort = sPort;
+            });
     connect(m_pSerialWorker, &SerialWorker::signal_SendResult, this, &QSerialUser::slot_SendResult);
     connect(m_pSerialWorker, &SerialWorker::signal_DeviceFound, this, [this](const QString &sPort) {
         if (!m_workerJobs.isEmpty()) {
@@ -136,8 +153,10 @@ bool QSerialUser::StartUpgrade(QString sFilePath)
     // port under the running steps.
     if (m_bPreparing || m_bTransmitting || m_bVerifying) {
         m_eUpgradeFailure = FailureBusy;
-        m_error = ReasonText::Tr("QSerialUser", "Upgrade already running", FailureKind::Busy);
+        m_error = ReasonText::Tr("QSerialUser", QT_TRANSLATE_NOOP("QSerialUser", "Upgrade already running"),
+                                 FailureKind::Busy);
         KP_LOG_INFO(m_error.sEnglish);
+        emit signal_FailureKind(FT_Upgrade, RT_OpenPort, static_cast<int>(m_error.eKind), QString());
         return false;
     }
     // From here on, requests for the worker are held until the upgrade ends.
@@ -156,6 +175,8 @@ bool QSerialUser::StartUpgrade(QString sFilePath)
     m_bPreparing = false;
     if (!bStarted) {
         m_eUpgradeFailure = eFailure;
+        emit signal_FailureKind(FT_Upgrade, PreparationStep(eFailure), static_cast<int>(m_error.eKind),
+                                m_error.sPort);
         const QString sInterrupted =
             m_sInterruptCause.isEmpty() ? QString() : QStringLiteral(", interrupted by %1").arg(m_sInterruptCause);
         KP_LOG_INFO(QStringLiteral("Job end: upgrade failed before the transfer (%1%2, port %3, after %4 s): %5")
@@ -185,7 +206,9 @@ bool QSerialUser::Prepare(const QString &sFilePath, UpgradeFailure &eFailure)
     // The worker's request (information, export) holds the port until its
     // final report: its end is awaited, not fought over.
     if (!WaitForWorkerIdle()) {
-        m_error = ReasonText::Tr("QSerialUser", "The device is busy with another job", FailureKind::Busy);
+        m_error = ReasonText::Tr("QSerialUser",
+                                 QT_TRANSLATE_NOOP("QSerialUser", "The device is busy with another job"),
+                                 FailureKind::Busy);
         eFailure = FailureBusy;
         return false;
     }
@@ -194,7 +217,6 @@ bool QSerialUser::Prepare(const QString &sFilePath, UpgradeFailure &eFailure)
         m_error = m_pLink->Error();
         eFailure = m_pLink->LineKeptBusy() ? FailureLineBusy : FailureOpenPort;
         if (eFailure == FailureLineBusy) {
-            emit signal_FailureKind(FT_Upgrade, RT_LineBusy, static_cast<int>(m_error.eKind));
             emit signal_SendResult(FT_Upgrade, RT_LineBusy, false, m_error.sShown);
         }
         return false;
@@ -204,7 +226,9 @@ bool QSerialUser::Prepare(const QString &sFilePath, UpgradeFailure &eFailure)
     const QFileInfo file(sFilePath);
     if (!file.isFile() || !file.isReadable()) {
         m_pLink->ClosePort();
-        m_error = ReasonText::Tr("QSerialUser", "Cannot read the firmware file %1", FailureKind::FirmwareFile).arg(QDir::toNativeSeparators(sFilePath));
+        m_error = ReasonText::Tr("QSerialUser", QT_TRANSLATE_NOOP("QSerialUser", "Cannot read the firmware file %1"),
+                                 FailureKind::FirmwareFile)
+                      .arg(ReasonText::File(sFilePath));
         eFailure = FailureTransmit;
         return false;
     }
@@ -212,7 +236,9 @@ bool QSerialUser::Prepare(const QString &sFilePath, UpgradeFailure &eFailure)
     // an upgrade, leaving the device with no firmware to start.
     if (file.size() == 0) {
         m_pLink->ClosePort();
-        m_error = ReasonText::Tr("QSerialUser", "The firmware file %1 is empty", FailureKind::FirmwareFile).arg(QDir::toNativeSeparators(sFilePath));
+        m_error = ReasonText::Tr("QSerialUser", QT_TRANSLATE_NOOP("QSerialUser", "The firmware file %1 is empty"),
+                                 FailureKind::FirmwareFile)
+                      .arg(ReasonText::File(sFilePath));
         eFailure = FailureTransmit;
         return false;
     }
@@ -417,7 +443,37 @@ void QSerialUser::slot_TransmitProgress(int nProgressValue)
 
 void QSerialUser::slot_TransmitStatus(YmodemFileTransmit::YmodemStatus status)
 {
+    if (status > YmodemFileTransmit::StatusDone) {
+        emit signal_FailureKind(FT_Upgrade, RT_StartTransmit, static_cast<int>(TransferFailureKind(status)),
+                                m_pYmodem->EndedOnLostLine() ? m_pLink->PortName() : QString());
+    }
     emit signal_TransmitStatus(status);
+}
+
+FailureKind QSerialUser::TransferFailureKind(YmodemFileTransmit::YmodemStatus status) const
+{
+    if (status <= YmodemFileTransmit::StatusDone) {
+        return FailureKind::None;
+    }
+    if (m_pYmodem->EndedOnLostLine()) {
+        return FailureKind::DeviceLost;
+    }
+    if (!m_sInterruptCause.isEmpty() && status == YmodemFileTransmit::StatusCancelled) {
+        return FailureKind::Interrupted;
+    }
+    // A receiver that refuses the image cancels at once; one that gives up
+    // on blocks arriving damaged, or a transmitter that does, has NAKed first.
+    if (m_pYmodem->NakCount() >= kNoisyLineNaks) {
+        return FailureKind::NoisyLine;
+    }
+    switch (status) {
+    case YmodemFileTransmit::StatusCancelled:
+        return FailureKind::ReceiverCancelled;
+    case YmodemFileTransmit::StatusTimeOut:
+        return FailureKind::TransferTimedOut;
+    default:
+        return FailureKind::TransferFailed;
+    }
 }
 
 void QSerialUser::slot_SendResult(int nFunctionType, int nResultType, bool bRet, QString sMes)
@@ -429,9 +485,10 @@ void QSerialUser::slot_SendResult(int nFunctionType, int nResultType, bool bRet,
         m_workerJobs.first().sReason = m_sWorkerReason.isEmpty() ? sMes : m_sWorkerReason;
     }
     if (!bRet) {
-        emit signal_FailureKind(nFunctionType, nResultType, m_nWorkerKind);
+        emit signal_FailureKind(nFunctionType, nResultType, m_nWorkerKind, m_sWorkerPort);
         m_nWorkerKind = 0;
         m_sWorkerReason.clear();
+        m_sWorkerPort.clear();
     }
     if (bRet && nResultType == RT_ReportFile && !m_workerJobs.isEmpty()) {
         m_workerJobs.first().sReport = sMes;

@@ -105,6 +105,13 @@ public:
     FailureKind LastUpgradeFailureKind() const { return m_error.eKind; }
     // The last transfer failed because the line was lost (the device gone).
     bool TransferLineLost() const { return m_pYmodem->EndedOnLostLine(); }
+    // Why the last transfer failed: DeviceLost, NoisyLine (blocks were sent
+    // again and again first), ReceiverCancelled, TransferTimedOut or
+    // TransferFailed. None after a completed one.
+    FailureKind TransferFailureKind(YmodemFileTransmit::YmodemStatus status) const;
+    // Blocks refused (NAKed) by the receiver in a failed transfer from which
+    // on the line counts as noisy.
+    static constexpr uint32_t kNoisyLineNaks = 3;
 
 signals:
     void signal_TransmitProgress(int nProgressValue);
@@ -113,9 +120,12 @@ signals:
     // bounded wait, and the version it reported (empty when it could not be read).
     void signal_UpgradeVerified(bool bAnswered, const QString &sVersion);
     void signal_SendResult(int nFunctionType, int nResultType, bool bRet, QString sMes);
-    // Just before every failure that signal_SendResult reports: its kind
-    // (FailureKind), for callers that act on it.
-    void signal_FailureKind(int nFunctionType, int nResultType, int nKind);
+    // Just before every failure that signal_SendResult reports, before an
+    // upgrade's preparation returns false, and before a failed transfer's
+    // final status: its kind (FailureKind) and the port it concerns (empty:
+    // none known), for callers that act on it. A failed transfer reports
+    // RT_StartTransmit.
+    void signal_FailureKind(int nFunctionType, int nResultType, int nKind, const QString &sPort);
     // The boot loader is ready (relayed from the link).
     void signal_ReadyReadQuit();
     // The worker has sent the final report of a request.
@@ -169,6 +179,7 @@ private:
     ReasonText m_error;             // why the last upgrade did not start
     QString m_sWorkerReason;        // the worker's last failure reason, in English
     int m_nWorkerKind = 0;          // and its kind
+    QString m_sWorkerPort;          // and the port it concerns
 
     UpgradeFailure m_eUpgradeFailure = FailureNone;
     bool m_bPreparing = false;      // StartUpgrade is running (its waits are nested loops)

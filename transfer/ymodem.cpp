@@ -215,6 +215,7 @@ Ymodem::Prepared Ymodem::PrepareData(uint8_t nBlockNumber)
 
 void Ymodem::OnNak()
 {
+    m_nNakCount += 1;
     m_nErrorCount += 1;
     if (m_nErrorCount > m_nMaxErrors) {
         CancelAndReport(NotifyFailed);
@@ -276,6 +277,7 @@ void Ymodem::OnHeaderSent(uint8_t nCode)
         // lost, and the receiver NAKs while it waits for block 1. The resend
         // puts block 1 on the line for the first time: from here its ACK
         // must move the transfer on, as after a "C".
+        m_nNakCount += 1;
         m_nErrorCount += 1;
         if (m_nErrorCount > m_nMaxErrors) {
             CancelAndReport(NotifyFailed);
@@ -369,6 +371,7 @@ void Ymodem::Transmit()
 {
     if (m_nStage == StageIdle) {
         m_nStage = StageAwaitStart;
+        m_nNakCount = 0;
         m_nTickCount = 0;
         m_nErrorCount = 0;
         m_nBlockNumber = 0;

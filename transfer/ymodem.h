@@ -76,6 +76,10 @@ public:
     uint8_t BlockNumber() const { return m_nBlockNumber; }
     uint32_t TickCount() const { return m_nTickCount; }
     uint32_t ErrorCount() const { return m_nErrorCount; }
+    // Header and data blocks the receiver refused (NAKed) since the
+    // transfer started (kept after its end): blocks that arrived damaged. NAKs of the EOT are the protocol's
+    // own and not counted.
+    uint32_t NakCount() const { return m_nNakCount; }
 
 protected:
     // Not deletable through a pointer to the engine: owners derive from it.
@@ -139,6 +143,7 @@ private:
     uint32_t m_nMaxErrors;
     uint32_t m_nTickCount = 0;
     uint32_t m_nErrorCount = 0;
+    uint32_t m_nNakCount = 0;
     uint8_t m_nBlockNumber = 0;
     RxState m_nRxState = RxIdle;
     SendStage m_nStage = StageIdle;

@@ -3,8 +3,10 @@
 
 #include "device/devicecodes.h"
 #include "ui/devicerequests.h"
+#include "ui/failureadvice.h"
 #include "ui/linebusytext.h"
 #include "ui/pathchoice.h"
+#include "ui/tiplayout.h"
 
 #include <QDebug>
 #include <QEvent>
@@ -43,8 +45,11 @@ void ExportWidget::on_btnExportCancel_clicked()
 void ExportWidget::on_btnExportFile_clicked()
 {
     m_nStatus = StatusExporting;
+    m_nFailureKind = 0;
+    m_sFailureReason.clear();
+    m_sFailurePort.clear();
     ui->btnExportFile->setEnabled(false);
-    ui->labelExportTip->setText(StatusText());
+    TipLayout::SetText(ui->labelExportTip, StatusText(), ui->progressBarExport);
     const QString sDirPath = ui->lineEditExportPath->text();
     if (sDirPath.isEmpty()) {
         ui->btnExportFile->setEnabled(true);
@@ -61,7 +66,11 @@ void ExportWidget::slot_SendResult(int nFunctionType, int nResultType, bool bRet
     if (nFunctionType != DeviceCodes::FT_ExportLog) {
         return;
     }
-    // The worker's failure texts are not shown: the page has its own.
+    if (!bRet) {
+        // Under the page's own status: the reason (the report's numbers and
+        // file only it knows) and the next step.
+        m_sFailureReason = sMes;
+    }
     if (nResultType == DeviceCodes::RT_OpenPort && !bRet) {
         ui->stackedWidgetExport->setCurrentWidget(ui->pageExportTip);
         Finish(StatusDisconnected);
@@ -71,7 +80,7 @@ void ExportWidget::slot_SendResult(int nFunctionType, int nResultType, bool bRet
     } else if (nResultType == DeviceCodes::RT_LineBusy && bRet) {
         m_nStatus = StatusLineBusy;
         m_nBusySeconds = sMes.toInt();
-        ui->labelExportTip->setText(StatusText());
+        TipLayout::SetText(ui->labelExportTip, StatusText(), ui->progressBarExport);
     } else if (nResultType == DeviceCodes::RT_LineBusy) {
         ui->stackedWidgetExport->setCurrentWidget(ui->pageExportTip);
         Finish(StatusKeepsSending);
@@ -93,17 +102,25 @@ void ExportWidget::slot_SendResult(int nFunctionType, int nResultType, bool bRet
         qDebug().noquote() << QStringLiteral("ExportWidget: ") + sMes;
         if (m_nStatus == StatusLineBusy) {
             m_nStatus = StatusExporting;
-            ui->labelExportTip->setText(StatusText());
+            TipLayout::SetText(ui->labelExportTip, StatusText(), ui->progressBarExport);
         }
         ui->progressBarExport->setValue(sMes.toInt(nullptr, 10));
         ui->progressBarExport->update();
     }
 }
 
+void ExportWidget::slot_FailureKind(int nFunctionType, int, int nKind, const QString &sPort)
+{
+    if (nFunctionType == DeviceCodes::FT_ExportLog) {
+        m_nFailureKind = nKind;
+        m_sFailurePort = sPort;
+    }
+}
+
 void ExportWidget::Finish(int nStatus)
 {
     m_nStatus = nStatus;
-    ui->labelExportTip->setText(StatusText());
+    TipLayout::SetText(ui->labelExportTip, StatusText(), ui->progressBarExport);
     ui->btnExportFile->setEnabled(true);
     ui->btnExportReturnMenu->show();
 }
@@ -117,11 +134,11 @@ QString ExportWidget::StatusText() const
 {
     switch (m_nStatus) {
     case StatusDisconnected:
-        return tr("Disconnected");
+        return WithAdvice(tr("Disconnected"));
     case StatusUpgradeFirst:
-        return tr("Please upgrade before proceeding");
+        return WithAdvice(tr("Please upgrade before proceeding"));
     case StatusFailed:
-        return WithReportName(tr("File export failed"));
+        return WithReportName(WithAdvice(tr("File export failed")));
     case StatusSucceeded:
         return WithReportName(tr("File export successful"));
     case StatusLineBusy:
@@ -131,6 +148,13 @@ QString ExportWidget::StatusText() const
     default:
         return tr("File exporting");
     }
+}
+
+QString ExportWidget::WithAdvice(const QString &sStatus) const
+{
+    const QString sAdvice =
+        FailureAdvice::Text(static_cast<FailureKind>(m_nFailureKind), m_sFailureReason, m_sFailurePort);
+    return sAdvice.isEmpty() ? sStatus : sStatus + QLatin1Char('\n') + sAdvice;
 }
 
 void ExportWidget::changeEvent(QEvent *event)
@@ -145,5 +169,5 @@ void ExportWidget::changeEvent(QEvent *event)
 void ExportWidget::UpdateTexts()
 {
     m_pPathChoice->ShortenCaption();
-    ui->labelExportTip->setText(StatusText());
+    TipLayout::SetText(ui->labelExportTip, StatusText(), ui->progressBarExport);
 }

@@ -45,6 +45,9 @@ signals:
 
 public slots:
     void slot_SendResult(int nFunctionType, int nResultType, bool bRet, QString sMes);
+    // Comes just before the failure's result: what the line under the
+    // failure status says is chosen by the kind.
+    void slot_FailureKind(int nFunctionType, int nResultType, int nKind, const QString &sPort);
 
 private slots:
     void on_btnExportReturnMenu_clicked();
@@ -56,6 +59,8 @@ protected:
 
 private:
     QString StatusText() const;
+    // sStatus, with the reason and the next step below it.
+    QString WithAdvice(const QString &sStatus) const;
     // sText, with the name of the file the export left on a line below.
     QString WithReportName(const QString &sText) const;
     // The status's tip text on the tip sub-page, "Export" enabled and the way
@@ -69,6 +74,10 @@ private:
     int m_nBusySeconds = 0;
     // The file name of the report written, shown under the success.
     QString m_sReportName;
+    // The last failure: its kind (FailureKind), reason and port.
+    int m_nFailureKind = 0;
+    QString m_sFailureReason;
+    QString m_sFailurePort;
 };
 
 #endif // EXPORTWIDGET_H

@@ -3,7 +3,9 @@
 
 #include "device/devicecodes.h"
 #include "ui/devicerequests.h"
+#include "ui/failureadvice.h"
 #include "ui/linebusytext.h"
+#include "ui/tiplayout.h"
 
 #include <QEvent>
 #include <QTimer>
@@ -35,6 +37,10 @@ void InfoWidget::ClearInfo()
     ui->stackedWidgetInfo->setCurrentWidget(ui->pageInfoShow);
     ui->labelFirmwareVer->clear();
     ui->labelSN->clear();
+    ui->labelInfoReason->clear();
+    m_nFailureKind = 0;
+    m_sFailurePort.clear();
+    m_bValueFailed = false;
 }
 
 void InfoWidget::StartReadInfo()
@@ -89,8 +95,11 @@ void InfoWidget::slot_SendResult(int nFunctionType, int nResultType, bool bRet, 
         }
         return;
     }
-    // The worker's more specific failure text is not shown.
-    if (nResultType == DeviceCodes::RT_OpenPort) {
+    if (nResultType == DeviceCodes::RT_Version || nResultType == DeviceCodes::RT_SN) {
+        // The field keeps its dots; why it has no value goes under the values.
+        m_bValueFailed = true;
+        ui->labelInfoReason->setText(Advice());
+    } else if (nResultType == DeviceCodes::RT_OpenPort) {
         ShowTip(TipDisconnected);
     } else if (nResultType == DeviceCodes::RT_EnterCtrlMode) {
         ShowTip(TipUpgradeFirst);
@@ -99,24 +108,41 @@ void InfoWidget::slot_SendResult(int nFunctionType, int nResultType, bool bRet, 
     }
 }
 
+void InfoWidget::slot_FailureKind(int nFunctionType, int, int nKind, const QString &sPort)
+{
+    if (nFunctionType == DeviceCodes::FT_DeviceInfo) {
+        m_nFailureKind = nKind;
+        m_sFailurePort = sPort;
+    }
+}
+
 void InfoWidget::ShowTip(int nTip)
 {
     m_nTip = nTip;
     ui->stackedWidgetInfo->setCurrentWidget(ui->pageInfoTip);
-    ui->labelInfoTip->setText(TipText());
+    TipLayout::SetText(ui->labelInfoTip, TipText());
+}
+
+QString InfoWidget::Advice() const
+{
+    return FailureAdvice::Text(static_cast<FailureKind>(m_nFailureKind), QString(), m_sFailurePort);
 }
 
 QString InfoWidget::TipText() const
 {
+    const QString sAdvice = Advice();
+    const auto withAdvice = [&sAdvice](const QString &sStatus) {
+        return sAdvice.isEmpty() ? sStatus : sStatus + QLatin1Char('\n') + sAdvice;
+    };
     switch (m_nTip) {
     case TipUpgradeFirst:
-        return tr("Please upgrade before proceeding");
+        return withAdvice(tr("Please upgrade before proceeding"));
     case TipLineBusy:
         return LineBusyText::Waiting(m_nBusySeconds);
     case TipKeepsSending:
         return LineBusyText::KeepsSending();
     default:
-        return tr("Disconnected");
+        return withAdvice(tr("Disconnected"));
     }
 }
 
@@ -131,7 +157,8 @@ void InfoWidget::changeEvent(QEvent *event)
         ui->retranslateUi(this);
         ui->labelSN->setText(sSN);
         ui->labelFirmwareVer->setText(sFirmwareVer);
-        ui->labelInfoTip->setText(TipText());
+        TipLayout::SetText(ui->labelInfoTip, TipText());
+        ui->labelInfoReason->setText(m_bValueFailed ? Advice() : QString());
 
         const QString sCaption = ui->labelFirmwareVertip->text();
         if (sCaption.size() > kMaxCaptionLength) {

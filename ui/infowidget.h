@@ -44,6 +44,9 @@ signals:
 
 public slots:
     void slot_SendResult(int nFunctionType, int nResultType, bool bRet, QString sMes);
+    // Comes just before the failure's result: what the line under the
+    // failure says is chosen by the kind.
+    void slot_FailureKind(int nFunctionType, int nResultType, int nKind, const QString &sPort);
     void slot_TimeOut();
 
 private slots:
@@ -54,6 +57,7 @@ protected:
 
 private:
     QString TipText() const;
+    QString Advice() const;
     void ShowTip(int nTip);
 
     Ui::InfoWidget *ui = nullptr;
@@ -61,6 +65,11 @@ private:
     int m_nDotCount = 0;
     int m_nTip = TipDisconnected;
     int m_nBusySeconds = 0;
+    // The last failure: its kind (FailureKind) and port; whether it was a
+    // value's (shown under the values).
+    int m_nFailureKind = 0;
+    QString m_sFailurePort;
+    bool m_bValueFailed = false;
 };
 
 #endif // INFOWIDGET_H

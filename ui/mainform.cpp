@@ -63,10 +63,16 @@ MainForm::MainForm(QWidget *parent)
 
     qRegisterMetaType<YmodemFileTransmit::YmodemStatus>("YmodemFileTransmit::YmodemStatus");
     const QSharedPointer<QSerialUser> pUser = QSerialUser::instance();
+    // A failure's kind comes just before its result, by the same kind of
+    // connection, so that each page has it when the result arrives.
+    connect(pUser.data(), &QSerialUser::signal_FailureKind, ui->widgetInfo, &InfoWidget::slot_FailureKind);
     connect(pUser.data(), &QSerialUser::signal_SendResult, ui->widgetInfo, &InfoWidget::slot_SendResult);
     // Queued: the export page always takes its reports from the event queue.
+    connect(pUser.data(), &QSerialUser::signal_FailureKind, ui->widgetExport, &ExportWidget::slot_FailureKind,
+            Qt::QueuedConnection);
     connect(pUser.data(), &QSerialUser::signal_SendResult, ui->widgetExport, &ExportWidget::slot_SendResult,
             Qt::QueuedConnection);
+    connect(pUser.data(), &QSerialUser::signal_FailureKind, ui->widgetUpgrade, &UpgradeWidget::slot_FailureKind);
     connect(pUser.data(), &QSerialUser::signal_SendResult, ui->widgetUpgrade, &UpgradeWidget::slot_SendResult);
     connect(pUser.data(), &QSerialUser::signal_TransmitProgress, ui->widgetUpgrade,
             &UpgradeWidget::slot_TransmitProgress);

@@ -3,8 +3,10 @@
 
 #include "device/devicecodes.h"
 #include "ui/devicerequests.h"
+#include "ui/failureadvice.h"
 #include "ui/linebusytext.h"
 #include "ui/pathchoice.h"
+#include "ui/tiplayout.h"
 
 #include <QEvent>
 #include <QPointer>
@@ -52,13 +54,15 @@ void UpgradeWidget::on_btnUpgradeFirmware_clicked()
     m_nStatus = StatusUpgrading;
     m_nDeviceWord = WordAwaited;
     m_sVersion.clear();
+    m_nFailureKind = 0;
+    m_sFailurePort.clear();
     // Until the transfer reports its first progress the device is being
     // found and brought into its boot loader (some seconds): the bar shows
     // that work goes on rather than standing at 1 %.
     ui->progressBarUpgrade->setRange(0, 0);
     ui->progressBarUpgrade->setValue(1);
-    ui->labelUpgradeTip->setText(StatusText());
     ui->stackedWidgetUpgrade->setCurrentWidget(ui->pageUpgradeTip);
+    SetTip();
     ui->btnUpgradeReturnMenu->hide();
 
     // The preparation waits for the device in nested event loops; the page
@@ -76,7 +80,7 @@ void UpgradeWidget::slot_TransmitProgress(int nProgressValue)
 {
     if (m_nStatus == StatusLineBusy) {
         m_nStatus = StatusUpgrading;
-        ui->labelUpgradeTip->setText(StatusText());
+        SetTip();
     }
     EndPreparation();
     ui->progressBarUpgrade->setValue(nProgressValue);
@@ -117,7 +121,7 @@ void UpgradeWidget::slot_UpgradeVerified(bool bAnswered, const QString &sVersion
     }
     m_nDeviceWord = !bAnswered ? WordSilent : sVersion.isEmpty() ? WordNoVersion : WordRuns;
     m_sVersion = sVersion;
-    ui->labelUpgradeTip->setText(StatusText());
+    SetTip();
     ui->btnUpgradeFirmware->setEnabled(true);
 }
 
@@ -128,7 +132,7 @@ void UpgradeWidget::slot_SendResult(int nFunctionType, int nResultType, bool bRe
         // preparation returns.
         m_nBusySeconds = sMes.toInt();
         m_nStatus = bRet ? StatusLineBusy : StatusKeepsSending;
-        ui->labelUpgradeTip->setText(StatusText());
+        SetTip();
         return;
     }
     if (nFunctionType != DeviceCodes::FT_Upgrade || bRet) {
@@ -147,11 +151,24 @@ void UpgradeWidget::slot_SendResult(int nFunctionType, int nResultType, bool bRe
     }
 }
 
+void UpgradeWidget::slot_FailureKind(int nFunctionType, int, int nKind, const QString &sPort)
+{
+    if (nFunctionType == DeviceCodes::FT_Upgrade) {
+        m_nFailureKind = nKind;
+        m_sFailurePort = sPort;
+    }
+}
+
+void UpgradeWidget::SetTip()
+{
+    TipLayout::SetText(ui->labelUpgradeTip, StatusText(), ui->progressBarUpgrade);
+}
+
 void UpgradeWidget::Finish(int nStatus)
 {
     EndPreparation();
     m_nStatus = nStatus;
-    ui->labelUpgradeTip->setText(StatusText());
+    SetTip();
     ui->btnUpgradeFirmware->setEnabled(true);
     ui->btnUpgradeReturnMenu->show();
 }
@@ -159,8 +176,12 @@ void UpgradeWidget::Finish(int nStatus)
 QString UpgradeWidget::StatusText() const
 {
     switch (m_nStatus) {
-    case StatusFailed:
-        return tr("Upgrade failed");
+    case StatusFailed: {
+        // The reason and the next step go on a line of their own.
+        const QString sAdvice =
+            FailureAdvice::Text(static_cast<FailureKind>(m_nFailureKind), QString(), m_sFailurePort);
+        return sAdvice.isEmpty() ? tr("Upgrade failed") : tr("Upgrade failed") + QLatin1Char('\n') + sAdvice;
+    }
     case StatusLineBusy:
         return LineBusyText::Waiting(m_nBusySeconds);
     case StatusKeepsSending:
@@ -194,5 +215,5 @@ void UpgradeWidget::changeEvent(QEvent *event)
 void UpgradeWidget::UpdateTexts()
 {
     m_pPathChoice->ShortenCaption();
-    ui->labelUpgradeTip->setText(StatusText());
+    SetTip();
 }

@@ -50,6 +50,10 @@ public slots:
     // a failed step's text is shown as it comes, and "Update" and the
     // return button are offered again.
     void slot_SendResult(int nFunctionType, int nResultType, bool bRet, QString sMes);
+    // Comes before a failed preparation returns and before a failed
+    // transfer's status: what the line under "Upgrade failed" says is
+    // chosen by the kind.
+    void slot_FailureKind(int nFunctionType, int nResultType, int nKind, const QString &sPort);
     void slot_TransmitProgress(int nProgressValue);
     void slot_TransmitStatus(YmodemFileTransmit::YmodemStatus status);
     // After a completed transfer: whether the device answered as application
@@ -71,6 +75,8 @@ private:
     // The bar leaves its busy look for percentages (kept at 1 until the
     // first one arrives).
     void EndPreparation();
+    // The status text, with the room it needs.
+    void SetTip();
     void UpdateTexts();
 
     Ui::UpgradeWidget *ui = nullptr;
@@ -87,6 +93,9 @@ private:
     int m_nDeviceWord = WordAwaited;
     int m_nBusySeconds = 0;
     QString m_sVersion;
+    // The last failure's kind (FailureKind) and port.
+    int m_nFailureKind = 0;
+    QString m_sFailurePort;
 };
 
 #endif // UPGRADEWIDGET_H

@@ -54,9 +54,13 @@ private slots:
             {FailureKind::ReportNotWritten, "ReportNotWritten"},
             {FailureKind::ReportIncomplete, "ReportIncomplete"},
             {FailureKind::Interrupted, "Interrupted"},
+            {FailureKind::ReceiverCancelled, "ReceiverCancelled"},
+            {FailureKind::TransferTimedOut, "TransferTimedOut"},
+            {FailureKind::NoisyLine, "NoisyLine"},
+            {FailureKind::TransferFailed, "TransferFailed"},
         };
         // A kind added later needs its row here and in the README.
-        static_assert(int(FailureKind::Interrupted) == 16, "every kind has a row");
+        static_assert(int(FailureKind::TransferFailed) == 20, "every kind has a row");
         QFile readme(QStringLiteral(KP_README_PATH));
         QVERIFY(readme.open(QIODevice::ReadOnly));
         const QString sReadme = QString::fromUtf8(readme.readAll());
