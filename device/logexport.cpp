@@ -288,7 +288,7 @@ LogExport::Outcome LogExport::Finish(Ending ending)
                        .arg(m_nStreamLimit);
     } else if (m_nRecordCount > 0 && !bArrived) {
         reasons << TrCount(QT_TRANSLATE_N_NOOP("SerialWorker", "The device sent none of the %n records it announced"),
-                           "The device did not send the record it announced", m_nRecordCount,
+                           "The device did not send the %n record it announced", m_nRecordCount,
                            FailureKind::ReportIncomplete);
     } else if (m_nRecordCount > 0 && nLines < m_nRecordCount) {
         // A stream that stopped before the records the device announced (a

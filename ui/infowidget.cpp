@@ -120,7 +120,7 @@ void InfoWidget::ShowTip(int nTip)
 {
     m_nTip = nTip;
     ui->stackedWidgetInfo->setCurrentWidget(ui->pageInfoTip);
-    TipLayout::SetText(ui->labelInfoTip, TipText());
+    TipLayout::SetText(ui->labelInfoTip, TipText(), ui->stackedWidgetInfo->height());
 }
 
 QString InfoWidget::Advice() const
@@ -157,7 +157,7 @@ void InfoWidget::changeEvent(QEvent *event)
         ui->retranslateUi(this);
         ui->labelSN->setText(sSN);
         ui->labelFirmwareVer->setText(sFirmwareVer);
-        TipLayout::SetText(ui->labelInfoTip, TipText());
+        TipLayout::SetText(ui->labelInfoTip, TipText(), ui->stackedWidgetInfo->height());
         ui->labelInfoReason->setText(m_bValueFailed ? Advice() : QString());
 
         const QString sCaption = ui->labelFirmwareVertip->text();

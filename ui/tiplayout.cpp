@@ -21,7 +21,7 @@ QRect FormGeometry(QWidget *pWidget)
 
 } // namespace
 
-void SetText(QLabel *pTip, const QString &sText, QWidget *pBelow)
+void SetText(QLabel *pTip, const QString &sText, int nRoomHeight, QWidget *pBelow)
 {
     const QRect tipForm = FormGeometry(pTip);
     const QRect belowForm = pBelow ? FormGeometry(pBelow) : QRect();
@@ -30,8 +30,7 @@ void SetText(QLabel *pTip, const QString &sText, QWidget *pBelow)
     // The style sheet's font applies once polished: measure with it.
     pTip->ensurePolished();
     const int nNeeded = pTip->heightForWidth(tipForm.width());
-    QWidget *pParent = pTip->parentWidget();
-    if (nNeeded <= tipForm.height() || !pParent) {
+    if (nNeeded <= tipForm.height()) {
         pTip->setGeometry(tipForm);
         if (pBelow) {
             pBelow->setGeometry(belowForm);
@@ -39,8 +38,8 @@ void SetText(QLabel *pTip, const QString &sText, QWidget *pBelow)
         return;
     }
     const int nBlock = nNeeded + (pBelow ? kGapBelow + belowForm.height() : 0);
-    const int nTop = qMax(0, (pParent->height() - nBlock) / 2);
-    pTip->setGeometry(tipForm.x(), nTop, tipForm.width(), qMin(nNeeded, pParent->height() - nTop));
+    const int nTop = qMax(0, (nRoomHeight - nBlock) / 2);
+    pTip->setGeometry(tipForm.x(), nTop, tipForm.width(), qMin(nNeeded, nRoomHeight - nTop));
     if (pBelow) {
         pBelow->setGeometry(belowForm.x(), nTop + nNeeded + kGapBelow, belowForm.width(), belowForm.height());
     }

@@ -12,7 +12,9 @@ class QWidget;
 // the widget under it (the progress bar), is centred in the sub-page.
 namespace TipLayout {
 
-void SetText(QLabel *pTip, const QString &sText, QWidget *pBelow = nullptr);
+// nRoomHeight: the sub-page's height (the stack's: a sub-page not shown yet
+// has no size of its own).
+void SetText(QLabel *pTip, const QString &sText, int nRoomHeight, QWidget *pBelow = nullptr);
 
 } // namespace TipLayout
 

@@ -161,7 +161,7 @@ void UpgradeWidget::slot_FailureKind(int nFunctionType, int, int nKind, const QS
 
 void UpgradeWidget::SetTip()
 {
-    TipLayout::SetText(ui->labelUpgradeTip, StatusText(), ui->progressBarUpgrade);
+    TipLayout::SetText(ui->labelUpgradeTip, StatusText(), ui->stackedWidgetUpgrade->height(), ui->progressBarUpgrade);
 }
 
 void UpgradeWidget::Finish(int nStatus)

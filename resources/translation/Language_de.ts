@@ -48,83 +48,83 @@
     <name>FailureAdvice</name>
     <message>
         <source>No serial port could be opened. Connect the device and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Kein COM-Port ließ sich öffnen. Schließen Sie das Gerät an und versuchen Sie es erneut.</translation>
     </message>
     <message>
         <source>A serial port is in use by another program. Close that program and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ein anderes Programm belegt einen COM-Port. Beenden Sie es und versuchen Sie es erneut.</translation>
     </message>
     <message>
         <source>The port %1 is in use by another program. Close that program and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ein anderes Programm belegt den Port %1. Beenden Sie es und versuchen Sie es erneut.</translation>
     </message>
     <message>
         <source>No device answered. Check that it is switched on and connected, then try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Kein Gerät antwortet. Prüfen Sie, ob es eingeschaltet und angeschlossen ist, und versuchen Sie es erneut.</translation>
     </message>
     <message>
         <source>Only the request came back: the line echoes (a loopback plug or a modem) and no device answered. Connect the device and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Nur die eigene Anfrage kam zurück: Die Leitung gibt ein Echo (Loopback-Stecker oder Modem), kein Gerät hat geantwortet. Schließen Sie das Gerät an und versuchen Sie es erneut.</translation>
     </message>
     <message>
         <source>The connection to the device was lost (unplugged or switched off). Connect it and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Verbindung zum Gerät wurde unterbrochen (abgezogen oder ausgeschaltet). Schließen Sie es an und versuchen Sie es erneut.</translation>
     </message>
     <message>
         <source>The device runs its boot loader: its firmware is missing, or an upgrade did not end. Upgrade the device first.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Gerät läuft im Bootloader: Die Firmware fehlt oder eine Aktualisierung wurde nicht abgeschlossen. Aktualisieren Sie zuerst die Firmware.</translation>
     </message>
     <message>
         <source>The device did not answer a command as expected. Check the cable and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Gerät antwortete nicht wie erwartet auf einen Befehl. Prüfen Sie das Kabel und versuchen Sie es erneut.</translation>
     </message>
     <message>
         <source>The device did not get ready to receive the firmware. Switch it off and on, then try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Gerät war nicht zum Empfang der Firmware bereit. Schalten Sie es aus und wieder ein und versuchen Sie es erneut.</translation>
     </message>
     <message>
         <source>The firmware file cannot be read, or it is empty. Choose the firmware file for this device.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Firmware-Datei kann nicht gelesen werden oder ist leer. Wählen Sie die Firmware-Datei für dieses Gerät.</translation>
     </message>
     <message>
         <source>The transfer could not start. Try again; if it fails again, switch the device off and on.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Übertragung startete nicht. Versuchen Sie es erneut; scheitert sie wieder, schalten Sie das Gerät aus und wieder ein.</translation>
     </message>
     <message>
         <source>Another job is still using the device. Wait until it has ended, then try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine andere Aufgabe belegt das Gerät noch. Warten Sie, bis sie endet, und versuchen Sie es erneut.</translation>
     </message>
     <message>
         <source>%1. Choose a folder you may write to, then export again.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1. Wählen Sie einen Ordner mit Schreibrechten und exportieren Sie erneut.</translation>
     </message>
     <message>
         <source>%1. Make room on the disk or choose another folder, then export again.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1. Geben Sie Speicherplatz frei oder wählen Sie einen anderen Ordner und exportieren Sie erneut.</translation>
     </message>
     <message>
         <source>%1. Check the cable, then export again.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1. Prüfen Sie das Kabel und exportieren Sie erneut.</translation>
     </message>
     <message>
         <source>The job was stopped before it ended. Start it again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Vorgang wurde vorzeitig abgebrochen. Starten Sie ihn erneut.</translation>
     </message>
     <message>
         <source>The device refused the firmware and stays in its boot loader. Check that the file is firmware for this device, then upgrade again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Gerät hat die Firmware abgelehnt und bleibt im Bootloader. Prüfen Sie, ob die Datei Firmware für dieses Gerät ist, und aktualisieren Sie erneut.</translation>
     </message>
     <message>
         <source>The device stopped answering during the transfer and stays in its boot loader. Check the cable, then upgrade again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Gerät antwortete während der Übertragung nicht mehr und bleibt im Bootloader. Prüfen Sie das Kabel und aktualisieren Sie erneut.</translation>
     </message>
     <message>
         <source>The line is noisy: blocks arrived damaged again and again. Check the cable, the USB adapter and the connectors, then upgrade again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Leitung ist gestört: Datenblöcke kamen immer wieder beschädigt an. Prüfen Sie Kabel, USB-Adapter und Steckverbinder und aktualisieren Sie erneut.</translation>
     </message>
     <message>
         <source>The transfer failed: the line reported an error, or the file changed while it was sent. The device stays in its boot loader: upgrade again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Übertragung ist fehlgeschlagen: Die Leitung meldete einen Fehler oder die Datei änderte sich beim Senden. Das Gerät bleibt im Bootloader: Aktualisieren Sie erneut.</translation>
     </message>
 </context>
 <context>
@@ -325,28 +325,28 @@ aktualisieren</translation>
     </message>
     <message numerus="yes">
         <source>The device did not stop sending: more than %1 bytes arrived for %n announced records; the export was stopped</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Das Gerät hörte nicht auf zu senden: mehr als %1 Bytes für %n angekündigten Datensatz; der Export wurde angehalten</numerusform>
+            <numerusform>Das Gerät hörte nicht auf zu senden: mehr als %1 Bytes für %n angekündigte Datensätze; der Export wurde angehalten</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>The device sent none of the %n records it announced</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Das Gerät hat den %n angekündigten Datensatz nicht gesendet</numerusform>
+            <numerusform>Das Gerät hat keinen der %n angekündigten Datensätze gesendet</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>The report holds %1 of the %n records the device announced</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Der Bericht enthält %1 des %n vom Gerät angekündigten Datensatzes</numerusform>
+            <numerusform>Der Bericht enthält %1 der %n vom Gerät angekündigten Datensätze</numerusform>
         </translation>
     </message>
     <message>
         <source>%1; %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1; %2</translation>
     </message>
 </context>
 <context>

@@ -48,83 +48,83 @@
     <name>FailureAdvice</name>
     <message>
         <source>No serial port could be opened. Connect the device and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>No serial port could be opened. Connect the device and try again.</translation>
     </message>
     <message>
         <source>A serial port is in use by another program. Close that program and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>A serial port is in use by another program. Close that program and try again.</translation>
     </message>
     <message>
         <source>The port %1 is in use by another program. Close that program and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>The port %1 is in use by another program. Close that program and try again.</translation>
     </message>
     <message>
         <source>No device answered. Check that it is switched on and connected, then try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>No device answered. Check that it is switched on and connected, then try again.</translation>
     </message>
     <message>
         <source>Only the request came back: the line echoes (a loopback plug or a modem) and no device answered. Connect the device and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Only the request came back: the line echoes (a loopback plug or a modem) and no device answered. Connect the device and try again.</translation>
     </message>
     <message>
         <source>The connection to the device was lost (unplugged or switched off). Connect it and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>The connection to the device was lost (unplugged or switched off). Connect it and try again.</translation>
     </message>
     <message>
         <source>The device runs its boot loader: its firmware is missing, or an upgrade did not end. Upgrade the device first.</source>
-        <translation type="unfinished"></translation>
+        <translation>The device runs its boot loader: its firmware is missing, or an upgrade did not end. Upgrade the device first.</translation>
     </message>
     <message>
         <source>The device did not answer a command as expected. Check the cable and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>The device did not answer a command as expected. Check the cable and try again.</translation>
     </message>
     <message>
         <source>The device did not get ready to receive the firmware. Switch it off and on, then try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>The device did not get ready to receive the firmware. Switch it off and on, then try again.</translation>
     </message>
     <message>
         <source>The firmware file cannot be read, or it is empty. Choose the firmware file for this device.</source>
-        <translation type="unfinished"></translation>
+        <translation>The firmware file cannot be read, or it is empty. Choose the firmware file for this device.</translation>
     </message>
     <message>
         <source>The transfer could not start. Try again; if it fails again, switch the device off and on.</source>
-        <translation type="unfinished"></translation>
+        <translation>The transfer could not start. Try again; if it fails again, switch the device off and on.</translation>
     </message>
     <message>
         <source>Another job is still using the device. Wait until it has ended, then try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Another job is still using the device. Wait until it has ended, then try again.</translation>
     </message>
     <message>
         <source>%1. Choose a folder you may write to, then export again.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1. Choose a folder you may write to, then export again.</translation>
     </message>
     <message>
         <source>%1. Make room on the disk or choose another folder, then export again.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1. Make room on the disk or choose another folder, then export again.</translation>
     </message>
     <message>
         <source>%1. Check the cable, then export again.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1. Check the cable, then export again.</translation>
     </message>
     <message>
         <source>The job was stopped before it ended. Start it again.</source>
-        <translation type="unfinished"></translation>
+        <translation>The job was stopped before it ended. Start it again.</translation>
     </message>
     <message>
         <source>The device refused the firmware and stays in its boot loader. Check that the file is firmware for this device, then upgrade again.</source>
-        <translation type="unfinished"></translation>
+        <translation>The device refused the firmware and stays in its boot loader. Check that the file is firmware for this device, then upgrade again.</translation>
     </message>
     <message>
         <source>The device stopped answering during the transfer and stays in its boot loader. Check the cable, then upgrade again.</source>
-        <translation type="unfinished"></translation>
+        <translation>The device stopped answering during the transfer and stays in its boot loader. Check the cable, then upgrade again.</translation>
     </message>
     <message>
         <source>The line is noisy: blocks arrived damaged again and again. Check the cable, the USB adapter and the connectors, then upgrade again.</source>
-        <translation type="unfinished"></translation>
+        <translation>The line is noisy: blocks arrived damaged again and again. Check the cable, the USB adapter and the connectors, then upgrade again.</translation>
     </message>
     <message>
         <source>The transfer failed: the line reported an error, or the file changed while it was sent. The device stays in its boot loader: upgrade again.</source>
-        <translation type="unfinished"></translation>
+        <translation>The transfer failed: the line reported an error, or the file changed while it was sent. The device stays in its boot loader: upgrade again.</translation>
     </message>
 </context>
 <context>
@@ -323,28 +323,28 @@
     </message>
     <message numerus="yes">
         <source>The device did not stop sending: more than %1 bytes arrived for %n announced records; the export was stopped</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>The device did not stop sending: more than %1 bytes arrived for %n announced record; the export was stopped</numerusform>
+            <numerusform>The device did not stop sending: more than %1 bytes arrived for %n announced records; the export was stopped</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>The device sent none of the %n records it announced</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>The device did not send the %n record it announced</numerusform>
+            <numerusform>The device sent none of the %n records it announced</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>The report holds %1 of the %n records the device announced</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>The report holds %1 of the %n record the device announced</numerusform>
+            <numerusform>The report holds %1 of the %n records the device announced</numerusform>
         </translation>
     </message>
     <message>
         <source>%1; %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1; %2</translation>
     </message>
 </context>
 <context>

@@ -48,83 +48,83 @@
     <name>FailureAdvice</name>
     <message>
         <source>No serial port could be opened. Connect the device and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pudo abrir ningún puerto serie. Conecte el dispositivo e inténtelo de nuevo.</translation>
     </message>
     <message>
         <source>A serial port is in use by another program. Close that program and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Un puerto serie está en uso por otro programa. Cierre ese programa e inténtelo de nuevo.</translation>
     </message>
     <message>
         <source>The port %1 is in use by another program. Close that program and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>El puerto %1 está en uso por otro programa. Cierre ese programa e inténtelo de nuevo.</translation>
     </message>
     <message>
         <source>No device answered. Check that it is switched on and connected, then try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ningún dispositivo respondió. Compruebe que está encendido y conectado e inténtelo de nuevo.</translation>
     </message>
     <message>
         <source>Only the request came back: the line echoes (a loopback plug or a modem) and no device answered. Connect the device and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Solo volvió la propia petición: la línea devuelve el eco (un conector de bucle o un módem) y ningún dispositivo respondió. Conecte el dispositivo e inténtelo de nuevo.</translation>
     </message>
     <message>
         <source>The connection to the device was lost (unplugged or switched off). Connect it and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Se perdió la conexión con el dispositivo (desconectado o apagado). Vuelva a conectarlo e inténtelo de nuevo.</translation>
     </message>
     <message>
         <source>The device runs its boot loader: its firmware is missing, or an upgrade did not end. Upgrade the device first.</source>
-        <translation type="unfinished"></translation>
+        <translation>El dispositivo está en su cargador de arranque: falta su firmware o una actualización no terminó. Actualice primero el dispositivo.</translation>
     </message>
     <message>
         <source>The device did not answer a command as expected. Check the cable and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>El dispositivo no respondió a un comando como se esperaba. Compruebe el cable e inténtelo de nuevo.</translation>
     </message>
     <message>
         <source>The device did not get ready to receive the firmware. Switch it off and on, then try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>El dispositivo no se preparó para recibir el firmware. Apáguelo y vuelva a encenderlo, luego inténtelo de nuevo.</translation>
     </message>
     <message>
         <source>The firmware file cannot be read, or it is empty. Choose the firmware file for this device.</source>
-        <translation type="unfinished"></translation>
+        <translation>El archivo de firmware no se puede leer o está vacío. Elija el archivo de firmware de este dispositivo.</translation>
     </message>
     <message>
         <source>The transfer could not start. Try again; if it fails again, switch the device off and on.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pudo iniciar la transferencia. Inténtelo de nuevo; si vuelve a fallar, apague el dispositivo y vuelva a encenderlo.</translation>
     </message>
     <message>
         <source>Another job is still using the device. Wait until it has ended, then try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Otra tarea sigue usando el dispositivo. Espere a que termine e inténtelo de nuevo.</translation>
     </message>
     <message>
         <source>%1. Choose a folder you may write to, then export again.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1. Elija una carpeta en la que pueda escribir y vuelva a exportar.</translation>
     </message>
     <message>
         <source>%1. Make room on the disk or choose another folder, then export again.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1. Libere espacio en el disco o elija otra carpeta y vuelva a exportar.</translation>
     </message>
     <message>
         <source>%1. Check the cable, then export again.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1. Compruebe el cable y vuelva a exportar.</translation>
     </message>
     <message>
         <source>The job was stopped before it ended. Start it again.</source>
-        <translation type="unfinished"></translation>
+        <translation>La tarea se detuvo antes de terminar. Vuelva a iniciarla.</translation>
     </message>
     <message>
         <source>The device refused the firmware and stays in its boot loader. Check that the file is firmware for this device, then upgrade again.</source>
-        <translation type="unfinished"></translation>
+        <translation>El dispositivo rechazó el firmware y permanece en su cargador de arranque. Compruebe que el archivo es un firmware para este dispositivo y vuelva a actualizar.</translation>
     </message>
     <message>
         <source>The device stopped answering during the transfer and stays in its boot loader. Check the cable, then upgrade again.</source>
-        <translation type="unfinished"></translation>
+        <translation>El dispositivo dejó de responder durante la transferencia y permanece en su cargador de arranque. Compruebe el cable y vuelva a actualizar.</translation>
     </message>
     <message>
         <source>The line is noisy: blocks arrived damaged again and again. Check the cable, the USB adapter and the connectors, then upgrade again.</source>
-        <translation type="unfinished"></translation>
+        <translation>La línea tiene ruido: llegaron bloques dañados una y otra vez. Compruebe el cable, el adaptador USB y los conectores, y vuelva a actualizar.</translation>
     </message>
     <message>
         <source>The transfer failed: the line reported an error, or the file changed while it was sent. The device stays in its boot loader: upgrade again.</source>
-        <translation type="unfinished"></translation>
+        <translation>La transferencia falló: la línea notificó un error o el archivo cambió mientras se enviaba. El dispositivo permanece en su cargador de arranque: vuelva a actualizar.</translation>
     </message>
 </context>
 <context>
@@ -324,28 +324,28 @@ informe</translation>
     </message>
     <message numerus="yes">
         <source>The device did not stop sending: more than %1 bytes arrived for %n announced records; the export was stopped</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>El dispositivo no dejó de enviar: llegaron más de %1 bytes para %n registro anunciado; se detuvo la exportación</numerusform>
+            <numerusform>El dispositivo no dejó de enviar: llegaron más de %1 bytes para %n registros anunciados; se detuvo la exportación</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>The device sent none of the %n records it announced</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>El dispositivo anunció %n registro pero no lo envió</numerusform>
+            <numerusform>El dispositivo no envió ninguno de los %n registros anunciados</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>The report holds %1 of the %n records the device announced</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>El informe contiene %1 de %n registro anunciado por el dispositivo</numerusform>
+            <numerusform>El informe contiene %1 de los %n registros anunciados por el dispositivo</numerusform>
         </translation>
     </message>
     <message>
         <source>%1; %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1; %2</translation>
     </message>
 </context>
 <context>

@@ -48,83 +48,83 @@
     <name>FailureAdvice</name>
     <message>
         <source>No serial port could be opened. Connect the device and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucun port série n&apos;a pu être ouvert. Connectez l&apos;appareil et réessayez.</translation>
     </message>
     <message>
         <source>A serial port is in use by another program. Close that program and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Un port série est utilisé par un autre programme. Fermez ce programme et réessayez.</translation>
     </message>
     <message>
         <source>The port %1 is in use by another program. Close that program and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le port %1 est utilisé par un autre programme. Fermez ce programme et réessayez.</translation>
     </message>
     <message>
         <source>No device answered. Check that it is switched on and connected, then try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucun appareil n&apos;a répondu. Vérifiez qu&apos;il est allumé et connecté, puis réessayez.</translation>
     </message>
     <message>
         <source>Only the request came back: the line echoes (a loopback plug or a modem) and no device answered. Connect the device and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Seule la requête est revenue : la ligne renvoie l&apos;écho (fiche de bouclage ou modem) et aucun appareil n&apos;a répondu. Connectez l&apos;appareil et réessayez.</translation>
     </message>
     <message>
         <source>The connection to the device was lost (unplugged or switched off). Connect it and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>La connexion avec l&apos;appareil a été perdue (débranché ou éteint). Reconnectez-le et réessayez.</translation>
     </message>
     <message>
         <source>The device runs its boot loader: its firmware is missing, or an upgrade did not end. Upgrade the device first.</source>
-        <translation type="unfinished"></translation>
+        <translation>L&apos;appareil est dans son chargeur d&apos;amorçage : son firmware est absent ou une mise à jour n&apos;a pas abouti. Mettez d&apos;abord l&apos;appareil à jour.</translation>
     </message>
     <message>
         <source>The device did not answer a command as expected. Check the cable and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>L&apos;appareil n&apos;a pas répondu à une commande comme prévu. Vérifiez le câble et réessayez.</translation>
     </message>
     <message>
         <source>The device did not get ready to receive the firmware. Switch it off and on, then try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>L&apos;appareil ne s&apos;est pas mis en état de recevoir le firmware. Éteignez-le et rallumez-le, puis réessayez.</translation>
     </message>
     <message>
         <source>The firmware file cannot be read, or it is empty. Choose the firmware file for this device.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le fichier de firmware est illisible ou vide. Choisissez le fichier de firmware destiné à cet appareil.</translation>
     </message>
     <message>
         <source>The transfer could not start. Try again; if it fails again, switch the device off and on.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le transfert n&apos;a pas pu démarrer. Réessayez ; en cas de nouvel échec, éteignez l&apos;appareil et rallumez-le.</translation>
     </message>
     <message>
         <source>Another job is still using the device. Wait until it has ended, then try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Une autre tâche utilise encore l&apos;appareil. Attendez qu&apos;elle soit terminée, puis réessayez.</translation>
     </message>
     <message>
         <source>%1. Choose a folder you may write to, then export again.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1. Choisissez un dossier accessible en écriture, puis exportez à nouveau.</translation>
     </message>
     <message>
         <source>%1. Make room on the disk or choose another folder, then export again.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1. Libérez de l&apos;espace disque ou choisissez un autre dossier, puis exportez à nouveau.</translation>
     </message>
     <message>
         <source>%1. Check the cable, then export again.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1. Vérifiez le câble, puis exportez à nouveau.</translation>
     </message>
     <message>
         <source>The job was stopped before it ended. Start it again.</source>
-        <translation type="unfinished"></translation>
+        <translation>La tâche a été arrêtée avant la fin. Relancez-la.</translation>
     </message>
     <message>
         <source>The device refused the firmware and stays in its boot loader. Check that the file is firmware for this device, then upgrade again.</source>
-        <translation type="unfinished"></translation>
+        <translation>L&apos;appareil a refusé le firmware et reste dans son chargeur d&apos;amorçage. Vérifiez que le fichier est bien un firmware pour cet appareil, puis relancez la mise à jour.</translation>
     </message>
     <message>
         <source>The device stopped answering during the transfer and stays in its boot loader. Check the cable, then upgrade again.</source>
-        <translation type="unfinished"></translation>
+        <translation>L&apos;appareil a cessé de répondre pendant le transfert et reste dans son chargeur d&apos;amorçage. Vérifiez le câble, puis relancez la mise à jour.</translation>
     </message>
     <message>
         <source>The line is noisy: blocks arrived damaged again and again. Check the cable, the USB adapter and the connectors, then upgrade again.</source>
-        <translation type="unfinished"></translation>
+        <translation>La ligne est parasitée : des blocs sont arrivés endommagés à maintes reprises. Vérifiez le câble, l&apos;adaptateur USB et les connecteurs, puis relancez la mise à jour.</translation>
     </message>
     <message>
         <source>The transfer failed: the line reported an error, or the file changed while it was sent. The device stays in its boot loader: upgrade again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le transfert a échoué : la ligne a signalé une erreur, ou le fichier a changé pendant l&apos;envoi. L&apos;appareil reste dans son chargeur d&apos;amorçage : relancez la mise à jour.</translation>
     </message>
 </context>
 <context>
@@ -324,28 +324,28 @@ le rapport</translation>
     </message>
     <message numerus="yes">
         <source>The device did not stop sending: more than %1 bytes arrived for %n announced records; the export was stopped</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>L&apos;appareil n&apos;a pas cessé d&apos;émettre : plus de %1 octets reçus pour %n enregistrement annoncé ; l&apos;exportation a été arrêtée</numerusform>
+            <numerusform>L&apos;appareil n&apos;a pas cessé d&apos;émettre : plus de %1 octets reçus pour %n enregistrements annoncés ; l&apos;exportation a été arrêtée</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>The device sent none of the %n records it announced</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>L&apos;appareil a annoncé %n enregistrement mais ne l&apos;a pas envoyé</numerusform>
+            <numerusform>L&apos;appareil n&apos;a envoyé aucun des %n enregistrements annoncés</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>The report holds %1 of the %n records the device announced</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Le rapport contient %1 enregistrement sur %n annoncé par l&apos;appareil</numerusform>
+            <numerusform>Le rapport contient %1 des %n enregistrements annoncés par l&apos;appareil</numerusform>
         </translation>
     </message>
     <message>
         <source>%1; %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 ; %2</translation>
     </message>
 </context>
 <context>

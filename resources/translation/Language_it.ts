@@ -48,83 +48,83 @@
     <name>FailureAdvice</name>
     <message>
         <source>No serial port could be opened. Connect the device and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Non è stato possibile aprire alcuna porta seriale. Collegare il dispositivo e riprovare.</translation>
     </message>
     <message>
         <source>A serial port is in use by another program. Close that program and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Una porta seriale è in uso da un altro programma. Chiudere quel programma e riprovare.</translation>
     </message>
     <message>
         <source>The port %1 is in use by another program. Close that program and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>La porta %1 è in uso da un altro programma. Chiudere quel programma e riprovare.</translation>
     </message>
     <message>
         <source>No device answered. Check that it is switched on and connected, then try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Nessun dispositivo ha risposto. Verificare che sia acceso e collegato, poi riprovare.</translation>
     </message>
     <message>
         <source>Only the request came back: the line echoes (a loopback plug or a modem) and no device answered. Connect the device and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>È tornata solo la richiesta: la linea fa eco (un connettore di loopback o un modem) e nessun dispositivo ha risposto. Collegare il dispositivo e riprovare.</translation>
     </message>
     <message>
         <source>The connection to the device was lost (unplugged or switched off). Connect it and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>La connessione con il dispositivo si è interrotta (scollegato o spento). Ricollegarlo e riprovare.</translation>
     </message>
     <message>
         <source>The device runs its boot loader: its firmware is missing, or an upgrade did not end. Upgrade the device first.</source>
-        <translation type="unfinished"></translation>
+        <translation>Il dispositivo è nel bootloader: il firmware manca o un aggiornamento non si è concluso. Aggiornare prima il dispositivo.</translation>
     </message>
     <message>
         <source>The device did not answer a command as expected. Check the cable and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Il dispositivo non ha risposto a un comando come previsto. Controllare il cavo e riprovare.</translation>
     </message>
     <message>
         <source>The device did not get ready to receive the firmware. Switch it off and on, then try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Il dispositivo non si è preparato a ricevere il firmware. Spegnerlo e riaccenderlo, poi riprovare.</translation>
     </message>
     <message>
         <source>The firmware file cannot be read, or it is empty. Choose the firmware file for this device.</source>
-        <translation type="unfinished"></translation>
+        <translation>Il file del firmware non è leggibile o è vuoto. Scegliere il file del firmware per questo dispositivo.</translation>
     </message>
     <message>
         <source>The transfer could not start. Try again; if it fails again, switch the device off and on.</source>
-        <translation type="unfinished"></translation>
+        <translation>Non è stato possibile avviare il trasferimento. Riprovare; se non riesce di nuovo, spegnere e riaccendere il dispositivo.</translation>
     </message>
     <message>
         <source>Another job is still using the device. Wait until it has ended, then try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Un&apos;altra operazione sta ancora usando il dispositivo. Attendere che termini, poi riprovare.</translation>
     </message>
     <message>
         <source>%1. Choose a folder you may write to, then export again.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1. Scegliere una cartella in cui è consentito scrivere, poi esportare di nuovo.</translation>
     </message>
     <message>
         <source>%1. Make room on the disk or choose another folder, then export again.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1. Liberare spazio sul disco o scegliere un&apos;altra cartella, poi esportare di nuovo.</translation>
     </message>
     <message>
         <source>%1. Check the cable, then export again.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1. Controllare il cavo, poi esportare di nuovo.</translation>
     </message>
     <message>
         <source>The job was stopped before it ended. Start it again.</source>
-        <translation type="unfinished"></translation>
+        <translation>L&apos;operazione è stata interrotta prima della fine. Avviarla di nuovo.</translation>
     </message>
     <message>
         <source>The device refused the firmware and stays in its boot loader. Check that the file is firmware for this device, then upgrade again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Il dispositivo ha rifiutato il firmware e resta nel bootloader. Verificare che il file sia il firmware di questo dispositivo, poi ripetere l&apos;aggiornamento.</translation>
     </message>
     <message>
         <source>The device stopped answering during the transfer and stays in its boot loader. Check the cable, then upgrade again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Il dispositivo ha smesso di rispondere durante il trasferimento e resta nel bootloader. Controllare il cavo, poi ripetere l&apos;aggiornamento.</translation>
     </message>
     <message>
         <source>The line is noisy: blocks arrived damaged again and again. Check the cable, the USB adapter and the connectors, then upgrade again.</source>
-        <translation type="unfinished"></translation>
+        <translation>La linea è disturbata: i blocchi sono arrivati danneggiati più e più volte. Controllare il cavo, l&apos;adattatore USB e i connettori, poi ripetere l&apos;aggiornamento.</translation>
     </message>
     <message>
         <source>The transfer failed: the line reported an error, or the file changed while it was sent. The device stays in its boot loader: upgrade again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Il trasferimento non è riuscito: la linea ha segnalato un errore o il file è cambiato durante l&apos;invio. Il dispositivo resta nel bootloader: ripetere l&apos;aggiornamento.</translation>
     </message>
 </context>
 <context>
@@ -324,28 +324,28 @@ rapporto</translation>
     </message>
     <message numerus="yes">
         <source>The device did not stop sending: more than %1 bytes arrived for %n announced records; the export was stopped</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Il dispositivo non ha smesso di inviare: più di %1 byte ricevuti per %n record annunciato; l&apos;esportazione è stata fermata</numerusform>
+            <numerusform>Il dispositivo non ha smesso di inviare: più di %1 byte ricevuti per %n record annunciati; l&apos;esportazione è stata fermata</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>The device sent none of the %n records it announced</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Il dispositivo ha annunciato %n record ma non l&apos;ha inviato</numerusform>
+            <numerusform>Il dispositivo non ha inviato nessuno dei %n record annunciati</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>The report holds %1 of the %n records the device announced</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Il rapporto contiene %1 di %n record annunciato dal dispositivo</numerusform>
+            <numerusform>Il rapporto contiene %1 dei %n record annunciati dal dispositivo</numerusform>
         </translation>
     </message>
     <message>
         <source>%1; %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1; %2</translation>
     </message>
 </context>
 <context>

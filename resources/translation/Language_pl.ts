@@ -48,83 +48,83 @@
     <name>FailureAdvice</name>
     <message>
         <source>No serial port could be opened. Connect the device and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Nie udało się otworzyć żadnego portu szeregowego. Podłącz urządzenie i spróbuj ponownie.</translation>
     </message>
     <message>
         <source>A serial port is in use by another program. Close that program and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Port szeregowy jest używany przez inny program. Zamknij ten program i spróbuj ponownie.</translation>
     </message>
     <message>
         <source>The port %1 is in use by another program. Close that program and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Port %1 jest używany przez inny program. Zamknij ten program i spróbuj ponownie.</translation>
     </message>
     <message>
         <source>No device answered. Check that it is switched on and connected, then try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Żadne urządzenie nie odpowiedziało. Sprawdź, czy jest włączone i podłączone, a następnie spróbuj ponownie.</translation>
     </message>
     <message>
         <source>Only the request came back: the line echoes (a loopback plug or a modem) and no device answered. Connect the device and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Wróciło tylko własne zapytanie: linia odsyła echo (wtyk pętli zwrotnej lub modem) i żadne urządzenie nie odpowiedziało. Podłącz urządzenie i spróbuj ponownie.</translation>
     </message>
     <message>
         <source>The connection to the device was lost (unplugged or switched off). Connect it and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Utracono połączenie z urządzeniem (odłączone lub wyłączone). Podłącz je i spróbuj ponownie.</translation>
     </message>
     <message>
         <source>The device runs its boot loader: its firmware is missing, or an upgrade did not end. Upgrade the device first.</source>
-        <translation type="unfinished"></translation>
+        <translation>Urządzenie działa w programie rozruchowym: brak firmware albo aktualizacja nie została dokończona. Najpierw zaktualizuj urządzenie.</translation>
     </message>
     <message>
         <source>The device did not answer a command as expected. Check the cable and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Urządzenie nie odpowiedziało na polecenie zgodnie z oczekiwaniami. Sprawdź kabel i spróbuj ponownie.</translation>
     </message>
     <message>
         <source>The device did not get ready to receive the firmware. Switch it off and on, then try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Urządzenie nie przygotowało się do odbioru firmware. Wyłącz je i włącz ponownie, a następnie spróbuj jeszcze raz.</translation>
     </message>
     <message>
         <source>The firmware file cannot be read, or it is empty. Choose the firmware file for this device.</source>
-        <translation type="unfinished"></translation>
+        <translation>Nie można odczytać pliku firmware albo jest on pusty. Wybierz plik firmware przeznaczony dla tego urządzenia.</translation>
     </message>
     <message>
         <source>The transfer could not start. Try again; if it fails again, switch the device off and on.</source>
-        <translation type="unfinished"></translation>
+        <translation>Nie udało się rozpocząć przesyłania. Spróbuj ponownie; jeśli znów się nie uda, wyłącz i włącz urządzenie.</translation>
     </message>
     <message>
         <source>Another job is still using the device. Wait until it has ended, then try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Inne zadanie wciąż korzysta z urządzenia. Poczekaj, aż się zakończy, a następnie spróbuj ponownie.</translation>
     </message>
     <message>
         <source>%1. Choose a folder you may write to, then export again.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1. Wybierz folder, w którym masz prawo zapisu, a następnie wyeksportuj ponownie.</translation>
     </message>
     <message>
         <source>%1. Make room on the disk or choose another folder, then export again.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1. Zwolnij miejsce na dysku lub wybierz inny folder, a następnie wyeksportuj ponownie.</translation>
     </message>
     <message>
         <source>%1. Check the cable, then export again.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1. Sprawdź kabel, a następnie wyeksportuj ponownie.</translation>
     </message>
     <message>
         <source>The job was stopped before it ended. Start it again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Zadanie zostało zatrzymane przed zakończeniem. Uruchom je ponownie.</translation>
     </message>
     <message>
         <source>The device refused the firmware and stays in its boot loader. Check that the file is firmware for this device, then upgrade again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Urządzenie odrzuciło firmware i pozostaje w programie rozruchowym. Sprawdź, czy plik zawiera firmware dla tego urządzenia, a następnie ponów aktualizację.</translation>
     </message>
     <message>
         <source>The device stopped answering during the transfer and stays in its boot loader. Check the cable, then upgrade again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Urządzenie przestało odpowiadać podczas przesyłania i pozostaje w programie rozruchowym. Sprawdź kabel, a następnie ponów aktualizację.</translation>
     </message>
     <message>
         <source>The line is noisy: blocks arrived damaged again and again. Check the cable, the USB adapter and the connectors, then upgrade again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Linia jest zakłócona: bloki raz po raz docierały uszkodzone. Sprawdź kabel, adapter USB i złącza, a następnie ponów aktualizację.</translation>
     </message>
     <message>
         <source>The transfer failed: the line reported an error, or the file changed while it was sent. The device stays in its boot loader: upgrade again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Przesyłanie nie powiodło się: linia zgłosiła błąd lub plik zmienił się podczas wysyłania. Urządzenie pozostaje w programie rozruchowym: ponów aktualizację.</translation>
     </message>
 </context>
 <context>
@@ -324,31 +324,31 @@ raportu</translation>
     </message>
     <message numerus="yes">
         <source>The device did not stop sending: more than %1 bytes arrived for %n announced records; the export was stopped</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Urządzenie nie przestało wysyłać: odebrano ponad %1 bajtów dla %n zapowiedzianego rekordu; eksport został zatrzymany</numerusform>
+            <numerusform>Urządzenie nie przestało wysyłać: odebrano ponad %1 bajtów dla %n zapowiedzianych rekordów; eksport został zatrzymany</numerusform>
+            <numerusform>Urządzenie nie przestało wysyłać: odebrano ponad %1 bajtów dla %n zapowiedzianych rekordów; eksport został zatrzymany</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>The device sent none of the %n records it announced</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Urządzenie zapowiedziało %n rekord, ale go nie wysłało</numerusform>
+            <numerusform>Urządzenie nie wysłało żadnego z %n zapowiedzianych rekordów</numerusform>
+            <numerusform>Urządzenie nie wysłało żadnego z %n zapowiedzianych rekordów</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>The report holds %1 of the %n records the device announced</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Raport zawiera %1 z %n rekordu zapowiedzianego przez urządzenie</numerusform>
+            <numerusform>Raport zawiera %1 z %n rekordów zapowiedzianych przez urządzenie</numerusform>
+            <numerusform>Raport zawiera %1 z %n rekordów zapowiedzianych przez urządzenie</numerusform>
         </translation>
     </message>
     <message>
         <source>%1; %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1; %2</translation>
     </message>
 </context>
 <context>

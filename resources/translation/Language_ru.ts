@@ -48,83 +48,83 @@
     <name>FailureAdvice</name>
     <message>
         <source>No serial port could be opened. Connect the device and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Не удалось открыть ни один COM-порт. Подключите устройство и повторите попытку.</translation>
     </message>
     <message>
         <source>A serial port is in use by another program. Close that program and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>COM-порт занят другой программой. Закройте эту программу и повторите попытку.</translation>
     </message>
     <message>
         <source>The port %1 is in use by another program. Close that program and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Порт %1 занят другой программой. Закройте эту программу и повторите попытку.</translation>
     </message>
     <message>
         <source>No device answered. Check that it is switched on and connected, then try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ни одно устройство не ответило. Убедитесь, что устройство включено и подключено, и повторите попытку.</translation>
     </message>
     <message>
         <source>Only the request came back: the line echoes (a loopback plug or a modem) and no device answered. Connect the device and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Получен только собственный запрос: линия возвращает эхо (петлевая заглушка или модем), ни одно устройство не ответило. Подключите устройство и повторите попытку.</translation>
     </message>
     <message>
         <source>The connection to the device was lost (unplugged or switched off). Connect it and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Связь с устройством потеряна (оно отсоединено или выключено). Подключите его и повторите попытку.</translation>
     </message>
     <message>
         <source>The device runs its boot loader: its firmware is missing, or an upgrade did not end. Upgrade the device first.</source>
-        <translation type="unfinished"></translation>
+        <translation>Устройство работает в загрузчике: прошивка отсутствует или обновление не было завершено. Сначала обновите прошивку.</translation>
     </message>
     <message>
         <source>The device did not answer a command as expected. Check the cable and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Устройство ответило на команду не так, как ожидалось. Проверьте кабель и повторите попытку.</translation>
     </message>
     <message>
         <source>The device did not get ready to receive the firmware. Switch it off and on, then try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Устройство не подготовилось к приёму прошивки. Выключите и снова включите его, затем повторите попытку.</translation>
     </message>
     <message>
         <source>The firmware file cannot be read, or it is empty. Choose the firmware file for this device.</source>
-        <translation type="unfinished"></translation>
+        <translation>Не удаётся прочитать файл прошивки, или он пуст. Выберите файл прошивки для этого устройства.</translation>
     </message>
     <message>
         <source>The transfer could not start. Try again; if it fails again, switch the device off and on.</source>
-        <translation type="unfinished"></translation>
+        <translation>Не удалось начать передачу. Повторите попытку; если снова не получится, выключите и снова включите устройство.</translation>
     </message>
     <message>
         <source>Another job is still using the device. Wait until it has ended, then try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Устройство ещё занято другой задачей. Дождитесь её завершения и повторите попытку.</translation>
     </message>
     <message>
         <source>%1. Choose a folder you may write to, then export again.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1. Выберите папку, доступную для записи, и повторите экспорт.</translation>
     </message>
     <message>
         <source>%1. Make room on the disk or choose another folder, then export again.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1. Освободите место на диске или выберите другую папку, затем повторите экспорт.</translation>
     </message>
     <message>
         <source>%1. Check the cable, then export again.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1. Проверьте кабель и повторите экспорт.</translation>
     </message>
     <message>
         <source>The job was stopped before it ended. Start it again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Операция была прервана до завершения. Запустите её снова.</translation>
     </message>
     <message>
         <source>The device refused the firmware and stays in its boot loader. Check that the file is firmware for this device, then upgrade again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Устройство отклонило прошивку и остаётся в загрузчике. Убедитесь, что файл является прошивкой для этого устройства, и повторите обновление.</translation>
     </message>
     <message>
         <source>The device stopped answering during the transfer and stays in its boot loader. Check the cable, then upgrade again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Устройство перестало отвечать во время передачи и остаётся в загрузчике. Проверьте кабель и повторите обновление.</translation>
     </message>
     <message>
         <source>The line is noisy: blocks arrived damaged again and again. Check the cable, the USB adapter and the connectors, then upgrade again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Помехи на линии: блоки данных раз за разом приходили повреждёнными. Проверьте кабель, USB-адаптер и разъёмы, затем повторите обновление.</translation>
     </message>
     <message>
         <source>The transfer failed: the line reported an error, or the file changed while it was sent. The device stays in its boot loader: upgrade again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ошибка передачи: линия сообщила об ошибке, или файл изменился во время отправки. Устройство остаётся в загрузчике: повторите обновление.</translation>
     </message>
 </context>
 <context>
@@ -324,31 +324,31 @@
     </message>
     <message numerus="yes">
         <source>The device did not stop sending: more than %1 bytes arrived for %n announced records; the export was stopped</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Устройство не прекратило передачу: получено более %1 байт на %n заявленную запись; экспорт остановлен</numerusform>
+            <numerusform>Устройство не прекратило передачу: получено более %1 байт на %n заявленные записи; экспорт остановлен</numerusform>
+            <numerusform>Устройство не прекратило передачу: получено более %1 байт на %n заявленных записей; экспорт остановлен</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>The device sent none of the %n records it announced</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Устройство заявило %n запись, но не отправило ни одной</numerusform>
+            <numerusform>Устройство заявило %n записи, но не отправило ни одной</numerusform>
+            <numerusform>Устройство заявило %n записей, но не отправило ни одной</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>The report holds %1 of the %n records the device announced</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Устройство заявило %n запись, из них в отчёте %1</numerusform>
+            <numerusform>Устройство заявило %n записи, из них в отчёте %1</numerusform>
+            <numerusform>Устройство заявило %n записей, из них в отчёте %1</numerusform>
         </translation>
     </message>
     <message>
         <source>%1; %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1; %2</translation>
     </message>
 </context>
 <context>

@@ -2,12 +2,15 @@
 // path, carries every text the windows ask for in the right context, keeps
 // the rich-text link intact and fits the fixed geometry of the pages.
 
+#include <QDir>
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QRegularExpression>
+#include <QProcess>
 #include <QSet>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTranslator>
 #include <QXmlStreamReader>
@@ -21,6 +24,14 @@ struct Message
 {
     QString sContext;
     QString sSource;
+    bool bPlural = false;   // "%n", with a form for each plural form of the language
+};
+
+// The texts with a count, one form for each plural form of the language.
+const char *const kPluralSources[] = {
+    "The device did not stop sending: more than %1 bytes arrived for %n announced records; the export was stopped",
+    "The device sent none of the %n records it announced",
+    "The report holds %1 of the %n records the device announced",
 };
 
 // Every text that the windows and the device code pass through the
@@ -48,10 +59,7 @@ QList<Message> Catalogue()
           "The serial port is in use by another program",
           "Only the request came back: the line echoes, and no device answered",
           "The device was disconnected during the request", "Cannot create the report file %1: %2",
-          "The device was disconnected during the export", "The export was interrupted",
-          "The device did not stop sending: more than %1 bytes arrived for %2 announced records; the export was stopped",
-          "The device sent none of the %1 records it announced",
-          "The report holds %1 of the %2 records the device announced", "%1; what arrived is kept in %2",
+          "The device was disconnected during the export", "The export was interrupted", "%1; %2",
           "Cannot write the report file %1: %2", "Cannot rename the report file %1 to %2: %3",
           "The device keeps sending: its line did not fall quiet within %1 s"}},
         {"QSerialUser",
@@ -62,12 +70,39 @@ QList<Message> Catalogue()
         {"LineBusyText",
          {"The device is still sending its records; waiting up to %1 s",
           "The device keeps sending; switch it off and on, then try again"}},
-        {"CustomMessageBox", {"Cancel"}},
+        {"FailureAdvice",
+         {"No serial port could be opened. Connect the device and try again.",
+          "A serial port is in use by another program. Close that program and try again.",
+          "The port %1 is in use by another program. Close that program and try again.",
+          "No device answered. Check that it is switched on and connected, then try again.",
+          "Only the request came back: the line echoes (a loopback plug or a modem) and no device answered. Connect "
+          "the device and try again.",
+          "The connection to the device was lost (unplugged or switched off). Connect it and try again.",
+          "The device runs its boot loader: its firmware is missing, or an upgrade did not end. Upgrade the device "
+          "first.",
+          "The device did not answer a command as expected. Check the cable and try again.",
+          "The device did not get ready to receive the firmware. Switch it off and on, then try again.",
+          "The firmware file cannot be read, or it is empty. Choose the firmware file for this device.",
+          "The transfer could not start. Try again; if it fails again, switch the device off and on.",
+          "Another job is still using the device. Wait until it has ended, then try again.",
+          "%1. Choose a folder you may write to, then export again.",
+          "%1. Make room on the disk or choose another folder, then export again.",
+          "%1. Check the cable, then export again.", "The job was stopped before it ended. Start it again.",
+          "The device refused the firmware and stays in its boot loader. Check that the file is firmware for this "
+          "device, then upgrade again.",
+          "The device stopped answering during the transfer and stays in its boot loader. Check the cable, then "
+          "upgrade again.",
+          "The line is noisy: blocks arrived damaged again and again. Check the cable, the USB adapter and the "
+          "connectors, then upgrade again.",
+          "The transfer failed: the line reported an error, or the file changed while it was sent. The device stays "
+          "in its boot loader: upgrade again."}},
     };
     QList<Message> list;
     for (const auto &group : groups)
         for (const QString &sSource : group.second)
             list.append({QString::fromLatin1(group.first), sSource});
+    for (const char *pSource : kPluralSources)
+        list.append({QStringLiteral("SerialWorker"), QString::fromUtf8(pSource), true});
     return list;
 }
 
@@ -94,6 +129,7 @@ struct TsEntry
     QString sSource;
     QString sTranslation;
     bool bUnfinished = false;
+    bool bPlural = false;
 };
 
 // Reads a Linguist source file; an unreadable or malformed file yields an
@@ -117,13 +153,19 @@ QList<TsEntry> ReadTs(const QString &sPath, QString *pError, QString *pLanguage 
             else if (xml.name() == QLatin1String("name"))
                 sContext = xml.readElementText();
             else if (xml.name() == QLatin1String("message"))
-                current = TsEntry{sContext, QString(), QString(), false};
+                current = TsEntry{sContext, QString(), QString(), false,
+                                  xml.attributes().value(QLatin1String("numerus")) == QLatin1String("yes")};
             else if (xml.name() == QLatin1String("source"))
                 current.sSource = xml.readElementText();
             else if (xml.name() == QLatin1String("translation")) {
                 const QString sType = xml.attributes().value(QLatin1String("type")).toString();
                 current.bUnfinished = !sType.isEmpty();
-                current.sTranslation = xml.readElementText();
+                // A plural entry's forms, one a line.
+                current.sTranslation.clear();
+                if (!current.bPlural)
+                    current.sTranslation = xml.readElementText();
+                while (current.bPlural && xml.readNextStartElement())
+                    current.sTranslation += xml.readElementText() + QLatin1Char('\n');
             }
         } else if (xml.isEndElement() && xml.name() == QLatin1String("message")) {
             entries.append(current);
@@ -271,6 +313,10 @@ private slots:
     void linkKeepsItsMarkup();
     void textsFitTheirWidgets_data();
     void textsFitTheirWidgets();
+    void pluralFormsFollowTheCount_data();
+    void pluralFormsFollowTheCount();
+    void lupdateKeepsEveryEntry_data();
+    void lupdateKeepsEveryEntry();
 
 private:
     QString m_sFamily;
@@ -294,8 +340,8 @@ void TestTranslations::sourcesMatchCatalogue_data()
         QTest::newRow(lang.pBase) << QString::fromLatin1(lang.pBase);
 }
 
-// Each source file holds exactly the catalogue (Chinese and Russian carry
-// one extra "Yes"), nothing unfinished, nothing empty, nothing twice.
+// Each source file holds exactly the catalogue, nothing unfinished, nothing
+// empty, nothing twice.
 void TestTranslations::sourcesMatchCatalogue()
 {
     QFETCH(QString, sBase);
@@ -307,8 +353,6 @@ void TestTranslations::sourcesMatchCatalogue()
     QSet<QString> expected;
     for (const Message &m : Catalogue())
         expected.insert(m.sContext + QLatin1Char('|') + m.sSource);
-    if (sBase == QLatin1String("Language_zh_CN") || sBase == QLatin1String("Language_ru"))
-        expected.insert(QStringLiteral("CustomMessageBox|Yes"));
 
     QSet<QString> found;
     for (const TsEntry &e : entries) {
@@ -353,13 +397,18 @@ void TestTranslations::compiledCatalogue()
 
     const bool bEnglish = sBase == QLatin1String("Language_en");
     for (const Message &m : Catalogue()) {
+        if (m.bPlural)
+            continue;   // pluralFormsFollowTheCount
         const QByteArray baContext = m.sContext.toUtf8();
         const QByteArray baSource = m.sSource.toUtf8();
         const QString sText = translator.translate(baContext.constData(), baSource.constData());
         const QString sKey = m.sContext + QLatin1Char('|') + m.sSource;
         QVERIFY2(!sText.isEmpty(), qPrintable(QStringLiteral("no translation for %1").arg(sKey)));
         QCOMPARE(sText, expected.value(sKey));
-        if (!bEnglish && !(m.sContext == QLatin1String("LanguageDialog") && m.sSource == QLatin1String("English")))
+        // The name "English" and the joiner of two reasons may read the same.
+        const bool bSameAnywhere = (m.sContext == QLatin1String("LanguageDialog") && m.sSource == QLatin1String("English"))
+                                   || m.sSource == QLatin1String("%1; %2");
+        if (!bEnglish && !bSameAnywhere)
             QVERIFY2(sText != m.sSource, qPrintable(QStringLiteral("left in English: %1").arg(sKey)));
     }
     // A text that no window uses is not invented.
@@ -373,7 +422,7 @@ void TestTranslations::englishIsIdentity()
     QTranslator translator;
     QVERIFY(translator.load(QStringLiteral(":/translation/Language_en")));
     for (const Message &m : Catalogue()) {
-        if (m.sContext == QLatin1String("LanguageDialog"))
+        if (m.sContext == QLatin1String("LanguageDialog") || m.bPlural)
             continue;
         const QByteArray baContext = m.sContext.toUtf8();
         const QByteArray baSource = m.sSource.toUtf8();
@@ -534,6 +583,106 @@ void TestTranslations::textsFitTheirWidgets()
                                  .arg(nUsedLines).arg(nWidest).arg(nLinesHeld).arg(nRoom)
                                  .arg(widget.TextRoom())));
     }
+}
+
+void TestTranslations::pluralFormsFollowTheCount_data()
+{
+    QTest::addColumn<QString>("sBase");
+    QTest::addColumn<QList<int>>("distinct");   // counts that take forms of their own, in order
+    QTest::newRow("en") << QStringLiteral("Language_en") << QList<int>{1, 2};
+    QTest::newRow("fr") << QStringLiteral("Language_fr") << QList<int>{1, 2};
+    QTest::newRow("de") << QStringLiteral("Language_de") << QList<int>{1, 2};
+    QTest::newRow("es") << QStringLiteral("Language_es") << QList<int>{1, 2};
+    QTest::newRow("it") << QStringLiteral("Language_it") << QList<int>{1, 2};
+    // After "of" the noun takes the same case for 2 and for 5.
+    QTest::newRow("ru") << QStringLiteral("Language_ru") << QList<int>{1, 2};
+    QTest::newRow("pl") << QStringLiteral("Language_pl") << QList<int>{1, 2};
+    QTest::newRow("zh_CN") << QStringLiteral("Language_zh_CN") << QList<int>{1};
+}
+
+// A record count reads right for every number: the count stands in the
+// text, and one record reads otherwise than two (except in Chinese); in
+// Russian 21 takes the form of 1 and 11 that of 5, in Russian and Polish 22
+// takes the form of 2.
+void TestTranslations::pluralFormsFollowTheCount()
+{
+    QFETCH(QString, sBase);
+    QFETCH(QList<int>, distinct);
+    QTranslator translator;
+    QVERIFY(translator.load(QStringLiteral(":/translation/") + sBase));
+    // The form for n, its count left as "%n".
+    const auto form = [&](const char *pSource, int n) {
+        return translator.translate("SerialWorker", pSource, nullptr, n);
+    };
+    for (const char *pSource : kPluralSources) {
+        QSet<QString> forms;
+        for (int n : distinct) {
+            const QString sText = form(pSource, n);
+            QVERIFY2(sText.contains(QLatin1String("%n")), qPrintable(sText));
+            if (sBase != QLatin1String("Language_en"))
+                QVERIFY2(sText != QString::fromUtf8(pSource), qPrintable(QStringLiteral("left in English: %1").arg(sText)));
+            forms.insert(sText);
+        }
+        QVERIFY2(forms.size() == distinct.size(), pSource);
+        if (sBase == QLatin1String("Language_ru")) {
+            QCOMPARE(form(pSource, 21), form(pSource, 1));
+            QCOMPARE(form(pSource, 11), form(pSource, 5));
+        }
+        if (sBase == QLatin1String("Language_ru") || sBase == QLatin1String("Language_pl"))
+            QCOMPARE(form(pSource, 22), form(pSource, 2));
+    }
+}
+
+void TestTranslations::lupdateKeepsEveryEntry_data()
+{
+    QTest::addColumn<QString>("sBase");
+    for (const Language &lang : kLanguages)
+        QTest::newRow(lang.pBase) << QString::fromLatin1(lang.pBase);
+}
+
+// A translator's routine run of lupdate over the sources (then Linguist,
+// then lrelease) must find every entry of the catalogue and nothing new: a
+// text translated where lupdate cannot see it would be dropped as vanished,
+// a new text would come in untranslated.
+void TestTranslations::lupdateKeepsEveryEntry()
+{
+    QFETCH(QString, sBase);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString sCopy = dir.filePath(sBase + QStringLiteral(".ts"));
+    QVERIFY(QFile::copy(TsPath(sBase.toLatin1().constData()), sCopy));
+    QFile::setPermissions(sCopy, QFile::ReadOwner | QFile::WriteOwner);
+
+    QProcess lupdate;
+    lupdate.setWorkingDirectory(QStringLiteral(KP_PROJECT_DIR));
+    lupdate.setProcessChannelMode(QProcess::MergedChannels);
+    lupdate.start(QStringLiteral(KP_LUPDATE),
+                  {QStringLiteral("-locations"), QStringLiteral("none"), QStringLiteral("-no-obsolete"),
+                   QStringLiteral("app"), QStringLiteral("device"), QStringLiteral("transfer"), QStringLiteral("ui"),
+                   QStringLiteral("cli"), QStringLiteral("-ts"), sCopy});
+    QVERIFY2(lupdate.waitForFinished(60000), "lupdate did not finish");
+    const QString sOutput = QString::fromLocal8Bit(lupdate.readAll());
+    QVERIFY2(lupdate.exitStatus() == QProcess::NormalExit && lupdate.exitCode() == 0, qPrintable(sOutput));
+
+    QString sError;
+    const QList<TsEntry> before = ReadTs(TsPath(sBase.toLatin1().constData()), &sError);
+    QVERIFY2(sError.isEmpty(), qPrintable(sError));
+    const QList<TsEntry> after = ReadTs(sCopy, &sError);
+    QVERIFY2(sError.isEmpty(), qPrintable(sError));
+    QHash<QString, QString> kept;
+    for (const TsEntry &e : before)
+        kept.insert(e.sContext + QLatin1Char('|') + e.sSource, e.sTranslation);
+    QStringList changes;
+    for (const TsEntry &e : after) {
+        const QString sKey = e.sContext + QLatin1Char('|') + e.sSource;
+        if (!kept.contains(sKey))
+            changes << QStringLiteral("new: ") + sKey;
+        else if (kept.take(sKey) != e.sTranslation || e.bUnfinished)
+            changes << QStringLiteral("changed: ") + sKey;
+    }
+    for (auto it = kept.cbegin(); it != kept.cend(); ++it)
+        changes << QStringLiteral("vanished: ") + it.key();
+    QVERIFY2(changes.isEmpty(), qPrintable(changes.join(QLatin1Char('\n'))));
 }
 
 QTEST_MAIN(TestTranslations)

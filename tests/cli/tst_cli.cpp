@@ -97,6 +97,7 @@ private slots:
     {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("sDevice");   // "": none, "app", "boot", "cancel" (receiver cancels block 2),
+                                                // "noisy" (block 2 NAKed for ever),
                                                 // "echo" (no device: the line echoes), "close" (the line closes
                                                 // at block 2), "no exit" (no reply to leaving control mode)
         QTest::addColumn<bool>("bViaEnv");      // the port through KESTRELPACK_SERIAL_PORTS, not --port
@@ -165,6 +166,12 @@ private slots:
         QTest::newRow("upgrade, cancelled by the device")
             << QStringList{"upgrade", "{image}", "--port", "{port}"} << QStringLiteral("cancel") << false << 5
             << QStringLiteral("the device on {port} cancelled the transfer at ") << QString();
+        // Block 2 refused again and again: the line is to blame, not the file.
+        QTest::newRow("upgrade, noisy line")
+            << QStringList{"upgrade", "{image}", "--port", "{port}"} << QStringLiteral("noisy") << false << 5
+            << QStringLiteral("the line to the device on {port} is noisy: blocks arrived damaged and were sent "
+                              "again until the transfer failed at ")
+            << QString();
         QTest::newRow("upgrade, device lost") << QStringList{"upgrade", "{image}", "--port", "{port}"}
                                               << QStringLiteral("close") << false << 3
                                               << QStringLiteral("the device on {port} was lost") << QString();
@@ -208,6 +215,9 @@ private slots:
                 options.initialState = SimulatorOptions::State::BootMenu;
             } else if (sDevice == QLatin1String("cancel")) {
                 options.nCancelAtBlock = 2;
+            } else if (sDevice == QLatin1String("noisy")) {
+                options.nNakAtBlock = 2;
+                options.nNakTimes = 1000;
             } else if (sDevice == QLatin1String("close")) {
                 options.nCloseAtBlock = 2;
             } else if (sDevice == QLatin1String("echo")) {
