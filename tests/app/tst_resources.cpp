@@ -61,7 +61,8 @@ QSet<uint> TranslationCharacters(QString *pError)
         while (!xml.atEnd()) {
             xml.readNext();
             if (xml.isStartElement() && xml.name() == QLatin1String("translation")) {
-                const QVector<uint> ucs4 = xml.readElementText().toUcs4();
+                // A plural entry's forms are elements of their own.
+                const QVector<uint> ucs4 = xml.readElementText(QXmlStreamReader::IncludeChildElements).toUcs4();
                 for (uint c : ucs4)
                     if (c >= 0x20)
                         set.insert(c);

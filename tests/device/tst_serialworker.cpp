@@ -139,9 +139,9 @@ private:
     const Result kEnd{SerialWorker::FT_ExportLog, SerialWorker::RT_ExportLog, true, QStringLiteral("End")};
 
     // A failed export that kept what arrived: no report, one partial file,
-    // named in the failure text; its content goes to *pKept.
-    // The failure names the partial file, reported just before it as the
-    // file the export left.
+    // reported just before the failure as the file the export left; its
+    // content goes to *pKept. The failure's shown reason holds no path (the
+    // window names the file on a line of its own; a path would not wrap).
     static void CheckKeptAsPartial(const QString &sDir, const QList<Result> &results, QByteArray *pKept)
     {
         QVERIFY(results.size() >= 2);
@@ -151,7 +151,7 @@ private:
         QCOMPARE(Reports(sDir), QStringList());
         QCOMPARE(Partials(sDir).size(), 1);
         const QString sPartial = QDir(sDir).filePath(Partials(sDir).first());
-        QVERIFY2(last.sMes.contains(sPartial), qPrintable(last.sMes));
+        QVERIFY2(!last.sMes.contains(sDir), qPrintable(last.sMes));
         const Result &named = results.at(results.size() - 2);
         QCOMPARE(named.nResult, int(SerialWorker::RT_ReportFile));
         QCOMPARE(named.sMes, QDir::toNativeSeparators(sPartial));

@@ -687,6 +687,14 @@ private:
         QTest::mouseClick(pButton, Qt::LeftButton);
         return true;
     }
+    // A failure says on its next line why and what to do next, unless its
+    // status already does (the line that never falls quiet).
+    static void VerifyWhyAndWhatNext(const QString &sTip)
+    {
+        const QString sNext = sTip.section(QLatin1Char('\n'), 1, 1);
+        QVERIFY2(sTip.startsWith(kKeepsSending) || (sNext.size() > 20 && sNext.endsWith(QLatin1Char('.'))),
+                 qPrintable(QStringLiteral("no reason and next step under \"%1\"").arg(sTip)));
+    }
     QString Text(const char *szLabel) const
     {
         const QLabel *pLabel = Child<QLabel>(szLabel);
@@ -1015,12 +1023,16 @@ private slots:
                 }
             } else {
                 QCOMPARE(Page("stackedWidgetInfo"), QStringLiteral("pageInfoTip"));
-                QCOMPARE(Text("labelInfoTip"), row.sTip);
+                QCOMPARE(Text("labelInfoTip").section(QLatin1Char('\n'), 0, 0), row.sTip);
+                VerifyWhyAndWhatNext(Text("labelInfoTip"));
             }
             break;
         case Job::Export:
             QCOMPARE(Page("stackedWidgetExport"), QStringLiteral("pageExportTip"));
             QCOMPARE(Text("labelExportTip").section(QLatin1Char('\n'), 0, 0), row.sTip);
+            if (row.sTip != kExported) {
+                VerifyWhyAndWhatNext(Text("labelExportTip"));
+            }
             if (row.sTip == kExported) {
                 QCOMPARE(Child<QProgressBar>("progressBarExport")->value(), 100);
                 // Under the success, the name of the report written.
@@ -1035,7 +1047,8 @@ private slots:
                 QCOMPARE(Text("labelUpgradeTip"), kCompleted + QStringLiteral("\nThe device runs ") + row.sVersion);
                 QCOMPARE(Child<QProgressBar>("progressBarUpgrade")->value(), 100);
             } else {
-                QCOMPARE(Text("labelUpgradeTip"), row.sTip);
+                QCOMPARE(Text("labelUpgradeTip").section(QLatin1Char('\n'), 0, 0), row.sTip);
+                VerifyWhyAndWhatNext(Text("labelUpgradeTip"));
             }
             QVERIFY(Child<QPushButton>("btnUpgradeFirmware")->isEnabled());
             break;

@@ -220,6 +220,12 @@ int main(int argc, char *argv[])
         pExport->ShowPathPage();
         click("btnExportFile");
     };
+    // A failure's kind comes first, as the coordinator sends it; the longest
+    // reasons a page meets are shown.
+    const auto kind = [](QWidget *pPage, int nFunctionType, FailureKind eKind, const QString &sPort = QString()) {
+        QMetaObject::invokeMethod(pPage, "slot_FailureKind", Q_ARG(int, nFunctionType), Q_ARG(int, 0),
+                                  Q_ARG(int, int(eKind)), Q_ARG(QString, sPort));
+    };
     const auto info = [pInfo](int nResultType, bool bRet, const QString &sMes) {
         pInfo->slot_SendResult(SW::FT_DeviceInfo, nResultType, bRet, sMes);
     };
@@ -251,6 +257,7 @@ int main(int argc, char *argv[])
          }},
         {"upgrade-failed",
          [=]() {
+             kind(pUpgrade, SW::FT_Upgrade, FailureKind::TransferFailed);
              pUpgrade->slot_TransmitStatus(YmodemFileTransmit::StatusFailed);
              return pWindow;
          }},
@@ -271,6 +278,14 @@ int main(int argc, char *argv[])
          [=]() {
              pUpgrade->slot_SendResult(SW::FT_Upgrade, SW::RT_OpenPort, false,
                                        QCoreApplication::translate("SerialWorker", "Failed to open serial port"));
+             return pWindow;
+         }},
+        {"upgrade-port-in-use",
+         [=]() {
+             pUpgrade->ShowPathPage();
+             click("btnUpgradeFirmware");
+             kind(pUpgrade, SW::FT_Upgrade, FailureKind::PortInUse, QStringLiteral("COM3"));
+             pUpgrade->slot_TransmitStatus(YmodemFileTransmit::StatusFailed);
              return pWindow;
          }},
         {"upgrade-line-busy",
@@ -310,18 +325,27 @@ int main(int argc, char *argv[])
              exportAgain();
              report(SW::RT_ExportLog, true, QStringLiteral("Start"));
              report(SW::RT_ExportLog, true, QStringLiteral("62"));
-             report(SW::RT_ExportLog, false, QStringLiteral("Failed to write the report"));
+             report(SW::RT_ReportFile, true,
+                    QDir(sReportDir).filePath(QStringLiteral("Partial_Report_2026-12-08-04-55-00.csv")));
+             kind(pExport, SW::FT_ExportLog, FailureKind::ReportIncomplete);
+             report(SW::RT_ExportLog, false,
+                    QCoreApplication::translate("SerialWorker",
+                                                "The report holds %1 of the %n records the device announced",
+                                                nullptr, 1251)
+                        .arg(777));
              return pWindow;
          }},
         {"export-disconnected",
          [=]() {
              exportAgain();
+             kind(pExport, SW::FT_ExportLog, FailureKind::EchoOnly);
              report(SW::RT_OpenPort, false, QString());
              return pWindow;
          }},
         {"export-upgrade-first",
          [=]() {
              exportAgain();
+             kind(pExport, SW::FT_ExportLog, FailureKind::BootLoader);
              report(SW::RT_EnterCtrlMode, false, QString());
              return pWindow;
          }},
@@ -352,8 +376,15 @@ int main(int argc, char *argv[])
              info(SW::RT_SN, true, QStringLiteral("0812345689ABCDEF"));
              return pWindow;
          }},
+        {"info-value-not-read",
+         [=]() {
+             kind(pInfo, SW::FT_DeviceInfo, FailureKind::CommandFailed);
+             info(SW::RT_SN, false, QString());
+             return pWindow;
+         }},
         {"info-disconnected",
          [=]() {
+             kind(pInfo, SW::FT_DeviceInfo, FailureKind::PortInUse, QStringLiteral("COM3"));
              info(SW::RT_OpenPort, false, QString());
              return pWindow;
          }},
@@ -361,6 +392,7 @@ int main(int argc, char *argv[])
          [=]() {
              click("btnInfoReturnMenu");
              click("btnInfo");
+             kind(pInfo, SW::FT_DeviceInfo, FailureKind::BootLoader);
              info(SW::RT_EnterCtrlMode, false, QString());
              return pWindow;
          }},

@@ -20,6 +20,7 @@
 #include <QtTest>
 
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -501,6 +502,173 @@ private slots:
         verify();
         // A language change keeps what the device said and the message shown.
         SendLanguageChange(&page);
+        verify();
+    }
+
+    // --- Why a job failed, and what next ---
+
+    // Each failure kind a page meets puts the reason and the next step, in
+    // the interface language, on a line under the page's own status, chosen
+    // by the kind whatever the reason's words (a report's reason alone is
+    // quoted: only it knows the numbers). The text fits the page: the label
+    // holds every wrapped line, inside its sub-page, above the bar.
+    void failuresSayWhyAndWhatNext_data()
+    {
+        QTest::addColumn<QString>("sPage");     // info, export, upgrade (preparation), transfer
+        QTest::addColumn<int>("nResultType");   // the failing step (info, export) or the transfer status
+        QTest::addColumn<int>("nKind");
+        QTest::addColumn<QString>("sPort");
+        QTest::addColumn<QString>("sReason");   // as the job reports it
+        QTest::addColumn<QString>("sStatus");   // English source of the page's status; "": the value note
+        QTest::addColumn<QString>("sAdvice");   // English source of the line under it
+        const QString sPortFail = QStringLiteral("Failed to open serial port");
+        const QString sGermanIncomplete =
+            QStringLiteral("Der Bericht enthält 12 der 40 vom Gerät angekündigten Datensätze");
+        using K = FailureKind;
+        const auto row = [](const char *pName, const char *pPage, int nResultType, K eKind, const QString &sPort,
+                            const QString &sReason, const char *pStatus, const char *pAdvice) {
+            QTest::newRow(pName) << QString::fromLatin1(pPage) << nResultType << int(eKind) << sPort << sReason
+                                 << QString::fromLatin1(pStatus) << QString::fromLatin1(pAdvice);
+        };
+        row("info: no port", "info", SW::RT_OpenPort, K::NoPort, QString(), sPortFail, "Disconnected",
+            "No serial port could be opened. Connect the device and try again.");
+        row("info: port in use", "info", SW::RT_OpenPort, K::PortInUse, QStringLiteral("COM3"), sPortFail,
+            "Disconnected", "The port %1 is in use by another program. Close that program and try again.");
+        row("info: only an echo", "info", SW::RT_OpenPort, K::EchoOnly, QString(), sPortFail, "Disconnected",
+            "Only the request came back: the line echoes (a loopback plug or a modem) and no device answered. "
+            "Connect the device and try again.");
+        row("info: boot loader", "info", SW::RT_EnterCtrlMode, K::BootLoader, QString(), sPortFail,
+            "Please upgrade before proceeding",
+            "The device runs its boot loader: its firmware is missing, or an upgrade did not end. Upgrade the "
+            "device first.");
+        row("info: a value not read", "info", SW::RT_Version, K::CommandFailed, QString(), QString(), "",
+            "The device did not answer a command as expected. Check the cable and try again.");
+        row("export: no answer", "export", SW::RT_OpenPort, K::NoAnswer, QString(), sPortFail, "Disconnected",
+            "No device answered. Check that it is switched on and connected, then try again.");
+        row("export: device lost", "export", SW::RT_ExportLog, K::DeviceLost, QString(), QStringLiteral("x"),
+            "File export failed",
+            "The connection to the device was lost (unplugged or switched off). Connect it and try again.");
+        row("export: folder takes no file", "export", SW::RT_ExportLog, K::ReportNotCreated, QString(),
+            QStringLiteral("Die Berichtsdatei Report_1.csv kann nicht angelegt werden: Permission denied"),
+            "File export failed", "%1. Choose a folder you may write to, then export again.");
+        row("export: disk full", "export", SW::RT_ExportLog, K::ReportNotWritten, QString(),
+            QStringLiteral("Die Berichtsdatei Report_1.csv kann nicht geschrieben werden: No space left on device"),
+            "File export failed", "%1. Make room on the disk or choose another folder, then export again.");
+        row("export: records missing", "export", SW::RT_ExportLog, K::ReportIncomplete, QString(),
+            sGermanIncomplete, "File export failed", "%1. Check the cable, then export again.");
+        row("upgrade: busy", "upgrade", 0, K::Busy, QString(), QString(), "Upgrade failed",
+            "Another job is still using the device. Wait until it has ended, then try again.");
+        row("upgrade: port in use, not named", "upgrade", 0, K::PortInUse, QString(), QString(), "Upgrade failed",
+            "A serial port is in use by another program. Close that program and try again.");
+        row("upgrade: firmware file", "upgrade", 0, K::FirmwareFile, QString(), QString(), "Upgrade failed",
+            "The firmware file cannot be read, or it is empty. Choose the firmware file for this device.");
+        row("upgrade: boot loader not reached", "upgrade", 0, K::BootLoaderNotReached, QString(), QString(),
+            "Upgrade failed",
+            "The device did not get ready to receive the firmware. Switch it off and on, then try again.");
+        row("upgrade: transfer not started", "upgrade", 0, K::TransferNotStarted, QString(), QString(),
+            "Upgrade failed",
+            "The transfer could not start. Try again; if it fails again, switch the device off and on.");
+        row("transfer: refused", "transfer", YS::StatusCancelled, K::ReceiverCancelled, QString(), QString(),
+            "Upgrade failed",
+            "The device refused the firmware and stays in its boot loader. Check that the file is firmware for "
+            "this device, then upgrade again.");
+        row("transfer: timed out", "transfer", YS::StatusTimeOut, K::TransferTimedOut, QString(), QString(),
+            "Upgrade failed",
+            "The device stopped answering during the transfer and stays in its boot loader. Check the cable, then "
+            "upgrade again.");
+        row("transfer: noisy line", "transfer", YS::StatusFailed, K::NoisyLine, QString(), QString(),
+            "Upgrade failed",
+            "The line is noisy: blocks arrived damaged again and again. Check the cable, the USB adapter and the "
+            "connectors, then upgrade again.");
+        row("transfer: failed", "transfer", YS::StatusFailed, K::TransferFailed, QString(), QString(),
+            "Upgrade failed",
+            "The transfer failed: the line reported an error, or the file changed while it was sent. The device "
+            "stays in its boot loader: upgrade again.");
+        row("transfer: device lost", "transfer", YS::StatusFailed, K::DeviceLost, QStringLiteral("COM3"), QString(),
+            "Upgrade failed",
+            "The connection to the device was lost (unplugged or switched off). Connect it and try again.");
+    }
+    void failuresSayWhyAndWhatNext()
+    {
+        QFETCH(QString, sPage);
+        QFETCH(int, nResultType);
+        QFETCH(int, nKind);
+        QFETCH(QString, sPort);
+        QFETCH(QString, sReason);
+        QFETCH(QString, sStatus);
+        QFETCH(QString, sAdvice);
+        QString sArg = sReason;
+        if (nKind == int(FailureKind::PortInUse)) {
+            sArg = sPort;
+        }
+        const QString sAdviceGerman = sAdvice.contains(QLatin1String("%1"))
+                                          ? German("FailureAdvice", qPrintable(sAdvice)).arg(sArg)
+                                          : German("FailureAdvice", qPrintable(sAdvice));
+        QVERIFY(sAdviceGerman != sAdvice);
+
+        std::unique_ptr<QWidget> pPage;
+        QLabel *pTip = nullptr;
+        QWidget *pBar = nullptr;
+        const char *pContext = "InfoWidget";
+        if (sPage == QLatin1String("info")) {
+            auto *pInfo = new InfoWidget;
+            pPage.reset(pInfo);
+            pPage->show();
+            pInfo->ClearInfo();
+            pInfo->StartReadInfo();
+            pInfo->slot_FailureKind(SW::FT_DeviceInfo, nResultType, nKind, sPort);
+            pInfo->slot_SendResult(SW::FT_DeviceInfo, nResultType, false, sReason);
+            pTip = Child<QLabel>(pInfo, sStatus.isEmpty() ? "labelInfoReason" : "labelInfoTip");
+        } else if (sPage == QLatin1String("export")) {
+            auto *pExport = new ExportWidget;
+            pPage.reset(pExport);
+            pPage->show();
+            pContext = "ExportWidget";
+            Child<QLineEdit>(pExport, "lineEditExportPath")->setText(QStringLiteral("/media/usb/reports"));
+            Child<QPushButton>(pExport, "btnExportFile")->click();
+            pExport->slot_SendResult(SW::FT_ExportLog, SW::RT_ExportLog, true, QStringLiteral("Start"));
+            pExport->slot_FailureKind(SW::FT_ExportLog, nResultType, nKind, sPort);
+            pExport->slot_SendResult(SW::FT_ExportLog, nResultType, false, sReason);
+            pTip = Child<QLabel>(pExport, "labelExportTip");
+            pBar = Child<QProgressBar>(pExport, "progressBarExport");
+        } else {
+            auto *pUpgrade = new UpgradeWidget;
+            pPage.reset(pUpgrade);
+            pPage->show();
+            pContext = "UpgradeWidget";
+            const bool bPreparation = sPage == QLatin1String("upgrade");
+            // The coordinator reports the kind before its preparation returns.
+            m_startUpgrade = [&](const QString &) {
+                if (bPreparation) {
+                    pUpgrade->slot_FailureKind(SW::FT_Upgrade, SW::RT_OpenPort, nKind, sPort);
+                }
+                return !bPreparation;
+            };
+            Child<QLineEdit>(pUpgrade, "lineEditUpgradePath")->setText(QStringLiteral("/fw/k9.bin"));
+            Child<QPushButton>(pUpgrade, "btnUpgradeFirmware")->click();
+            if (!bPreparation) {
+                pUpgrade->slot_TransmitProgress(41);
+                pUpgrade->slot_FailureKind(SW::FT_Upgrade, SW::RT_StartTransmit, nKind, sPort);
+                pUpgrade->slot_TransmitStatus(static_cast<YS>(nResultType));
+            }
+            pTip = Child<QLabel>(pUpgrade, "labelUpgradeTip");
+            pBar = Child<QProgressBar>(pUpgrade, "progressBarUpgrade");
+        }
+        const QString sExpected = sStatus.isEmpty() ? sAdviceGerman
+                                                     : German(pContext, qPrintable(sStatus)) + QLatin1Char('\n')
+                                                           + sAdviceGerman;
+        const auto verify = [&]() {
+            QCOMPARE(pTip->text(), sExpected);
+            QVERIFY(pTip->wordWrap());
+            QVERIFY2(pTip->heightForWidth(pTip->width()) <= pTip->height(), "the label cuts its last lines");
+            QVERIFY(pTip->parentWidget()->rect().contains(pTip->geometry()));
+            if (pBar) {
+                QVERIFY(pBar->geometry().top() >= pTip->geometry().bottom());
+                QVERIFY(pBar->parentWidget()->rect().contains(pBar->geometry()));
+            }
+        };
+        verify();
+        SendLanguageChange(pPage.get());
         verify();
     }
 
