@@ -163,8 +163,11 @@ int main(int argc, char *argv[])
     InitFont();
 
     // The pages' requests stop here: every state comes from the slots below.
+    // An upgrade's preparation succeeds, unless a state makes it fail as the
+    // coordinator would: its reports first, then false.
+    std::function<bool()> prepareUpgrade = [] { return true; };
     DeviceRequestsForTesting::Handlers handlers;
-    handlers.startUpgrade = [](const QString &) { return true; };
+    handlers.startUpgrade = [&prepareUpgrade](const QString &) { return prepareUpgrade(); };
     handlers.startGetVersionAndSN = [] {};
     handlers.startExportLogInfo = [](const QString &) {};
     DeviceRequestsForTesting::Set(handlers);
@@ -244,6 +247,9 @@ int main(int argc, char *argv[])
          }},
         {"upgrade-path",
          [=]() {
+             // The last language's last upgrade state is still "running":
+             // it ends, so that "Update" can be pressed again.
+             pUpgrade->slot_TransmitStatus(YmodemFileTransmit::StatusCancelled);
              click("btnUpgrade");
              Child<QLineEdit>(pWindow, "lineEditUpgradePath")->setText(sFirmware);
              return pWindow;
@@ -281,11 +287,14 @@ int main(int argc, char *argv[])
              return pWindow;
          }},
         {"upgrade-port-in-use",
-         [=]() {
+         [=, &prepareUpgrade]() {
              pUpgrade->ShowPathPage();
+             prepareUpgrade = [=] {
+                 kind(pUpgrade, SW::FT_Upgrade, FailureKind::PortInUse, QStringLiteral("COM3"));
+                 return false;
+             };
              click("btnUpgradeFirmware");
-             kind(pUpgrade, SW::FT_Upgrade, FailureKind::PortInUse, QStringLiteral("COM3"));
-             pUpgrade->slot_TransmitStatus(YmodemFileTransmit::StatusFailed);
+             prepareUpgrade = [] { return true; };
              return pWindow;
          }},
         {"upgrade-line-busy",
