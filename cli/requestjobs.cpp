@@ -24,11 +24,12 @@ public:
     RequestRun(CliContext &ctx, QSerialUser &user, int nFunctionType, const QString &sPort)
         : m_ctx(ctx), m_nFunctionType(nFunctionType), m_sPort(sPort)
     {
-        connect(&user, &QSerialUser::signal_FailureKind, this, [this](int nFunctionType, int, int nKind, const QString &) {
-            if (nFunctionType == m_nFunctionType) {
-                m_eKind = static_cast<FailureKind>(nKind);
-            }
-        });
+        connect(&user, &QSerialUser::signal_FailureKind, this,
+                [this](int nFunctionType, int, int nKind, const QString &) {
+                    if (nFunctionType == m_nFunctionType) {
+                        m_eKind = static_cast<FailureKind>(nKind);
+                    }
+                });
         connect(&user, &QSerialUser::signal_SendResult, this, &RequestRun::OnResult);
         // Every report of the request has arrived before this.
         connect(&user, &QSerialUser::signal_RequestFinished, this, []() { QCoreApplication::exit(0); });

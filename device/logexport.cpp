@@ -124,8 +124,10 @@ bool LogExport::Reserve(const QString &sDirPath, ReasonText &error)
         }
     }
     qDebug().noquote() << "Open File fail: " + m_reportFile.fileName();
-    error = Tr(QT_TRANSLATE_NOOP("SerialWorker", "Cannot create the report file %1: %2"), FailureKind::ReportNotCreated)
-                 .arg(ReasonText::File(m_reportFile.fileName()), ReasonText::Plain(m_reportFile.errorString(), FailureKind::None));
+    error = Tr(QT_TRANSLATE_NOOP("SerialWorker", "Cannot create the report file %1: %2"),
+               FailureKind::ReportNotCreated)
+                .arg(ReasonText::File(m_reportFile.fileName()),
+                     ReasonText::Plain(m_reportFile.errorString(), FailureKind::None));
     return false;
 }
 
@@ -275,7 +277,8 @@ LogExport::Outcome LogExport::Finish(Ending ending)
     const int nLines = StreamLines(m_stream);
     m_stream.clear();
     if (ending == Ending::DeviceGone) {
-        reasons << Tr(QT_TRANSLATE_NOOP("SerialWorker", "The device was disconnected during the export"), FailureKind::DeviceLost);
+        reasons << Tr(QT_TRANSLATE_NOOP("SerialWorker", "The device was disconnected during the export"),
+                      FailureKind::DeviceLost);
     } else if (ending == Ending::Interrupted) {
         reasons << Tr(QT_TRANSLATE_NOOP("SerialWorker", "The export was interrupted"), FailureKind::Interrupted);
     } else if (m_bOverLimit) {
@@ -349,7 +352,8 @@ bool LogExport::WriteReport(ReasonText &error)
     // Checked on disk as well: only a report of its whole size is complete.
     bOk = bOk && QFileInfo(m_reportFile.fileName()).size() == report.size();
     if (!bOk) {
-        error = Tr(QT_TRANSLATE_NOOP("SerialWorker", "Cannot write the report file %1: %2"), FailureKind::ReportNotWritten)
+        error = Tr(QT_TRANSLATE_NOOP("SerialWorker", "Cannot write the report file %1: %2"),
+                   FailureKind::ReportNotWritten)
                     .arg(ReasonText::File(m_reportFile.fileName()),
                          ReasonText::Plain(m_reportFile.errorString(), FailureKind::None));
         qDebug() << error.sEnglish;

@@ -186,7 +186,8 @@ bool SerialWorker::OpenForRequest(int nFunctionType)
     emit signal_DeviceFound(m_pLink->PortName());
     if (m_pLink->DeviceMode() == ModeBootMenu || m_pLink->DeviceMode() == ModeYmodem) {
         m_pLink->ClosePort();
-        m_pLink->SetError(ReasonText::Tr("SerialWorker", QT_TRANSLATE_NOOP("SerialWorker", "Please upgrade before proceeding"),
+        m_pLink->SetError(ReasonText::Tr("SerialWorker",
+                                         QT_TRANSLATE_NOOP("SerialWorker", "Please upgrade before proceeding"),
                                          FailureKind::BootLoader));
         ReportFailure(nFunctionType, RT_EnterCtrlMode);
         EndRequest();

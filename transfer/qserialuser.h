@@ -120,11 +120,11 @@ signals:
     // bounded wait, and the version it reported (empty when it could not be read).
     void signal_UpgradeVerified(bool bAnswered, const QString &sVersion);
     void signal_SendResult(int nFunctionType, int nResultType, bool bRet, QString sMes);
-    // Just before every failure that signal_SendResult reports, before an
-    // upgrade's preparation returns false, and before a failed transfer's
-    // final status: its kind (FailureKind) and the port it concerns (empty:
-    // none known), for callers that act on it. A failed transfer reports
-    // RT_StartTransmit.
+    // A failure's kind (FailureKind) and the port it concerns (empty: none
+    // known), for callers that act on it: just before each failure of a
+    // request that signal_SendResult reports; once before an upgrade's
+    // preparation returns false (after its RT_LineBusy report, if any); and
+    // before a failed transfer's final status, as RT_StartTransmit.
     void signal_FailureKind(int nFunctionType, int nResultType, int nKind, const QString &sPort);
     // The boot loader is ready (relayed from the link).
     void signal_ReadyReadQuit();

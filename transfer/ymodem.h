@@ -76,9 +76,9 @@ public:
     uint8_t BlockNumber() const { return m_nBlockNumber; }
     uint32_t TickCount() const { return m_nTickCount; }
     uint32_t ErrorCount() const { return m_nErrorCount; }
-    // Header and data blocks the receiver refused (NAKed) since the
-    // transfer started (kept after its end): blocks that arrived damaged. NAKs of the EOT are the protocol's
-    // own and not counted.
+    // Header and data blocks the receiver refused (NAKed) since the transfer
+    // started, kept after its end: blocks that arrived damaged. NAKs of the
+    // EOT are the protocol's own and not counted.
     uint32_t NakCount() const { return m_nNakCount; }
 
 protected:

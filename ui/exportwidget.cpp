@@ -49,7 +49,7 @@ void ExportWidget::on_btnExportFile_clicked()
     m_sFailureReason.clear();
     m_sFailurePort.clear();
     ui->btnExportFile->setEnabled(false);
-    TipLayout::SetText(ui->labelExportTip, StatusText(), ui->stackedWidgetExport->height(), ui->progressBarExport);
+    SetTip();
     const QString sDirPath = ui->lineEditExportPath->text();
     if (sDirPath.isEmpty()) {
         ui->btnExportFile->setEnabled(true);
@@ -80,7 +80,7 @@ void ExportWidget::slot_SendResult(int nFunctionType, int nResultType, bool bRet
     } else if (nResultType == DeviceCodes::RT_LineBusy && bRet) {
         m_nStatus = StatusLineBusy;
         m_nBusySeconds = sMes.toInt();
-        TipLayout::SetText(ui->labelExportTip, StatusText(), ui->stackedWidgetExport->height(), ui->progressBarExport);
+        SetTip();
     } else if (nResultType == DeviceCodes::RT_LineBusy) {
         ui->stackedWidgetExport->setCurrentWidget(ui->pageExportTip);
         Finish(StatusKeepsSending);
@@ -102,7 +102,7 @@ void ExportWidget::slot_SendResult(int nFunctionType, int nResultType, bool bRet
         qDebug().noquote() << QStringLiteral("ExportWidget: ") + sMes;
         if (m_nStatus == StatusLineBusy) {
             m_nStatus = StatusExporting;
-            TipLayout::SetText(ui->labelExportTip, StatusText(), ui->stackedWidgetExport->height(), ui->progressBarExport);
+            SetTip();
         }
         ui->progressBarExport->setValue(sMes.toInt(nullptr, 10));
         ui->progressBarExport->update();
@@ -120,7 +120,7 @@ void ExportWidget::slot_FailureKind(int nFunctionType, int, int nKind, const QSt
 void ExportWidget::Finish(int nStatus)
 {
     m_nStatus = nStatus;
-    TipLayout::SetText(ui->labelExportTip, StatusText(), ui->stackedWidgetExport->height(), ui->progressBarExport);
+    SetTip();
     ui->btnExportFile->setEnabled(true);
     ui->btnExportReturnMenu->show();
 }
@@ -150,6 +150,11 @@ QString ExportWidget::StatusText() const
     }
 }
 
+void ExportWidget::SetTip()
+{
+    TipLayout::SetText(ui->labelExportTip, StatusText(), ui->stackedWidgetExport->height(), ui->progressBarExport);
+}
+
 QString ExportWidget::WithAdvice(const QString &sStatus) const
 {
     const QString sAdvice =
@@ -169,5 +174,5 @@ void ExportWidget::changeEvent(QEvent *event)
 void ExportWidget::UpdateTexts()
 {
     m_pPathChoice->ShortenCaption();
-    TipLayout::SetText(ui->labelExportTip, StatusText(), ui->stackedWidgetExport->height(), ui->progressBarExport);
+    SetTip();
 }

@@ -59,6 +59,8 @@ protected:
 
 private:
     QString StatusText() const;
+    // The status text, with the room it needs.
+    void SetTip();
     // sStatus, with the reason and the next step below it.
     QString WithAdvice(const QString &sStatus) const;
     // sText, with the name of the file the export left on a line below.

@@ -125,8 +125,13 @@ private slots:
         QTest::addColumn<QString>("sTip");  // empty: the values page
         QTest::newRow("application firmware") << int(SimulatorOptions::State::Application) << QString();
         QTest::newRow("boot loader") << int(SimulatorOptions::State::BootMenu)
-                                     << QStringLiteral("Please upgrade before proceeding");
-        QTest::newRow("no device") << -1 << QStringLiteral("Disconnected");
+                                     << QStringLiteral("Please upgrade before proceeding\nThe device runs its boot "
+                                                       "loader: its firmware is missing, or an upgrade did not end. "
+                                                       "Upgrade the device first.");
+        // Under each failure, why and what next, by the failure's kind.
+        QTest::newRow("no device") << -1
+                                   << QStringLiteral("Disconnected\nNo serial port could be opened. Connect the device "
+                                                     "and try again.");
     }
     void informationPage()
     {
@@ -183,7 +188,9 @@ private slots:
         QTest::addColumn<QString>("sOutcome");
         // Under the outcome, the version the rebooted device reports.
         QTest::newRow("application firmware") << true << QStringLiteral("Upgrade completed\nThe device runs V1.10");
-        QTest::newRow("no device") << false << QStringLiteral("Upgrade failed");
+        QTest::newRow("no device") << false
+                                   << QStringLiteral("Upgrade failed\nNo serial port could be opened. Connect the "
+                                                     "device and try again.");
     }
     void upgradePage()
     {
