@@ -161,7 +161,7 @@ bool DeviceLink::OpenSerialPort()
     QString sHeldReason;
     const auto noteHeld = [&](const QString &sPath) {
         if (HeldByAnother(*m_pSerialPort, sPath)) {
-            heldPorts << sPath;
+            heldPorts << PortLister::DisplayName(sPath);
             sHeldReason = m_pSerialPort->errorString();
         }
     };

@@ -59,6 +59,12 @@ bool PortLister::MayTouch(const QString &sDevicePath)
                        [&sDevicePath](const Port &port) { return port.sDevicePath == sDevicePath; });
 }
 
+QString PortLister::DisplayName(const QString &sDevicePath)
+{
+    const QString sPrefix = QStringLiteral("\\\\.\\");
+    return sDevicePath.startsWith(sPrefix) ? sDevicePath.mid(sPrefix.size()) : sDevicePath;
+}
+
 QString PortLister::DevicePath(const QString &sPortName, const QString &sSystemLocation)
 {
 #ifdef Q_OS_WIN

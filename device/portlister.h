@@ -40,6 +40,8 @@ public:
     // The path that opens a listed port: "\\.\COM3" on Windows, the system
     // location (/dev/ttyUSB0) elsewhere.
     static QString DevicePath(const QString &sPortName, const QString &sSystemLocation);
+    // The name a person knows a port by: COM3 rather than \\.\COM3.
+    static QString DisplayName(const QString &sDevicePath);
 };
 
 #endif // PORTLISTER_H

@@ -782,7 +782,8 @@ private slots:
     }
 
     // A port that another program holds is reported as in use, by the
-    // upgrade and by the worker's requests alike, not as missing.
+    // upgrade and by the worker's requests alike, not as missing; the kind
+    // names the port, so that the window can say which one.
     void heldPortIsReportedAsInUse()
     {
         WaitsForTesting::Set(ShortWaits());
@@ -793,8 +794,12 @@ private slots:
         TestEnvironment::SetSerialPorts({rig.device->PortPath()});
         const QString sInUse = QStringLiteral("The serial port is in use by another program");
         QSerialUser user;
+        QSignalSpy kinds(&user, &QSerialUser::signal_FailureKind);
         QVERIFY(!user.StartUpgrade(rig.sImagePath));
         QCOMPARE(user.LastUpgradeFailure(), QSerialUser::FailureOpenPort);
+        const QList<QVariant> inUse{int(DeviceCodes::FT_Upgrade), int(DeviceCodes::RT_OpenPort),
+                                    int(FailureKind::PortInUse), rig.device->PortPath()};
+        QCOMPARE(kinds.value(0), inUse);
         QCOMPARE(user.ErrorMessage(), sInUse);
         QCOMPARE(LastLogLine(), QStringLiteral("QSerialUser::StartUpgrade] ") + sInUse);
 
@@ -805,6 +810,8 @@ private slots:
         QCOMPARE(watch.results.at(0).at(0).toInt(), int(DeviceCodes::FT_DeviceInfo));
         QCOMPARE(watch.results.at(0).at(1).toInt(), int(DeviceCodes::RT_OpenPort));
         QCOMPARE(watch.results.at(0).at(3).toString(), sInUse);
+        QCOMPARE(kinds.size(), 2);
+        QCOMPARE(kinds.at(1).mid(2), inUse.mid(2));
         QVERIFY(rig.device->Frames().isEmpty());
     }
 
