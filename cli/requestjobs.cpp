@@ -244,11 +244,13 @@ int RunExport(CliContext &ctx, QSerialUser &user, QString sPort, const QString &
             nExit = FailureWords::ExitCodeFor(eKind);
         }
         // The report's own words (cannot be written, records missing) are
-        // plain already.
+        // plain already; the file that keeps what arrived is named here.
+        QString sReason = failure.sReason.isEmpty() ? QStringLiteral("it ended without its report") : failure.sReason;
+        if (!sReportPath.isEmpty()) {
+            sReason += QStringLiteral("; what arrived is kept in %1").arg(sReportPath);
+        }
         sMessage = QStringLiteral("the export from %1 did not complete: %2; run %3 again")
-                       .arg(PortText(sPort),
-                            failure.sReason.isEmpty() ? QStringLiteral("it ended without its report") : failure.sReason,
-                            sAgain);
+                       .arg(PortText(sPort), sReason, sAgain);
     }
     return ctx.EndJob(QStringLiteral("export"), nExit, sMessage, fields);
 }

@@ -431,6 +431,10 @@ private slots:
         const QString sReport = outcomes.first().value(QStringLiteral("report")).toString();
         QVERIFY2(QFileInfo(sReport).fileName().startsWith(QLatin1String("Partial_Report_")), out.constData());
         QVERIFY(QFileInfo(sReport).size() > 0);
+        // The words name the file that keeps what arrived.
+        QVERIFY2(outcomes.first().value(QStringLiteral("message")).toString().contains(
+                     QStringLiteral("what arrived is kept in ") + sReport),
+                 out.constData());
         QCOMPARE(QDir(tmp.path()).entryList({QStringLiteral("Report_*")}, QDir::Files), QStringList());
     }
 
