@@ -47,7 +47,7 @@ struct ReasonText
 
     static ReasonText Tr(const char *szContext, const char *szSource, FailureKind eKind)
     {
-        return {QCoreApplication::translate(szContext, szSource), QString::fromUtf8(szSource), eKind};
+        return {QCoreApplication::translate(szContext, szSource), QString::fromUtf8(szSource), eKind, QString()};
     }
     // A text with a count, "%n" in szSource: shown in the plural form the
     // interface language takes for nCount; the log's English takes
@@ -58,17 +58,17 @@ struct ReasonText
         return {QCoreApplication::translate(szContext, szSource, nullptr, nCount),
                 QString::fromUtf8(nCount == 1 ? szEnglishOne : szSource)
                     .replace(QLatin1String("%n"), QString::number(nCount)),
-                eKind};
+                eKind, QString()};
     }
     // A text that is not translated (a device step's name, a system error).
-    static ReasonText Plain(const QString &sText, FailureKind eKind) { return {sText, sText, eKind}; }
+    static ReasonText Plain(const QString &sText, FailureKind eKind) { return {sText, sText, eKind, QString()}; }
     // A file for an argument: the window names the file alone (the folder is
     // the one the technician chose, and a whole path would not wrap), the
     // log its whole native path.
     static ReasonText File(const QString &sPath)
     {
         return {QFileInfo(sPath).fileName(), QDir::toNativeSeparators(QFileInfo(sPath).absoluteFilePath()),
-                FailureKind::None};
+                FailureKind::None, QString()};
     }
 
     bool IsEmpty() const { return sShown.isEmpty(); }
