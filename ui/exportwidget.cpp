@@ -3,7 +3,6 @@
 
 #include "device/devicecodes.h"
 #include "ui/devicerequests.h"
-#include "ui/failureadvice.h"
 #include "ui/linebusytext.h"
 #include "ui/pathchoice.h"
 #include "ui/tiplayout.h"
@@ -45,9 +44,7 @@ void ExportWidget::on_btnExportCancel_clicked()
 void ExportWidget::on_btnExportFile_clicked()
 {
     m_nStatus = StatusExporting;
-    m_nFailureKind = 0;
-    m_sFailureReason.clear();
-    m_sFailurePort.clear();
+    m_failure.Clear();
     ui->btnExportFile->setEnabled(false);
     SetTip();
     const QString sDirPath = ui->lineEditExportPath->text();
@@ -69,7 +66,7 @@ void ExportWidget::slot_SendResult(int nFunctionType, int nResultType, bool bRet
     if (!bRet) {
         // Under the page's own status: the reason (the report's numbers and
         // file only it knows) and the next step.
-        m_sFailureReason = sMes;
+        m_failure.SetReason(sMes);
     }
     if (nResultType == DeviceCodes::RT_OpenPort && !bRet) {
         ui->stackedWidgetExport->setCurrentWidget(ui->pageExportTip);
@@ -112,8 +109,7 @@ void ExportWidget::slot_SendResult(int nFunctionType, int nResultType, bool bRet
 void ExportWidget::slot_FailureKind(int nFunctionType, int, int nKind, const QString &sPort)
 {
     if (nFunctionType == DeviceCodes::FT_ExportLog) {
-        m_nFailureKind = nKind;
-        m_sFailurePort = sPort;
+        m_failure.Take(nKind, sPort);
     }
 }
 
@@ -134,11 +130,11 @@ QString ExportWidget::StatusText() const
 {
     switch (m_nStatus) {
     case StatusDisconnected:
-        return WithAdvice(tr("Disconnected"));
+        return m_failure.UnderStatus(tr("Disconnected"));
     case StatusUpgradeFirst:
-        return WithAdvice(tr("Please upgrade before proceeding"));
+        return m_failure.UnderStatus(tr("Please upgrade before proceeding"));
     case StatusFailed:
-        return WithReportName(WithAdvice(tr("File export failed")));
+        return WithReportName(m_failure.UnderStatus(tr("File export failed")));
     case StatusSucceeded:
         return WithReportName(tr("File export successful"));
     case StatusLineBusy:
@@ -153,13 +149,6 @@ QString ExportWidget::StatusText() const
 void ExportWidget::SetTip()
 {
     TipLayout::SetText(ui->labelExportTip, StatusText(), ui->stackedWidgetExport->height(), ui->progressBarExport);
-}
-
-QString ExportWidget::WithAdvice(const QString &sStatus) const
-{
-    const QString sAdvice =
-        FailureAdvice::Text(static_cast<FailureKind>(m_nFailureKind), m_sFailureReason, m_sFailurePort);
-    return sAdvice.isEmpty() ? sStatus : sStatus + QLatin1Char('\n') + sAdvice;
 }
 
 void ExportWidget::changeEvent(QEvent *event)

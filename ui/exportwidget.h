@@ -4,6 +4,8 @@
 #include <QString>
 #include <QWidget>
 
+#include "ui/failureadvice.h"
+
 class PathChoice;
 
 namespace Ui {
@@ -61,8 +63,6 @@ private:
     QString StatusText() const;
     // The status text, with the room it needs.
     void SetTip();
-    // sStatus, with the reason and the next step below it.
-    QString WithAdvice(const QString &sStatus) const;
     // sText, with the name of the file the export left on a line below.
     QString WithReportName(const QString &sText) const;
     // The status's tip text on the tip sub-page, "Export" enabled and the way
@@ -76,10 +76,8 @@ private:
     int m_nBusySeconds = 0;
     // The file name of the report written, shown under the success.
     QString m_sReportName;
-    // The last failure: its kind (FailureKind), reason and port.
-    int m_nFailureKind = 0;
-    QString m_sFailureReason;
-    QString m_sFailurePort;
+    // Why the last export failed, and what next.
+    FailureAdvice m_failure;
 };
 
 #endif // EXPORTWIDGET_H

@@ -1,5 +1,17 @@
 #include "ui/failureadvice.h"
 
+void FailureAdvice::Take(int nKind, const QString &sPort)
+{
+    m_eKind = static_cast<FailureKind>(nKind);
+    m_sPort = sPort;
+}
+
+QString FailureAdvice::UnderStatus(const QString &sStatus) const
+{
+    const QString sAdvice = Text();
+    return sAdvice.isEmpty() ? sStatus : sStatus + QLatin1Char('\n') + sAdvice;
+}
+
 QString FailureAdvice::Text(FailureKind eKind, const QString &sReason, const QString &sPort)
 {
     switch (eKind) {

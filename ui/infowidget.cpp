@@ -3,7 +3,6 @@
 
 #include "device/devicecodes.h"
 #include "ui/devicerequests.h"
-#include "ui/failureadvice.h"
 #include "ui/linebusytext.h"
 #include "ui/tiplayout.h"
 
@@ -38,8 +37,7 @@ void InfoWidget::ClearInfo()
     ui->labelFirmwareVer->clear();
     ui->labelSN->clear();
     ui->labelInfoReason->clear();
-    m_nFailureKind = 0;
-    m_sFailurePort.clear();
+    m_failure.Clear();
     m_bValueFailed = false;
 }
 
@@ -98,7 +96,7 @@ void InfoWidget::slot_SendResult(int nFunctionType, int nResultType, bool bRet, 
     if (nResultType == DeviceCodes::RT_Version || nResultType == DeviceCodes::RT_SN) {
         // The field keeps its dots; why it has no value goes under the values.
         m_bValueFailed = true;
-        ui->labelInfoReason->setText(Advice());
+        ui->labelInfoReason->setText(m_failure.Text());
     } else if (nResultType == DeviceCodes::RT_OpenPort) {
         ShowTip(TipDisconnected);
     } else if (nResultType == DeviceCodes::RT_EnterCtrlMode) {
@@ -111,8 +109,7 @@ void InfoWidget::slot_SendResult(int nFunctionType, int nResultType, bool bRet, 
 void InfoWidget::slot_FailureKind(int nFunctionType, int, int nKind, const QString &sPort)
 {
     if (nFunctionType == DeviceCodes::FT_DeviceInfo) {
-        m_nFailureKind = nKind;
-        m_sFailurePort = sPort;
+        m_failure.Take(nKind, sPort);
     }
 }
 
@@ -123,26 +120,17 @@ void InfoWidget::ShowTip(int nTip)
     TipLayout::SetText(ui->labelInfoTip, TipText(), ui->stackedWidgetInfo->height());
 }
 
-QString InfoWidget::Advice() const
-{
-    return FailureAdvice::Text(static_cast<FailureKind>(m_nFailureKind), QString(), m_sFailurePort);
-}
-
 QString InfoWidget::TipText() const
 {
-    const QString sAdvice = Advice();
-    const auto withAdvice = [&sAdvice](const QString &sStatus) {
-        return sAdvice.isEmpty() ? sStatus : sStatus + QLatin1Char('\n') + sAdvice;
-    };
     switch (m_nTip) {
     case TipUpgradeFirst:
-        return withAdvice(tr("Please upgrade before proceeding"));
+        return m_failure.UnderStatus(tr("Please upgrade before proceeding"));
     case TipLineBusy:
         return LineBusyText::Waiting(m_nBusySeconds);
     case TipKeepsSending:
         return LineBusyText::KeepsSending();
     default:
-        return withAdvice(tr("Disconnected"));
+        return m_failure.UnderStatus(tr("Disconnected"));
     }
 }
 
@@ -158,7 +146,7 @@ void InfoWidget::changeEvent(QEvent *event)
         ui->labelSN->setText(sSN);
         ui->labelFirmwareVer->setText(sFirmwareVer);
         TipLayout::SetText(ui->labelInfoTip, TipText(), ui->stackedWidgetInfo->height());
-        ui->labelInfoReason->setText(m_bValueFailed ? Advice() : QString());
+        ui->labelInfoReason->setText(m_bValueFailed ? m_failure.Text() : QString());
 
         const QString sCaption = ui->labelFirmwareVertip->text();
         if (sCaption.size() > kMaxCaptionLength) {

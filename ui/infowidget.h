@@ -1,6 +1,8 @@
 #ifndef INFOWIDGET_H
 #define INFOWIDGET_H
 
+#include "ui/failureadvice.h"
+
 #include <QString>
 #include <QWidget>
 
@@ -57,7 +59,6 @@ protected:
 
 private:
     QString TipText() const;
-    QString Advice() const;
     void ShowTip(int nTip);
 
     Ui::InfoWidget *ui = nullptr;
@@ -65,10 +66,9 @@ private:
     int m_nDotCount = 0;
     int m_nTip = TipDisconnected;
     int m_nBusySeconds = 0;
-    // The last failure: its kind (FailureKind) and port; whether it was a
-    // value's (shown under the values).
-    int m_nFailureKind = 0;
-    QString m_sFailurePort;
+    // Why the last request failed, and what next; whether it was a value's
+    // (shown under the values).
+    FailureAdvice m_failure;
     bool m_bValueFailed = false;
 };
 

@@ -3,7 +3,6 @@
 
 #include "device/devicecodes.h"
 #include "ui/devicerequests.h"
-#include "ui/failureadvice.h"
 #include "ui/linebusytext.h"
 #include "ui/pathchoice.h"
 #include "ui/tiplayout.h"
@@ -54,8 +53,7 @@ void UpgradeWidget::on_btnUpgradeFirmware_clicked()
     m_nStatus = StatusUpgrading;
     m_nDeviceWord = WordAwaited;
     m_sVersion.clear();
-    m_nFailureKind = 0;
-    m_sFailurePort.clear();
+    m_failure.Clear();
     // Until the transfer reports its first progress the device is being
     // found and brought into its boot loader (some seconds): the bar shows
     // that work goes on rather than standing at 1 %.
@@ -154,8 +152,7 @@ void UpgradeWidget::slot_SendResult(int nFunctionType, int nResultType, bool bRe
 void UpgradeWidget::slot_FailureKind(int nFunctionType, int, int nKind, const QString &sPort)
 {
     if (nFunctionType == DeviceCodes::FT_Upgrade) {
-        m_nFailureKind = nKind;
-        m_sFailurePort = sPort;
+        m_failure.Take(nKind, sPort);
     }
 }
 
@@ -176,12 +173,9 @@ void UpgradeWidget::Finish(int nStatus)
 QString UpgradeWidget::StatusText() const
 {
     switch (m_nStatus) {
-    case StatusFailed: {
+    case StatusFailed:
         // The reason and the next step go on a line of their own.
-        const QString sAdvice =
-            FailureAdvice::Text(static_cast<FailureKind>(m_nFailureKind), QString(), m_sFailurePort);
-        return sAdvice.isEmpty() ? tr("Upgrade failed") : tr("Upgrade failed") + QLatin1Char('\n') + sAdvice;
-    }
+        return m_failure.UnderStatus(tr("Upgrade failed"));
     case StatusLineBusy:
         return LineBusyText::Waiting(m_nBusySeconds);
     case StatusKeepsSending:

@@ -2,6 +2,7 @@
 #define UPGRADEWIDGET_H
 
 #include "transfer/ymodemfiletransmit.h"
+#include "ui/failureadvice.h"
 
 #include <QString>
 #include <QWidget>
@@ -93,9 +94,8 @@ private:
     int m_nDeviceWord = WordAwaited;
     int m_nBusySeconds = 0;
     QString m_sVersion;
-    // The last failure's kind (FailureKind) and port.
-    int m_nFailureKind = 0;
-    QString m_sFailurePort;
+    // Why the last upgrade failed, and what next.
+    FailureAdvice m_failure;
 };
 
 #endif // UPGRADEWIDGET_H
