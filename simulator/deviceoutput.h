@@ -45,6 +45,8 @@ public:
     // next: whether the faults hit its replies.
     void AimFaults(char cCommand);
     bool FaultsApply() const { return m_bFaultsApply; }
+    // Bytes are still queued or being sent.
+    bool Sending() const { return !m_current.isEmpty() || !m_queue.isEmpty(); }
     // A reply of the application firmware or the boot menu, with the
     // garbage and split faults applied.
     void Reply(const QByteArray &bytes);

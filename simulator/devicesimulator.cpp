@@ -363,9 +363,9 @@ void DeviceSimulator::HandleApplicationFrame(const QByteArray &frame)
     RecordFrame(frame, bKnown ? QString() : QStringLiteral("unknown command"));
     m_output.StopChatter();
     m_output.AimFaults(frame.at(0));
-    // An endless stream leaves no room for any answer.
-    if (!bKnown || m_options.bEcho || (m_options.bSilent && m_output.FaultsApply())
-        || m_options.nStreamingAtStart == SimulatorOptions::kEndless)
+    // An endless stream leaves no room for any answer; a deaf device hears no frame while it sends.
+    if (!bKnown || m_options.bEcho || (m_options.bSilent && m_output.FaultsApply()) || (m_options.bDeafWhileSending
+        && m_output.Sending()) || m_options.nStreamingAtStart == SimulatorOptions::kEndless)
         return;
     if (frame == kFrameEnterCtrl || frame == kFrameExitCtrl) {
         m_output.Echo(frame);
@@ -484,8 +484,8 @@ void DeviceSimulator::ReceiverFile(const QByteArray &rawName, qint64 nHeaderSize
 
 void DeviceSimulator::ReceiverBatchDone()
 {
-    // Boot the new image once the last ACK has left.
-    m_output.EnqueueAction([this]() { SetState(SimulatorOptions::State::Application, false); });
+    // Boot the new image (or, as told, the boot loader again) once the last ACK has left.
+    m_output.EnqueueAction([this]() { SetState(m_options.afterImageState, false); });
 }
 
 void DeviceSimulator::ReceiverAborted(const QString &sReason)

@@ -64,19 +64,23 @@ bool SimulatorOptions::FromArguments(const QStringList &args, SimulatorOptions *
     auto positionOption = [](int *pn) -> Handler { return [=](const QString &s) { return ParsePosition(s, pn); }; };
     auto hexOption = [](QByteArray *p) -> Handler { return [=](const QString &s) { return ParseHex(s, p); }; };
 
+    auto stateOption = [](State *pState) -> Handler {
+        return [=](const QString &s) {
+            if (s == QLatin1String("app"))
+                *pState = State::Application;
+            else if (s == QLatin1String("boot"))
+                *pState = State::BootMenu;
+            else if (s == QLatin1String("ymodem"))
+                *pState = State::Ymodem;
+            else
+                return false;
+            return true;
+        };
+    };
+
     const QHash<QString, Handler> valued = {
-        {QStringLiteral("--state"),
-         [&](const QString &s) {
-             if (s == QLatin1String("app"))
-                 options.initialState = State::Application;
-             else if (s == QLatin1String("boot"))
-                 options.initialState = State::BootMenu;
-             else if (s == QLatin1String("ymodem"))
-                 options.initialState = State::Ymodem;
-             else
-                 return false;
-             return true;
-         }},
+        {QStringLiteral("--state"), stateOption(&options.initialState)},
+        {QStringLiteral("--after-image"), stateOption(&options.afterImageState)},
         {QStringLiteral("--version"),
          [&](const QString &s) {
              const QStringList parts = s.split(QLatin1Char('.'));
@@ -171,12 +175,15 @@ bool SimulatorOptions::FromArguments(const QStringList &args, SimulatorOptions *
              return !s.isEmpty();
          }},
     };
+    bool bForeignTalker = false;
     const QHash<QString, bool *> flags = {
+        {QStringLiteral("--foreign-talker"), &bForeignTalker},
         {QStringLiteral("--silent"), &options.bSilent},
         {QStringLiteral("--wrong-echo"), &options.bWrongEcho},
         {QStringLiteral("--boot-banner"), &options.bBootBanner},
         {QStringLiteral("--echo"), &options.bEcho},
         {QStringLiteral("--chatter"), &options.bChatter},
+        {QStringLiteral("--deaf-while-sending"), &options.bDeafWhileSending},
     };
 
     for (int i = 0; i < args.size() && sError.isEmpty(); ++i) {
@@ -209,6 +216,8 @@ bool SimulatorOptions::FromArguments(const QStringList &args, SimulatorOptions *
     }
     if (sError.isEmpty() && options.nNakAtBlock != kNever && !bNakTimesGiven)
         options.nNakTimes = 1;
+    if (bForeignTalker)
+        options.MakeForeignTalker();
     if (sError.isEmpty() && options.bEcho && options.initialState != State::Application)
         sError = QStringLiteral("--echo plays a line, not a boot loader: it takes no --state boot|ymodem");
     if (!sError.isEmpty()) {
@@ -219,6 +228,16 @@ bool SimulatorOptions::FromArguments(const QStringList &args, SimulatorOptions *
     if (pOptions)
         *pOptions = options;
     return true;
+}
+
+void SimulatorOptions::MakeForeignTalker()
+{
+    recordStream = QByteArrayLiteral(
+        "$GPGGA,045500.00,4807.0380,N,01131.0000,E,1,08,0.9,545.4,M,46.9,M,,*4C\r\n"
+        "$GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1*39\r\n"
+        "$GPRMC,045500.00,A,4807.0380,N,01131.0000,E,0.02,31.66,081226,,,A*5B\r\n"
+        "$GPVTG,31.66,T,,M,0.02,N,0.04,K,A*3F\r\n");
+    nStreamingAtStart = kEndless;
 }
 
 QString SimulatorOptions::HelpText()
@@ -250,6 +269,8 @@ QString SimulatorOptions::HelpText()
         "                            (with --rate 11520 as long as a real device);\n"
         "                            endless: the records again and again, and no\n"
         "                            command is ever answered\n"
+        "  --deaf-while-sending      frames that arrive while the device still sends\n"
+        "                            are lost in its stream, never answered\n"
         "Timing:\n"
         "  --boot-delay MS           from the boot command's echo to the boot loader\n"
         "                            (default 300)\n"
@@ -267,6 +288,14 @@ QString SimulatorOptions::HelpText()
         "                            115200 baud 8N1 without flow control\n"
         "  --echo                    no device at all: a loopback plug or an echoing\n"
         "                            line; every byte received goes straight back\n"
+        "  --foreign-talker          no device at all: a GPS or modem port that\n"
+        "                            streams its own text lines (NMEA sentences)\n"
+        "                            again and again and answers nothing\n"
+        "  --after-image app|boot|ymodem\n"
+        "                            where the device is once an image is stored:\n"
+        "                            its application firmware (default), or back in\n"
+        "                            its boot loader's menu or receiver (a boot loader\n"
+        "                            that did not start the image)\n"
         "Faults of the firmware and the boot menu:\n"
         "  --silent                  answer nothing\n"
         "  --wrong-echo              echo frames with their last byte changed\n"

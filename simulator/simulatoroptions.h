@@ -54,6 +54,9 @@ struct SimulatorOptions
     // and never answers; 0: it starts quiet.
     static constexpr int kEndless = -1;
     int nStreamingAtStart = 0;
+    // Frames that arrive while the device is still sending are lost in its
+    // stream: never answered, not even after it.
+    bool bDeafWhileSending = false;
     int nBootDelayMs = 300;           // from the C955 echo to the boot loader's first "C"
 
     // Line-rate pacing, both directions, in bytes per second (11520 emulates
@@ -64,6 +67,10 @@ struct SimulatorOptions
     int nCIntervalMs = 1000;          // the receiver's "C" every this many ms
     bool bBootBanner = false;         // print a start-up text (with capital Cs in it) when it boots
     QString sImageDir;                // received images are written here (name from the header)
+    // Where the device is once an image is stored: its application firmware
+    // (the new image runs), or back in its boot loader, as a boot loader
+    // that refused the image and did not start it.
+    State afterImageState = State::Application;
 
     // Not a device: a loopback plug or an echoing line. Every byte received
     // goes straight back, and nothing else is ever sent (application state
@@ -95,6 +102,11 @@ struct SimulatorOptions
     int nCloseAtBlock = kNever;       // close the line (the device is gone) at this block
 
     QString sTranscriptFile;          // when set, every received frame is also appended here
+
+    // Not this device: a GPS receiver or modem port that streams its own
+    // text lines (NMEA sentences, CR LF) again and again and answers nothing
+    // (--foreign-talker).
+    void MakeForeignTalker();
 
     // Parses kestrelpack-devsim's arguments (without the program name).
     // Returns false with a reason in *psError on a bad option.
