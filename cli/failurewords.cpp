@@ -80,6 +80,13 @@ const Row kRows[] = {
     {FailureKind::TransferTimedOut, ExitTransfer, nullptr},
     {FailureKind::NoisyLine, ExitTransfer, nullptr},
     {FailureKind::TransferFailed, ExitTransfer, nullptr},
+    {FailureKind::FirmwareNotStarted, ExitBootLoader, nullptr},
+    {FailureKind::NotThisDevice, ExitNoDevice,
+     [](const Context &c) {
+         return QStringLiteral("something on %1 answers that is not this device (another kind of device talks "
+                               "there): connect the device or name its port with --port, then run %2 again")
+             .arg(OnPort(c, "a port"), c.sAgain);
+     }},
 };
 
 const Row *Find(FailureKind eKind)

@@ -25,9 +25,12 @@ public:
         : m_ctx(ctx), m_nFunctionType(nFunctionType), m_sPort(sPort)
     {
         connect(&user, &QSerialUser::signal_FailureKind, this,
-                [this](int nFunctionType, int, int nKind, const QString &) {
+                [this](int nFunctionType, int, int nKind, const QString &sPort) {
                     if (nFunctionType == m_nFunctionType) {
                         m_eKind = static_cast<FailureKind>(nKind);
+                        if (!sPort.isEmpty()) {
+                            sFailurePort = sPort;
+                        }
                     }
                 });
         connect(&user, &QSerialUser::signal_SendResult, this, &RequestRun::OnResult);
@@ -41,6 +44,9 @@ public:
     std::function<void(int nResultType, const QString &sMes, FailureKind eKind)> onFailure;
     // The wait for a busy line, in seconds; 0 when the line was free.
     int nBusySeconds = 0;
+    // The port a failure concerns, where it named one (a port held by
+    // another program, one where something else talks).
+    QString sFailurePort;
 
 private:
     void OnResult(int nFunctionType, int nResultType, bool bRet, const QString &sMes)
@@ -141,7 +147,8 @@ int RunInfo(CliContext &ctx, QSerialUser &user, QString sPort)
     QString sMessage;
     const bool bFailed = failure.IsSet() || sVersion.isEmpty() || sSerial.isEmpty();
     const FailureKind eKind = bFailed ? Judged(ctx, failure.eKind, sPort) : FailureKind::None;
-    const QString sWords = FailureWords::Words(eKind, {sPort, sAgain, run.nBusySeconds});
+    const QString sWords =
+        FailureWords::Words(eKind, {sPort.isEmpty() ? run.sFailurePort : sPort, sAgain, run.nBusySeconds});
     if (!sWords.isEmpty()) {
         nExit = FailureWords::ExitCodeFor(eKind);
         sMessage = sWords;
@@ -230,7 +237,8 @@ int RunExport(CliContext &ctx, QSerialUser &user, QString sPort, const QString &
     // A port that was there and is gone now lost the device, whatever the
     // report's own failure.
     const FailureKind eKind = ctx.PortGone(sPort) ? FailureKind::DeviceLost : failure.eKind;
-    const QString sWords = FailureWords::Words(eKind, {sPort, sAgain, run.nBusySeconds});
+    const QString sWords =
+        FailureWords::Words(eKind, {sPort.isEmpty() ? run.sFailurePort : sPort, sAgain, run.nBusySeconds});
     int nExit = ExitReport;
     QString sMessage;
     if (!sWords.isEmpty()) {

@@ -114,11 +114,20 @@ int RunUpgrade(CliContext &ctx, QSerialUser &user, const QString &sGivenPort, co
             end();
         }
     });
-    QObject::connect(&user, &QSerialUser::signal_UpgradeVerified, &user, [&](bool bAnswered, const QString &sVersion) {
+    QObject::connect(&user, &QSerialUser::signal_UpgradeVerified, &user,
+                     [&](bool bAnswered, const QString &sVersion, bool bBootLoader) {
         if (eStage != Stage::Verifying) {
             return;
         }
-        if (!bAnswered) {
+        if (bBootLoader) {
+            // Every byte arrived, and the device runs no firmware: a
+            // production line must not pass it.
+            nExit = FailureWords::ExitCodeFor(FailureKind::FirmwareNotStarted);
+            sMessage = QStringLiteral("%1 took the whole image but started its boot loader again, not the new "
+                                      "firmware (it refused the image): check that %2 is firmware for this device, "
+                                      "then run %3 again")
+                           .arg(PortText(sPort), sNative, again());
+        } else if (!bAnswered) {
             sMessage = sNoAnswer.arg(PortText(sPort)).arg(nAnswerS);
         } else if (sVersion.isEmpty()) {
             sMessage = QStringLiteral("Upgrade completed: %1 answered as application firmware, its version could "
@@ -221,8 +230,19 @@ int RunUpgrade(CliContext &ctx, QSerialUser &user, const QString &sGivenPort, co
         const FailureKind eKind = bGone ? FailureKind::DeviceLost : user.LastUpgradeFailureKind();
         nExit = FailureWords::ExitCodeFor(eKind);
         // Where no device was found, the words name the port that was asked for.
-        sMessage = FailureWords::Words(eKind, {nExit == ExitNoDevice ? sGivenPort : sPort, again(), nBusySeconds});
-        if (sMessage.isEmpty() && eKind == FailureKind::BootLoaderNotReached) {
+        const QString sWordsPort = !user.LastUpgradeFailurePort().isEmpty() ? user.LastUpgradeFailurePort()
+                                   : nExit == ExitNoDevice                    ? sGivenPort
+                                                                              : sPort;
+        sMessage = FailureWords::Words(eKind, {sWordsPort, again(), nBusySeconds});
+        if (eKind == FailureKind::Interrupted) {
+            sMessage = user.LastUpgradeBootSent()
+                           ? QStringLiteral("upgrade interrupted by %1 before the transfer: %2 was sent to its boot "
+                                            "loader and stays there; run %3 to upgrade it")
+                                 .arg(ctx.sInterruptedBy, PortText(sPort), again())
+                           : QStringLiteral("upgrade interrupted by %1 before %2 was sent to its boot loader: the "
+                                            "device was left as it was")
+                                 .arg(ctx.sInterruptedBy, PortText(sPort));
+        } else if (sMessage.isEmpty() && eKind == FailureKind::BootLoaderNotReached) {
             sMessage = QStringLiteral("%1 did not get ready to receive the firmware and may have stayed in its boot "
                                       "loader: run %2 again; if it fails again, switch the device off and on first")
                            .arg(PortText(sPort), again());

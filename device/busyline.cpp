@@ -45,6 +45,9 @@ BusyLine::BusyLine(DeviceLink &link) : m_link(link), m_nBoundMs(BoundMs())
 bool BusyLine::Identify(int nWindowMs)
 {
     static const QString sCtrlFrame = CtrlFrameText();
+    m_bEchoRetried = false;
+    m_bTailRetried = false;
+    m_bForeign = false;
     for (;;) {
         if (m_link.IdentifyOpenPort(nWindowMs)) {
             return true;
@@ -61,9 +64,22 @@ bool BusyLine::Identify(int nWindowMs)
             qDebug() << "OpenSerialPort: the echo came after other data; asking again";
             continue;
         }
-        switch (WaitQuiet(sReply.size() / 2)) {
+        const QByteArray reply = QByteArray::fromHex(sReply.toLatin1());
+        switch (WaitQuiet(reply)) {
         case Quiet::AfterData:
             continue;
+        case Quiet::Silent:
+            // The last few records of a stream that ended within the reply
+            // window: the device answers now. Asked once more, not again
+            // and again: something else may answer every frame so.
+            if (!m_bTailRetried && LooksLikeRecords(reply)) {
+                m_bTailRetried = true;
+                qDebug() << "OpenSerialPort: the reply was the end of a record stream; asking again";
+                continue;
+            }
+            // A wrong answer on a quiet line: not the device, or not one
+            // that answers as it should.
+            return false;
         case Quiet::Never:
             m_bKeptBusy = true;
             m_link.m_error = m_link.Translate("The device keeps sending: its line did not fall quiet within %1 s",
@@ -71,24 +87,44 @@ bool BusyLine::Identify(int nWindowMs)
                                  .arg(Seconds());
             qDebug() << "OpenSerialPort:" << m_link.m_error.sEnglish;
             return false;
+        case Quiet::Foreign:
+            m_bForeign = true;
+            qDebug() << "OpenSerialPort: what" << m_link.SerialPort()->portName()
+                     << "sends is not the device's records";
+            return false;
         default:
-            // A wrong answer on a quiet line: not the device, or not one
-            // that answers as it should.
             return false;
         }
     }
 }
 
-BusyLine::Quiet BusyLine::WaitQuiet(int nReplyBytes)
+BusyLine::Quiet BusyLine::WaitQuiet(const QByteArray &reply)
 {
     if (m_link.m_bBusyWaitAborted) {
         return Quiet::Ended;
+    }
+    // What the stream is made of is judged once enough of it is there; a
+    // stream of something else ends the wait at once.
+    QByteArray sample = reply;
+    bool bJudged = false;
+    const auto foreign = [&]() {
+        // A long record may still be without its line end.
+        if (bJudged || sample.size() <= kStreamBytes || (!sample.contains('\n') && sample.size() <= kLineBytes)) {
+            return false;
+        }
+        bJudged = true;
+        return !LooksLikeRecords(sample);
+    };
+    if (foreign()) {
+        return Quiet::Foreign;
     }
     if (!m_since.isValid()) {
         m_since.start();
     }
     const int nGapMs = Waits::Current().nBusyQuietMs;
+    const int nReplyBytes = reply.size();
     bool bFellQuiet = false;
+    bool bForeign = false;
     qint64 nDropped = 0;
     QEventLoop loop;
     QTimer quiet;
@@ -100,11 +136,19 @@ BusyLine::Quiet BusyLine::WaitQuiet(int nReplyBytes)
     });
     const QPointer<QSerialPort> pPort(m_link.SerialPort());
     const auto drop = [&]() {
-        const qint64 nBytes = pPort->readAll().size();
-        if (nBytes == 0) {
+        const QByteArray bytes = pPort->readAll();
+        if (bytes.isEmpty()) {
             return;
         }
-        nDropped += nBytes;
+        nDropped += bytes.size();
+        if (!bJudged) {
+            sample += bytes;
+        }
+        if (foreign()) {
+            bForeign = true;
+            loop.quit();
+            return;
+        }
         quiet.start(nGapMs);
         if (!m_bSaid && nReplyBytes + nDropped > kStreamBytes) {
             m_bSaid = true;
@@ -118,7 +162,7 @@ BusyLine::Quiet BusyLine::WaitQuiet(int nReplyBytes)
         drop();
     }
     const qint64 nLeftMs = m_nBoundMs - m_since.elapsed();
-    if (nLeftMs > 0) {
+    if (nLeftMs > 0 && !bForeign) {
         m_link.m_bInBusyWait = true;
         m_link.RunWaitLoop(loop, static_cast<int>(nLeftMs));
         m_link.m_bInBusyWait = false;
@@ -126,34 +170,62 @@ BusyLine::Quiet BusyLine::WaitQuiet(int nReplyBytes)
     QObject::disconnect(readyRead);
     qDebug() << "OpenSerialPort: dropped" << nDropped << "bytes of a busy line after" << m_since.elapsed()
              << "ms; quiet:" << bFellQuiet;
+    if (bForeign) {
+        return Quiet::Foreign;
+    }
     if (m_link.m_bDeviceGone || m_link.m_bWaitsAborted || m_link.m_bBusyWaitAborted) {
         return Quiet::Ended;
     }
     if (bFellQuiet) {
-        return (nDropped > 0 && nReplyBytes + nDropped > kStreamBytes) ? Quiet::AfterData : Quiet::Silent;
+        // The reply itself may have been the stream, its end within the
+        // reply window: then the line is free now all the same.
+        return (nReplyBytes + nDropped > kStreamBytes) ? Quiet::AfterData : Quiet::Silent;
     }
     return Quiet::Never;
 }
 
-bool BusyLine::HearsUnasked()
+BusyLine::Talk BusyLine::LastReplyTalk() const
 {
-    const int nReplyBytes = m_link.m_sLastReply.size() / 2;
-    if (nReplyBytes == 0 || m_link.m_bDeviceGone || !m_link.SerialPort()->isOpen()) {
-        return false;
+    const QByteArray reply = QByteArray::fromHex(m_link.m_sLastReply.toLatin1());
+    if (reply.isEmpty()) {
+        return Talk::Nothing;
     }
-    const int nGapMs = Waits::Current().nBusyQuietMs;
-    QElapsedTimer listening;
-    listening.start();
-    qint64 nHeard = 0;
-    while (listening.elapsed() < nGapMs) {
-        const int nBytes = m_link.WaitForData(static_cast<int>(nGapMs - listening.elapsed())).size() / 2;
-        if (nBytes == 0) {
-            break;
+    if (LooksLikeRecords(reply)) {
+        return Talk::Records;
+    }
+    const bool bJudged = reply.contains('\n') || reply.size() > kLineBytes;
+    return (reply.size() > kStreamBytes && bJudged) ? Talk::Foreign : Talk::Nothing;
+}
+
+bool BusyLine::LooksLikeRecords(const QByteArray &bytes)
+{
+    const auto words = [](const QByteArray &line, bool bCutAtStart) {
+        if (line.isEmpty()) {
+            return bCutAtStart;
         }
-        nHeard += nBytes;
-        if (nReplyBytes + nHeard > kStreamBytes) {
-            return true;
+        for (const char c : line) {
+            if (c < 0x20 || c > 0x7E) {
+                return false;
+            }
+        }
+        const QByteArray body = bCutAtStart && line.startsWith(' ') ? line.mid(1) : line;
+        // A whole line has two words or more; a cut one may hold one.
+        return !body.isEmpty() && !body.startsWith(' ') && !body.endsWith(' ') && !body.contains("  ")
+               && (bCutAtStart || body.contains(' '));
+    };
+    const QList<QByteArray> lines = bytes.split('\n');
+    if (lines.size() < 2) {
+        return false;   // no line end
+    }
+    // The last piece has no line end yet: it is judged by nothing.
+    for (int i = 0; i + 1 < lines.size(); ++i) {
+        QByteArray line = lines.at(i);
+        if (line.startsWith('\r')) {
+            line.remove(0, 1);   // the carriage return after the last line feed
+        }
+        if (!words(line, i == 0)) {
+            return false;
         }
     }
-    return false;
+    return true;
 }

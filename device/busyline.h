@@ -14,6 +14,10 @@ class DeviceLink;
 // then asked again; a line that never falls quiet within the bound fails the
 // open with its own reason (FailureKind::KeepsSending).
 //
+// Only what has the shape of the device's record lines counts as its
+// stream: anything else that talks on a port (a GPS receiver, a modem) is
+// not this device, and is told so at once instead of being waited for.
+//
 // One wait, and one bound, for every port one open of the link looks at.
 class BusyLine
 {
@@ -23,6 +27,24 @@ public:
     // some tens of bytes; its records flow at thousands a second): a reply
     // cut by its window, or noise, is no busy line.
     static constexpr int kStreamBytes = 256;
+    // A record line is some tens of bytes; more than this without a line
+    // end is no record.
+    static constexpr int kLineBytes = 1024;
+
+    // What a look at a port heard instead of an answer.
+    enum class Talk
+    {
+        Nothing,    // silence, or a short wrong answer
+        Records,    // the device's record lines: the rest of a stream it still sends
+        Foreign,    // a stream of something else: not this device
+    };
+    // Text lines as the device sends its records: printable words separated
+    // by single spaces, each line ending in a line feed (a carriage return
+    // may follow it, never precede it). The first line may be cut at its
+    // start, the last one at its end; at least one line end must be there.
+    static bool LooksLikeRecords(const QByteArray &bytes);
+    // What the last failed look at the link's port heard (its reply).
+    Talk LastReplyTalk() const;
 
     // How long a busy line is waited for: as long as the longest record
     // stream the device may still owe (NoteStreamOwedMs), never longer than
@@ -37,11 +59,10 @@ public:
     // Asks the link's open port what is on it, waiting for a busy line to
     // fall quiet first.
     bool Identify(int nWindowMs);
-    // After a reply that was no answer: data goes on arriving unasked
-    // within Waits::nBusyQuietMs, enough with the reply to be a stream.
-    bool HearsUnasked();
     // The line never fell quiet within the bound (the link's error says so).
     bool KeptBusy() const { return m_bKeptBusy; }
+    // The last Identify heard a stream that is not the device's.
+    bool HeardForeign() const { return m_bForeign; }
 
 private:
     enum class Quiet
@@ -49,11 +70,12 @@ private:
         Silent,      // nothing arrived: the line was quiet already
         AfterData,   // a stream arrived, then the line fell quiet
         Never,       // data kept arriving until the bound
+        Foreign,     // what arrives is not the device's records
         Ended,       // the device went away, or the waits were aborted
     };
     // Reads and drops what arrives until the line has been quiet, or the
-    // bound passes; nReplyBytes came with the reply before it.
-    Quiet WaitQuiet(int nReplyBytes);
+    // bound passes; reply came as the answer before it.
+    Quiet WaitQuiet(const QByteArray &reply);
     int Seconds() const { return (m_nBoundMs + 999) / 1000; }
 
     DeviceLink &m_link;
@@ -61,7 +83,9 @@ private:
     QElapsedTimer m_since;        // from when a busy line was first found
     bool m_bSaid = false;         // signal_LineBusy sent
     bool m_bEchoRetried = false;  // asked again at once for an echo after the data
+    bool m_bTailRetried = false;  // asked again after a few record lines and quiet
     bool m_bKeptBusy = false;
+    bool m_bForeign = false;
 };
 
 #endif // BUSYLINE_H

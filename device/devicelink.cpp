@@ -39,10 +39,12 @@ bool HeldByAnother(const QSerialPort &port, const QString &sPath)
     QT_TRANSLATE_NOOP("SerialWorker", "Failed to open serial port"),
     QT_TRANSLATE_NOOP("SerialWorker", "The serial port is in use by another program"),
     QT_TRANSLATE_NOOP("SerialWorker", "The device keeps sending: its line did not fall quiet within %1 s"),
+    QT_TRANSLATE_NOOP("SerialWorker", "Something on %1 answers that is not this device"),
     QT_TRANSLATE_NOOP("QSerialUser", "No serial port available"),
     QT_TRANSLATE_NOOP("QSerialUser", "Failed to open serial port"),
     QT_TRANSLATE_NOOP("QSerialUser", "The serial port is in use by another program"),
     QT_TRANSLATE_NOOP("QSerialUser", "The device keeps sending: its line did not fall quiet within %1 s"),
+    QT_TRANSLATE_NOOP("QSerialUser", "Something on %1 answers that is not this device"),
 };
 
 } // namespace
@@ -165,6 +167,13 @@ bool DeviceLink::OpenSerialPort()
             sHeldReason = m_pSerialPort->errorString();
         }
     };
+    // Ports where something talks that is not this device.
+    QStringList foreignPorts;
+    const auto noteForeign = [&](const QString &sPath) {
+        if (!foreignPorts.contains(PortLister::DisplayName(sPath))) {
+            foreignPorts << PortLister::DisplayName(sPath);
+        }
+    };
     const int nCtrlMs = Window(m_windows.pCtrlReplyMs);
     if (!m_sPortName.isEmpty() && (!m_bPortRemembered || PortLister::MayTouch(m_sPortName))) {
         CreateSerialPort();
@@ -179,6 +188,9 @@ bool DeviceLink::OpenSerialPort()
                 m_bLineKeptBusy = true;
                 return false;
             }
+            if (busy.HeardForeign()) {
+                noteForeign(m_sPortName);
+            }
         } else {
             noteHeld(m_sPortName);
         }
@@ -189,9 +201,10 @@ bool DeviceLink::OpenSerialPort()
     if (!m_pSerialPort || m_pSerialPort->thread() != QThread::currentThread()) {
         CreateSerialPort();
     }
-    // A scanned port that goes on talking unasked is waited for only once
-    // the device was found nowhere else: another kind of device that talks
-    // all the time must not hold up the scan.
+    // A scanned port whose reply was the device's record lines (a stream
+    // it still sends, or the end of one) is asked again only once the
+    // device was found nowhere else: waiting for its line to fall quiet
+    // must not hold up the scan.
     QStringList busyPorts;
     const QList<PortLister::Port> ports = PortLister::AvailablePorts();
     for (const PortLister::Port &port : ports) {
@@ -206,8 +219,10 @@ bool DeviceLink::OpenSerialPort()
             RememberPort(port.sDevicePath);
             return true;
         }
-        if (busy.HearsUnasked()) {
-            busyPorts << port.sDevicePath;
+        switch (busy.LastReplyTalk()) {
+        case BusyLine::Talk::Records: busyPorts << port.sDevicePath; break;
+        case BusyLine::Talk::Foreign: noteForeign(port.sDevicePath); break;
+        case BusyLine::Talk::Nothing: break;
         }
         ClosePort();
     }
@@ -225,6 +240,9 @@ bool DeviceLink::OpenSerialPort()
             m_bLineKeptBusy = true;
             return false;
         }
+        if (busy.HeardForeign()) {
+            noteForeign(sPath);
+        }
     }
 
     if (!heldPorts.isEmpty()) {
@@ -236,6 +254,15 @@ bool DeviceLink::OpenSerialPort()
         qDebug() << "OpenSerialPort:" << m_error.sEnglish << sHeldReason;
         return false;
     }
+    if (!foreignPorts.isEmpty()) {
+        // Said at once: waiting for such a line to fall quiet, or telling
+        // the technician to switch a device off and on, helps nobody.
+        const QString sPorts = foreignPorts.join(QStringLiteral(", "));
+        m_error = Translate("Something on %1 answers that is not this device", FailureKind::NotThisDevice).arg(sPorts);
+        m_error.sPort = sPorts;
+        qDebug() << "OpenSerialPort:" << m_error.sEnglish;
+        return false;
+    }
     m_error = (nOpened == 0) ? Translate("No serial port available", FailureKind::NoPort)
                              : Translate("Failed to open serial port", FailureKind::NoAnswer);
     qDebug() << "OpenSerialPort:" << m_error.sEnglish;
@@ -244,6 +271,13 @@ bool DeviceLink::OpenSerialPort()
 
 bool DeviceLink::SendBytes(const QByteArray &bytes, const char *szName, const char *szSendFail)
 {
+    // A job being stopped sends nothing more: its next command (a boot
+    // command above all) would act on a device the technician left.
+    if (m_bWaitsAborted) {
+        qDebug().noquote() << QStringLiteral("%1 not sent: the job is being stopped").arg(QLatin1String(szName));
+        Fail(szSendFail);
+        return false;
+    }
     // A port closed for a lost device is not written to (Qt would only warn).
     if (!m_pSerialPort->isOpen()) {
         qDebug().noquote() << QStringLiteral("%1 send fail:").arg(QLatin1String(szName)) << "port not open";

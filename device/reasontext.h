@@ -32,6 +32,8 @@ enum class FailureKind
     TransferTimedOut,   // the receiver stopped answering during the transfer
     NoisyLine,          // the transfer failed after blocks had to be sent again and again
     TransferFailed,     // the line reported an error, or the file changed while it was sent
+    FirmwareNotStarted, // the whole image was taken, and the boot loader answers again instead of the firmware
+    NotThisDevice,      // something on the port talks that is not this device (a GPS, a modem)
 };
 
 // A failure's reason twice: as the technician reads it (the interface

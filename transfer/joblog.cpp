@@ -31,6 +31,7 @@ const char *UpgradeFailureName(int nFailure)
     case QSerialUser::FailureLineBusy: return "device kept sending";
     case QSerialUser::FailureBootLoader: return "boot loader not reached";
     case QSerialUser::FailureTransmit: return "transfer not started";
+    case QSerialUser::FailureInterrupted: return "interrupted";
     default: return "none";
     }
 }
@@ -84,6 +85,13 @@ QString DeviceWord(const UpgradeCheck::Word &word, const QString &sInterruptCaus
     }
     if (word.bAborted) {
         return QStringLiteral("the device's answer was not awaited (interrupted by %1)").arg(sInterruptCause);
+    }
+    if (word.bBootLoader) {
+        return QStringLiteral("the device did not start the new firmware: its boot loader answers after %1 s (%2 "
+                              "looks; last: %3)")
+            .arg(word.sWaited)
+            .arg(word.nLooks)
+            .arg(word.sSeen);
     }
     if (word.bLoopsStopped) {
         return QStringLiteral("the wait for the device's answer ended after %1 s as the program stopped; last look: "

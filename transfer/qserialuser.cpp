@@ -63,6 +63,7 @@ QSerialUser::QSerialUser(QObject *parent) : QObject(parent)
     m_pCommands = new DeviceCommands(*m_pLink);
     m_pCheck = new UpgradeCheck(*m_pLink, *m_pCommands);
     m_pYmodem = new YmodemFileTransmit;
+    m_pPreparation = new UpgradePreparation(*m_pLink, *m_pCommands, *m_pYmodem);
 
     qRegisterMetaType<YmodemFileTransmit::YmodemStatus>("YmodemFileTransmit::YmodemStatus");
 
@@ -117,6 +118,8 @@ QSerialUser::QSerialUser(QObject *parent) : QObject(parent)
 
 QSerialUser::~QSerialUser()
 {
+    delete m_pPreparation;
+    m_pPreparation = nullptr;
     delete m_pYmodem;
     m_pYmodem = nullptr;
     delete m_pCheck;
@@ -165,6 +168,7 @@ bool QSerialUser::StartUpgrade(QString sFilePath)
     m_nUpgradeProgress = 0;
     m_upgradeTimer.start();
     m_pLink->ResumeWaits();
+    m_pPreparation->Resume();
     KP_LOG_INFO("Job start: upgrade with {}", QStringLiteral("\"%1\" (%2 bytes), port %3")
                                                   .arg(QDir::toNativeSeparators(sFilePath),
                                                        QString::number(QFileInfo(sFilePath).size()),
@@ -183,7 +187,6 @@ bool QSerialUser::StartUpgrade(QString sFilePath)
                         .arg(QLatin1String(JobLog::UpgradeFailureName(eFailure)), sInterrupted, m_pLink->PortName(),
                              JobLog::Seconds(m_upgradeTimer), m_error.sEnglish));
         KP_LOG_INFO(m_error.sEnglish);
-        m_bCancelOnStart = false;
         m_sInterruptCause.clear();
         ReleaseHeldRequests();
         EmitIdleIfIdle();
@@ -193,11 +196,6 @@ bool QSerialUser::StartUpgrade(QString sFilePath)
     // A start refused from inside this one's waits set its own failure.
     m_eUpgradeFailure = FailureNone;
     KP_LOG_INFO("Upgrade: boot loader ready on {}, sending", m_pLink->PortName());
-    if (m_bCancelOnStart) {
-        // Interrupted while the device was brought into its boot loader.
-        m_bCancelOnStart = false;
-        m_pYmodem->CancelTransmit();
-    }
     return true;
 }
 
@@ -212,58 +210,13 @@ bool QSerialUser::Prepare(const QString &sFilePath, UpgradeFailure &eFailure)
         eFailure = FailureBusy;
         return false;
     }
-    m_pLink->SetDeviceMode(ModeUnknown);
-    if (!m_pLink->OpenSerialPort()) {
-        m_error = m_pLink->Error();
-        eFailure = m_pLink->LineKeptBusy() ? FailureLineBusy : FailureOpenPort;
-        if (eFailure == FailureLineBusy) {
-            emit signal_SendResult(FT_Upgrade, RT_LineBusy, false, m_error.sShown);
-        }
-        return false;
+    const bool bStarted = m_pPreparation->Run(sFilePath);
+    m_error = m_pPreparation->Error();
+    eFailure = m_pPreparation->Failure();
+    if (eFailure == FailureLineBusy) {
+        emit signal_SendResult(FT_Upgrade, RT_LineBusy, false, m_error.sShown);
     }
-    // Checked before the device is sent to its boot loader: brought there
-    // for a file that cannot be sent, it would stay there for nothing.
-    const QFileInfo file(sFilePath);
-    if (!file.isFile() || !file.isReadable()) {
-        m_pLink->ClosePort();
-        m_error = ReasonText::Tr("QSerialUser", QT_TRANSLATE_NOOP("QSerialUser", "Cannot read the firmware file %1"),
-                                 FailureKind::FirmwareFile)
-                      .arg(ReasonText::File(sFilePath));
-        eFailure = FailureTransmit;
-        return false;
-    }
-    // An empty image would go out as a header and an EOT and be reported as
-    // an upgrade, leaving the device with no firmware to start.
-    if (file.size() == 0) {
-        m_pLink->ClosePort();
-        m_error = ReasonText::Tr("QSerialUser", QT_TRANSLATE_NOOP("QSerialUser", "The firmware file %1 is empty"),
-                                 FailureKind::FirmwareFile)
-                      .arg(ReasonText::File(sFilePath));
-        eFailure = FailureTransmit;
-        return false;
-    }
-    bool bReady = true;
-    if (m_pLink->DeviceMode() == ModeBootMenu) {
-        bReady = m_pCommands->EnterYmodem();
-    } else if (m_pLink->DeviceMode() != ModeYmodem) {
-        bReady = m_pCommands->EnterBootMode();
-    }
-    // The transmitter opens the same port with a port object of its own.
-    m_pLink->ClosePort();
-    if (!bReady) {
-        m_error = m_pLink->Error();
-        m_error.eKind = FailureKind::BootLoaderNotReached;
-        eFailure = FailureBootLoader;
-        return false;
-    }
-    m_pYmodem->SetFileName(sFilePath);
-    m_pYmodem->SetPortName(m_pLink->PortName());
-    if (!m_pYmodem->StartTransmit(m_pLink->ReceiverAsking())) {
-        m_error = ReasonText::Plain(QStringLiteral("StartYmodemTransmit fail"), FailureKind::TransferNotStarted);
-        eFailure = FailureTransmit;
-        return false;
-    }
-    return true;
+    return bStarted;
 }
 
 bool QSerialUser::WaitForWorkerIdle()
@@ -349,12 +302,13 @@ bool QSerialUser::Interrupt(const QString &sCause)
                                                       .arg(m_nUpgradeProgress));
         m_pYmodem->CancelTransmit();
     } else if (m_bPreparing) {
-        KP_LOG_INFO("Upgrade interrupted by {}", QStringLiteral("%1 before the transfer: the device's waits end now; a "
-                                                                 "device already sent to its boot loader stays there "
-                                                                 "until the next upgrade")
+        KP_LOG_INFO("Upgrade interrupted by {}", QStringLiteral("%1 before the transfer: the device's waits end now "
+                                                                 "and nothing more is sent to it; a device already "
+                                                                 "sent to its boot loader stays there until the next "
+                                                                 "upgrade")
                                                       .arg(sCause));
-        // A transfer that starts all the same is cancelled at once.
-        m_bCancelOnStart = true;
+        // The preparation looks before each step that writes to the device.
+        m_pPreparation->Stop();
         m_pLink->AbortWaits();
     } else if (m_bVerifying) {
         KP_LOG_INFO("Upgrade interrupted by {}", QStringLiteral("%1 while the device's answer was awaited: the "
@@ -425,10 +379,18 @@ void QSerialUser::EndTransfer(YmodemFileTransmit::YmodemStatus status)
 void QSerialUser::VerifyUpgrade()
 {
     const UpgradeCheck::Word word = m_pCheck->Await(Waits::Current().nUpgradeAnswerMs, m_bVerifyAborted);
-    KP_LOG_INFO("Job end: upgrade {}", m_sTransferEnd + QStringLiteral("; ") + JobLog::DeviceWord(word, m_sInterruptCause));
+    // The transfer completed, but a device whose boot loader answers again
+    // runs no firmware: that upgrade failed.
+    const QString sHow = word.bBootLoader ? QStringLiteral("failed, firmware not started: transfer ") : QString();
+    KP_LOG_INFO("Job end: upgrade {}",
+                sHow + m_sTransferEnd + QStringLiteral("; ") + JobLog::DeviceWord(word, m_sInterruptCause));
     m_bVerifying = false;
     m_bVerifyAborted = false;
-    emit signal_UpgradeVerified(word.bAnswered, word.sVersion);
+    if (word.bBootLoader) {
+        emit signal_FailureKind(FT_Upgrade, RT_StartTransmit, static_cast<int>(FailureKind::FirmwareNotStarted),
+                                m_pLink->PortName());
+    }
+    emit signal_UpgradeVerified(word.bAnswered, word.sVersion, word.bBootLoader);
     ReleaseHeldRequests();
     EmitIdleIfIdle();
 }

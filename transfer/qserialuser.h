@@ -3,6 +3,7 @@
 
 #include "device/devicecodes.h"
 #include "device/reasontext.h"
+#include "transfer/upgradepreparation.h"
 #include "transfer/ymodemfiletransmit.h"
 
 #include <QElapsedTimer>
@@ -26,37 +27,27 @@ class SerialWorker;
 // which runs them on its own thread); their outcomes come back through
 // signal_SendResult. The firmware upgrade is prepared here, on the thread
 // that created this object (the interface thread), over a link of its own
-// with the same command set as the worker's: StartUpgrade finds the device,
-// brings it into its boot loader's YMODEM receiver with nested local waits,
-// and starts the firmware transmitter, whose progress and status then arrive
-// as signals.
+// with the same command set as the worker's: StartUpgrade (UpgradePreparation)
+// finds the device, brings it into its boot loader's YMODEM receiver with
+// nested local waits, and starts the firmware transmitter, whose progress and
+// status then arrive as signals.
 //
 // A completed transfer says only that the boot loader took the last block.
 // The upgrade then waits (up to Waits::nUpgradeAnswerMs) for the device to
 // answer on the same port as application firmware and reads its version:
-// signal_UpgradeVerified tells what it said.
+// signal_UpgradeVerified tells what it said. A boot loader that still answers
+// on the last look took the file and did not start it: the upgrade failed
+// (FailureKind::FirmwareNotStarted).
 //
 // One job at a time on the line: an upgrade started while the worker still
 // runs a request waits for its end (up to Waits::nJobWaitMs, then it fails
 // as busy), and a request made while an upgrade is prepared, sent or awaits
 // the device's answer is held until the upgrade has ended.
-class QSerialUser : public QObject, public DeviceCodes
+class QSerialUser : public QObject, public DeviceCodes, public UpgradeFailures
 {
     Q_OBJECT
 
 public:
-    // Which part of the last StartUpgrade failed, for callers that must tell
-    // "no device" from "boot loader not reached" from "transfer not started".
-    enum UpgradeFailure
-    {
-        FailureNone = 0,
-        FailureBusy,         // an upgrade was still running, or another job kept the line too long
-        FailureOpenPort,     // no device found on any port
-        FailureLineBusy,     // the device kept sending and never answered
-        FailureBootLoader,   // the device did not reach its boot loader's receiver
-        FailureTransmit,     // the transmitter could not start
-    };
-
     // The process-wide instance, created on first use (on the calling thread,
     // which must be the interface thread).
     static QSharedPointer<QSerialUser> instance();
@@ -103,6 +94,11 @@ public:
     UpgradeFailure LastUpgradeFailure() const { return m_eUpgradeFailure; }
     // The kind of the last StartUpgrade's failure.
     FailureKind LastUpgradeFailureKind() const { return m_error.eKind; }
+    // The port it concerns, where it named one.
+    QString LastUpgradeFailurePort() const { return m_error.sPort; }
+    // The last StartUpgrade sent the device into its boot loader (it stays
+    // there when the upgrade then failed or was stopped).
+    bool LastUpgradeBootSent() const { return m_pPreparation->BootSent(); }
     // The last transfer failed because the line was lost (the device gone).
     bool TransferLineLost() const { return m_pYmodem->EndedOnLostLine(); }
     // Why the last transfer failed: DeviceLost, NoisyLine (blocks were sent
@@ -117,8 +113,10 @@ signals:
     void signal_TransmitProgress(int nProgressValue);
     void signal_TransmitStatus(YmodemFileTransmit::YmodemStatus status);
     // After a completed transfer: whether the device answered as application firmware within the
-    // bounded wait, and the version it reported (empty when it could not be read).
-    void signal_UpgradeVerified(bool bAnswered, const QString &sVersion);
+    // bounded wait, and the version it reported (empty when it could not be read); bBootLoader: it
+    // did not, and its boot loader answered on the last look, so the upgrade failed (its kind,
+    // FirmwareNotStarted, comes first through signal_FailureKind).
+    void signal_UpgradeVerified(bool bAnswered, const QString &sVersion, bool bBootLoader);
     void signal_SendResult(int nFunctionType, int nResultType, bool bRet, QString sMes);
     // A failure's kind (FailureKind) and the port it concerns (empty: none
     // known), for callers that act on it: just before each failure of a
@@ -175,6 +173,7 @@ private:
     DeviceLink *m_pLink = nullptr;
     DeviceCommands *m_pCommands = nullptr;
     UpgradeCheck *m_pCheck = nullptr;
+    UpgradePreparation *m_pPreparation = nullptr;
     YmodemFileTransmit *m_pYmodem = nullptr;
     ReasonText m_error;             // why the last upgrade did not start
     QString m_sWorkerReason;        // the worker's last failure reason, in English
@@ -192,7 +191,6 @@ private:
     QList<WorkerJob> m_workerJobs;  // handed to the worker, in the order it runs them
 
     QString m_sInterruptCause;      // set by Interrupt until the job has ended
-    bool m_bCancelOnStart = false;  // interrupted while the upgrade was prepared
     int m_nUpgradeProgress = 0;
     QElapsedTimer m_upgradeTimer;
 };

@@ -34,12 +34,17 @@ UpgradeCheck::Word UpgradeCheck::Await(int nWaitMs, bool bAbortedAlready)
     word.sSeen = QStringLiteral("not asked");
     const auto seconds = [&waited]() { return QString::number(waited.elapsed() / 1000.0, 'f', 1); };
     while (!m_bAborted) {
-        const qint64 nLeftMs = nWaitMs - waited.elapsed();
-        if (nLeftMs <= 0) {
+        if (waited.elapsed() >= nWaitMs) {
             break;
         }
         ++word.nLooks;
-        word.bAnswered = Ask(int(qMin<qint64>(nLeftMs, nWindowMs)), word.sVersion, word.sSeen);
+        // Every look gets its whole window, the last one too (the wait may
+        // run over by up to one window): a look cut short would miss a
+        // boot loader's receiver between two of its 'C's and take the
+        // device for silent.
+        const Look look = Ask(nWindowMs, word.sVersion, word.sSeen);
+        word.bAnswered = look == Look::Answered;
+        word.bBootLoader = look == Look::BootLoader;
         qDebug().noquote() << QStringLiteral("QSerialUser: look %1 for the new firmware after %2 s: %3")
                                   .arg(word.nLooks)
                                   .arg(seconds(), word.bAnswered ? QStringLiteral("answered") : word.sSeen);
@@ -58,6 +63,8 @@ UpgradeCheck::Word UpgradeCheck::Await(int nWaitMs, bool bAbortedAlready)
         }
     }
     word.bAborted = !word.bAnswered && m_bAborted;
+    // An aborted wait has not seen the device's last word.
+    word.bBootLoader = word.bBootLoader && !word.bAborted && !word.bLoopsStopped;
     word.sWaited = seconds();
     if (!word.bAnswered) {
         word.sVersion.clear();
@@ -66,7 +73,7 @@ UpgradeCheck::Word UpgradeCheck::Await(int nWaitMs, bool bAbortedAlready)
     return word;
 }
 
-bool UpgradeCheck::Ask(int nWindowMs, QString &sVersion, QString &sSeen)
+UpgradeCheck::Look UpgradeCheck::Ask(int nWindowMs, QString &sVersion, QString &sSeen)
 {
     sVersion.clear();
     // A fresh port object each time: the last one may belong to a path that
@@ -74,19 +81,21 @@ bool UpgradeCheck::Ask(int nWindowMs, QString &sVersion, QString &sSeen)
     m_link.CreateSerialPort();
     if (!m_link.OpenCurrentPort()) {
         sSeen = QStringLiteral("the port could not be opened (%1)").arg(m_link.SerialPort()->errorString());
-        return false;
+        return Look::Nothing;
     }
     const bool bReplied = m_commands.EnterCtrlMode(nWindowMs);
     if (!bReplied || m_link.DeviceMode() != DeviceCodes::ModeCtrl) {
+        Look look = Look::BootLoader;
         if (!bReplied) {
             sSeen = QStringLiteral("no answer (%1)").arg(m_link.Error().sEnglish);
+            look = Look::Nothing;
         } else if (m_link.DeviceMode() == DeviceCodes::ModeBootMenu) {
             sSeen = QStringLiteral("the boot menu refused the command");
         } else {
             sSeen = QStringLiteral("the boot loader's receiver asks for a file");
         }
         m_link.ClosePort();
-        return false;
+        return look;
     }
     if (!m_commands.GetVersion(sVersion)) {
         sVersion.clear();
@@ -97,7 +106,7 @@ bool UpgradeCheck::Ask(int nWindowMs, QString &sVersion, QString &sSeen)
         qDebug().noquote() << "QSerialUser: the new firmware did not leave control mode:" << m_link.Error().sEnglish;
     }
     m_link.ClosePort();
-    return true;
+    return Look::Answered;
 }
 
 bool UpgradeCheck::Pause(int nMs)

@@ -11,8 +11,10 @@ class QEventLoop;
 // and again until the device answers as application firmware (its version
 // read), the wait runs out, or it is aborted. The device reboots into the new
 // image meanwhile; until it runs, the port may be missing (a USB adapter
-// re-enumerates), silent, or the boot loader's. Every wait is a nested event
-// loop on the calling thread.
+// re-enumerates), silent, or the boot loader's. A boot loader still there on
+// the last look took the file and did not start it (it refused the image):
+// that is a word of its own. Every wait is a nested event loop on the calling
+// thread.
 class UpgradeCheck
 {
 public:
@@ -21,6 +23,8 @@ public:
     struct Word
     {
         bool bAnswered = false;      // the application firmware echoed the control-mode command
+        bool bBootLoader = false;    // not answered, and the last look found the boot loader (its menu
+                                     // refused the command, or its receiver asks for a file)
         QString sVersion;            // its version; empty when it could not be read
         bool bAborted = false;       // Abort ended the wait
         bool bLoopsStopped = false;  // the thread's event loops are being ended (the program quits)
@@ -28,17 +32,23 @@ public:
         int nLooks = 0;
         QString sWaited;             // seconds, one decimal
     };
-    // Waits up to nWaitMs for the device's word; bAbortedAlready: Abort came
-    // before the wait began.
+    // Waits up to nWaitMs (and the last look's window) for the device's
+    // word; bAbortedAlready: Abort came before the wait began.
     Word Await(int nWaitMs, bool bAbortedAlready);
     // Ends a running wait now (from a nested loop of the same thread).
     void Abort();
 
 private:
-    // One look at the port: true when the application firmware echoed the
-    // control-mode command (sVersion then holds its version, or stays empty
-    // when it could not be read); sSeen says in English what was found.
-    bool Ask(int nWindowMs, QString &sVersion, QString &sSeen);
+    enum class Look
+    {
+        Answered,     // the application firmware echoed the control-mode command
+        BootLoader,   // the boot menu refused it, or the receiver asks for a file
+        Nothing,      // no port, no answer, or no answer that tells
+    };
+    // One look at the port (sVersion holds the firmware's version when it
+    // answered, or stays empty when it could not be read); sSeen says in
+    // English what was found.
+    Look Ask(int nWindowMs, QString &sVersion, QString &sSeen);
     // Waits nMs; false when it was ended early or the thread's loops are
     // being stopped.
     bool Pause(int nMs);

@@ -61,6 +61,15 @@ QString FailureAdvice::Text(FailureKind eKind, const QString &sReason, const QSt
     case FailureKind::TransferFailed:
         return tr("The transfer failed: the line reported an error, or the file changed while it was sent. The "
                   "device stays in its boot loader: upgrade again.");
+    case FailureKind::FirmwareNotStarted:
+        return tr("The device received the whole file but started its boot loader again, not the new firmware. "
+                  "Check that the file is firmware for this device, then upgrade again.");
+    case FailureKind::NotThisDevice:
+        return sPort.isEmpty()
+                   ? tr("Something on the serial port answers that is not this device. Connect the device and "
+                        "try again.")
+                   : tr("Something on %1 answers that is not this device. Connect the device and try again.")
+                         .arg(sPort);
     case FailureKind::KeepsSending:   // the page's own status says why and what next
     case FailureKind::None:
         break;

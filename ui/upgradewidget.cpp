@@ -112,9 +112,14 @@ void UpgradeWidget::slot_TransmitStatus(YmodemFileTransmit::YmodemStatus status)
     }
 }
 
-void UpgradeWidget::slot_UpgradeVerified(bool bAnswered, const QString &sVersion)
+void UpgradeWidget::slot_UpgradeVerified(bool bAnswered, const QString &sVersion, bool bBootLoader)
 {
     if (m_nStatus != StatusCompleted) {
+        return;
+    }
+    if (bBootLoader) {
+        // The file arrived, and the device runs no firmware: not completed.
+        Finish(StatusFailed);
         return;
     }
     m_nDeviceWord = !bAnswered ? WordSilent : sVersion.isEmpty() ? WordNoVersion : WordRuns;

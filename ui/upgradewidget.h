@@ -58,8 +58,10 @@ public slots:
     void slot_TransmitProgress(int nProgressValue);
     void slot_TransmitStatus(YmodemFileTransmit::YmodemStatus status);
     // After a completed transfer: whether the device answered as application
-    // firmware, and the version it reported. "Update" is offered again.
-    void slot_UpgradeVerified(bool bAnswered, const QString &sVersion);
+    // firmware, and the version it reported; bBootLoader: its boot loader
+    // answered instead, and the upgrade failed (the kind came first).
+    // "Update" is offered again.
+    void slot_UpgradeVerified(bool bAnswered, const QString &sVersion, bool bBootLoader = false);
 
 private slots:
     void on_btnUpgradeReturnMenu_clicked();

@@ -126,6 +126,18 @@
         <source>The transfer failed: the line reported an error, or the file changed while it was sent. The device stays in its boot loader: upgrade again.</source>
         <translation>Die Übertragung ist fehlgeschlagen: Die Leitung meldete einen Fehler oder die Datei änderte sich beim Senden. Das Gerät bleibt im Bootloader: Aktualisieren Sie erneut.</translation>
     </message>
+    <message>
+        <source>The device received the whole file but started its boot loader again, not the new firmware. Check that the file is firmware for this device, then upgrade again.</source>
+        <translation>Das Gerät hat die ganze Datei empfangen, aber wieder seinen Bootloader gestartet statt der neuen Firmware. Prüfen Sie, ob die Datei Firmware für dieses Gerät ist, und aktualisieren Sie erneut.</translation>
+    </message>
+    <message>
+        <source>Something on the serial port answers that is not this device. Connect the device and try again.</source>
+        <translation>Am seriellen Port antwortet etwas, das nicht dieses Gerät ist. Schließen Sie das Gerät an und versuchen Sie es erneut.</translation>
+    </message>
+    <message>
+        <source>Something on %1 answers that is not this device. Connect the device and try again.</source>
+        <translation>An %1 antwortet etwas, das nicht dieses Gerät ist. Schließen Sie das Gerät an und versuchen Sie es erneut.</translation>
+    </message>
 </context>
 <context>
     <name>InfoWidget</name>
@@ -272,6 +284,10 @@ aktualisieren</translation>
         <source>The device keeps sending: its line did not fall quiet within %1 s</source>
         <translation>Das Gerät hört nicht auf zu senden: Die Leitung wurde innerhalb von %1 s nicht still</translation>
     </message>
+    <message>
+        <source>Something on %1 answers that is not this device</source>
+        <translation>An %1 antwortet etwas, das nicht dieses Gerät ist</translation>
+    </message>
 </context>
 <context>
     <name>SerialWorker</name>
@@ -347,6 +363,10 @@ aktualisieren</translation>
     <message>
         <source>%1; %2</source>
         <translation>%1; %2</translation>
+    </message>
+    <message>
+        <source>Something on %1 answers that is not this device</source>
+        <translation>An %1 antwortet etwas, das nicht dieses Gerät ist</translation>
     </message>
 </context>
 <context>

@@ -126,6 +126,18 @@
         <source>The transfer failed: the line reported an error, or the file changed while it was sent. The device stays in its boot loader: upgrade again.</source>
         <translation>The transfer failed: the line reported an error, or the file changed while it was sent. The device stays in its boot loader: upgrade again.</translation>
     </message>
+    <message>
+        <source>The device received the whole file but started its boot loader again, not the new firmware. Check that the file is firmware for this device, then upgrade again.</source>
+        <translation>The device received the whole file but started its boot loader again, not the new firmware. Check that the file is firmware for this device, then upgrade again.</translation>
+    </message>
+    <message>
+        <source>Something on the serial port answers that is not this device. Connect the device and try again.</source>
+        <translation>Something on the serial port answers that is not this device. Connect the device and try again.</translation>
+    </message>
+    <message>
+        <source>Something on %1 answers that is not this device. Connect the device and try again.</source>
+        <translation>Something on %1 answers that is not this device. Connect the device and try again.</translation>
+    </message>
 </context>
 <context>
     <name>InfoWidget</name>
@@ -270,6 +282,10 @@
         <source>The device keeps sending: its line did not fall quiet within %1 s</source>
         <translation>The device keeps sending: its line did not fall quiet within %1 s</translation>
     </message>
+    <message>
+        <source>Something on %1 answers that is not this device</source>
+        <translation>Something on %1 answers that is not this device</translation>
+    </message>
 </context>
 <context>
     <name>SerialWorker</name>
@@ -345,6 +361,10 @@
     <message>
         <source>%1; %2</source>
         <translation>%1; %2</translation>
+    </message>
+    <message>
+        <source>Something on %1 answers that is not this device</source>
+        <translation>Something on %1 answers that is not this device</translation>
     </message>
 </context>
 <context>

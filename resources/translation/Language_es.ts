@@ -126,6 +126,18 @@
         <source>The transfer failed: the line reported an error, or the file changed while it was sent. The device stays in its boot loader: upgrade again.</source>
         <translation>La transferencia falló: la línea notificó un error o el archivo cambió mientras se enviaba. El dispositivo permanece en su cargador de arranque: vuelva a actualizar.</translation>
     </message>
+    <message>
+        <source>The device received the whole file but started its boot loader again, not the new firmware. Check that the file is firmware for this device, then upgrade again.</source>
+        <translation>El dispositivo recibió el archivo completo, pero volvió a arrancar su cargador de arranque en lugar del nuevo firmware. Compruebe que el archivo es un firmware para este dispositivo y vuelva a actualizar.</translation>
+    </message>
+    <message>
+        <source>Something on the serial port answers that is not this device. Connect the device and try again.</source>
+        <translation>Algo responde en el puerto serie, pero no es este dispositivo. Conecte el dispositivo e inténtelo de nuevo.</translation>
+    </message>
+    <message>
+        <source>Something on %1 answers that is not this device. Connect the device and try again.</source>
+        <translation>Algo responde en %1, pero no es este dispositivo. Conecte el dispositivo e inténtelo de nuevo.</translation>
+    </message>
 </context>
 <context>
     <name>InfoWidget</name>
@@ -271,6 +283,10 @@ informe</translation>
         <source>The device keeps sending: its line did not fall quiet within %1 s</source>
         <translation>El dispositivo no deja de enviar: la línea no quedó en silencio en %1 s</translation>
     </message>
+    <message>
+        <source>Something on %1 answers that is not this device</source>
+        <translation>Algo responde en %1, pero no es este dispositivo</translation>
+    </message>
 </context>
 <context>
     <name>SerialWorker</name>
@@ -346,6 +362,10 @@ informe</translation>
     <message>
         <source>%1; %2</source>
         <translation>%1; %2</translation>
+    </message>
+    <message>
+        <source>Something on %1 answers that is not this device</source>
+        <translation>Algo responde en %1, pero no es este dispositivo</translation>
     </message>
 </context>
 <context>

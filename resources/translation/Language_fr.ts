@@ -126,6 +126,18 @@
         <source>The transfer failed: the line reported an error, or the file changed while it was sent. The device stays in its boot loader: upgrade again.</source>
         <translation>Le transfert a échoué : la ligne a signalé une erreur, ou le fichier a changé pendant l&apos;envoi. L&apos;appareil reste dans son chargeur d&apos;amorçage : relancez la mise à jour.</translation>
     </message>
+    <message>
+        <source>The device received the whole file but started its boot loader again, not the new firmware. Check that the file is firmware for this device, then upgrade again.</source>
+        <translation>L&apos;appareil a reçu tout le fichier mais a redémarré dans son chargeur d&apos;amorçage au lieu du nouveau firmware. Vérifiez que le fichier est bien un firmware pour cet appareil, puis relancez la mise à jour.</translation>
+    </message>
+    <message>
+        <source>Something on the serial port answers that is not this device. Connect the device and try again.</source>
+        <translation>Quelque chose répond sur le port série, mais ce n&apos;est pas cet appareil. Connectez l&apos;appareil et réessayez.</translation>
+    </message>
+    <message>
+        <source>Something on %1 answers that is not this device. Connect the device and try again.</source>
+        <translation>Quelque chose répond sur %1, mais ce n&apos;est pas cet appareil. Connectez l&apos;appareil et réessayez.</translation>
+    </message>
 </context>
 <context>
     <name>InfoWidget</name>
@@ -271,6 +283,10 @@ le rapport</translation>
         <source>The device keeps sending: its line did not fall quiet within %1 s</source>
         <translation>L&apos;appareil n&apos;arrête pas d&apos;envoyer&#xa0;: la ligne n&apos;est pas redevenue silencieuse en %1 s</translation>
     </message>
+    <message>
+        <source>Something on %1 answers that is not this device</source>
+        <translation>Quelque chose répond sur %1, mais ce n&apos;est pas cet appareil</translation>
+    </message>
 </context>
 <context>
     <name>SerialWorker</name>
@@ -346,6 +362,10 @@ le rapport</translation>
     <message>
         <source>%1; %2</source>
         <translation>%1 ; %2</translation>
+    </message>
+    <message>
+        <source>Something on %1 answers that is not this device</source>
+        <translation>Quelque chose répond sur %1, mais ce n&apos;est pas cet appareil</translation>
     </message>
 </context>
 <context>

@@ -126,6 +126,18 @@
         <source>The transfer failed: the line reported an error, or the file changed while it was sent. The device stays in its boot loader: upgrade again.</source>
         <translation>Il trasferimento non è riuscito: la linea ha segnalato un errore o il file è cambiato durante l&apos;invio. Il dispositivo resta nel bootloader: ripetere l&apos;aggiornamento.</translation>
     </message>
+    <message>
+        <source>The device received the whole file but started its boot loader again, not the new firmware. Check that the file is firmware for this device, then upgrade again.</source>
+        <translation>Il dispositivo ha ricevuto l&apos;intero file, ma ha riavviato il bootloader invece del nuovo firmware. Verificare che il file sia il firmware di questo dispositivo, poi ripetere l&apos;aggiornamento.</translation>
+    </message>
+    <message>
+        <source>Something on the serial port answers that is not this device. Connect the device and try again.</source>
+        <translation>Sulla porta seriale risponde qualcosa che non è questo dispositivo. Collegare il dispositivo e riprovare.</translation>
+    </message>
+    <message>
+        <source>Something on %1 answers that is not this device. Connect the device and try again.</source>
+        <translation>Su %1 risponde qualcosa che non è questo dispositivo. Collegare il dispositivo e riprovare.</translation>
+    </message>
 </context>
 <context>
     <name>InfoWidget</name>
@@ -271,6 +283,10 @@ rapporto</translation>
         <source>The device keeps sending: its line did not fall quiet within %1 s</source>
         <translation>Il dispositivo continua a inviare: la linea non è tornata silenziosa entro %1 s</translation>
     </message>
+    <message>
+        <source>Something on %1 answers that is not this device</source>
+        <translation>Su %1 risponde qualcosa che non è questo dispositivo</translation>
+    </message>
 </context>
 <context>
     <name>SerialWorker</name>
@@ -346,6 +362,10 @@ rapporto</translation>
     <message>
         <source>%1; %2</source>
         <translation>%1; %2</translation>
+    </message>
+    <message>
+        <source>Something on %1 answers that is not this device</source>
+        <translation>Su %1 risponde qualcosa che non è questo dispositivo</translation>
     </message>
 </context>
 <context>

@@ -126,6 +126,18 @@
         <source>The transfer failed: the line reported an error, or the file changed while it was sent. The device stays in its boot loader: upgrade again.</source>
         <translation>Przesyłanie nie powiodło się: linia zgłosiła błąd lub plik zmienił się podczas wysyłania. Urządzenie pozostaje w programie rozruchowym: ponów aktualizację.</translation>
     </message>
+    <message>
+        <source>The device received the whole file but started its boot loader again, not the new firmware. Check that the file is firmware for this device, then upgrade again.</source>
+        <translation>Urządzenie odebrało cały plik, ale ponownie uruchomiło program rozruchowy zamiast nowego firmware. Sprawdź, czy plik zawiera firmware dla tego urządzenia, a następnie ponów aktualizację.</translation>
+    </message>
+    <message>
+        <source>Something on the serial port answers that is not this device. Connect the device and try again.</source>
+        <translation>Na porcie szeregowym odpowiada coś, co nie jest tym urządzeniem. Podłącz urządzenie i spróbuj ponownie.</translation>
+    </message>
+    <message>
+        <source>Something on %1 answers that is not this device. Connect the device and try again.</source>
+        <translation>Na porcie %1 odpowiada coś, co nie jest tym urządzeniem. Podłącz urządzenie i spróbuj ponownie.</translation>
+    </message>
 </context>
 <context>
     <name>InfoWidget</name>
@@ -271,6 +283,10 @@ raportu</translation>
         <source>The device keeps sending: its line did not fall quiet within %1 s</source>
         <translation>Urządzenie nie przestaje wysyłać: linia nie ucichła w ciągu %1 s</translation>
     </message>
+    <message>
+        <source>Something on %1 answers that is not this device</source>
+        <translation>Na porcie %1 odpowiada coś, co nie jest tym urządzeniem</translation>
+    </message>
 </context>
 <context>
     <name>SerialWorker</name>
@@ -349,6 +365,10 @@ raportu</translation>
     <message>
         <source>%1; %2</source>
         <translation>%1; %2</translation>
+    </message>
+    <message>
+        <source>Something on %1 answers that is not this device</source>
+        <translation>Na porcie %1 odpowiada coś, co nie jest tym urządzeniem</translation>
     </message>
 </context>
 <context>

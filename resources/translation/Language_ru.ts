@@ -126,6 +126,18 @@
         <source>The transfer failed: the line reported an error, or the file changed while it was sent. The device stays in its boot loader: upgrade again.</source>
         <translation>Ошибка передачи: линия сообщила об ошибке, или файл изменился во время отправки. Устройство остаётся в загрузчике: повторите обновление.</translation>
     </message>
+    <message>
+        <source>The device received the whole file but started its boot loader again, not the new firmware. Check that the file is firmware for this device, then upgrade again.</source>
+        <translation>Устройство приняло весь файл, но снова запустило загрузчик, а не новую прошивку. Убедитесь, что файл является прошивкой для этого устройства, и повторите обновление.</translation>
+    </message>
+    <message>
+        <source>Something on the serial port answers that is not this device. Connect the device and try again.</source>
+        <translation>На последовательном порту отвечает что-то, что не является этим устройством. Подключите устройство и повторите попытку.</translation>
+    </message>
+    <message>
+        <source>Something on %1 answers that is not this device. Connect the device and try again.</source>
+        <translation>На порту %1 отвечает что-то, что не является этим устройством. Подключите устройство и повторите попытку.</translation>
+    </message>
 </context>
 <context>
     <name>InfoWidget</name>
@@ -271,6 +283,10 @@
         <source>The device keeps sending: its line did not fall quiet within %1 s</source>
         <translation>Устройство не прекращает передачу: линия не затихла в течение %1 с</translation>
     </message>
+    <message>
+        <source>Something on %1 answers that is not this device</source>
+        <translation>На порту %1 отвечает что-то, что не является этим устройством</translation>
+    </message>
 </context>
 <context>
     <name>SerialWorker</name>
@@ -349,6 +365,10 @@
     <message>
         <source>%1; %2</source>
         <translation>%1; %2</translation>
+    </message>
+    <message>
+        <source>Something on %1 answers that is not this device</source>
+        <translation>На порту %1 отвечает что-то, что не является этим устройством</translation>
     </message>
 </context>
 <context>

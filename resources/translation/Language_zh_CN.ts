@@ -126,6 +126,18 @@
         <source>The transfer failed: the line reported an error, or the file changed while it was sent. The device stays in its boot loader: upgrade again.</source>
         <translation>传输失败：线路报告了错误，或文件在发送过程中被修改。设备仍停留在引导程序中：请重新升级。</translation>
     </message>
+    <message>
+        <source>The device received the whole file but started its boot loader again, not the new firmware. Check that the file is firmware for this device, then upgrade again.</source>
+        <translation>设备已接收整个文件，但随后再次进入引导程序，而不是运行新固件。请确认该文件是本设备的固件，然后重新升级。</translation>
+    </message>
+    <message>
+        <source>Something on the serial port answers that is not this device. Connect the device and try again.</source>
+        <translation>串口上有应答，但不是本设备。请连接设备后重试。</translation>
+    </message>
+    <message>
+        <source>Something on %1 answers that is not this device. Connect the device and try again.</source>
+        <translation>%1 上有应答，但不是本设备。请连接设备后重试。</translation>
+    </message>
 </context>
 <context>
     <name>InfoWidget</name>
@@ -269,6 +281,10 @@
         <source>The device keeps sending: its line did not fall quiet within %1 s</source>
         <translation>设备持续发送数据：线路在 %1 秒内未恢复空闲</translation>
     </message>
+    <message>
+        <source>Something on %1 answers that is not this device</source>
+        <translation>%1 上有应答，但不是本设备</translation>
+    </message>
 </context>
 <context>
     <name>SerialWorker</name>
@@ -341,6 +357,10 @@
     <message>
         <source>%1; %2</source>
         <translation>%1；%2</translation>
+    </message>
+    <message>
+        <source>Something on %1 answers that is not this device</source>
+        <translation>%1 上有应答，但不是本设备</translation>
     </message>
 </context>
 <context>

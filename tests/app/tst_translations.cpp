@@ -61,12 +61,14 @@ QList<Message> Catalogue()
           "The device was disconnected during the request", "Cannot create the report file %1: %2",
           "The device was disconnected during the export", "The export was interrupted", "%1; %2",
           "Cannot write the report file %1: %2", "Cannot rename the report file %1 to %2: %3",
-          "The device keeps sending: its line did not fall quiet within %1 s"}},
+          "The device keeps sending: its line did not fall quiet within %1 s",
+          "Something on %1 answers that is not this device"}},
         {"QSerialUser",
          {"No serial port available", "Failed to open serial port",
           "The serial port is in use by another program", "Upgrade already running",
           "The device is busy with another job", "Cannot read the firmware file %1",
-          "The firmware file %1 is empty", "The device keeps sending: its line did not fall quiet within %1 s"}},
+          "The firmware file %1 is empty", "The device keeps sending: its line did not fall quiet within %1 s",
+          "Something on %1 answers that is not this device"}},
         {"LineBusyText",
          {"The device is still sending its records; waiting up to %1 s",
           "The device keeps sending; switch it off and on, then try again"}},
@@ -95,7 +97,11 @@ QList<Message> Catalogue()
           "The line is noisy: blocks arrived damaged again and again. Check the cable, the USB adapter and the "
           "connectors, then upgrade again.",
           "The transfer failed: the line reported an error, or the file changed while it was sent. The device stays "
-          "in its boot loader: upgrade again."}},
+          "in its boot loader: upgrade again.",
+          "The device received the whole file but started its boot loader again, not the new firmware. Check that "
+          "the file is firmware for this device, then upgrade again.",
+          "Something on the serial port answers that is not this device. Connect the device and try again.",
+          "Something on %1 answers that is not this device. Connect the device and try again."}},
     };
     QList<Message> list;
     for (const auto &group : groups)

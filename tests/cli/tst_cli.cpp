@@ -8,6 +8,7 @@
 #include "support/testenvironment.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -58,9 +59,11 @@ private slots:
             {FailureKind::TransferTimedOut, "TransferTimedOut"},
             {FailureKind::NoisyLine, "NoisyLine"},
             {FailureKind::TransferFailed, "TransferFailed"},
+            {FailureKind::FirmwareNotStarted, "FirmwareNotStarted"},
+            {FailureKind::NotThisDevice, "NotThisDevice"},
         };
         // A kind added later needs its row here and in the README.
-        static_assert(int(FailureKind::TransferFailed) == 20, "every kind has a row");
+        static_assert(int(FailureKind::NotThisDevice) == 22, "every kind has a row");
         QFile readme(QStringLiteral(KP_README_PATH));
         QVERIFY(readme.open(QIODevice::ReadOnly));
         const QString sReadme = QString::fromUtf8(readme.readAll());
@@ -97,6 +100,8 @@ private slots:
     {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("sDevice");   // "": none, "app", "boot", "cancel" (receiver cancels block 2),
+                                                // "back to boot" (the boot loader again after the image),
+                                                // "talker" (no device: NMEA sentences at 9600 baud),
                                                 // "noisy" (block 2 NAKed for ever),
                                                 // "echo" (no device: the line echoes), "close" (the line closes
                                                 // at block 2), "no exit" (no reply to leaving control mode)
@@ -104,7 +109,8 @@ private slots:
         QTest::addColumn<int>("nExit");
         QTest::addColumn<QString>("sOutput");   // a text standard output holds on success; on failure, a text
                                                 // of the first line on standard error
-        QTest::addColumn<QString>("sCheck");    // "report", "no report", "image", "untouched" or ""
+        QTest::addColumn<QString>("sCheck");    // "report", "no report", "image", "untouched", "quick" (ends
+                                                // within 15 s) or ""
 
         const QString app = QStringLiteral("app");
         QTest::newRow("info") << QStringList{"info"} << app << true << 0
@@ -172,6 +178,22 @@ private slots:
             << QStringLiteral("the line to the device on {port} is noisy: blocks arrived damaged and were sent "
                               "again until the transfer failed at ")
             << QString();
+        // Every byte arrived, and the device runs its boot loader again.
+        QTest::newRow("upgrade, device back in its boot loader")
+            << QStringList{"upgrade", "{image}", "--port", "{port}"} << QStringLiteral("back to boot") << false << 4
+            << QStringLiteral("the device on {port} took the whole image but started its boot loader again")
+            << QStringLiteral("image");
+        // Something else talks there: said at once, not after the busy wait.
+        QTest::newRow("info, something else talks") << QStringList{"info", "--port", "{port}"}
+                                                    << QStringLiteral("talker") << false << 3
+                                                    << QStringLiteral("something on {port} answers that is not this "
+                                                                      "device")
+                                                    << QStringLiteral("quick");
+        QTest::newRow("export, something else talks, port listed") << QStringList{"export", "{dir}"}
+                                                                   << QStringLiteral("talker") << true << 3
+                                                                   << QStringLiteral("something on {port} answers "
+                                                                                     "that is not this device")
+                                                                   << QStringLiteral("quick");
         QTest::newRow("upgrade, device lost") << QStringList{"upgrade", "{image}", "--port", "{port}"}
                                               << QStringLiteral("close") << false << 3
                                               << QStringLiteral("the device on {port} was lost") << QString();
@@ -218,6 +240,11 @@ private slots:
             } else if (sDevice == QLatin1String("noisy")) {
                 options.nNakAtBlock = 2;
                 options.nNakTimes = 1000;
+            } else if (sDevice == QLatin1String("back to boot")) {
+                options.afterImageState = SimulatorOptions::State::Ymodem;
+            } else if (sDevice == QLatin1String("talker")) {
+                options.MakeForeignTalker();
+                options.nBytesPerSecond = 960;
             } else if (sDevice == QLatin1String("close")) {
                 options.nCloseAtBlock = 2;
             } else if (sDevice == QLatin1String("echo")) {
@@ -251,8 +278,11 @@ private slots:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("KESTRELPACK_SERIAL_PORTS"), bViaEnv ? sPort : QString());
         process.setProcessEnvironment(env);
+        QElapsedTimer timer;
+        timer.start();
         process.start(QStringLiteral(KP_CLI_PATH), args);
         QVERIFY2(process.waitForFinished(120000), qPrintable(process.errorString()));
+        const qint64 nElapsedMs = timer.elapsed();
         const QString sOut = QString::fromLocal8Bit(process.readAllStandardOutput());
         const QString sErr = QString::fromLocal8Bit(process.readAllStandardError());
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);
@@ -279,6 +309,8 @@ private slots:
         } else if (sCheck == QLatin1String("image")) {
             QTRY_COMPARE(pDevice->Images().size(), 1);
             QVERIFY(pDevice->Images().first().content == image);
+        } else if (sCheck == QLatin1String("quick")) {
+            QVERIFY2(nElapsedMs < 15000, qPrintable(QString::number(nElapsedMs)));
         } else if (sCheck == QLatin1String("untouched")) {
             QVERIFY(pDevice->Frames().isEmpty());
             QCOMPARE(pDevice->State(), SimulatorOptions::State::Application);

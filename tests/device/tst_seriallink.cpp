@@ -1,6 +1,7 @@
 // Finding and opening the device's port, the boot-loader wait and a device
 // that goes away, against the simulated device over pseudo-terminals.
 
+#include "device/busyline.h"
 #include "device/commandframes.h"
 #include "device/devicecodes.h"
 #include "device/devicecommands.h"
@@ -182,7 +183,8 @@ private slots:
     void streamOfCsIsNoReceiver()
     {
         SimulatorOptions options;
-        options.recordStream = QByteArray(20000, 'C') + '\n';   // about 1.7 s on the paced line
+        // Record lines of capital Cs, about 1.7 s on the paced line.
+        options.recordStream = QByteArray("CCCCCCCCCC CCCCCCCCC CCCCCCCCCC C\n").repeated(600);
         options.nStreamingAtStart = 1;
         options.nBytesPerSecond = 11520;
         auto pDevice = Start(options);
@@ -192,6 +194,106 @@ private slots:
         link.SetPortName(pDevice->PortPath());
         QVERIFY2(link.OpenSerialPort(), qPrintable(link.ErrorMessage()));
         QCOMPARE(link.DeviceMode(), int(DeviceCodes::ModeCtrl));
+    }
+
+    // A device still sending the tail of an export that an earlier host
+    // left, deaf to frames while it sends: the tail ends inside the first
+    // control-mode window and the frame is lost in it. Named or found by
+    // the scan, long tail or a few records, the port is asked again once
+    // the line is quiet and the device is found.
+    void recordTailEndingInTheWindowIsAskedAgain_data()
+    {
+        QTest::addColumn<bool>("bScanned");
+        QTest::addColumn<int>("nRecords");
+        QTest::addColumn<int>("nBytesPerSecond");
+        QTest::newRow("named port, long tail") << false << 100 << 11520;   // about 0.4 s of 4.5 kB
+        QTest::newRow("scanned port, long tail") << true << 100 << 11520;
+        QTest::newRow("named port, a few records") << false << 3 << 1000;  // about 0.15 s
+        QTest::newRow("scanned port, a few records") << true << 3 << 1000;
+    }
+    void recordTailEndingInTheWindowIsAskedAgain()
+    {
+        QFETCH(bool, bScanned);
+        QFETCH(int, nRecords);
+        QFETCH(int, nBytesPerSecond);
+        SimulatorOptions options;
+        options.nStreamingAtStart = nRecords;
+        options.nBytesPerSecond = nBytesPerSecond;
+        options.bDeafWhileSending = true;
+        auto pDevice = Start(options);
+        QVERIFY(pDevice);
+        DeviceLink link(DeviceLink::kWorkerWindows, "SerialWorker");
+        DeviceCommands commands(link);
+        if (bScanned) {
+            TestEnvironment::SetSerialPorts({pDevice->PortPath()});
+        } else {
+            link.SetPortName(pDevice->PortPath());
+        }
+        QVERIFY2(link.OpenSerialPort(), qPrintable(link.Error().sEnglish));
+        QCOMPARE(link.DeviceMode(), int(DeviceCodes::ModeCtrl));
+        QCOMPARE(pDevice->Frames(), (QList<QByteArray>{kCtrlFrame, kCtrlFrame}));
+    }
+
+    // Something that talks on its own and is not this device (a GPS
+    // receiver's NMEA sentences at 9600 baud): the open fails at once,
+    // naming the port, instead of waiting for the line to fall quiet.
+    void foreignTalkerIsNotTheDevice_data()
+    {
+        QTest::addColumn<bool>("bScanned");
+        QTest::newRow("named port") << false;
+        QTest::newRow("scanned port") << true;
+    }
+    void foreignTalkerIsNotTheDevice()
+    {
+        QFETCH(bool, bScanned);
+        SimulatorOptions options;
+        options.MakeForeignTalker();
+        options.nBytesPerSecond = 960;
+        auto pTalker = Start(options);
+        QVERIFY(pTalker);
+        DeviceLink link(DeviceLink::kWorkerWindows, "SerialWorker");
+        DeviceCommands commands(link);
+        if (bScanned) {
+            TestEnvironment::SetSerialPorts({pTalker->PortPath()});
+        } else {
+            link.SetPortName(pTalker->PortPath());
+        }
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(!link.OpenSerialPort());
+        QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
+        QVERIFY(!link.LineKeptBusy());
+        QCOMPARE(link.Error().eKind, FailureKind::NotThisDevice);
+        QCOMPARE(link.Error().sPort, pTalker->PortPath());
+        QCOMPARE(link.Error().sEnglish,
+                 QStringLiteral("Something on %1 answers that is not this device").arg(pTalker->PortPath()));
+    }
+
+    // What has the shape of the device's record lines, and what has not.
+    void recordShape_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("bRecords");
+        QTest::newRow("records") << QByteArray("0001 2026-12-08 04:55:00 POWER_ON 217\n0002 2026-12-08 05:02:13 "
+                                               "SELF_TEST_OK 254\n") << true;
+        QTest::newRow("cut at both ends, line feed and carriage return")
+            << QByteArray("08 04:55:00 POWER_ON 217\n\r0002 2026-12-08 05:02:13 SELF_TEST_OK 254\n\r0003 2026")
+            << true;
+        QTest::newRow("an invalid record") << QByteArray("0001 a b\nAn invalid record.\n") << true;
+        QTest::newRow("no line end") << QByteArray("0001 2026-12-08 04:55:00 POWER_ON") << false;
+        QTest::newRow("NMEA sentences")
+            << QByteArray("$GPGGA,045500.00,4807.0380,N,01131.0000,E,1,08,0.9,545.4,M,46.9,M,,*4C\r\n$GPVTG,31.66,"
+                          "T,,M,0.02,N,0.04,K,A*3F\r\n") << false;
+        QTest::newRow("modem answers") << QByteArray("\r\nOK\r\n\r\nNO CARRIER\r\n") << false;
+        QTest::newRow("one word a line") << QByteArray("x\nhello\nworld\n") << false;
+        QTest::newRow("binary noise") << QByteArray::fromHex("00FF13C0AAAAAAAAD40A7F80010A") << false;
+        QTest::newRow("double space") << QByteArray("a\n0001  POWER_ON\n") << false;
+    }
+    void recordShape()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, bRecords);
+        QCOMPARE(BusyLine::LooksLikeRecords(bytes), bRecords);
     }
 
     // A boot wait that ran out leaves nothing listening on the port: bytes

@@ -346,6 +346,8 @@ private slots:
         QVERIFY2(sinceUnplug.elapsed() < 5000, qPrintable(QString::number(sinceUnplug.elapsed())));
         QCOMPARE(user.LastUpgradeFailure(), QSerialUser::FailureBootLoader);
         QCOMPARE(user.ErrorMessage(), QStringLiteral("EnterBootMode connect fail"));
+        // The link saw the line go: a lost device, not one that missed its boot loader.
+        QCOMPARE(user.LastUpgradeFailureKind(), FailureKind::DeviceLost);
     }
 
     // A start from inside the running upgrade's waits, and one during its
@@ -882,6 +884,93 @@ private slots:
                                                         "Please upgrade before proceeding")
                                              .arg(sPort)),
                  qPrintable(jobLines.at(3)));
+    }
+
+    // The whole image arrives, and the device comes back in its boot loader
+    // (its receiver asking for a file again, or its menu) instead of
+    // starting it: the upgrade failed, with a kind of its own, on the port.
+    void deviceBackInItsBootLoaderFailsTheUpgrade_data()
+    {
+        QTest::addColumn<int>("nAfterImage");
+        QTest::newRow("receiver") << int(State::Ymodem);
+        QTest::newRow("menu") << int(State::BootMenu);
+    }
+    void deviceBackInItsBootLoaderFailsTheUpgrade()
+    {
+        QFETCH(int, nAfterImage);
+        Waits waits = ShortWaits();
+        waits.nUpgradeAnswerMs = 1500;
+        WaitsForTesting::Set(waits);
+        SimulatorOptions options;
+        options.nCIntervalMs = 250;
+        options.afterImageState = State(nAfterImage);
+        UpgradeRig rig;
+        QVERIFY(rig.Start(options));
+        TestEnvironment::SetSerialPorts({rig.device->PortPath()});
+        const int nLogStart = LogLines().size();
+        QSerialUser user;
+        TransmitRecorder rec(&user);
+        QSignalSpy words(&user, &QSerialUser::signal_UpgradeVerified);
+        QSignalSpy kinds(&user, &QSerialUser::signal_FailureKind);
+        QVERIFY2(user.StartUpgrade(rig.sImagePath), qPrintable(user.ErrorMessage()));
+        QVERIFY(rec.WaitForEnd(60000));
+        QCOMPARE(rec.Final(), int(S::StatusDone));
+        QTRY_COMPARE_WITH_TIMEOUT(words.count(), 1, 10000);
+        QCOMPARE(words.at(0), (QList<QVariant>{false, QString(), true}));
+        QCOMPARE(kinds.count(), 1);
+        QCOMPARE(kinds.at(0), (QList<QVariant>{int(DeviceCodes::FT_Upgrade), int(DeviceCodes::RT_StartTransmit),
+                                               int(FailureKind::FirmwareNotStarted), rig.device->PortPath()}));
+        QTRY_COMPARE(rig.device->Images().size(), 1);
+        QVERIFY(rig.device->Images().at(0).content == rig.content);
+        QCOMPARE(rig.device->State(), State(nAfterImage));
+        const QStringList ends = LogLines().mid(nLogStart).filter(QStringLiteral("] Job end: upgrade "));
+        QCOMPARE(ends.size(), 1);
+        QVERIFY2(QRegularExpression(QStringLiteral("] Job end: upgrade failed, firmware not started: transfer completed "
+                                                   "on \\S+ at 100 % after [0-9.]+ s; the device did not start the new "
+                                                   "firmware: its boot loader answers after [0-9.]+ s"))
+                     .match(ends.first())
+                     .hasMatch(),
+                 qPrintable(ends.first()));
+    }
+
+    // Stopped (the window's close answered "Close anyway", a signal) while
+    // the device's answer to the control-mode command is awaited: nothing
+    // more goes to the device, the boot command least of all; the
+    // preparation ends as interrupted and the device still runs its
+    // firmware, as the next job finds.
+    void interruptAtTheControlModeEchoSendsNoBootCommand()
+    {
+        Waits waits = ShortWaits();
+        // The echo is whole only after this much quiet: the stop lands
+        // inside the wait, after the echo arrived.
+        waits.nReplyQuietMs = 1500;
+        WaitsForTesting::Set(waits);
+        UpgradeRig rig;
+        QVERIFY(rig.Start(SimulatorOptions()));
+        TestEnvironment::SetSerialPorts({rig.device->PortPath()});
+        QSerialUser user;
+        JobWatch watch(user);
+        bool bInterrupted = false;
+        connect(rig.device.get(), &SimulatedDevice::FrameReceived, this, [&](const QByteArray &frame) {
+            if (frame == kCtrlFrame && !bInterrupted) {
+                QTimer::singleShot(300, this, [&]() { bInterrupted = user.Interrupt(QStringLiteral("test")); });
+            }
+        });
+        const bool bStarted = user.StartUpgrade(rig.sImagePath);
+        QVERIFY(bInterrupted);
+        QTRY_VERIFY_WITH_TIMEOUT(user.IsIdle(), 30000);
+        WaitsForTesting::Set(ShortWaits());
+        user.StartGetVersionAndSN();
+        QVERIFY(watch.finished.wait(30000));
+        QVERIFY(!rig.device->Frames().contains(kBootFrame));
+        QCOMPARE(rig.device->State(), State::Application);
+        QVERIFY(!watch.results.isEmpty());
+        QCOMPARE(watch.results.at(0), (QList<QVariant>{int(DeviceCodes::FT_DeviceInfo), int(DeviceCodes::RT_Version),
+                                                       true, QStringLiteral("V1.10")}));
+        QVERIFY(!bStarted);
+        QCOMPARE(user.LastUpgradeFailure(), QSerialUser::FailureInterrupted);
+        QCOMPARE(user.LastUpgradeFailureKind(), FailureKind::Interrupted);
+        QVERIFY(!user.LastUpgradeBootSent());
     }
 
 private:

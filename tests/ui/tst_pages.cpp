@@ -537,6 +537,9 @@ private slots:
         row("info: only an echo", "info", SW::RT_OpenPort, K::EchoOnly, QString(), sPortFail, "Disconnected",
             "Only the request came back: the line echoes (a loopback plug or a modem) and no device answered. "
             "Connect the device and try again.");
+        row("info: something else answers", "info", SW::RT_OpenPort, K::NotThisDevice, QStringLiteral("COM3"),
+            sPortFail, "Disconnected",
+            "Something on %1 answers that is not this device. Connect the device and try again.");
         row("info: boot loader", "info", SW::RT_EnterCtrlMode, K::BootLoader, QString(), sPortFail,
             "Please upgrade before proceeding",
             "The device runs its boot loader: its firmware is missing, or an upgrade did not end. Upgrade the "
@@ -584,6 +587,10 @@ private slots:
             "Upgrade failed",
             "The transfer failed: the line reported an error, or the file changed while it was sent. The device "
             "stays in its boot loader: upgrade again.");
+        row("transfer: the boot loader again after it", "verified", YS::StatusDone, K::FirmwareNotStarted,
+            QStringLiteral("COM3"), QString(), "Upgrade failed",
+            "The device received the whole file but started its boot loader again, not the new firmware. Check "
+            "that the file is firmware for this device, then upgrade again.");
         row("transfer: device lost", "transfer", YS::StatusFailed, K::DeviceLost, QStringLiteral("COM3"), QString(),
             "Upgrade failed",
             "The connection to the device was lost (unplugged or switched off). Connect it and try again.");
@@ -598,7 +605,7 @@ private slots:
         QFETCH(QString, sStatus);
         QFETCH(QString, sAdvice);
         QString sArg = sReason;
-        if (nKind == int(FailureKind::PortInUse)) {
+        if (nKind == int(FailureKind::PortInUse) || nKind == int(FailureKind::NotThisDevice)) {
             sArg = sPort;
         }
         const QString sAdviceGerman = sAdvice.contains(QLatin1String("%1"))
@@ -646,7 +653,13 @@ private slots:
             };
             Child<QLineEdit>(pUpgrade, "lineEditUpgradePath")->setText(QStringLiteral("/fw/k9.bin"));
             Child<QPushButton>(pUpgrade, "btnUpgradeFirmware")->click();
-            if (!bPreparation) {
+            if (sPage == QLatin1String("verified")) {
+                // The transfer completed; the device's word makes it a failure.
+                pUpgrade->slot_TransmitProgress(100);
+                pUpgrade->slot_TransmitStatus(YS::StatusDone);
+                pUpgrade->slot_FailureKind(SW::FT_Upgrade, SW::RT_StartTransmit, nKind, sPort);
+                pUpgrade->slot_UpgradeVerified(false, QString(), true);
+            } else if (!bPreparation) {
                 pUpgrade->slot_TransmitProgress(41);
                 pUpgrade->slot_FailureKind(SW::FT_Upgrade, SW::RT_StartTransmit, nKind, sPort);
                 pUpgrade->slot_TransmitStatus(static_cast<YS>(nResultType));
