@@ -168,7 +168,9 @@ int main(int argc, char *argv[])
         if (parser.isSet(verboseOption)) {
             jobArgs << QStringLiteral("--verbose");
         }
-        return RunOnPorts(ports, jobArgs, eMode);
+        const int nWorst = RunOnPorts(ports, jobArgs, eMode);
+        Logging::Finish();
+        return nWorst;
     }
 
     CliContext ctx;
@@ -232,5 +234,9 @@ int main(int argc, char *argv[])
     // job that returned at once, such as an unreadable firmware file, ended
     // in a double free.
     QSerialUser::ReleaseInstance();
+    // Only now: the jobs run the event loop more than once, and every line
+    // after the first loop's end (the interruption above, the worker's own
+    // wind-up) would be lost to a log closed when Qt's loop ends.
+    Logging::Finish();
     return nExit;
 }
