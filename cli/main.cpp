@@ -53,7 +53,8 @@ const char *const kExitCodesHelp =
     "       and never answered, or a port's process ended abnormally\n"
     "  130  interrupted (Ctrl+C, SIGTERM, the console closed) before the job ended:\n"
     "       a transfer is cancelled, an export keeps what arrived\n"
-    "With several ports the exit code is the worst of theirs: the highest (130 above all).";
+    "With several ports the exit code is the worst of theirs: the highest (130 above all);\n"
+    "a port's process that ended with any other code counts as 7.";
 
 // Where support finds the diagnostic log.
 const char *const kLogHelp =

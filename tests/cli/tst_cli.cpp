@@ -496,6 +496,27 @@ private slots:
         QVERIFY(device.Images().first().content == image);
     }
 
+    // The run over several ports counts a port's process's exit code as the
+    // table knows it: any other code (a Qt fatal error's 1) is a failed
+    // command, as a crash is, never a code scripts do not know.
+    void portExitCodesOutsideTheTableCountAsCommandFailures_data()
+    {
+        QTest::addColumn<int>("nChild");
+        QTest::addColumn<int>("nCounted");
+        for (const int nKnown : {0, 2, 3, 4, 5, 6, 7, 130}) {
+            QTest::addRow("%d stays", nKnown) << nKnown << nKnown;
+        }
+        for (const int nOther : {1, 99, 255, 134}) {
+            QTest::addRow("%d becomes 7", nOther) << nOther << int(ExitCommand);
+        }
+    }
+    void portExitCodesOutsideTheTableCountAsCommandFailures()
+    {
+        QFETCH(int, nChild);
+        QFETCH(int, nCounted);
+        QCOMPARE(FailureWords::KnownExitCode(nChild), nCounted);
+    }
+
     // The run over several ports logs each port's end after its event loop
     // has ended, and the log still closes with the program's last line.
     void severalPortsRunLogsEachPortsEnd()
