@@ -2,7 +2,6 @@
 
 #include "app/apppaths.h"
 
-#include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
@@ -87,16 +86,17 @@ bool InitLogIn(const QString &sFolder, const QDateTime &startTime, const QString
     // Every line goes to disk as it is written: the log is read after a
     // crash or a killed program, and it writes a few lines a second at most.
     logger->flush_on(spdlog::level::info);
-
-    if (QCoreApplication *app = QCoreApplication::instance()) {
-        static QMetaObject::Connection s_quitHook;
-        QObject::disconnect(s_quitHook);
-        s_quitHook = QObject::connect(app, &QCoreApplication::aboutToQuit, app, []() {
-            KP_LOG_INFO(kQuitMessage);
-            spdlog::drop_all();
-        });
-    }
     return !logger->sinks().empty();
+}
+
+void Finish()
+{
+    // Only into our own log: before InitLogIn the default logger is spdlog's
+    // console logger, and the quit message does not belong on the output.
+    if (spdlog::get(kLoggerName)) {
+        KP_LOG_INFO(kQuitMessage);
+    }
+    spdlog::drop_all();
 }
 
 std::string QualifiedFunctionName(const char *szPrettyFunction)
@@ -156,8 +156,8 @@ std::string QualifiedFunctionName(const char *szPrettyFunction)
 namespace {
 spdlog::logger *Logger()
 {
-    // Null after the quit hook dropped the loggers: shut-down work that still
-    // logs then writes nothing.
+    // Null after Finish dropped the loggers: anything that still logs then
+    // writes nothing.
     return spdlog::default_logger_raw();
 }
 } // namespace

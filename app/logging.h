@@ -29,13 +29,20 @@ constexpr std::size_t kMaxFiles = 3;
 constexpr const char *kPattern = "[%Y-%m-%d %H:%M:%S] [%^%l%$] [thread %t] [%s:%# %!] %v";
 constexpr const char *kQuitMessage = "Application finished";
 
-// Creates the logger for the folder and start time given, makes it the
-// default logger and hooks the quit message to the application's aboutToQuit.
-// Returns false when the file could not be created; the program then runs
+// Creates the logger for the folder and start time given and makes it the
+// default logger. Returns false when the file could not be created; the program then runs
 // without a file log (every log call writes nothing). InitLog() calls this
 // with the real folder and the current time.
 // sSuffix, when not empty, is added to the file name (see FileSuffix).
 bool InitLogIn(const QString &sFolder, const QDateTime &startTime, const QString &sSuffix = QString());
+
+// Writes the quit message as the log's last line and drops the loggers:
+// later log calls write nothing. The program calls it once its worker's
+// thread has been joined (after QSerialUser::ReleaseInstance), so that the
+// job's wind-up and "Job end:" are in the log before it, and no thread logs
+// while the loggers go. Not on aboutToQuit: the event loop ends before the
+// worker does, and the command line runs its loop more than once.
+void Finish();
 
 // The file name for a folder, a start time and a suffix.
 QString LogFileName(const QString &sFolder, const QDateTime &startTime, const QString &sSuffix = QString());

@@ -84,6 +84,9 @@ int main(int argc, char *argv[])
         QObject::connect(pUser.data(), &QSerialUser::signal_Idle, qApp, &QCoreApplication::quit);
     });
     const int nExitCode = a.exec();
+    // Joins the worker's thread: an export still running writes its partial
+    // report and logs it here, before the log's last line.
     QSerialUser::ReleaseInstance();
+    Logging::Finish();
     return nExitCode;
 }

@@ -131,4 +131,21 @@ QString Again(const QString &sPort, const QString &sCommand, const QString &sArg
     return QLatin1Char('`') + words.join(QLatin1Char(' ')) + QLatin1Char('`');
 }
 
+int KnownExitCode(int nExit)
+{
+    switch (nExit) {
+    case ExitSuccess:
+    case ExitUsage:
+    case ExitNoDevice:
+    case ExitBootLoader:
+    case ExitTransfer:
+    case ExitReport:
+    case ExitCommand:
+    case ExitInterrupted:
+        return nExit;
+    default:
+        return ExitCommand;
+    }
+}
+
 } // namespace FailureWords

@@ -39,6 +39,12 @@ QString PortText(const QString &sPort);
 // The command that runs a job again, quoted for the reader.
 QString Again(const QString &sPort, const QString &sCommand, const QString &sArg);
 
+// A port's process's exit code as the run over several ports counts it: one
+// of the codes above stays, any other (1 from a Qt fatal error, 134 from an
+// abort passed on by a shell) becomes ExitCommand, as a crashed process
+// does. Scripts know only the table's codes.
+int KnownExitCode(int nExit);
+
 } // namespace FailureWords
 
 #endif // FAILUREWORDS_H

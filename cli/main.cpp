@@ -53,7 +53,8 @@ const char *const kExitCodesHelp =
     "       and never answered, or a port's process ended abnormally\n"
     "  130  interrupted (Ctrl+C, SIGTERM, the console closed) before the job ended:\n"
     "       a transfer is cancelled, an export keeps what arrived\n"
-    "With several ports the exit code is the worst of theirs: the highest (130 above all).";
+    "With several ports the exit code is the worst of theirs: the highest (130 above all);\n"
+    "a port's process that ended with any other code counts as 7.";
 
 // Where support finds the diagnostic log.
 const char *const kLogHelp =
@@ -168,7 +169,9 @@ int main(int argc, char *argv[])
         if (parser.isSet(verboseOption)) {
             jobArgs << QStringLiteral("--verbose");
         }
-        return RunOnPorts(ports, jobArgs, eMode);
+        const int nWorst = RunOnPorts(ports, jobArgs, eMode);
+        Logging::Finish();
+        return nWorst;
     }
 
     CliContext ctx;
@@ -232,5 +235,9 @@ int main(int argc, char *argv[])
     // job that returned at once, such as an unreadable firmware file, ended
     // in a double free.
     QSerialUser::ReleaseInstance();
+    // Only now: the jobs run the event loop more than once, and every line
+    // after the first loop's end (the interruption above, the worker's own
+    // wind-up) would be lost to a log closed when Qt's loop ends.
+    Logging::Finish();
     return nExit;
 }

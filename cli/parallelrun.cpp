@@ -118,7 +118,17 @@ int RunOnPorts(const QStringList &ports, const QStringList &jobArgs, Output::Mod
                          [pRun, &nRunning](int nCode, QProcess::ExitStatus eStatus) {
                              pRun->dSeconds = pRun->timer.elapsed() / 1000.0;
                              if (eStatus == QProcess::NormalExit) {
-                                 pRun->nExit = nCode;
+                                 pRun->nExit = FailureWords::KnownExitCode(nCode);
+                                 if (pRun->nExit != nCode) {
+                                     // Its own code stays in the log line.
+                                     pRun->sMessage = QStringLiteral("the process for %1 ended with exit code %2, "
+                                                                     "which is none of the table's%3")
+                                                          .arg(pRun->sPort)
+                                                          .arg(nCode)
+                                                          .arg(pRun->sMessage.isEmpty()
+                                                                   ? QString()
+                                                                   : QStringLiteral(": ") + pRun->sMessage);
+                                 }
                              } else {
                                  pRun->nExit = kAbnormalEnd;
                                  pRun->sMessage = QStringLiteral("the process for %1 ended abnormally (%2)")

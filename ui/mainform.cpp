@@ -205,13 +205,24 @@ void MainForm::changeEvent(QEvent *event)
 void MainForm::closeEvent(QCloseEvent *event)
 {
     const QSharedPointer<QSerialUser> pUser = QSerialUser::instance();
-    if (m_bClosingAfterCancel || !pUser->IsUpgrading()) {
-        // After a completed transfer nothing is left to lose: the wait for
-        // the device's answer just ends (and says so in the log).
-        if (pUser->IsVerifying()) {
-            pUser->Interrupt(QStringLiteral("window closed"));
-        }
+    if (m_bClosingAfterCancel) {
         QMainWindow::closeEvent(event);
+        return;
+    }
+    if (!pUser->IsUpgrading()) {
+        // Nothing here needs asking: an export stops through its normal end
+        // (its report keeps what arrived), the wait for the device's answer
+        // after a completed transfer just ends, an information request runs
+        // out. The window goes once the job has ended, while the event loop
+        // still runs: the job's "Job end:" line is written on this thread
+        // when the worker's end arrives, and after the loop nothing would
+        // write it.
+        if (!pUser->Interrupt(QStringLiteral("window closed"))) {
+            QMainWindow::closeEvent(event);
+            return;
+        }
+        CloseWhenIdle(pUser.data());
+        event->ignore();
         return;
     }
     QMessageBox box(QMessageBox::Warning, windowTitle(),
@@ -234,7 +245,21 @@ void MainForm::closeEvent(QCloseEvent *event)
     }
     // The cancel has to reach the line before the program ends: close once
     // the transfer has delivered its final status.
-    m_bClosingAfterCancel = true;
-    connect(pUser.data(), &QSerialUser::signal_Idle, this, &QWidget::close, Qt::QueuedConnection);
+    CloseWhenIdle(pUser.data());
     event->ignore();
+}
+
+void MainForm::CloseWhenIdle(QSerialUser *pUser)
+{
+    m_bClosingAfterCancel = true;
+    // Once: a window shown again later must not close at the next job's end.
+    QObject::disconnect(m_closeWhenIdle);
+    m_closeWhenIdle = connect(
+        pUser, &QSerialUser::signal_Idle, this,
+        [this]() {
+            QObject::disconnect(m_closeWhenIdle);
+            close();
+            m_bClosingAfterCancel = false;
+        },
+        Qt::QueuedConnection);
 }

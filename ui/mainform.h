@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <QPoint>
 
+class QSerialUser;
 class QTranslator;
 
 namespace Ui {
@@ -41,14 +42,19 @@ protected:
     void changeEvent(QEvent *event) override;
     // Closing during an upgrade asks first: the device would stay in its
     // boot loader. Closed anyway, the transfer is cancelled on the line and
-    // the window closes once that is done.
+    // the window closes once that is done. Closing during another job (an
+    // export) interrupts it without asking and closes once it has ended.
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // Closes the window once the coordinator has no job left.
+    void CloseWhenIdle(QSerialUser *pUser);
+
     Ui::MainForm *ui;
     QPoint m_ptPress;
     QTranslator *m_pTranslator = nullptr;
     bool m_bClosingAfterCancel = false;
+    QMetaObject::Connection m_closeWhenIdle;
 };
 
 #endif // MAINFORM_H

@@ -528,6 +528,64 @@ private slots:
         QVERIFY(device.Images().first().content == image);
     }
 
+    // The run over several ports counts a port's process's exit code as the
+    // table knows it: any other code (a Qt fatal error's 1) is a failed
+    // command, as a crash is, never a code scripts do not know.
+    void portExitCodesOutsideTheTableCountAsCommandFailures_data()
+    {
+        QTest::addColumn<int>("nChild");
+        QTest::addColumn<int>("nCounted");
+        for (const int nKnown : {0, 2, 3, 4, 5, 6, 7, 130}) {
+            QTest::addRow("%d stays", nKnown) << nKnown << nKnown;
+        }
+        for (const int nOther : {1, 99, 255, 134}) {
+            QTest::addRow("%d becomes 7", nOther) << nOther << int(ExitCommand);
+        }
+    }
+    void portExitCodesOutsideTheTableCountAsCommandFailures()
+    {
+        QFETCH(int, nChild);
+        QFETCH(int, nCounted);
+        QCOMPARE(FailureWords::KnownExitCode(nChild), nCounted);
+    }
+
+    // The run over several ports logs each port's end after its event loop
+    // has ended, and the log still closes with the program's last line.
+    void severalPortsRunLogsEachPortsEnd()
+    {
+        QTemporaryDir tmp;
+        QVERIFY(tmp.isValid());
+        const QString sProgram = tmp.filePath(QStringLiteral("kestrelpack-cli"));
+        QVERIFY(QFile::copy(QStringLiteral(KP_CLI_PATH), sProgram));
+        std::vector<std::unique_ptr<SimulatedDevice>> devices;
+        QStringList args{QStringLiteral("info")};
+        for (int i = 0; i < 2; ++i) {
+            devices.push_back(std::make_unique<SimulatedDevice>(SimulatorOptions()));
+            QString sError;
+            QVERIFY2(devices.back()->Start(&sError), qPrintable(sError));
+            args << QStringLiteral("--port") << devices.back()->PortPath();
+        }
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("KESTRELPACK_SERIAL_PORTS"), QString());
+        process.setProcessEnvironment(env);
+        process.start(sProgram, args);
+        QVERIFY(process.waitForFinished(60000));
+        QVERIFY2(process.exitCode() == 0, process.readAllStandardError().constData());
+
+        // The run's own log: the one without a port in its name.
+        const QStringList logs = QDir(tmp.filePath(QStringLiteral("logs")))
+                                     .entryList({QStringLiteral("K9Z40_????????.log")}, QDir::Files);
+        QCOMPARE(logs.size(), 1);
+        QFile log(tmp.filePath(QStringLiteral("logs/") + logs.first()));
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        const QByteArray content = log.readAll();
+        for (const auto &pDevice : devices) {
+            QVERIFY2(content.contains("Port run end: " + pDevice->PortPath().toUtf8() + " exit 0 "), content.constData());
+        }
+        QVERIFY2(content.endsWith("Application finished\r\n"), content.constData());
+    }
+
 private:
     // A device whose 3000 records take about 13 s on the paced line.
     static SimulatorOptions LongExportDevice()

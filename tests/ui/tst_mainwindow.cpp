@@ -2,6 +2,7 @@
 // button or a page button goes all the way through the coordinator, the
 // worker and the serial line, and the page shows what a technician sees.
 
+#include "app/logging.h"
 #include "device/waitsfortesting.h"
 #include "simulator/simulateddevice.h"
 #include "support/answerquestion.h"
@@ -16,17 +17,23 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 #include <memory>
 
 namespace {
+
+// Bound on a window closed during a job: the job's end (an export stopped
+// through its normal end) comes within a few seconds.
+constexpr int kCloseBoundMs = 30000;
 
 std::unique_ptr<SimulatedDevice> StartDevice(SimulatorOptions options)
 {
@@ -276,6 +283,54 @@ private slots:
         QCOMPARE(aborted.first().first().toString(), QStringLiteral("cancelled by the sender"));
         QVERIFY(pProgress->value() < 100);
         QVERIFY(pDevice->Images().isEmpty());
+    }
+
+    // Closed in the middle of an export, without a question: the export stops
+    // through its normal end and the window goes after it, so the log holds
+    // the export's end (the partial report named) before the program's last
+    // line. The close, the event loop's end and what follows it run as in
+    // the program's main.
+    void closingDuringExportLogsTheJobsEnd()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString sLogDir = dir.filePath(QStringLiteral("logs"));
+        QVERIFY(Logging::InitLogIn(sLogDir, QDateTime(QDate(2024, 5, 1), QTime(8, 0))));
+        SimulatorOptions options;
+        options.nRecordCount = 3000;   // about 13 s on the paced line
+        options.nBytesPerSecond = 11520;
+        auto pDevice = StartDevice(options);
+        QVERIFY(pDevice);
+        const auto reopen = qScopeGuard([this] { m_pWindow->show(); });
+
+        Click("btnExport");
+        Child<QLineEdit>("lineEditExportPath")->setText(dir.path());
+        Click("btnExportFile");
+        // Records are arriving: the bar has moved on from the 1 % the click sets.
+        QTRY_VERIFY_WITH_TIMEOUT(Child<QProgressBar>("progressBarExport")->value() > 1, 30000);
+
+        QTimer::singleShot(0, m_pWindow.get(), [this] { m_pWindow->close(); });
+        // A window that never goes must not hold the suite: the loop ends
+        // then all the same, and the check below fails.
+        QTimer bound;
+        bound.setSingleShot(true);
+        connect(&bound, &QTimer::timeout, qApp, &QCoreApplication::quit);
+        bound.start(kCloseBoundMs);
+        QApplication::exec();
+        QVERIFY(!m_pWindow->isVisible());
+        QSerialUser::ReleaseInstance();
+        Logging::Finish();
+
+        QFile log(sLogDir + QStringLiteral("/K9Z40_20240501.log"));
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        const QString sLog = QString::fromUtf8(log.readAll());
+        const QRegularExpressionMatch end =
+            QRegularExpression(QStringLiteral("Job end: export [^\r\n]*Partial_Report_[^\r\n]*"
+                                              "\\(interrupted by window closed\\)[^\r\n]*\r\n"))
+                .match(sLog);
+        QVERIFY2(end.hasMatch(), qPrintable(sLog));
+        QVERIFY2(sLog.endsWith(QStringLiteral("Application finished\r\n")), qPrintable(sLog));
+        QCOMPARE(QDir(dir.path()).entryList({QStringLiteral("Report_*")}, QDir::Files), QStringList());
     }
 };
 
