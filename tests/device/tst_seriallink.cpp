@@ -208,8 +208,8 @@ private slots:
         QTest::addColumn<int>("nBytesPerSecond");
         QTest::newRow("named port, long tail") << false << 100 << 11520;   // about 0.4 s of 4.5 kB
         QTest::newRow("scanned port, long tail") << true << 100 << 11520;
-        QTest::newRow("named port, a few records") << false << 3 << 1000;  // about 0.15 s
-        QTest::newRow("scanned port, a few records") << true << 3 << 1000;
+        QTest::newRow("named port, a few records") << false << 5 << 1000;  // about 0.2 s of 225 bytes
+        QTest::newRow("scanned port, a few records") << true << 5 << 1000;
     }
     void recordTailEndingInTheWindowIsAskedAgain()
     {

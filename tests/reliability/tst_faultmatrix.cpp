@@ -144,6 +144,21 @@ void ShortBusyWait(Waits &w)
 {
     w.nBusyMaxMs = 2000;
 }
+// No device: the port carries a GPS receiver's sentences at 9600 baud.
+void ForeignTalker(SimulatorOptions &o)
+{
+    o.MakeForeignTalker();
+    o.nBytesPerSecond = 960;
+}
+// The device takes the image and comes back in its boot loader.
+std::function<void(SimulatorOptions &)> AfterImage(State eState)
+{
+    return [eState](SimulatorOptions &o) { o.afterImageState = eState; };
+}
+void ShortAnswerWait(Waits &w)
+{
+    w.nUpgradeAnswerMs = 2000;
+}
 
 struct Row
 {
@@ -314,6 +329,7 @@ std::vector<Row> BuildRows()
     info("info: window closed at C8").On(When::AtFrame, Action::CloseWindow, QByteArray::fromHex("C8"));
     info("info: the device still sends an earlier export").Device(StillStreaming);
     info("info: the device never stops sending").Device(NeverStopsSending).Wait(ShortBusyWait).Sees(kKeepsSending);
+    info("info: a GPS port talks, no device").Device(ForeignTalker).Sees(kDisconnected).nMaxMs = 10000;
 
     // --- Report export: C0, D1 (record count), CD34 (the record stream),
     // then C0 and C1 on a fresh port.
@@ -519,6 +535,14 @@ std::vector<Row> BuildRows()
         .Sees(kKeepsSending)
         .Stores(Image::None)
         .BootCommand(false);
+    upgrade("upgrade: the boot loader's receiver again after the image")
+        .Device(AfterImage(State::Ymodem))
+        .Wait(ShortAnswerWait)
+        .Sees(kUpgradeFailed);
+    upgrade("upgrade: the boot menu again after the image")
+        .Device(AfterImage(State::BootMenu))
+        .Wait(ShortAnswerWait)
+        .Sees(kUpgradeFailed);
     upgrade("upgrade: window closed in the boot loader wait")
         .On(When::AtBootLoader, Action::CloseWindow)
         .Stores(Image::None);
