@@ -462,7 +462,8 @@ FailureKind QSerialUser::TransferFailureKind(YmodemFileTransmit::YmodemStatus st
         return FailureKind::Interrupted;
     }
     // A receiver that refuses the image cancels at once; one that gives up
-    // on blocks arriving damaged, or a transmitter that does, has NAKed first.
+    // on a block arriving damaged, or a transmitter that does, has NAKed that
+    // block first.
     if (m_pYmodem->NakCount() >= kNoisyLineNaks) {
         return FailureKind::NoisyLine;
     }

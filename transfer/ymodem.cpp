@@ -257,6 +257,7 @@ void Ymodem::OnHeaderSent(uint8_t nCode)
             IdleStep(NotifyFailed);
             return;
         }
+        m_nNakCount = 0;   // the header arrived; block 1's refusals are its own
         switch (PrepareData(1)) {
         case PreparedBlock:
             EnterStage(StageHeaderSent, 1);
@@ -308,6 +309,7 @@ void Ymodem::OnHeaderSent(uint8_t nCode)
 void Ymodem::OnSendingData(uint8_t nCode)
 {
     if (nCode == CodeAck) {
+        m_nNakCount = 0;   // the block arrived; the next one's refusals are its own
         const uint8_t nNext = static_cast<uint8_t>(m_nBlockNumber + 1);
         switch (PrepareData(nNext)) {
         case PreparedBlock:

@@ -76,9 +76,12 @@ public:
     uint8_t BlockNumber() const { return m_nBlockNumber; }
     uint32_t TickCount() const { return m_nTickCount; }
     uint32_t ErrorCount() const { return m_nErrorCount; }
-    // Header and data blocks the receiver refused (NAKed) since the transfer
-    // started, kept after its end: blocks that arrived damaged. NAKs of the
-    // EOT are the protocol's own and not counted.
+    // Refusals (NAKs, and a "C" crossing the header) of the block in flight,
+    // kept after the transfer's end: the block the transfer ended on arrived
+    // damaged that many times. Counted afresh for every block the receiver
+    // acknowledges, so refusals of earlier blocks (a receiver busy erasing its
+    // flash at the start) say nothing about how the transfer ended. NAKs of
+    // the EOT are the protocol's own and not counted.
     uint32_t NakCount() const { return m_nNakCount; }
 
 protected:

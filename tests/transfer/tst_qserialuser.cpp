@@ -884,6 +884,54 @@ private slots:
                  qPrintable(jobLines.at(3)));
     }
 
+    // The kind of a failed transfer follows the block it ended on: NAKs of a
+    // block that did arrive in the end (a receiver erasing its flash at the
+    // start) say nothing about a cancel later, while a block refused until
+    // the sender gives up is a noisy line.
+    void transferFailureKindFollowsTheBlockItEndedOn_data()
+    {
+        QTest::addColumn<int>("nNakAtBlock");
+        QTest::addColumn<int>("nNakTimes");
+        QTest::addColumn<int>("nCancelAtBlock");
+        QTest::addColumn<int>("nFinal");
+        QTest::addColumn<int>("nKind");
+        QTest::newRow("refusals early, then a cancel")
+            << 1 << 3 << 5 << int(S::StatusCancelled) << int(FailureKind::ReceiverCancelled);
+        QTest::newRow("refusals of the last block")
+            << 3 << 1000 << int(SimulatorOptions::kNever) << int(S::StatusFailed) << int(FailureKind::NoisyLine);
+    }
+    void transferFailureKindFollowsTheBlockItEndedOn()
+    {
+        QFETCH(int, nNakAtBlock);
+        QFETCH(int, nNakTimes);
+        QFETCH(int, nCancelAtBlock);
+        QFETCH(int, nFinal);
+        QFETCH(int, nKind);
+        Waits waits;
+        waits.nYmodemMaxErrors = 4;   // the sender gives up on the fifth NAK of one block
+        WaitsForTesting::Set(waits);
+        SimulatorOptions options;
+        options.initialState = State::Ymodem;
+        options.nCIntervalMs = 250;
+        options.nNakAtBlock = nNakAtBlock;
+        options.nNakTimes = nNakTimes;
+        options.nCancelAtBlock = nCancelAtBlock;
+        UpgradeRig rig;
+        QVERIFY(rig.Start(options));
+        TestEnvironment::SetSerialPorts({rig.device->PortPath()});
+        QSerialUser user;
+        TransmitRecorder rec(&user);
+        QSignalSpy kinds(&user, &QSerialUser::signal_FailureKind);
+
+        QVERIFY2(user.StartUpgrade(rig.sImagePath), qPrintable(user.ErrorMessage()));
+        QVERIFY(rec.WaitForEnd(60000));
+        QCOMPARE(rec.Final(), nFinal);
+        QCOMPARE(int(user.TransferFailureKind(S::YmodemStatus(rec.Final()))), nKind);
+        QCOMPARE(kinds.count(), 1);
+        QCOMPARE(kinds.at(0).at(1).toInt(), int(QSerialUser::RT_StartTransmit));
+        QCOMPARE(kinds.at(0).at(2).toInt(), nKind);
+    }
+
 private:
     QStringList LogLines() const
     {
