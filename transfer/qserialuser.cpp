@@ -395,7 +395,8 @@ void QSerialUser::LogWorkerJobEnd(const WorkerJob &job)
 
 QString QSerialUser::TransferEndText(YmodemFileTransmit::YmodemStatus status) const
 {
-    return JobLog::TransferEnd(status, m_sInterruptCause, m_pLink->PortName(), m_nUpgradeProgress, m_upgradeTimer);
+    return JobLog::TransferEnd(status, m_sInterruptCause, m_pLink->PortName(), m_nUpgradeProgress, m_upgradeTimer,
+                               status == YmodemFileTransmit::StatusDone && m_pYmodem->ClosingUnconfirmed());
 }
 
 void QSerialUser::EndTransfer(YmodemFileTransmit::YmodemStatus status)

@@ -932,6 +932,49 @@ private slots:
         QCOMPARE(kinds.at(0).at(2).toInt(), nKind);
     }
 
+    // The boot loader takes the whole image and starts its new firmware on
+    // the closing header, whose ACK is lost on the way: the transfer ends
+    // completed within seconds (not after the 150 s of the transfer's
+    // limits), the log says the closing header went unacknowledged, and the
+    // device's own word then ends the upgrade. With the program's waits.
+    void lostAckOfTheClosingHeaderEndsCompletedWithTheDevicesWord()
+    {
+        SimulatorOptions options;
+        options.initialState = State::Ymodem;
+        options.nCIntervalMs = 250;
+        options.nVersionMinor = 11;
+        options.bDropClosingAck = true;
+        UpgradeRig rig;
+        QVERIFY(rig.Start(options));
+        TestEnvironment::SetSerialPorts({rig.device->PortPath()});
+        const int nLogStart = LogLines().size();
+        QSerialUser user;
+        TransmitRecorder rec(&user);
+        QSignalSpy words(&user, &QSerialUser::signal_UpgradeVerified);
+
+        QElapsedTimer sinceStart;
+        sinceStart.start();
+        QVERIFY2(user.StartUpgrade(rig.sImagePath), qPrintable(user.ErrorMessage()));
+        // Well inside the 150 s after which the transfer used to fail.
+        QVERIFY(rec.WaitForEnd(60000));
+        QCOMPARE(rec.Final(), int(S::StatusDone));
+        qInfo() << "the transfer ended" << sinceStart.elapsed() << "ms after its start";
+        QTRY_COMPARE(rig.device->Images().size(), 1);
+        QVERIFY(rig.device->Images().at(0).content == rig.content);
+        QTRY_COMPARE_WITH_TIMEOUT(words.count(), 1, 30000);
+        QCOMPARE(words.at(0).at(0).toBool(), true);
+        QCOMPARE(words.at(0).at(1).toString(), QStringLiteral("V1.11"));
+
+        const QStringList ends = LogLines().mid(nLogStart).filter(QStringLiteral("] Job end: upgrade "));
+        QCOMPARE(ends.size(), 1);
+        const QString sPattern =
+            QStringLiteral("] Job end: upgrade completed on %1 at 100 % after [0-9.]+ s \\(the receiver acknowledged "
+                           "the end of the file, not the closing header\\); the device answers as application "
+                           "firmware V1.11 after [0-9.]+ s$")
+                .arg(QRegularExpression::escape(rig.device->PortPath()));
+        QVERIFY2(QRegularExpression(sPattern).match(ends.first()).hasMatch(), qPrintable(ends.first()));
+    }
+
 private:
     QStringList LogLines() const
     {
