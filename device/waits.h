@@ -53,6 +53,16 @@ struct Waits
     uint32_t nYmodemTickDivisor = 499;  // resend every 500 idle steps (25 s)
     uint32_t nYmodemMaxTimeouts = 5;    // give up after 6 resend periods (150 s)
     uint32_t nYmodemMaxErrors = 999;    // NAKs tolerated per block
+    // Once the receiver has acknowledged the EOT it holds the whole file, and
+    // a boot loader starts its new firmware on the closing empty header: when
+    // that header's ACK is lost, nothing will ever answer it. So it is sent
+    // again after 20 unanswered steps (1 s; the receiver answers within
+    // milliseconds), up to 3 times, and the transfer then counts as completed
+    // without that ACK, 4 s after the first try instead of failing after
+    // 150 s. The device's answer as application firmware then tells whether
+    // the upgrade took.
+    uint32_t nYmodemClosingResendSteps = 20;
+    uint32_t nYmodemClosingResends = 3;
 
     // The values in force.
     static const Waits &Current();

@@ -2,7 +2,9 @@
 // receiver bytes, one step at a time, with small limits.
 //
 // Input: nine bytes of set-up, then the receiver's bytes.
-//   0  tick divisor 0..4        1  timeouts 0..2          2  errors 0..5
+//   0  tick divisor 0..4 (% 5); closing-header steps 0..3 (/ 5 % 4)
+//   1  timeouts 0..2 (% 3); closing-header resends 0..2 (/ 3 % 3)
+//   2  errors 0..5
 //   3-4  file size: below F000 hex, 0..3499 bytes; from F000 on, 32 KiB and
 //        more, served in 128-byte blocks, so that block numbers wrap
 //   5  pace: 0 puts every receiver byte on the line before the first step;
@@ -23,7 +25,9 @@
 // header acknowledged and its "C" lost, block 1 for the first time); data is
 // asked for only on an ACK of the block in flight, and never with a block
 // unsent; every end passes through Reset and nothing is asked or written
-// after it until a new transfer starts; each end is reported as what it was;
+// after it until a new transfer starts; each end is reported as what it was
+// (a finish without the closing header's ACK only after the receiver's ACK
+// of the EOT and a silent step);
 // errors and ticks stay below their limits; silence ends a transfer within
 // (timeouts + 1) x (divisor + 1) steps, and the whole run within a bound set
 // by the number of receiver bytes.
@@ -118,6 +122,8 @@ struct Setup
     uint32_t nDivisor = 4;
     uint32_t nTimeouts = 2;
     uint32_t nErrors = 5;
+    uint32_t nClosingSteps = 2;
+    uint32_t nClosingResends = 1;
     uint32_t nFileSize = 0;
     uint32_t nPace = 0;
     int nRefuseAt = -1;
@@ -129,7 +135,7 @@ class FuzzSender final : public Ymodem
 {
 public:
     FuzzSender(const Setup &setup, const uint8_t *pScript, size_t nScript)
-        : Ymodem(setup.nDivisor, setup.nTimeouts, setup.nErrors)
+        : Ymodem(setup.nDivisor, setup.nTimeouts, setup.nErrors, setup.nClosingSteps, setup.nClosingResends)
         , m_setup(setup)
         , m_file(FileBytes().data(), setup.nFileSize)
         , m_pScript(pScript)
@@ -340,6 +346,7 @@ private:
             m_nServed = 0;
             m_bEotAnswered = false;
             m_closingSent = false;
+            m_bEotAcked = false;
             m_lastSent.clear();
             m_nSilentSteps = 0;
         } else {
@@ -351,6 +358,8 @@ private:
         m_bInEngine = false;
 
         const SendStage eStage = Stage();
+        if (m_nStage0 == StageEndOfFile && m_nCode == kAck)
+            m_bEotAcked = true;
         if (m_nStage0 == StageIdle) {
             FUZZ_CHECK(eStage == StageAwaitStart && TickCount() == 0 && ErrorCount() == 0 && BlockNumber() == 0
                            && ReceiveState() == RxIdle,
@@ -393,9 +402,17 @@ private:
                 FUZZ_CHECK(written == kFiveCan, "a failure is reported after five CANs");
                 break;
             case NotifyFinished:
-                FUZZ_CHECK(m_nStage0 == StageEndOfBatch && m_nCode == kAck && m_closingSent
-                               && m_lastSent == Block(kSoh, 0, Bytes()),
-                           "the end is reported on the ACK of the closing empty header");
+                if (ClosingUnconfirmed()) {
+                    FUZZ_CHECK(m_nStage0 == StageEndOfBatch && m_bEotAcked && m_closingSent && written.empty()
+                                   && m_nCode != kAck && m_nCode != kNak && m_nCode != CodeC
+                                   && m_lastSent == Block(kSoh, 0, Bytes()),
+                               "a finish without the closing header's ACK comes on a step without an answer, after "
+                               "the EOT was acknowledged and the closing header sent");
+                } else {
+                    FUZZ_CHECK(m_nStage0 == StageEndOfBatch && m_nCode == kAck && m_closingSent
+                                   && m_lastSent == Block(kSoh, 0, Bytes()),
+                               "the end is reported on the ACK of the closing empty header");
+                }
                 FUZZ_CHECK(m_bEotAnswered && m_nServed == m_file.size(), "the whole file was asked for");
                 for (const Chunk &chunk : m_chunks)
                     FUZZ_CHECK(chunk.bWritten, "every data block went out");
@@ -500,6 +517,7 @@ private:
     size_t m_nServed = 0;
     bool m_bEotAnswered = false;
     bool m_closingSent = false;
+    bool m_bEotAcked = false;
     Bytes m_lastSent;
     Bytes m_previousSent;
     uint64_t m_nSilentSteps = 0;
@@ -516,6 +534,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *pData, size_t nSize)
     setup.nDivisor = pData[0] % 5;
     setup.nTimeouts = pData[1] % 3;
     setup.nErrors = pData[2] % 6;
+    setup.nClosingSteps = (pData[0] / 5) % 4;
+    setup.nClosingResends = (pData[1] / 3) % 3;
     const uint32_t nSizeCode = pData[3] | (uint32_t(pData[4]) << 8);
     setup.nFileSize = nSizeCode < 0xF000 ? nSizeCode % 3500 : kLargeFileBase + (nSizeCode - 0xF000);
     setup.nPace = pData[5] == 0 ? 0 : (pData[5] % 5 == 0 ? 1 : pData[5] % 5);

@@ -184,6 +184,7 @@ bool SimulatorOptions::FromArguments(const QStringList &args, SimulatorOptions *
         {QStringLiteral("--echo"), &options.bEcho},
         {QStringLiteral("--chatter"), &options.bChatter},
         {QStringLiteral("--deaf-while-sending"), &options.bDeafWhileSending},
+        {QStringLiteral("--drop-closing-ack"), &options.bDropClosingAck},
     };
 
     for (int i = 0; i < args.size() && sError.isEmpty(); ++i) {
@@ -319,5 +320,8 @@ QString SimulatorOptions::HelpText()
         "  --silent-block K          stop answering from block K on\n"
         "  --garbage-block K         answer block K with garbage bytes\n"
         "  --close-block K           close the line at block K\n"
+        "  --drop-closing-ack        send no ACK for the closing empty header, once;\n"
+        "                            the image is stored and the device starts its\n"
+        "                            application firmware all the same\n"
         "  --help                    this text\n");
 }

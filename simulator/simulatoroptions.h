@@ -101,6 +101,10 @@ struct SimulatorOptions
     int nGarbageAtBlock = kNever;     // answer this block with garbage bytes instead of ACK/NAK
     int nCloseAtBlock = kNever;       // close the line (the device is gone) at this block
 
+    // The ACK of the closing empty header is lost once: the receiver stores
+    // the image and starts its application firmware as if it had gone out.
+    bool bDropClosingAck = false;
+
     QString sTranscriptFile;          // when set, every received frame is also appended here
 
     // Not this device: a GPS receiver or modem port that streams its own

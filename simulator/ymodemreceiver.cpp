@@ -206,7 +206,13 @@ void YmodemReceiver::HandleHeader(const QByteArray &data, qint64 nNowMs)
 {
     const bool bClosing = data.at(0) == '\0';
     if (bClosing) {
-        Reply(QByteArray(1, kAck));
+        if (m_ePhase == Phase::BatchEnd && m_options.bDropClosingAck) {
+            // The ACK lost on the line: the sender never sees it, while the
+            // boot loader goes on as if it had been sent.
+            m_options.bDropClosingAck = false;
+        } else {
+            Reply(QByteArray(1, kAck));
+        }
         if (m_ePhase == Phase::BatchEnd) {
             if (DeliverPendingFile(nNowMs)) {
                 m_ePhase = Phase::Inactive;

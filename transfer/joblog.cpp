@@ -59,7 +59,7 @@ QString WorkerJobEnd(const QString &sJob, int nFailedStep, const QString &sReaso
 }
 
 QString TransferEnd(YmodemFileTransmit::YmodemStatus eStatus, const QString &sInterruptCause, const QString &sPort,
-                    int nProgress, const QElapsedTimer &timer)
+                    int nProgress, const QElapsedTimer &timer, bool bClosingUnconfirmed)
 {
     QString sHow;
     switch (eStatus) {
@@ -71,7 +71,13 @@ QString TransferEnd(YmodemFileTransmit::YmodemStatus eStatus, const QString &sIn
     case YmodemFileTransmit::StatusTimeOut: sHow = QStringLiteral("timed out"); break;
     default: sHow = QStringLiteral("failed"); break;
     }
-    return QStringLiteral("%1 on %2 at %3 % after %4 s").arg(sHow, sPort).arg(nProgress).arg(Seconds(timer));
+    const QString sClosing = bClosingUnconfirmed ? QStringLiteral(" (the receiver acknowledged the end of the file, "
+                                                                  "not the closing header)")
+                                                 : QString();
+    return QStringLiteral("%1 on %2 at %3 % after %4 s%5")
+        .arg(sHow, sPort)
+        .arg(nProgress)
+        .arg(Seconds(timer), sClosing);
 }
 
 QString DeviceWord(const UpgradeCheck::Word &word, const QString &sInterruptCause)

@@ -22,9 +22,10 @@ QString Seconds(const QElapsedTimer &timer);
 // "<job> failed at step "...": reason". nFailedStep < 0: it succeeded.
 QString WorkerJobEnd(const QString &sJob, int nFailedStep, const QString &sReason, const QString &sPort,
                      const QString &sReport, const QString &sInterruptCause);
-// A transfer's end: "completed on P at 100 % after 12.3 s".
+// A transfer's end: "completed on P at 100 % after 12.3 s", followed by what
+// bClosingUnconfirmed says: the closing header's ACK never arrived.
 QString TransferEnd(YmodemFileTransmit::YmodemStatus eStatus, const QString &sInterruptCause, const QString &sPort,
-                    int nProgress, const QElapsedTimer &timer);
+                    int nProgress, const QElapsedTimer &timer, bool bClosingUnconfirmed = false);
 // What the device said after a completed transfer.
 QString DeviceWord(const UpgradeCheck::Word &word, const QString &sInterruptCause);
 

@@ -349,7 +349,8 @@ void QSerialUser::LogWorkerJobEnd(const WorkerJob &job)
 
 QString QSerialUser::TransferEndText(YmodemFileTransmit::YmodemStatus status) const
 {
-    return JobLog::TransferEnd(status, m_sInterruptCause, m_pLink->PortName(), m_nUpgradeProgress, m_upgradeTimer);
+    return JobLog::TransferEnd(status, m_sInterruptCause, m_pLink->PortName(), m_nUpgradeProgress, m_upgradeTimer,
+                               status == YmodemFileTransmit::StatusDone && m_pYmodem->ClosingUnconfirmed());
 }
 
 void QSerialUser::EndTransfer(YmodemFileTransmit::YmodemStatus status)
@@ -424,7 +425,8 @@ FailureKind QSerialUser::TransferFailureKind(YmodemFileTransmit::YmodemStatus st
         return FailureKind::Interrupted;
     }
     // A receiver that refuses the image cancels at once; one that gives up
-    // on blocks arriving damaged, or a transmitter that does, has NAKed first.
+    // on a block arriving damaged, or a transmitter that does, has NAKed that
+    // block first.
     if (m_pYmodem->NakCount() >= kNoisyLineNaks) {
         return FailureKind::NoisyLine;
     }

@@ -101,12 +101,14 @@ public:
     bool LastUpgradeBootSent() const { return m_pPreparation->BootSent(); }
     // The last transfer failed because the line was lost (the device gone).
     bool TransferLineLost() const { return m_pYmodem->EndedOnLostLine(); }
-    // Why the last transfer failed: DeviceLost, NoisyLine (blocks were sent
-    // again and again first), ReceiverCancelled, TransferTimedOut or
-    // TransferFailed. None after a completed one.
+    // Why the last transfer failed: DeviceLost, NoisyLine (the block it ended
+    // on was sent again and again first), ReceiverCancelled, TransferTimedOut
+    // or TransferFailed. None after a completed one.
     FailureKind TransferFailureKind(YmodemFileTransmit::YmodemStatus status) const;
-    // Blocks refused (NAKed) by the receiver in a failed transfer from which
-    // on the line counts as noisy.
+    // Refusals (NAKs) of the block in flight when a transfer failed from
+    // which on the line counts as noisy. Refusals of blocks that arrived in
+    // the end do not count: a receiver that NAKs a few early blocks (while it
+    // erases its flash) and later cancels has refused the file, not the line.
     static constexpr uint32_t kNoisyLineNaks = 3;
 
 signals:

@@ -2,10 +2,13 @@
 
 #include <cstring>
 
-Ymodem::Ymodem(uint32_t nTickDivisor, uint32_t nMaxTimeouts, uint32_t nMaxErrors)
+Ymodem::Ymodem(uint32_t nTickDivisor, uint32_t nMaxTimeouts, uint32_t nMaxErrors, uint32_t nClosingSteps,
+               uint32_t nClosingResends)
     : m_nTickDivisor(nTickDivisor)
     , m_nMaxTimeouts(nMaxTimeouts)
     , m_nMaxErrors(nMaxErrors)
+    , m_nClosingSteps(nClosingSteps)
+    , m_nClosingResends(nClosingResends)
 {
 }
 
@@ -153,6 +156,37 @@ void Ymodem::IdleStep(Request eLimitReport)
     }
 }
 
+// The receiver acknowledged the EOT, so it holds the whole file; what is left
+// is the closing header, which only ends its batch. A boot loader starts its
+// new firmware on that header, and when its ACK is lost nothing on the line
+// ever answers again: waiting out the transfer's limits (150 s) and calling
+// the upgrade failed would be wrong about a device that runs its new image.
+// So the closing header gets a few short tries, and then the transfer counts
+// as finished, marked as unconfirmed; the device's own answer afterwards
+// decides the upgrade. The transfer's time limit still ends a receiver that
+// asks for the closing header again and again.
+void Ymodem::ClosingIdleStep()
+{
+    m_nTickCount += 1;
+    const uint64_t nPeriod = static_cast<uint64_t>(m_nTickDivisor) + 1;
+    if (m_nTickCount / nPeriod > m_nMaxTimeouts) {
+        CancelAndReport(NotifyFailed);
+        return;
+    }
+    m_nClosingQuietSteps += 1;
+    if (m_nClosingQuietSteps < m_nClosingSteps) {
+        return;
+    }
+    m_nClosingQuietSteps = 0;
+    if (m_nClosingTries >= m_nClosingResends) {
+        m_bClosingUnconfirmed = true;
+        Report(NotifyFinished);
+        return;
+    }
+    m_nClosingTries += 1;
+    Resend();
+}
+
 void Ymodem::EnterStage(SendStage eStage, uint8_t nBlockNumber)
 {
     m_nTickCount = 0;
@@ -257,6 +291,7 @@ void Ymodem::OnHeaderSent(uint8_t nCode)
             IdleStep(NotifyFailed);
             return;
         }
+        m_nNakCount = 0;   // the header arrived; block 1's refusals are its own
         switch (PrepareData(1)) {
         case PreparedBlock:
             EnterStage(StageHeaderSent, 1);
@@ -308,6 +343,7 @@ void Ymodem::OnHeaderSent(uint8_t nCode)
 void Ymodem::OnSendingData(uint8_t nCode)
 {
     if (nCode == CodeAck) {
+        m_nNakCount = 0;   // the block arrived; the next one's refusals are its own
         const uint8_t nNext = static_cast<uint8_t>(m_nBlockNumber + 1);
         switch (PrepareData(nNext)) {
         case PreparedBlock:
@@ -350,8 +386,15 @@ void Ymodem::OnEndOfFile(uint8_t nCode)
         ZeroDataField(kHeaderDataSize);
         FrameBlock(CodeSoh, 0, kHeaderDataSize);
         EnterStage(StageEndOfBatch, 0);
+        m_nClosingQuietSteps = 0;
+        m_nClosingTries = 0;
         Send();
     } else {
+        if (nCode == CodeAck) {
+            // Nothing to act on yet (the "C" for the closing header follows),
+            // but from here the receiver holds the whole file.
+            m_bEotAcknowledged = true;
+        }
         IdleStep(NotifyFailed);
     }
 }
@@ -361,7 +404,13 @@ void Ymodem::OnEndOfBatch(uint8_t nCode)
     if (nCode == CodeAck) {
         Report(NotifyFinished);
     } else if (nCode == CodeNak || nCode == CodeC) {
+        // A receiver still in its batch end asks again: it gets the closing
+        // header, and the short tries after silence start over.
+        m_nClosingQuietSteps = 0;
+        m_nClosingTries = 0;
         OnNak();
+    } else if (m_bEotAcknowledged) {
+        ClosingIdleStep();
     } else {
         IdleStep(NotifyFailed);
     }
@@ -372,6 +421,8 @@ void Ymodem::Transmit()
     if (m_nStage == StageIdle) {
         m_nStage = StageAwaitStart;
         m_nNakCount = 0;
+        m_bEotAcknowledged = false;
+        m_bClosingUnconfirmed = false;
         m_nTickCount = 0;
         m_nErrorCount = 0;
         m_nBlockNumber = 0;

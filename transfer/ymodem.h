@@ -62,7 +62,13 @@ public:
     static constexpr uint32_t kDataOffset = 3;
     static constexpr uint32_t kCancelCount = 5;
 
-    Ymodem(uint32_t nTickDivisor, uint32_t nMaxTimeouts, uint32_t nMaxErrors);
+    // nClosingSteps, nClosingResends: once the receiver has acknowledged the
+    // file's EOT, the closing empty header that goes unanswered is sent again
+    // after nClosingSteps idle steps, up to nClosingResends times; when the
+    // last of them is unanswered too, the transfer ends as finished (the
+    // receiver holds the whole file) with ClosingUnconfirmed() set.
+    Ymodem(uint32_t nTickDivisor, uint32_t nMaxTimeouts, uint32_t nMaxErrors, uint32_t nClosingSteps,
+           uint32_t nClosingResends);
 
     // One step. Never call it re-entrantly.
     void Transmit();
@@ -76,10 +82,18 @@ public:
     uint8_t BlockNumber() const { return m_nBlockNumber; }
     uint32_t TickCount() const { return m_nTickCount; }
     uint32_t ErrorCount() const { return m_nErrorCount; }
-    // Header and data blocks the receiver refused (NAKed) since the transfer
-    // started, kept after its end: blocks that arrived damaged. NAKs of the
-    // EOT are the protocol's own and not counted.
+    // Refusals (NAKs, and a "C" crossing the header) of the block in flight,
+    // kept after the transfer's end: the block the transfer ended on arrived
+    // damaged that many times. Counted afresh for every block the receiver
+    // acknowledges, so refusals of earlier blocks (a receiver busy erasing its
+    // flash at the start) say nothing about how the transfer ended. NAKs of
+    // the EOT are the protocol's own and not counted.
     uint32_t NakCount() const { return m_nNakCount; }
+    // The last transfer ended as finished without the ACK of its closing
+    // empty header: the receiver had acknowledged the EOT (it holds the whole
+    // file) and then answered none of the closing header's tries, as a boot
+    // loader does that started its new firmware while its ACK was lost.
+    bool ClosingUnconfirmed() const { return m_bClosingUnconfirmed; }
 
 protected:
     // Not deletable through a pointer to the engine: owners derive from it.
@@ -109,6 +123,8 @@ private:
     void Report(Request eReport);
     void Resend();
     void IdleStep(Request eLimitReport);
+    // An idle step while the closing header waits for its ACK.
+    void ClosingIdleStep();
     void EnterStage(SendStage eStage, uint8_t nBlockNumber);
     void Send();
 
@@ -143,7 +159,13 @@ private:
     uint32_t m_nMaxErrors;
     uint32_t m_nTickCount = 0;
     uint32_t m_nErrorCount = 0;
+    uint32_t m_nClosingSteps;
+    uint32_t m_nClosingResends;
     uint32_t m_nNakCount = 0;
+    uint32_t m_nClosingQuietSteps = 0;   // idle steps since the closing header last went out
+    uint32_t m_nClosingTries = 0;        // its resends after silence
+    bool m_bEotAcknowledged = false;
+    bool m_bClosingUnconfirmed = false;
     uint8_t m_nBlockNumber = 0;
     RxState m_nRxState = RxIdle;
     SendStage m_nStage = StageIdle;

@@ -44,7 +44,8 @@ QByteArray FitPrefix(QString sHead, const QString &sTail, int nBudget)
 YmodemFileTransmit::YmodemFileTransmit(QObject *parent)
     : QObject(parent)
     , Ymodem(Waits::Current().nYmodemTickDivisor, Waits::Current().nYmodemMaxTimeouts,
-             Waits::Current().nYmodemMaxErrors)
+             Waits::Current().nYmodemMaxErrors, Waits::Current().nYmodemClosingResendSteps,
+             Waits::Current().nYmodemClosingResends)
     , m_pFile(new QFile)
     , m_pReadTimer(new QTimer)
     , m_pWriteTimer(new QTimer)
@@ -284,6 +285,10 @@ uint8_t YmodemFileTransmit::Callback(Request eRequest, uint8_t *pData, uint32_t 
     case RequestData:
         return FillData(pData, pLength);
     case NotifyFinished:
+        if (ClosingUnconfirmed()) {
+            KP_LOG_INFO("YmodemFileTransmit: the receiver acknowledged the end of the file, but no ACK of the "
+                        "closing header came after its last resend; taken as completed");
+        }
         Finish(StatusDone);
         return CodeAck;
     case NotifyCancelled:

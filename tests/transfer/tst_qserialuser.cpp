@@ -973,6 +973,97 @@ private slots:
         QVERIFY(!user.LastUpgradeBootSent());
     }
 
+    // The kind of a failed transfer follows the block it ended on: NAKs of a
+    // block that did arrive in the end (a receiver erasing its flash at the
+    // start) say nothing about a cancel later, while a block refused until
+    // the sender gives up is a noisy line.
+    void transferFailureKindFollowsTheBlockItEndedOn_data()
+    {
+        QTest::addColumn<int>("nNakAtBlock");
+        QTest::addColumn<int>("nNakTimes");
+        QTest::addColumn<int>("nCancelAtBlock");
+        QTest::addColumn<int>("nFinal");
+        QTest::addColumn<int>("nKind");
+        QTest::newRow("refusals early, then a cancel")
+            << 1 << 3 << 5 << int(S::StatusCancelled) << int(FailureKind::ReceiverCancelled);
+        QTest::newRow("refusals of the last block")
+            << 3 << 1000 << int(SimulatorOptions::kNever) << int(S::StatusFailed) << int(FailureKind::NoisyLine);
+    }
+    void transferFailureKindFollowsTheBlockItEndedOn()
+    {
+        QFETCH(int, nNakAtBlock);
+        QFETCH(int, nNakTimes);
+        QFETCH(int, nCancelAtBlock);
+        QFETCH(int, nFinal);
+        QFETCH(int, nKind);
+        Waits waits;
+        waits.nYmodemMaxErrors = 4;   // the sender gives up on the fifth NAK of one block
+        WaitsForTesting::Set(waits);
+        SimulatorOptions options;
+        options.initialState = State::Ymodem;
+        options.nCIntervalMs = 250;
+        options.nNakAtBlock = nNakAtBlock;
+        options.nNakTimes = nNakTimes;
+        options.nCancelAtBlock = nCancelAtBlock;
+        UpgradeRig rig;
+        QVERIFY(rig.Start(options));
+        TestEnvironment::SetSerialPorts({rig.device->PortPath()});
+        QSerialUser user;
+        TransmitRecorder rec(&user);
+        QSignalSpy kinds(&user, &QSerialUser::signal_FailureKind);
+
+        QVERIFY2(user.StartUpgrade(rig.sImagePath), qPrintable(user.ErrorMessage()));
+        QVERIFY(rec.WaitForEnd(60000));
+        QCOMPARE(rec.Final(), nFinal);
+        QCOMPARE(int(user.TransferFailureKind(S::YmodemStatus(rec.Final()))), nKind);
+        QCOMPARE(kinds.count(), 1);
+        QCOMPARE(kinds.at(0).at(1).toInt(), int(QSerialUser::RT_StartTransmit));
+        QCOMPARE(kinds.at(0).at(2).toInt(), nKind);
+    }
+
+    // The boot loader takes the whole image and starts its new firmware on
+    // the closing header, whose ACK is lost on the way: the transfer ends
+    // completed within seconds (not after the 150 s of the transfer's
+    // limits), the log says the closing header went unacknowledged, and the
+    // device's own word then ends the upgrade. With the program's waits.
+    void lostAckOfTheClosingHeaderEndsCompletedWithTheDevicesWord()
+    {
+        SimulatorOptions options;
+        options.initialState = State::Ymodem;
+        options.nCIntervalMs = 250;
+        options.nVersionMinor = 11;
+        options.bDropClosingAck = true;
+        UpgradeRig rig;
+        QVERIFY(rig.Start(options));
+        TestEnvironment::SetSerialPorts({rig.device->PortPath()});
+        const int nLogStart = LogLines().size();
+        QSerialUser user;
+        TransmitRecorder rec(&user);
+        QSignalSpy words(&user, &QSerialUser::signal_UpgradeVerified);
+
+        QElapsedTimer sinceStart;
+        sinceStart.start();
+        QVERIFY2(user.StartUpgrade(rig.sImagePath), qPrintable(user.ErrorMessage()));
+        // Well inside the 150 s after which the transfer used to fail.
+        QVERIFY(rec.WaitForEnd(60000));
+        QCOMPARE(rec.Final(), int(S::StatusDone));
+        qInfo() << "the transfer ended" << sinceStart.elapsed() << "ms after its start";
+        QTRY_COMPARE(rig.device->Images().size(), 1);
+        QVERIFY(rig.device->Images().at(0).content == rig.content);
+        QTRY_COMPARE_WITH_TIMEOUT(words.count(), 1, 30000);
+        QCOMPARE(words.at(0).at(0).toBool(), true);
+        QCOMPARE(words.at(0).at(1).toString(), QStringLiteral("V1.11"));
+
+        const QStringList ends = LogLines().mid(nLogStart).filter(QStringLiteral("] Job end: upgrade "));
+        QCOMPARE(ends.size(), 1);
+        const QString sPattern =
+            QStringLiteral("] Job end: upgrade completed on %1 at 100 % after [0-9.]+ s \\(the receiver acknowledged "
+                           "the end of the file, not the closing header\\); the device answers as application "
+                           "firmware V1.11 after [0-9.]+ s$")
+                .arg(QRegularExpression::escape(rig.device->PortPath()));
+        QVERIFY2(QRegularExpression(sPattern).match(ends.first()).hasMatch(), qPrintable(ends.first()));
+    }
+
 private:
     QStringList LogLines() const
     {

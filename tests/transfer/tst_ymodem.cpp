@@ -1,5 +1,6 @@
 // The YMODEM sender engine against a scripted receiver, one step at a time.
 
+#include "device/waits.h"
 #include "transfer/ymodem.h"
 
 #include <QByteArray>
@@ -24,8 +25,10 @@ const QByteArray kFiveCan(5, kCan);
 class ScriptedSender : public Ymodem
 {
 public:
-    ScriptedSender(uint32_t nDivisor = 499, uint32_t nTimeouts = 5, uint32_t nErrors = 999)
-        : Ymodem(nDivisor, nTimeouts, nErrors)
+    ScriptedSender(uint32_t nDivisor = 499, uint32_t nTimeouts = 5, uint32_t nErrors = 999,
+                   uint32_t nClosingSteps = Waits().nYmodemClosingResendSteps,
+                   uint32_t nClosingResends = Waits().nYmodemClosingResends)
+        : Ymodem(nDivisor, nTimeouts, nErrors, nClosingSteps, nClosingResends)
     {
     }
 
@@ -681,6 +684,76 @@ private slots:
             QCOMPARE(d.Step(), QByteArray());
         }
         QCOMPARE(d.Stage(), Ymodem::StageHeaderSent);
+    }
+
+    // With the program's limits, after the receiver's answer to the second
+    // EOT: a closing header that nothing answers (the boot loader started its
+    // new firmware, its ACK lost) is sent again after 20 silent steps, three
+    // times, and the transfer then ends finished and marked unconfirmed.
+    // Without an ACK of the EOT, and for a receiver still asking for the
+    // closing header, the transfer's own limits hold as before.
+    void unansweredClosingHeader_data()
+    {
+        QTest::addColumn<QByteArray>("eotAnswer");   // to the second EOT
+        QTest::addColumn<int>("nAskEvery");          // then a "C" at every n-th step; 0: silence
+        QTest::addColumn<int>("nEndStep");           // counted from the closing header's first send
+        QTest::addColumn<QList<int>>("resendSteps"); // of the closing header after silence (first 5)
+        QTest::addColumn<uint32_t>("eEnd");
+        QTest::addColumn<bool>("bUnconfirmed");
+        QTest::newRow("its ACK lost") << QByteArray("\x06" "C") << 0 << 80 << QList<int>{20, 40, 60}
+                                      << uint32_t(Ymodem::NotifyFinished) << true;
+        QTest::newRow("the EOT never acknowledged")
+            << QByteArray("C") << 0 << 3000 << QList<int>{500, 1000, 1500, 2000, 2500}
+            << uint32_t(Ymodem::NotifyFailed) << false;
+        QTest::newRow("the receiver asks again and again")
+            << QByteArray("\x06" "C") << 10 << 3333 << QList<int>{} << uint32_t(Ymodem::NotifyFailed) << false;
+    }
+    void unansweredClosingHeader()
+    {
+        QFETCH(QByteArray, eotAnswer);
+        QFETCH(int, nAskEvery);
+        QFETCH(int, nEndStep);
+        QFETCH(QList<int>, resendSteps);
+        QFETCH(uint32_t, eEnd);
+        QFETCH(bool, bUnconfirmed);
+        ScriptedSender s;
+        s.m_baFile = Pattern(10);
+        s.Step();
+        for (char c : QByteArray("C\x06" "C\x06\x15", 5)) {
+            s.Step(QByteArray(1, c));
+        }
+        QCOMPARE(s.Stage(), Ymodem::StageEndOfFile);
+        QByteArray out;
+        for (char c : eotAnswer) {
+            out = s.Step(QByteArray(1, c));
+        }
+        QCOMPARE(out, EmptyHeader());
+        QCOMPARE(s.Stage(), Ymodem::StageEndOfBatch);
+
+        int nStep = 0;
+        QList<int> silentResends;
+        int nAnswered = 0;
+        while (s.Notifications().isEmpty() && nStep < 10000) {
+            ++nStep;
+            const bool bAsk = nAskEvery > 0 && nStep % nAskEvery == 0;
+            out = s.Step(bAsk ? QByteArray("C") : QByteArray());
+            if (bAsk) {
+                nAnswered += (out == EmptyHeader()) ? 1 : 0;
+            } else if (out == EmptyHeader() && silentResends.size() < 5) {
+                silentResends << nStep;
+            }
+        }
+        QCOMPARE(nStep, nEndStep);
+        QCOMPARE(silentResends, resendSteps);
+        QCOMPARE(nAnswered, nAskEvery > 0 ? nEndStep / nAskEvery : 0);
+        QCOMPARE(out, bUnconfirmed ? QByteArray() : kFiveCan);
+        QCOMPARE(s.Notifications(), QList<uint32_t>() << eEnd);
+        QCOMPARE(s.ClosingUnconfirmed(), bUnconfirmed);
+        QCOMPARE(s.Stage(), Ymodem::StageIdle);
+
+        // The mark belongs to that transfer: the next one starts without it.
+        s.Step();
+        QVERIFY(!s.ClosingUnconfirmed());
     }
 };
 
