@@ -124,8 +124,8 @@ int RunUpgrade(CliContext &ctx, QSerialUser &user, const QString &sGivenPort, co
             // production line must not pass it.
             nExit = FailureWords::ExitCodeFor(FailureKind::FirmwareNotStarted);
             sMessage = QStringLiteral("%1 took the whole image but started its boot loader again, not the new "
-                                      "firmware (it refused the image): check that %2 is firmware for this device, "
-                                      "then run %3 again")
+                                      "firmware (the boot loader did not start it): check that %2 is firmware for "
+                                      "this device, then run %3 again")
                            .arg(PortText(sPort), sNative, again());
         } else if (!bAnswered) {
             sMessage = sNoAnswer.arg(PortText(sPort)).arg(nAnswerS);
