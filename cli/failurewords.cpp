@@ -81,6 +81,7 @@ const Row kRows[] = {
     {FailureKind::NoisyLine, ExitTransfer, nullptr},
     {FailureKind::TransferFailed, ExitTransfer, nullptr},
     {FailureKind::FirmwareNotStarted, ExitBootLoader, nullptr},
+    {FailureKind::NotConfirmed, ExitTransfer, nullptr},
     {FailureKind::NotThisDevice, ExitNoDevice,
      [](const Context &c) {
          return QStringLiteral("something on %1 answers that is not this device (another kind of device talks "

@@ -115,11 +115,20 @@ int RunUpgrade(CliContext &ctx, QSerialUser &user, const QString &sGivenPort, co
         }
     });
     QObject::connect(&user, &QSerialUser::signal_UpgradeVerified, &user,
-                     [&](bool bAnswered, const QString &sVersion, bool bBootLoader) {
+                     [&](bool bAnswered, const QString &sVersion, int nFailureKind) {
         if (eStage != Stage::Verifying) {
             return;
         }
-        if (bBootLoader) {
+        if (nFailureKind == int(FailureKind::NotConfirmed)) {
+            // The closing header's ACK never came and the device says
+            // nothing: the image may not have been taken.
+            nExit = FailureWords::ExitCodeFor(FailureKind::NotConfirmed);
+            sMessage = QStringLiteral("%1 took the image to its end but confirmed neither the end of the transfer nor "
+                                      "its new firmware within %2 s: check the cable, then run %3 again")
+                           .arg(PortText(sPort))
+                           .arg(nAnswerS)
+                           .arg(again());
+        } else if (nFailureKind == int(FailureKind::FirmwareNotStarted)) {
             // Every byte arrived, and the device runs no firmware: a
             // production line must not pass it.
             nExit = FailureWords::ExitCodeFor(FailureKind::FirmwareNotStarted);
@@ -239,8 +248,8 @@ int RunUpgrade(CliContext &ctx, QSerialUser &user, const QString &sGivenPort, co
                            ? QStringLiteral("upgrade interrupted by %1 before the transfer: %2 was sent to its boot "
                                             "loader and stays there; run %3 to upgrade it")
                                  .arg(ctx.sInterruptedBy, PortText(sPort), again())
-                           : QStringLiteral("upgrade interrupted by %1 before %2 was sent to its boot loader: the "
-                                            "device was left as it was")
+                           : QStringLiteral("upgrade interrupted by %1 before the boot command: %2 was not sent to "
+                                            "its boot loader")
                                  .arg(ctx.sInterruptedBy, PortText(sPort));
         } else if (sMessage.isEmpty() && eKind == FailureKind::BootLoaderNotReached) {
             sMessage = QStringLiteral("%1 did not get ready to receive the firmware and may have stayed in its boot "

@@ -200,9 +200,6 @@ BusyLine::Talk BusyLine::LastReplyTalk() const
 bool BusyLine::LooksLikeRecords(const QByteArray &bytes)
 {
     const auto words = [](const QByteArray &line, bool bCutAtStart) {
-        if (line.isEmpty()) {
-            return bCutAtStart;
-        }
         for (const char c : line) {
             if (c < 0x20 || c > 0x7E) {
                 return false;
@@ -210,22 +207,34 @@ bool BusyLine::LooksLikeRecords(const QByteArray &bytes)
         }
         const QByteArray body = bCutAtStart && line.startsWith(' ') ? line.mid(1) : line;
         // A whole line has two words or more; a cut one may hold one.
-        return !body.isEmpty() && !body.startsWith(' ') && !body.endsWith(' ') && !body.contains("  ")
+        return !body.isEmpty() && !body.startsWith(' ') && !body.contains("  ")
                && (bCutAtStart || body.contains(' '));
     };
     const QList<QByteArray> lines = bytes.split('\n');
     if (lines.size() < 2) {
         return false;   // no line end
     }
-    // The last piece has no line end yet: it is judged by nothing.
+    // Most lines decide, not every one: a blank line, a byte damaged on a
+    // noisy line or trailing blanks do not make the device's stream
+    // another device's (the report takes such a stream all the same). The
+    // last piece has no line end yet: it is judged by nothing.
+    int nJudged = 0;
+    int nShaped = 0;
     for (int i = 0; i + 1 < lines.size(); ++i) {
         QByteArray line = lines.at(i);
         if (line.startsWith('\r')) {
             line.remove(0, 1);   // the carriage return after the last line feed
         }
-        if (!words(line, i == 0)) {
-            return false;
+        while (line.endsWith(' ')) {
+            line.chop(1);
+        }
+        if (line.isEmpty()) {
+            continue;
+        }
+        ++nJudged;
+        if (words(line, i == 0)) {
+            ++nShaped;
         }
     }
-    return true;
+    return nJudged > 0 && 2 * nShaped > nJudged;
 }

@@ -40,8 +40,9 @@ public:
     };
     // Text lines as the device sends its records: printable words separated
     // by single spaces, each line ending in a line feed (a carriage return
-    // may follow it, never precede it). The first line may be cut at its
-    // start, the last one at its end; at least one line end must be there.
+    // may follow it, never precede it), for most of the lines that are not
+    // blank. The first line may be cut at its start, the last one at its
+    // end; at least one line end must be there.
     static bool LooksLikeRecords(const QByteArray &bytes);
     // What the last failed look at the link's port heard (its reply).
     Talk LastReplyTalk() const;

@@ -36,7 +36,8 @@ class QTimer;
 class DeviceLink : public QObject
 {
     Q_OBJECT
-    friend class BusyLine;   // waits on the link's port with its nested loops
+    friend class BusyLine;     // waits on the link's port with its nested loops
+    friend class PortSearch;   // the search behind OpenSerialPort
 
 public:
     // The waits that differ between the link's users, as members of Waits:
@@ -67,9 +68,9 @@ public:
     // Finds and opens the device's port: the saved port first, then every
     // listed port in order. Each is asked at once with the control-mode
     // command unless its boot loader's receiver is already asking for a file;
-    // the answer tells the device mode. Sets the device mode and, for a
-    // scanned port, the port name. On success the port is left open for the
-    // caller.
+    // the answer tells the device mode (PortSearch). Sets the device mode
+    // and, for a scanned port, the port name. On success the port is left
+    // open for the caller.
     bool OpenSerialPort();
     // The last OpenSerialPort failed because the device never stopped sending.
     bool LineKeptBusy() const { return m_bLineKeptBusy; }

@@ -34,6 +34,7 @@ enum class FailureKind
     TransferFailed,     // the line reported an error, or the file changed while it was sent
     FirmwareNotStarted, // the whole image was taken, and the boot loader answers again instead of the firmware
     NotThisDevice,      // something on the port talks that is not this device (a GPS, a modem)
+    NotConfirmed,       // the whole image was taken, and neither the transfer's end nor the firmware confirmed
 };
 
 // A failure's reason twice: as the technician reads it (the interface

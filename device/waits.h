@@ -46,6 +46,10 @@ struct Waits
     int nUpgradeAnswerMs = 20000;  // after a completed transfer, how long the device has to answer as
                                    // application firmware (it reboots into the new image; a port on USB
                                    // may vanish and come back meanwhile)
+    int nUpgradeBootLoaderRecentMs = 5000;  // a boot loader seen this recently before that wait ends, with
+                                   // no firmware answer since, is still there (a look between two of its
+                                   // receiver's 'C's, which may come every 3 s, hears nothing): the device
+                                   // took the image and did not start it
 
     // YMODEM transfer
     int nYmodemStepMs = 50;      // engine step interval

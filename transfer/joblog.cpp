@@ -93,9 +93,9 @@ QString DeviceWord(const UpgradeCheck::Word &word, const QString &sInterruptCaus
         return QStringLiteral("the device's answer was not awaited (interrupted by %1)").arg(sInterruptCause);
     }
     if (word.bBootLoader) {
-        return QStringLiteral("the device did not start the new firmware: its boot loader answers after %1 s (%2 "
-                              "looks; last: %3)")
-            .arg(word.sWaited)
+        return QStringLiteral("the device did not start the new firmware: its boot loader answered %1 s into the "
+                              "%2 s wait (%3 looks; last: %4)")
+            .arg(word.sBootLoaderSeen, word.sWaited)
             .arg(word.nLooks)
             .arg(word.sSeen);
     }

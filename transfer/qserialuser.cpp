@@ -381,17 +381,26 @@ void QSerialUser::VerifyUpgrade()
 {
     const UpgradeCheck::Word word = m_pCheck->Await(Waits::Current().nUpgradeAnswerMs, m_bVerifyAborted);
     // The transfer completed, but a device whose boot loader answers again
-    // runs no firmware: that upgrade failed.
-    const QString sHow = word.bBootLoader ? QStringLiteral("failed, firmware not started: transfer ") : QString();
+    // runs no firmware; one that confirmed neither the transfer's end (its
+    // closing header) nor its new firmware may have taken nothing: either
+    // upgrade failed.
+    FailureKind eKind = FailureKind::None;
+    if (word.bBootLoader) {
+        eKind = FailureKind::FirmwareNotStarted;
+    } else if (!word.bAnswered && !word.bAborted && !word.bLoopsStopped && m_pYmodem->ClosingUnconfirmed()) {
+        eKind = FailureKind::NotConfirmed;
+    }
+    const QString sHow = eKind == FailureKind::FirmwareNotStarted ? QStringLiteral("failed, firmware not started: transfer ")
+                         : eKind == FailureKind::NotConfirmed      ? QStringLiteral("failed, not confirmed: transfer ")
+                                                                   : QString();
     KP_LOG_INFO("Job end: upgrade {}",
                 sHow + m_sTransferEnd + QStringLiteral("; ") + JobLog::DeviceWord(word, m_sInterruptCause));
     m_bVerifying = false;
     m_bVerifyAborted = false;
-    if (word.bBootLoader) {
-        emit signal_FailureKind(FT_Upgrade, RT_StartTransmit, static_cast<int>(FailureKind::FirmwareNotStarted),
-                                m_pLink->PortName());
+    if (eKind != FailureKind::None) {
+        emit signal_FailureKind(FT_Upgrade, RT_StartTransmit, static_cast<int>(eKind), m_pLink->PortName());
     }
-    emit signal_UpgradeVerified(word.bAnswered, word.sVersion, word.bBootLoader);
+    emit signal_UpgradeVerified(word.bAnswered, word.sVersion, static_cast<int>(eKind));
     ReleaseHeldRequests();
     EmitIdleIfIdle();
 }

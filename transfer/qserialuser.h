@@ -36,8 +36,9 @@ class SerialWorker;
 // The upgrade then waits (up to Waits::nUpgradeAnswerMs) for the device to
 // answer on the same port as application firmware and reads its version:
 // signal_UpgradeVerified tells what it said. A boot loader that still answers
-// on the last look took the file and did not start it: the upgrade failed
-// (FailureKind::FirmwareNotStarted).
+// at the end of that wait took the file and did not start it: the upgrade
+// failed (FailureKind::FirmwareNotStarted); so did one whose device confirmed
+// neither the transfer's end nor its new firmware (NotConfirmed).
 //
 // One job at a time on the line: an upgrade started while the worker still
 // runs a request waits for its end (up to Waits::nJobWaitMs, then it fails
@@ -115,10 +116,11 @@ signals:
     void signal_TransmitProgress(int nProgressValue);
     void signal_TransmitStatus(YmodemFileTransmit::YmodemStatus status);
     // After a completed transfer: whether the device answered as application firmware within the
-    // bounded wait, and the version it reported (empty when it could not be read); bBootLoader: it
-    // did not, and its boot loader answered on the last look, so the upgrade failed (its kind,
-    // FirmwareNotStarted, comes first through signal_FailureKind).
-    void signal_UpgradeVerified(bool bAnswered, const QString &sVersion, bool bBootLoader);
+    // bounded wait, and the version it reported (empty when it could not be read); nFailureKind
+    // (FailureKind): None, or why the upgrade failed after all, FirmwareNotStarted (its boot
+    // loader answers again) or NotConfirmed (neither the closing header nor the firmware
+    // answered); the kind came first through signal_FailureKind.
+    void signal_UpgradeVerified(bool bAnswered, const QString &sVersion, int nFailureKind);
     void signal_SendResult(int nFunctionType, int nResultType, bool bRet, QString sMes);
     // A failure's kind (FailureKind) and the port it concerns (empty: none
     // known), for callers that act on it: just before each failure of a

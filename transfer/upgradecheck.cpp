@@ -3,6 +3,7 @@
 #include "device/devicecodes.h"
 #include "device/devicecommands.h"
 #include "device/devicelink.h"
+#include "device/waits.h"
 
 #include <QDebug>
 #include <QElapsedTimer>
@@ -32,6 +33,7 @@ UpgradeCheck::Word UpgradeCheck::Await(int nWaitMs, bool bAbortedAlready)
     waited.start();
     Word word;
     word.sSeen = QStringLiteral("not asked");
+    qint64 nBootLoaderSeenMs = -1;   // when a look last found the boot loader
     const auto seconds = [&waited]() { return QString::number(waited.elapsed() / 1000.0, 'f', 1); };
     while (!m_bAborted) {
         if (waited.elapsed() >= nWaitMs) {
@@ -44,7 +46,10 @@ UpgradeCheck::Word UpgradeCheck::Await(int nWaitMs, bool bAbortedAlready)
         // device for silent.
         const Look look = Ask(nWindowMs, word.sVersion, word.sSeen);
         word.bAnswered = look == Look::Answered;
-        word.bBootLoader = look == Look::BootLoader;
+        if (look == Look::BootLoader) {
+            nBootLoaderSeenMs = waited.elapsed();
+            word.sBootLoaderSeen = seconds();
+        }
         qDebug().noquote() << QStringLiteral("QSerialUser: look %1 for the new firmware after %2 s: %3")
                                   .arg(word.nLooks)
                                   .arg(seconds(), word.bAnswered ? QStringLiteral("answered") : word.sSeen);
@@ -63,8 +68,11 @@ UpgradeCheck::Word UpgradeCheck::Await(int nWaitMs, bool bAbortedAlready)
         }
     }
     word.bAborted = !word.bAnswered && m_bAborted;
-    // An aborted wait has not seen the device's last word.
-    word.bBootLoader = word.bBootLoader && !word.bAborted && !word.bLoopsStopped;
+    // An aborted wait has not seen the device's last word. A boot loader
+    // seen in its last seconds is the last word even when the very last
+    // look fell between two of its receiver's 'C's.
+    word.bBootLoader = !word.bAnswered && !word.bAborted && !word.bLoopsStopped && nBootLoaderSeenMs >= 0
+                       && waited.elapsed() - nBootLoaderSeenMs <= Waits::Current().nUpgradeBootLoaderRecentMs;
     word.sWaited = seconds();
     if (!word.bAnswered) {
         word.sVersion.clear();

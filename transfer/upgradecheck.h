@@ -11,10 +11,10 @@ class QEventLoop;
 // and again until the device answers as application firmware (its version
 // read), the wait runs out, or it is aborted. The device reboots into the new
 // image meanwhile; until it runs, the port may be missing (a USB adapter
-// re-enumerates), silent, or the boot loader's. A boot loader still there on
-// the last look took the file and did not start it (it refused the image):
-// that is a word of its own. Every wait is a nested event loop on the calling
-// thread.
+// re-enumerates), silent, or the boot loader's. A boot loader still there at
+// the end of the wait (seen within Waits::nUpgradeBootLoaderRecentMs of it,
+// and no firmware since) took the file and did not start it: that is a word
+// of its own. Every wait is a nested event loop on the calling thread.
 class UpgradeCheck
 {
 public:
@@ -23,8 +23,9 @@ public:
     struct Word
     {
         bool bAnswered = false;      // the application firmware echoed the control-mode command
-        bool bBootLoader = false;    // not answered, and the last look found the boot loader (its menu
-                                     // refused the command, or its receiver asks for a file)
+        bool bBootLoader = false;    // not answered, and a look in the wait's last seconds found the boot
+                                     // loader (its menu refused the command, or its receiver asks for a file)
+        QString sBootLoaderSeen;     // when a look last found it, seconds with one decimal
         QString sVersion;            // its version; empty when it could not be read
         bool bAborted = false;       // Abort ended the wait
         bool bLoopsStopped = false;  // the thread's event loops are being ended (the program quits)

@@ -64,6 +64,9 @@ QString FailureAdvice::Text(FailureKind eKind, const QString &sReason, const QSt
     case FailureKind::FirmwareNotStarted:
         return tr("The device received the whole file but started its boot loader again, not the new firmware. "
                   "Check that the file is firmware for this device, then upgrade again.");
+    case FailureKind::NotConfirmed:
+        return tr("The device received the file to its end but confirmed neither the end of the transfer nor its "
+                  "new firmware. Check the cable, then upgrade again.");
     case FailureKind::NotThisDevice:
         return sPort.isEmpty()
                    ? tr("Something on the serial port answers that is not this device. Connect the device and "

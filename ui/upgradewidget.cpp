@@ -112,13 +112,14 @@ void UpgradeWidget::slot_TransmitStatus(YmodemFileTransmit::YmodemStatus status)
     }
 }
 
-void UpgradeWidget::slot_UpgradeVerified(bool bAnswered, const QString &sVersion, bool bBootLoader)
+void UpgradeWidget::slot_UpgradeVerified(bool bAnswered, const QString &sVersion, int nFailureKind)
 {
     if (m_nStatus != StatusCompleted) {
         return;
     }
-    if (bBootLoader) {
-        // The file arrived, and the device runs no firmware: not completed.
+    if (nFailureKind != 0) {
+        // The file went out, and the device runs no new firmware, or said
+        // nothing that confirms it: not completed.
         Finish(StatusFailed);
         return;
     }

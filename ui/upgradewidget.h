@@ -58,10 +58,10 @@ public slots:
     void slot_TransmitProgress(int nProgressValue);
     void slot_TransmitStatus(YmodemFileTransmit::YmodemStatus status);
     // After a completed transfer: whether the device answered as application
-    // firmware, and the version it reported; bBootLoader: its boot loader
-    // answered instead, and the upgrade failed (the kind came first).
-    // "Update" is offered again.
-    void slot_UpgradeVerified(bool bAnswered, const QString &sVersion, bool bBootLoader = false);
+    // firmware, and the version it reported; nFailureKind (FailureKind, 0:
+    // none): the upgrade failed after all (the kind came first). "Update" is
+    // offered again.
+    void slot_UpgradeVerified(bool bAnswered, const QString &sVersion, int nFailureKind = 0);
 
 private slots:
     void on_btnUpgradeReturnMenu_clicked();

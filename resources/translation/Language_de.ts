@@ -131,6 +131,10 @@
         <translation>Das Gerät hat die ganze Datei empfangen, aber wieder seinen Bootloader gestartet statt der neuen Firmware. Prüfen Sie, ob die Datei Firmware für dieses Gerät ist, und aktualisieren Sie erneut.</translation>
     </message>
     <message>
+        <source>The device received the file to its end but confirmed neither the end of the transfer nor its new firmware. Check the cable, then upgrade again.</source>
+        <translation>Das Gerät hat die Datei bis zum Ende empfangen, aber weder das Ende der Übertragung noch seine neue Firmware bestätigt. Prüfen Sie das Kabel und aktualisieren Sie erneut.</translation>
+    </message>
+    <message>
         <source>Something on the serial port answers that is not this device. Connect the device and try again.</source>
         <translation>Am seriellen Port antwortet etwas, das nicht dieses Gerät ist. Schließen Sie das Gerät an und versuchen Sie es erneut.</translation>
     </message>

@@ -131,6 +131,10 @@
         <translation>The device received the whole file but started its boot loader again, not the new firmware. Check that the file is firmware for this device, then upgrade again.</translation>
     </message>
     <message>
+        <source>The device received the file to its end but confirmed neither the end of the transfer nor its new firmware. Check the cable, then upgrade again.</source>
+        <translation>The device received the file to its end but confirmed neither the end of the transfer nor its new firmware. Check the cable, then upgrade again.</translation>
+    </message>
+    <message>
         <source>Something on the serial port answers that is not this device. Connect the device and try again.</source>
         <translation>Something on the serial port answers that is not this device. Connect the device and try again.</translation>
     </message>

@@ -131,6 +131,10 @@
         <translation>El dispositivo recibió el archivo completo, pero volvió a arrancar su cargador de arranque en lugar del nuevo firmware. Compruebe que el archivo es un firmware para este dispositivo y vuelva a actualizar.</translation>
     </message>
     <message>
+        <source>The device received the file to its end but confirmed neither the end of the transfer nor its new firmware. Check the cable, then upgrade again.</source>
+        <translation>El dispositivo recibió el archivo hasta el final, pero no confirmó ni el fin de la transferencia ni su nuevo firmware. Compruebe el cable y vuelva a actualizar.</translation>
+    </message>
+    <message>
         <source>Something on the serial port answers that is not this device. Connect the device and try again.</source>
         <translation>Algo responde en el puerto serie, pero no es este dispositivo. Conecte el dispositivo e inténtelo de nuevo.</translation>
     </message>

@@ -131,6 +131,10 @@
         <translation>L&apos;appareil a reçu tout le fichier mais a redémarré dans son chargeur d&apos;amorçage au lieu du nouveau firmware. Vérifiez que le fichier est bien un firmware pour cet appareil, puis relancez la mise à jour.</translation>
     </message>
     <message>
+        <source>The device received the file to its end but confirmed neither the end of the transfer nor its new firmware. Check the cable, then upgrade again.</source>
+        <translation>L&apos;appareil a reçu le fichier jusqu&apos;au bout mais n&apos;a confirmé ni la fin du transfert ni son nouveau firmware. Vérifiez le câble, puis relancez la mise à jour.</translation>
+    </message>
+    <message>
         <source>Something on the serial port answers that is not this device. Connect the device and try again.</source>
         <translation>Quelque chose répond sur le port série, mais ce n&apos;est pas cet appareil. Connectez l&apos;appareil et réessayez.</translation>
     </message>

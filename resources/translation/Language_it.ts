@@ -131,6 +131,10 @@
         <translation>Il dispositivo ha ricevuto l&apos;intero file, ma ha riavviato il bootloader invece del nuovo firmware. Verificare che il file sia il firmware di questo dispositivo, poi ripetere l&apos;aggiornamento.</translation>
     </message>
     <message>
+        <source>The device received the file to its end but confirmed neither the end of the transfer nor its new firmware. Check the cable, then upgrade again.</source>
+        <translation>Il dispositivo ha ricevuto il file fino alla fine, ma non ha confermato né la fine del trasferimento né il nuovo firmware. Verificare il cavo, poi ripetere l&apos;aggiornamento.</translation>
+    </message>
+    <message>
         <source>Something on the serial port answers that is not this device. Connect the device and try again.</source>
         <translation>Sulla porta seriale risponde qualcosa che non è questo dispositivo. Collegare il dispositivo e riprovare.</translation>
     </message>

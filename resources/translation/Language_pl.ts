@@ -131,6 +131,10 @@
         <translation>Urządzenie odebrało cały plik, ale ponownie uruchomiło program rozruchowy zamiast nowego firmware. Sprawdź, czy plik zawiera firmware dla tego urządzenia, a następnie ponów aktualizację.</translation>
     </message>
     <message>
+        <source>The device received the file to its end but confirmed neither the end of the transfer nor its new firmware. Check the cable, then upgrade again.</source>
+        <translation>Urządzenie odebrało plik do końca, ale nie potwierdziło ani zakończenia transferu, ani nowego firmware. Sprawdź kabel, a następnie ponów aktualizację.</translation>
+    </message>
+    <message>
         <source>Something on the serial port answers that is not this device. Connect the device and try again.</source>
         <translation>Na porcie szeregowym odpowiada coś, co nie jest tym urządzeniem. Podłącz urządzenie i spróbuj ponownie.</translation>
     </message>

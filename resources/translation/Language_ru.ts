@@ -131,6 +131,10 @@
         <translation>Устройство приняло весь файл, но снова запустило загрузчик, а не новую прошивку. Убедитесь, что файл является прошивкой для этого устройства, и повторите обновление.</translation>
     </message>
     <message>
+        <source>The device received the file to its end but confirmed neither the end of the transfer nor its new firmware. Check the cable, then upgrade again.</source>
+        <translation>Устройство приняло файл до конца, но не подтвердило ни завершение передачи, ни запуск новой прошивки. Проверьте кабель и повторите обновление.</translation>
+    </message>
+    <message>
         <source>Something on the serial port answers that is not this device. Connect the device and try again.</source>
         <translation>На последовательном порту отвечает что-то, что не является этим устройством. Подключите устройство и повторите попытку.</translation>
     </message>

@@ -131,6 +131,10 @@
         <translation>设备已接收整个文件，但随后再次进入引导程序，而不是运行新固件。请确认该文件是本设备的固件，然后重新升级。</translation>
     </message>
     <message>
+        <source>The device received the file to its end but confirmed neither the end of the transfer nor its new firmware. Check the cable, then upgrade again.</source>
+        <translation>设备已接收完整个文件，但既未确认传输结束，也未确认新固件运行。请检查线缆，然后重新升级。</translation>
+    </message>
+    <message>
         <source>Something on the serial port answers that is not this device. Connect the device and try again.</source>
         <translation>串口上有应答，但不是本设备。请连接设备后重试。</translation>
     </message>

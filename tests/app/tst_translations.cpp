@@ -100,6 +100,8 @@ QList<Message> Catalogue()
           "in its boot loader: upgrade again.",
           "The device received the whole file but started its boot loader again, not the new firmware. Check that "
           "the file is firmware for this device, then upgrade again.",
+          "The device received the file to its end but confirmed neither the end of the transfer nor its new "
+          "firmware. Check the cable, then upgrade again.",
           "Something on the serial port answers that is not this device. Connect the device and try again.",
           "Something on %1 answers that is not this device. Connect the device and try again."}},
     };

@@ -61,9 +61,10 @@ private slots:
             {FailureKind::TransferFailed, "TransferFailed"},
             {FailureKind::FirmwareNotStarted, "FirmwareNotStarted"},
             {FailureKind::NotThisDevice, "NotThisDevice"},
+            {FailureKind::NotConfirmed, "NotConfirmed"},
         };
         // A kind added later needs its row here and in the README.
-        static_assert(int(FailureKind::NotThisDevice) == 22, "every kind has a row");
+        static_assert(int(FailureKind::NotConfirmed) == 23, "every kind has a row");
         QFile readme(QStringLiteral(KP_README_PATH));
         QVERIFY(readme.open(QIODevice::ReadOnly));
         const QString sReadme = QString::fromUtf8(readme.readAll());

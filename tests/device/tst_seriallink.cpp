@@ -206,17 +206,26 @@ private slots:
         QTest::addColumn<bool>("bScanned");
         QTest::addColumn<int>("nRecords");
         QTest::addColumn<int>("nBytesPerSecond");
-        QTest::newRow("named port, long tail") << false << 100 << 11520;   // about 0.4 s of 4.5 kB
-        QTest::newRow("scanned port, long tail") << true << 100 << 11520;
-        QTest::newRow("named port, a few records") << false << 5 << 1000;  // about 0.2 s of 225 bytes
-        QTest::newRow("scanned port, a few records") << true << 5 << 1000;
+        QTest::addColumn<QByteArray>("records");   // empty: the simulator's own
+        QTest::newRow("named port, long tail") << false << 100 << 11520 << QByteArray();   // about 0.4 s of 4.5 kB
+        QTest::newRow("scanned port, long tail") << true << 100 << 11520 << QByteArray();
+        QTest::newRow("named port, a few records") << false << 5 << 1000 << QByteArray();  // about 0.2 s of 225 bytes
+        QTest::newRow("scanned port, a few records") << true << 5 << 1000 << QByteArray();
+        // Blank lines and a damaged byte now and then: still the device's records.
+        QTest::newRow("named port, blank lines and a damaged byte")
+            << false << 200 << 11520
+            << QByteArray("0001 2026-12-08 04:55:00 POWER_ON 217\n\n0002 2026-12-08 05:02:13 SELF_TEST_OK 254\n"
+                          "0003 2026-12-08 05:09:26 TEMP_HIGH 2\x8C" "91\n0004 2026-12-08 05:16:39 VOLTAGE_LOW 238\n")
+                   .repeated(40);
     }
     void recordTailEndingInTheWindowIsAskedAgain()
     {
         QFETCH(bool, bScanned);
         QFETCH(int, nRecords);
         QFETCH(int, nBytesPerSecond);
+        QFETCH(QByteArray, records);
         SimulatorOptions options;
+        options.recordStream = records;
         options.nStreamingAtStart = nRecords;
         options.nBytesPerSecond = nBytesPerSecond;
         options.bDeafWhileSending = true;
@@ -280,6 +289,11 @@ private slots:
             << QByteArray("08 04:55:00 POWER_ON 217\n\r0002 2026-12-08 05:02:13 SELF_TEST_OK 254\n\r0003 2026")
             << true;
         QTest::newRow("an invalid record") << QByteArray("0001 a b\nAn invalid record.\n") << true;
+        // The report takes these; so does the identification.
+        QTest::newRow("blank lines and trailing blanks")
+            << QByteArray("0001 a b \n\n0002 c d  \n\r\n\r0003 e f\n") << true;
+        QTest::newRow("a byte damaged on the line")
+            << QByteArray("0001 a b\n0002 c\x8C" " d\n0003 e f\n0004 g h\n") << true;
         QTest::newRow("no line end") << QByteArray("0001 2026-12-08 04:55:00 POWER_ON") << false;
         QTest::newRow("NMEA sentences")
             << QByteArray("$GPGGA,045500.00,4807.0380,N,01131.0000,E,1,08,0.9,545.4,M,46.9,M,,*4C\r\n$GPVTG,31.66,"

@@ -8,10 +8,13 @@
 
 #include "app/logging.h"
 #include "device/devicecodes.h"
+#include "device/devicecommands.h"
+#include "device/devicelink.h"
 #include "device/waitsfortesting.h"
 #include "simulator/simulateddevice.h"
 #include "support/randombytes.h"
 #include "support/testenvironment.h"
+#include "transfer/upgradecheck.h"
 #include "ptypeer.h"
 #include "transmitrecorder.h"
 
@@ -916,7 +919,7 @@ private slots:
         QVERIFY(rec.WaitForEnd(60000));
         QCOMPARE(rec.Final(), int(S::StatusDone));
         QTRY_COMPARE_WITH_TIMEOUT(words.count(), 1, 10000);
-        QCOMPARE(words.at(0), (QList<QVariant>{false, QString(), true}));
+        QCOMPARE(words.at(0), (QList<QVariant>{false, QString(), int(FailureKind::FirmwareNotStarted)}));
         QCOMPARE(kinds.count(), 1);
         QCOMPARE(kinds.at(0), (QList<QVariant>{int(DeviceCodes::FT_Upgrade), int(DeviceCodes::RT_StartTransmit),
                                                int(FailureKind::FirmwareNotStarted), rig.device->PortPath()}));
@@ -927,10 +930,55 @@ private slots:
         QCOMPARE(ends.size(), 1);
         QVERIFY2(QRegularExpression(QStringLiteral("] Job end: upgrade failed, firmware not started: transfer completed "
                                                    "on \\S+ at 100 % after [0-9.]+ s; the device did not start the new "
-                                                   "firmware: its boot loader answers after [0-9.]+ s"))
+                                                   "firmware: its boot loader answered [0-9.]+ s into the [0-9.]+ s wait"))
                      .match(ends.first())
                      .hasMatch(),
                  qPrintable(ends.first()));
+    }
+
+    // The device's word when its boot loader's receiver is heard on one
+    // look only and the looks after it fall between two of its 'C's: seen
+    // in the wait's last seconds, it is the last word (the upgrade failed);
+    // seen long before the end, with silence since, the device may be
+    // starting its firmware, and nothing is known.
+    void bootLoaderHeardLateIsTheLastWord_data()
+    {
+        QTest::addColumn<int>("nRecentMs");
+        QTest::addColumn<bool>("bBootLoader");
+        QTest::newRow("heard within the last seconds") << 5000 << true;
+        QTest::newRow("heard long before the end") << 300 << false;
+    }
+    void bootLoaderHeardLateIsTheLastWord()
+    {
+        QFETCH(int, nRecentMs);
+        QFETCH(bool, bBootLoader);
+        Waits waits = ShortWaits();
+        waits.nUpgradeBootLoaderRecentMs = nRecentMs;
+        WaitsForTesting::Set(waits);
+        PtyPeer peer;
+        QVERIFY(peer.Open());
+        QByteArray received;
+        int nLooks = 0;
+        QSocketNotifier notifier(peer.MasterFd(), QSocketNotifier::Read);
+        connect(&notifier, &QSocketNotifier::activated, this, [&]() {
+            received += peer.ReadAvailable();
+            while (received.contains(kCtrlFrame)) {
+                received.remove(0, received.indexOf(kCtrlFrame) + kCtrlFrame.size());
+                // Only the first look hears the receiver's 'C'.
+                if (nLooks++ == 0) {
+                    peer.Write("C");
+                }
+            }
+        });
+        DeviceLink link(DeviceLink::kCoordinatorWindows, "QSerialUser");
+        DeviceCommands commands(link);
+        link.SetPortName(peer.SlavePath());
+        UpgradeCheck check(link, commands);
+        const UpgradeCheck::Word word = check.Await(1500, false);
+        QVERIFY2(word.nLooks >= 2, qPrintable(QString::number(word.nLooks)));
+        QVERIFY(!word.bAnswered);
+        QCOMPARE(word.bBootLoader, bBootLoader);
+        QVERIFY(word.sSeen.startsWith(QLatin1String("no answer")));
     }
 
     // Stopped (the window's close answered "Close anyway", a signal) while
@@ -1062,6 +1110,36 @@ private slots:
                            "firmware V1.11 after [0-9.]+ s$")
                 .arg(QRegularExpression::escape(rig.device->PortPath()));
         QVERIFY2(QRegularExpression(sPattern).match(ends.first()).hasMatch(), qPrintable(ends.first()));
+    }
+
+    // The closing header's ACK lost, and the device silent after the
+    // transfer: nothing confirms that it took the image, and the upgrade
+    // is not reported as completed.
+    void unconfirmedEndAndSilenceFailTheUpgrade()
+    {
+        Waits waits = ShortWaits();
+        waits.nUpgradeAnswerMs = 1500;
+        WaitsForTesting::Set(waits);
+        SimulatorOptions options;
+        options.initialState = State::Ymodem;
+        options.nCIntervalMs = 250;
+        options.bDropClosingAck = true;
+        options.bSilent = true;
+        options.nFaultCommand = 0xC0;
+        UpgradeRig rig;
+        QVERIFY(rig.Start(options));
+        TestEnvironment::SetSerialPorts({rig.device->PortPath()});
+        QSerialUser user;
+        TransmitRecorder rec(&user);
+        QSignalSpy words(&user, &QSerialUser::signal_UpgradeVerified);
+        QSignalSpy kinds(&user, &QSerialUser::signal_FailureKind);
+        QVERIFY2(user.StartUpgrade(rig.sImagePath), qPrintable(user.ErrorMessage()));
+        QVERIFY(rec.WaitForEnd(60000));
+        QCOMPARE(rec.Final(), int(S::StatusDone));
+        QTRY_COMPARE_WITH_TIMEOUT(words.count(), 1, 30000);
+        QCOMPARE(words.at(0), (QList<QVariant>{false, QString(), int(FailureKind::NotConfirmed)}));
+        QCOMPARE(kinds.count(), 1);
+        QCOMPARE(kinds.at(0).at(2).toInt(), int(FailureKind::NotConfirmed));
     }
 
 private:

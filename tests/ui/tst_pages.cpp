@@ -591,6 +591,10 @@ private slots:
             QStringLiteral("COM3"), QString(), "Upgrade failed",
             "The device received the whole file but started its boot loader again, not the new firmware. Check "
             "that the file is firmware for this device, then upgrade again.");
+        row("transfer: neither its end nor the firmware confirmed", "verified", YS::StatusDone, K::NotConfirmed,
+            QStringLiteral("COM3"), QString(), "Upgrade failed",
+            "The device received the file to its end but confirmed neither the end of the transfer nor its new "
+            "firmware. Check the cable, then upgrade again.");
         row("transfer: device lost", "transfer", YS::StatusFailed, K::DeviceLost, QStringLiteral("COM3"), QString(),
             "Upgrade failed",
             "The connection to the device was lost (unplugged or switched off). Connect it and try again.");
@@ -658,7 +662,7 @@ private slots:
                 pUpgrade->slot_TransmitProgress(100);
                 pUpgrade->slot_TransmitStatus(YS::StatusDone);
                 pUpgrade->slot_FailureKind(SW::FT_Upgrade, SW::RT_StartTransmit, nKind, sPort);
-                pUpgrade->slot_UpgradeVerified(false, QString(), true);
+                pUpgrade->slot_UpgradeVerified(false, QString(), nKind);
             } else if (!bPreparation) {
                 pUpgrade->slot_TransmitProgress(41);
                 pUpgrade->slot_FailureKind(SW::FT_Upgrade, SW::RT_StartTransmit, nKind, sPort);

@@ -1,0 +1,152 @@
+#include "device/portsearch.h"
+
+#include "device/busyline.h"
+#include "device/devicelink.h"
+#include "device/portlister.h"
+
+#include <QDebug>
+#include <QFileInfo>
+#include <QThread>
+
+namespace {
+
+// An open refused because the port is held (by another program, or by
+// another object of this one), not because it is missing. Qt reports a lock
+// that another process holds as a permission error; on Linux a device file
+// that we may not write is one too, and that is no lock.
+bool HeldByAnother(const QSerialPort &port, const QString &sPath)
+{
+    if (port.error() != QSerialPort::PermissionError) {
+        return false;
+    }
+#ifdef Q_OS_UNIX
+    return QFileInfo(sPath).isWritable();
+#else
+    Q_UNUSED(sPath)
+    return true;
+#endif
+}
+
+} // namespace
+
+PortSearch::PortSearch(DeviceLink &link) : m_link(link)
+{
+}
+
+bool PortSearch::Run()
+{
+    // The port that answered last time is tried first. It counts as opened
+    // when it opens, so that a silent device is reported as not answering,
+    // not as missing.
+    m_link.m_bLineKeptBusy = false;
+    BusyLine busy(m_link);
+    int nOpened = 0;
+    QStringList heldPorts;
+    QString sHeldReason;
+    const auto noteHeld = [&](const QString &sPath) {
+        if (HeldByAnother(*m_link.m_pSerialPort, sPath)) {
+            heldPorts << PortLister::DisplayName(sPath);
+            sHeldReason = m_link.m_pSerialPort->errorString();
+        }
+    };
+    // Ports where something talks that is not this device.
+    QStringList foreignPorts;
+    const auto noteForeign = [&](const QString &sPath) {
+        if (!foreignPorts.contains(PortLister::DisplayName(sPath))) {
+            foreignPorts << PortLister::DisplayName(sPath);
+        }
+    };
+    const int nCtrlMs = m_link.Window(m_link.m_windows.pCtrlReplyMs);
+    if (!m_link.m_sPortName.isEmpty() && (!m_link.m_bPortRemembered || PortLister::MayTouch(m_link.m_sPortName))) {
+        m_link.CreateSerialPort();
+        m_link.ClosePort();
+        if (m_link.OpenCurrentPort()) {
+            ++nOpened;
+            if (busy.Identify(m_link.Window(m_link.m_windows.pSavedProbeMs) + nCtrlMs)) {
+                return true;
+            }
+            m_link.ClosePort();
+            if (busy.KeptBusy()) {
+                m_link.m_bLineKeptBusy = true;
+                return false;
+            }
+            if (busy.HeardForeign()) {
+                noteForeign(m_link.m_sPortName);
+            }
+        } else {
+            noteHeld(m_link.m_sPortName);
+        }
+    }
+
+    // The scan reuses the current port object. It must belong to this thread,
+    // or its notifiers would be served by another thread's event loop.
+    if (!m_link.m_pSerialPort || m_link.m_pSerialPort->thread() != QThread::currentThread()) {
+        m_link.CreateSerialPort();
+    }
+    // A scanned port whose reply was the device's record lines (a stream
+    // it still sends, or the end of one) is asked again only once the
+    // device was found nowhere else: waiting for its line to fall quiet
+    // must not hold up the scan.
+    QStringList busyPorts;
+    const QList<PortLister::Port> ports = PortLister::AvailablePorts();
+    for (const PortLister::Port &port : ports) {
+        m_link.m_pSerialPort->setPortName(port.sDevicePath);
+        m_link.ClosePort();
+        if (!m_link.OpenCurrentPort()) {
+            noteHeld(port.sDevicePath);
+            continue;
+        }
+        ++nOpened;
+        if (m_link.IdentifyOpenPort(m_link.Window(m_link.m_windows.pScanProbeMs) + nCtrlMs)) {
+            m_link.RememberPort(port.sDevicePath);
+            return true;
+        }
+        switch (busy.LastReplyTalk()) {
+        case BusyLine::Talk::Records: busyPorts << port.sDevicePath; break;
+        case BusyLine::Talk::Foreign: noteForeign(port.sDevicePath); break;
+        case BusyLine::Talk::Nothing: break;
+        }
+        m_link.ClosePort();
+    }
+    for (const QString &sPath : qAsConst(busyPorts)) {
+        m_link.m_pSerialPort->setPortName(sPath);
+        if (!m_link.OpenCurrentPort()) {
+            continue;
+        }
+        if (busy.Identify(m_link.Window(m_link.m_windows.pScanProbeMs) + nCtrlMs)) {
+            m_link.RememberPort(sPath);
+            return true;
+        }
+        m_link.ClosePort();
+        if (busy.KeptBusy()) {
+            m_link.m_bLineKeptBusy = true;
+            return false;
+        }
+        if (busy.HeardForeign()) {
+            noteForeign(sPath);
+        }
+    }
+
+    if (!heldPorts.isEmpty()) {
+        // The device may well be on the port that is held: saying that no
+        // port exists, or that none answered, would send the user looking
+        // for the wrong fault.
+        m_link.m_error = m_link.Translate("The serial port is in use by another program", FailureKind::PortInUse);
+        m_link.m_error.sPort = heldPorts.join(QStringLiteral(", "));
+        qDebug() << "OpenSerialPort:" << m_link.m_error.sEnglish << sHeldReason;
+        return false;
+    }
+    if (!foreignPorts.isEmpty()) {
+        // Said at once: waiting for such a line to fall quiet, or telling
+        // the technician to switch a device off and on, helps nobody.
+        const QString sPorts = foreignPorts.join(QStringLiteral(", "));
+        m_link.m_error = m_link.Translate("Something on %1 answers that is not this device", FailureKind::NotThisDevice).arg(sPorts);
+        m_link.m_error.sPort = sPorts;
+        qDebug() << "OpenSerialPort:" << m_link.m_error.sEnglish;
+        return false;
+    }
+    m_link.m_error = (nOpened == 0) ? m_link.Translate("No serial port available", FailureKind::NoPort)
+                             : m_link.Translate("Failed to open serial port", FailureKind::NoAnswer);
+    qDebug() << "OpenSerialPort:" << m_link.m_error.sEnglish;
+    return false;
+}
