@@ -320,6 +320,11 @@ tip_region="361x51+$((sub_x + 20))+$((sub_y + 30))"
 running_width="$(drawn_width "$tip_region")"
 # The program itself gives up on a silent boot loader after 150 s.
 wait_until 180 return_shown || fail upgrade "no outcome within 180 s"
+# The way back opens with the completed transfer; the outcome waits for the
+# device's word (up to 22 s), which a boot loader that answers again turns
+# into "Upgrade failed", as wide as "during upgrade".
+tip_changed() { shot && [ "$(drawn_width "$tip_region")" != "$running_width" ]; }
+wait_until 30 tip_changed || true
 settle
 shot "$shots/3-upgrade.png"
 # "Upgrade completed" is three letters longer than "during upgrade" and

@@ -51,6 +51,7 @@ void UpgradeWidget::on_btnUpgradeFirmware_clicked()
         return;
     }
     m_nStatus = StatusUpgrading;
+    m_bAwaitingWord = false;
     m_nDeviceWord = WordAwaited;
     m_sVersion.clear();
     m_failure.Clear();
@@ -100,9 +101,11 @@ void UpgradeWidget::slot_TransmitStatus(YmodemFileTransmit::YmodemStatus status)
         // Sent again and again while the transfer runs.
         return;
     case YmodemFileTransmit::StatusDone:
-        Finish(StatusCompleted);
-        // The device's answer is awaited on the same port: a second upgrade
-        // waits for it (the way back to the menu is open).
+        // Not completed yet: the device's answer decides (a boot loader that
+        // answers again fails the upgrade). It is awaited on the same port:
+        // a second upgrade waits for it (the way back to the menu is open).
+        Finish(StatusUpgrading);
+        m_bAwaitingWord = true;
         ui->btnUpgradeFirmware->setEnabled(false);
         return;
     default:
@@ -114,15 +117,17 @@ void UpgradeWidget::slot_TransmitStatus(YmodemFileTransmit::YmodemStatus status)
 
 void UpgradeWidget::slot_UpgradeVerified(bool bAnswered, const QString &sVersion, int nFailureKind)
 {
-    if (m_nStatus != StatusCompleted) {
+    if (!m_bAwaitingWord) {
         return;
     }
+    m_bAwaitingWord = false;
     if (nFailureKind != 0) {
         // The file went out, and the device runs no new firmware, or said
         // nothing that confirms it: not completed.
         Finish(StatusFailed);
         return;
     }
+    m_nStatus = StatusCompleted;
     m_nDeviceWord = !bAnswered ? WordSilent : sVersion.isEmpty() ? WordNoVersion : WordRuns;
     m_sVersion = sVersion;
     SetTip();

@@ -94,6 +94,7 @@ private:
         WordSilent,        // has not answered within the wait
     };
     int m_nDeviceWord = WordAwaited;
+    bool m_bAwaitingWord = false;   // the transfer completed; the device's word decides the outcome
     int m_nBusySeconds = 0;
     QString m_sVersion;
     // Why the last upgrade failed, and what next.
