@@ -1007,7 +1007,7 @@ private slots:
         const bool bStarted = user.StartUpgrade(rig.sImagePath);
         QVERIFY(bInterrupted);
         QTRY_VERIFY_WITH_TIMEOUT(user.IsIdle(), 30000);
-        WaitsForTesting::Set(ShortWaits());
+        // The waits stay as set: the worker's thread reads them.
         user.StartGetVersionAndSN();
         QVERIFY(watch.finished.wait(30000));
         QVERIFY(!rig.device->Frames().contains(kBootFrame));
