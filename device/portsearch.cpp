@@ -140,13 +140,14 @@ bool PortSearch::Run()
         // Said at once: waiting for such a line to fall quiet, or telling
         // the technician to switch a device off and on, helps nobody.
         const QString sPorts = foreignPorts.join(QStringLiteral(", "));
-        m_link.m_error = m_link.Translate("Something on %1 answers that is not this device", FailureKind::NotThisDevice).arg(sPorts);
+        m_link.m_error =
+            m_link.Translate("Something on %1 answers that is not this device", FailureKind::NotThisDevice).arg(sPorts);
         m_link.m_error.sPort = sPorts;
         qDebug() << "OpenSerialPort:" << m_link.m_error.sEnglish;
         return false;
     }
     m_link.m_error = (nOpened == 0) ? m_link.Translate("No serial port available", FailureKind::NoPort)
-                             : m_link.Translate("Failed to open serial port", FailureKind::NoAnswer);
+                                    : m_link.Translate("Failed to open serial port", FailureKind::NoAnswer);
     qDebug() << "OpenSerialPort:" << m_link.m_error.sEnglish;
     return false;
 }

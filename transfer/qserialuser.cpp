@@ -390,9 +390,10 @@ void QSerialUser::VerifyUpgrade()
     } else if (!word.bAnswered && !word.bAborted && !word.bLoopsStopped && m_pYmodem->ClosingUnconfirmed()) {
         eKind = FailureKind::NotConfirmed;
     }
-    const QString sHow = eKind == FailureKind::FirmwareNotStarted ? QStringLiteral("failed, firmware not started: transfer ")
-                         : eKind == FailureKind::NotConfirmed      ? QStringLiteral("failed, not confirmed: transfer ")
-                                                                   : QString();
+    const QString sHow = eKind == FailureKind::FirmwareNotStarted
+                             ? QStringLiteral("failed, firmware not started: transfer ")
+                             : eKind == FailureKind::NotConfirmed ? QStringLiteral("failed, not confirmed: transfer ")
+                                                                  : QString();
     KP_LOG_INFO("Job end: upgrade {}",
                 sHow + m_sTransferEnd + QStringLiteral("; ") + JobLog::DeviceWord(word, m_sInterruptCause));
     m_bVerifying = false;
