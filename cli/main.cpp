@@ -39,7 +39,8 @@ namespace {
 const char *const kExitCodesHelp =
     "Exit codes:\n"
     "  0    success (info also when only leaving control mode failed: a warning says so;\n"
-    "       upgrade also when the device has not answered after the completed transfer)\n"
+    "       upgrade also when the device has not answered after the completed and\n"
+    "       acknowledged transfer)\n"
     "  2    wrong command line\n"
     "  3    no device: no port could be opened (or it is in use by another program),\n"
     "       none answered, something that is not this device answers, or the device\n"

@@ -136,6 +136,10 @@ int RunUpgrade(CliContext &ctx, QSerialUser &user, const QString &sGivenPort, co
                                       "firmware (the boot loader did not start it): check that %2 is firmware for "
                                       "this device, then run %3 again")
                            .arg(PortText(sPort), sNative, again());
+        } else if (!bAnswered && !ctx.sInterruptedBy.isEmpty()) {
+            // The stop cut the wait short: no word of the device's either way.
+            sMessage = QStringLiteral("Upgrade completed; stopped by %1 before %2 answered as application firmware")
+                           .arg(ctx.sInterruptedBy, PortText(sPort));
         } else if (!bAnswered) {
             sMessage = sNoAnswer.arg(PortText(sPort)).arg(nAnswerS);
         } else if (sVersion.isEmpty()) {
@@ -162,8 +166,9 @@ int RunUpgrade(CliContext &ctx, QSerialUser &user, const QString &sGivenPort, co
                             .arg(nAnswerS),
                         QJsonObject{{QStringLiteral("awaited"), QStringLiteral("application firmware")},
                                     {QStringLiteral("seconds"), nAnswerS}});
-            // Bounded even if the answer's report never comes.
-            answerTimer.start(waits.nUpgradeAnswerMs + 5000);
+            // Bounded even if the answer's report never comes: past the
+            // wait, its last look's window and the version's exchange.
+            answerTimer.start(waits.nUpgradeAnswerMs + 10000);
             return;
         }
         if (!ctx.sInterruptedBy.isEmpty() && eStatus == YmodemFileTransmit::StatusCancelled) {

@@ -334,6 +334,9 @@ final_width="$(drawn_width "$tip_region")"
 [ -n "$running_width" ] && [ -n "$final_width" ] && [ "$final_width" -ge $((running_width + 15)) ] ||
   fail upgrade "the page does not show \"Upgrade completed\" (its text is ${final_width:-?} px wide, ${running_width:-?} px while running)"
 [ "$(pixel "$bar_end_x" "$bar_y")" = "$bar_colour" ] || fail upgrade "the progress bar does not stand at 100"
+# "Upgrade failed" with its reason is as wide: the log says which it was.
+grep -qh '\] Job end: upgrade completed' "$work"/app/logs/*.log ||
+  fail upgrade "the log's job end is no completed upgrade: $(grep -h '\] Job end: upgrade' "$work"/app/logs/*.log | tail -n 1)"
 image="$work/received/$(basename "$firmware")"
 [ -f "$image" ] || fail upgrade "the page shows success, but the device stored no image"
 cmp -s "$firmware" "$image" || fail upgrade "the image the device stored differs from the one sent"

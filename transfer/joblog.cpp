@@ -89,15 +89,15 @@ QString DeviceWord(const UpgradeCheck::Word &word, const QString &sInterruptCaus
                    : QStringLiteral("the device answers as application firmware %1 after %2 s")
                          .arg(word.sVersion, word.sWaited);
     }
-    if (word.bAborted) {
-        return QStringLiteral("the device's answer was not awaited (interrupted by %1)").arg(sInterruptCause);
-    }
     if (word.bBootLoader) {
         return QStringLiteral("the device did not start the new firmware: its boot loader answered %1 s into the "
                               "%2 s wait (%3 looks; last: %4)")
             .arg(word.sBootLoaderSeen, word.sWaited)
             .arg(word.nLooks)
             .arg(word.sSeen);
+    }
+    if (word.bAborted) {
+        return QStringLiteral("the device's answer was not awaited (interrupted by %1)").arg(sInterruptCause);
     }
     if (word.bLoopsStopped) {
         return QStringLiteral("the wait for the device's answer ended after %1 s as the program stopped; last look: "

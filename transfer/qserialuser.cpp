@@ -387,7 +387,7 @@ void QSerialUser::VerifyUpgrade()
     FailureKind eKind = FailureKind::None;
     if (word.bBootLoader) {
         eKind = FailureKind::FirmwareNotStarted;
-    } else if (!word.bAnswered && !word.bAborted && !word.bLoopsStopped && m_pYmodem->ClosingUnconfirmed()) {
+    } else if (!word.bAnswered && m_pYmodem->ClosingUnconfirmed()) {
         eKind = FailureKind::NotConfirmed;
     }
     const QString sHow = eKind == FailureKind::FirmwareNotStarted

@@ -68,10 +68,10 @@ UpgradeCheck::Word UpgradeCheck::Await(int nWaitMs, bool bAbortedAlready)
         }
     }
     word.bAborted = !word.bAnswered && m_bAborted;
-    // An aborted wait has not seen the device's last word. A boot loader
-    // seen in its last seconds is the last word even when the very last
-    // look fell between two of its receiver's 'C's.
-    word.bBootLoader = !word.bAnswered && !word.bAborted && !word.bLoopsStopped && nBootLoaderSeenMs >= 0
+    // A boot loader seen in the wait's last seconds is the last word even
+    // when the very last look fell between two of its receiver's 'C's, and
+    // when the wait was cut short: nothing has answered since.
+    word.bBootLoader = !word.bAnswered && nBootLoaderSeenMs >= 0
                        && waited.elapsed() - nBootLoaderSeenMs <= Waits::Current().nUpgradeBootLoaderRecentMs;
     word.sWaited = seconds();
     if (!word.bAnswered) {

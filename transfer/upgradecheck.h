@@ -23,8 +23,9 @@ public:
     struct Word
     {
         bool bAnswered = false;      // the application firmware echoed the control-mode command
-        bool bBootLoader = false;    // not answered, and a look in the wait's last seconds found the boot
-                                     // loader (its menu refused the command, or its receiver asks for a file)
+        bool bBootLoader = false;    // not answered, and a look in the wait's last seconds (an aborted wait's
+                                     // too) found the boot loader (its menu refused the command, or its
+                                     // receiver asks for a file)
         QString sBootLoaderSeen;     // when a look last found it, seconds with one decimal
         QString sVersion;            // its version; empty when it could not be read
         bool bAborted = false;       // Abort ended the wait

@@ -895,12 +895,15 @@ private slots:
     void deviceBackInItsBootLoaderFailsTheUpgrade_data()
     {
         QTest::addColumn<int>("nAfterImage");
-        QTest::newRow("receiver") << int(State::Ymodem);
-        QTest::newRow("menu") << int(State::BootMenu);
+        QTest::addColumn<bool>("bStopped");   // the program stopped during the wait, after the first look
+        QTest::newRow("receiver") << int(State::Ymodem) << false;
+        QTest::newRow("menu") << int(State::BootMenu) << false;
+        QTest::newRow("receiver, the wait stopped") << int(State::Ymodem) << true;
     }
     void deviceBackInItsBootLoaderFailsTheUpgrade()
     {
         QFETCH(int, nAfterImage);
+        QFETCH(bool, bStopped);
         Waits waits = ShortWaits();
         waits.nUpgradeAnswerMs = 1500;
         WaitsForTesting::Set(waits);
@@ -915,6 +918,13 @@ private slots:
         TransmitRecorder rec(&user);
         QSignalSpy words(&user, &QSerialUser::signal_UpgradeVerified);
         QSignalSpy kinds(&user, &QSerialUser::signal_FailureKind);
+        if (bStopped) {
+            connect(&user, &QSerialUser::signal_TransmitStatus, this, [&](S::YmodemStatus status) {
+                if (status == S::StatusDone) {
+                    QTimer::singleShot(700, this, [&]() { user.Interrupt(QStringLiteral("SIGINT")); });
+                }
+            });
+        }
         QVERIFY2(user.StartUpgrade(rig.sImagePath), qPrintable(user.ErrorMessage()));
         QVERIFY(rec.WaitForEnd(60000));
         QCOMPARE(rec.Final(), int(S::StatusDone));
