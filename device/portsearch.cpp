@@ -56,22 +56,31 @@ bool PortSearch::Run()
             foreignPorts << PortLister::DisplayName(sPath);
         }
     };
+    // Asks the open port, waiting for a busy line to fall quiet first.
+    enum class Asked { Found, KeptBusy, NotFound };
+    const auto askWhenQuiet = [&](const QString &sPath, int nWindowMs) {
+        if (busy.Identify(nWindowMs)) {
+            return Asked::Found;
+        }
+        m_link.ClosePort();
+        if (busy.KeptBusy()) {
+            m_link.m_bLineKeptBusy = true;
+            return Asked::KeptBusy;
+        }
+        if (busy.HeardForeign()) {
+            noteForeign(sPath);
+        }
+        return Asked::NotFound;
+    };
     const int nCtrlMs = m_link.Window(m_link.m_windows.pCtrlReplyMs);
     if (!m_link.m_sPortName.isEmpty() && (!m_link.m_bPortRemembered || PortLister::MayTouch(m_link.m_sPortName))) {
         m_link.CreateSerialPort();
         m_link.ClosePort();
         if (m_link.OpenCurrentPort()) {
             ++nOpened;
-            if (busy.Identify(m_link.Window(m_link.m_windows.pSavedProbeMs) + nCtrlMs)) {
-                return true;
-            }
-            m_link.ClosePort();
-            if (busy.KeptBusy()) {
-                m_link.m_bLineKeptBusy = true;
-                return false;
-            }
-            if (busy.HeardForeign()) {
-                noteForeign(m_link.m_sPortName);
+            const Asked asked = askWhenQuiet(m_link.m_sPortName, m_link.Window(m_link.m_windows.pSavedProbeMs) + nCtrlMs);
+            if (asked != Asked::NotFound) {
+                return asked == Asked::Found;
             }
         } else {
             noteHeld(m_link.m_sPortName);
@@ -113,17 +122,12 @@ bool PortSearch::Run()
         if (!m_link.OpenCurrentPort()) {
             continue;
         }
-        if (busy.Identify(m_link.Window(m_link.m_windows.pScanProbeMs) + nCtrlMs)) {
+        const Asked asked = askWhenQuiet(sPath, m_link.Window(m_link.m_windows.pScanProbeMs) + nCtrlMs);
+        if (asked == Asked::Found) {
             m_link.RememberPort(sPath);
-            return true;
         }
-        m_link.ClosePort();
-        if (busy.KeptBusy()) {
-            m_link.m_bLineKeptBusy = true;
-            return false;
-        }
-        if (busy.HeardForeign()) {
-            noteForeign(sPath);
+        if (asked != Asked::NotFound) {
+            return asked == Asked::Found;
         }
     }
 
