@@ -2,6 +2,7 @@
 
 #include "device/commandframes.h"
 #include "device/devicelink.h"
+#include "device/readpoll.h"
 #include "device/waits.h"
 
 #include <QDebug>
@@ -156,18 +157,16 @@ BusyLine::Quiet BusyLine::WaitQuiet(const QByteArray &reply)
             emit m_link.signal_LineBusy(Seconds());
         }
     };
-    const QMetaObject::Connection readyRead = QObject::connect(pPort, &QSerialPort::readyRead, &loop, drop);
     quiet.start(nGapMs);
-    if (pPort->bytesAvailable() > 0) {
-        drop();
-    }
+    ReadPoll reads(pPort, drop);
+    reads.Start();
     const qint64 nLeftMs = m_nBoundMs - m_since.elapsed();
     if (nLeftMs > 0 && !bForeign) {
         m_link.m_bInBusyWait = true;
         m_link.RunWaitLoop(loop, static_cast<int>(nLeftMs));
         m_link.m_bInBusyWait = false;
     }
-    QObject::disconnect(readyRead);
+    reads.Stop();
     qDebug() << "OpenSerialPort: dropped" << nDropped << "bytes of a busy line after" << m_since.elapsed()
              << "ms; quiet:" << bFellQuiet;
     if (bForeign) {

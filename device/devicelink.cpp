@@ -3,11 +3,13 @@
 #include "device/busyline.h"
 #include "device/commandframes.h"
 #include "device/portsearch.h"
+#include "device/readpoll.h"
 
 #include <QCoreApplication>
 #include <QDebug>
 #include <QEventLoop>
 #include <QPointer>
+#include <QSignalBlocker>
 #include <QTimer>
 
 
@@ -28,7 +30,14 @@ namespace {
     QT_TRANSLATE_NOOP("QSerialUser", "Something on %1 answers that is not this device"),
 };
 
+std::function<void(QSerialPort &port)> s_openedHookForTesting;
+
 } // namespace
+
+void DeviceLink::SetOpenedHookForTesting(std::function<void(QSerialPort &port)> hook)
+{
+    s_openedHookForTesting = std::move(hook);
+}
 
 const DeviceLink::Windows DeviceLink::kWorkerWindows = {&Waits::nProbeMs, &Waits::nProbeMs, &Waits::nReplyMs, false};
 const DeviceLink::Windows DeviceLink::kCoordinatorWindows = {&Waits::nUserSavedProbeMs, &Waits::nUserScanProbeMs,
@@ -87,7 +96,50 @@ bool DeviceLink::OpenCurrentPort()
         qDebug() << "Open" << m_pSerialPort->portName() << "fail:" << m_pSerialPort->errorString();
         return false;
     }
+    RaiseModemLines(*m_pSerialPort);
+    if (s_openedHookForTesting) {
+        s_openedHookForTesting(*m_pSerialPort);
+    }
     return true;
+}
+
+void DeviceLink::RaiseModemLines(QSerialPort &port)
+{
+    // Linux raises DTR and RTS on open; Windows forces RTS off and leaves
+    // DTR as the driver last had it. A device whose USB interface sends only
+    // while DTR is up, or whose board wires the lines to its reset or boot
+    // pins, must see the same lines on every platform. A pseudo-terminal has
+    // no modem lines and refuses: that says nothing about the line, so the
+    // refusal is kept from the lost-device handler.
+    const QSignalBlocker quiet(&port);
+    const bool bDtr = port.setDataTerminalReady(true);
+    const bool bRts = port.setRequestToSend(true);
+    if (!bDtr || !bRts) {
+        qDebug().noquote() << QStringLiteral("DTR and RTS not raised on %1 (%2): the line has no modem lines")
+                                  .arg(port.portName(), port.errorString());
+        port.clearError();
+    }
+}
+
+bool DeviceLink::MeansLost(QSerialPort::SerialPortError error)
+{
+    // Windows drivers end I/O on a pulled USB adapter with whatever error
+    // they like (access denied, general failure, device not connected), and
+    // Qt maps those to permission, not-found or unknown errors; a failed
+    // write start is a write error. Only errors that say nothing about the
+    // line (a wait that ran out, a call on a closed port or one the driver
+    // does not support) leave it standing.
+    switch (error) {
+    case QSerialPort::ResourceError:
+    case QSerialPort::ReadError:
+    case QSerialPort::WriteError:
+    case QSerialPort::PermissionError:
+    case QSerialPort::DeviceNotFoundError:
+    case QSerialPort::UnknownError:
+        return true;
+    default:
+        return false;
+    }
 }
 
 void DeviceLink::ClosePort()
@@ -160,12 +212,16 @@ bool DeviceLink::SendBytes(const QByteArray &bytes, const char *szName, const ch
                            << CommandFrames::HexText(m_pSerialPort->readAll());
     }
     m_pSerialPort->clear(QSerialPort::Input);
-    m_pSerialPort->write(bytes);
-    if (!m_pSerialPort->waitForBytesWritten(Waits::Current().nWriteMs)) {
+    if (m_pSerialPort->write(bytes) != bytes.size() || !m_pSerialPort->waitForBytesWritten(Waits::Current().nWriteMs)) {
         qDebug().noquote() << QStringLiteral("%1 send fail:").arg(QLatin1String(szName))
                            << m_pSerialPort->errorString();
-        m_pSerialPort->clearError();
         Fail(szSendFail);
+        // A few bytes that cannot leave an open port within the write time
+        // (no flow control holds them) mean the line is gone, whatever
+        // error the driver chose, or none.
+        if (m_pSerialPort->isOpen()) {
+            LoseLine();
+        }
         return false;
     }
     return true;
@@ -237,8 +293,9 @@ QString DeviceLink::WaitReply(int nWaitMs, const ReplyEnd &end)
     quiet.setTimerType(Qt::PreciseTimer);
     connect(&quiet, &QTimer::timeout, &loop, &QEventLoop::quit);
     const auto take = [this, &end, &quiet]() {
+        const int nBefore = m_baReadData.size();
         ReadReplyData();
-        if (!end) {
+        if (!end || m_baReadData.size() == nBefore) {
             return;
         }
         const int nQuietMs = end(QString::fromLatin1(m_baReadData));
@@ -248,15 +305,13 @@ QString DeviceLink::WaitReply(int nWaitMs, const ReplyEnd &end)
             quiet.stop();
         }
     };
-    const QMetaObject::Connection readyRead = connect(pPort, &QSerialPort::readyRead, &loop, take);
-    if (pPort->bytesAvailable() > 0) {
-        // Arrived while the frame was being written.
-        take();
-    }
     bool bWhole = false;
     connect(&quiet, &QTimer::timeout, &loop, [&bWhole]() { bWhole = true; });
+    // Bytes that arrived while the frame was being written are taken at once.
+    ReadPoll reads(pPort, take);
+    reads.Start();
     RunWaitLoop(loop, nWaitMs);
-    disconnect(readyRead);
+    reads.Stop();
     if (pPort && pPort == m_pSerialPort && pPort->isOpen()) {
         // Bytes read into the port after the last notification: they
         // belong to the reply too.
@@ -281,11 +336,17 @@ QString DeviceLink::WaitForData(int nWaitMs)
     }
     // Bytes may have arrived already (while the command was being written):
     // their readyRead has passed, so they end the wait at once.
-    if (m_pSerialPort->bytesAvailable() == 0) {
-        QEventLoop loop;
-        connect(m_pSerialPort, &QSerialPort::readyRead, &loop, &QEventLoop::quit);
+    QEventLoop loop;
+    bool bArrived = false;
+    ReadPoll reads(m_pSerialPort, [&bArrived, &loop]() {
+        bArrived = true;
+        loop.quit();
+    });
+    reads.Start();
+    if (!bArrived) {
         RunWaitLoop(loop, nWaitMs);
     }
+    reads.Stop();
     if (!m_pSerialPort->isOpen()) {
         return QString();
     }
@@ -303,14 +364,11 @@ bool DeviceLink::WaitBootReady()
     // Only for the length of this wait: left connected, the handler would go
     // on turning whatever the port receives later (replies, the record
     // stream of an export, the transfer's replies) into hex text.
-    const QPointer<QSerialPort> pPort(m_pSerialPort);
-    connect(pPort, &QSerialPort::readyRead, this, &DeviceLink::HandleBootData, Qt::UniqueConnection);
     QEventLoop loop;
     connect(this, &DeviceLink::signal_ReadyReadQuit, &loop, &QEventLoop::quit);
-    if (m_pSerialPort->bytesAvailable() > 0) {
-        // Bytes that came before the handler was connected count as well.
-        HandleBootData();
-    }
+    // Bytes that came before the wait count as well.
+    ReadPoll reads(m_pSerialPort, [this]() { HandleBootData(); });
+    reads.Start();
     RunWaitLoop(loop, Waits::Current().nBootReadyMs);
     // A boot loader that began its 'C's just before the wait ran out (ready
     // after 29 s, a 'C' every second) has not sent the four that count yet:
@@ -319,9 +377,7 @@ bool DeviceLink::WaitBootReady()
         qDebug() << "Boot loader began its 'C's late; waiting for the rest";
         RunWaitLoop(loop, Waits::Current().nBootStreamMs);
     }
-    if (pPort) {
-        disconnect(pPort, &QSerialPort::readyRead, this, &DeviceLink::HandleBootData);
-    }
+    reads.Stop();
     m_pReadTimer->stop();
     qDebug() << "Boot loader ready:" << m_bBootReady << "device gone:" << m_bDeviceGone;
     // 'C's counted before the line was lost are no boot loader to send to.
@@ -333,7 +389,11 @@ void DeviceLink::HandleBootData()
     if (m_bBootReady) {
         return;   // what follows is the transmitter's
     }
-    m_baReadData.append(m_pSerialPort->readAll().toHex().toUpper());
+    const QByteArray bytes = m_pSerialPort->readAll();
+    if (bytes.isEmpty()) {
+        return;
+    }
+    m_baReadData.append(bytes.toHex().toUpper());
     m_pReadTimer->start(Waits::Current().nBootQuietMs);
 }
 
@@ -353,9 +413,14 @@ void DeviceLink::CountBootData()
 
 void DeviceLink::HandlePortError(QSerialPort::SerialPortError error)
 {
-    if (error != QSerialPort::ReadError && error != QSerialPort::ResourceError) {
-        return;
+    // Errors of a refused open are the open's to report.
+    if (MeansLost(error) && m_pSerialPort && m_pSerialPort->isOpen()) {
+        LoseLine();
     }
+}
+
+void DeviceLink::LoseLine()
+{
     if (m_bDeviceGone) {
         return;
     }

@@ -26,9 +26,10 @@ class QTimer;
 // the lengths of some waits (Windows). Failure texts are translated in the
 // context of the class that owns the link, so each keeps its translations.
 //
-// A port that reports a read or resource error is taken as "device gone":
-// the running wait (and any wait around it) ends at once, the port is closed
-// and the step fails.
+// A port that reports an error meaning a lost line while open (MeansLost),
+// or a frame that cannot leave it, is taken as "device gone": the running
+// wait (and any wait around it) ends at once, the port is closed and the
+// step fails. Every wait reads as it starts and on a short poll (ReadPoll).
 //
 // A port whose device is still sending what nobody reads is waited for
 // (BusyLine); one that never falls quiet fails the open with its own reason
@@ -59,6 +60,15 @@ public:
     // settings: 115200 baud both ways, 8N1, no flow control. Every port of the
     // program that speaks to the device is made here.
     static QSerialPort *NewLinkPort(const QString &sPortName);
+    // Raises DTR and RTS on a port just opened; a line without modem lines
+    // (a pseudo-terminal) refuses, and that is no error.
+    static void RaiseModemLines(QSerialPort &port);
+    // What a port error reported while the port is open means: the device
+    // (or its adapter) is gone, or not.
+    static bool MeansLost(QSerialPort::SerialPortError error);
+    // Test seam: called with every port the links open, right after the
+    // open, on the link's thread. Set while no link works.
+    static void SetOpenedHookForTesting(std::function<void(QSerialPort &port)> hook);
 
     // Tells whether the open port has the device on it (the control-mode
     // command, its reply collected for at most nWindowMs); set by the
@@ -141,7 +151,8 @@ public:
     bool ReceiverAsking() const { return m_bReceiverAsking; }
     void SetReceiverAsking(bool bAsking) { m_bReceiverAsking = bAsking; }
     QSerialPort *SerialPort() const { return m_pSerialPort; }
-    // True once the open port reported a read or resource error.
+    // True once the open port reported a lost line (MeansLost) or a frame
+    // could not leave it.
     bool DeviceGone() const { return m_bDeviceGone; }
 
     // The job is being stopped: the wait in progress ends now and every later
@@ -177,6 +188,8 @@ private:
     void HandleBootData();
     void CountBootData();
     void HandlePortError(QSerialPort::SerialPortError error);
+    // The line is gone: ends the waits, says so once, closes the port.
+    void LoseLine();
 
     Windows m_windows;
     const char *m_szTrContext;

@@ -147,7 +147,11 @@ void LogExport::Collect(int nRecordCount)
     m_nLineStart = 0;
     m_pQuietTimer->stop();
     m_stream.clear();
-    connect(m_link.SerialPort(), &QSerialPort::readyRead, this, &LogExport::ReadData, Qt::UniqueConnection);
+    // Read as the stream arrives and on the poll: a port whose driver
+    // signals nothing (Wine) still delivers, and a dead handle reports its
+    // error at the next read.
+    m_pReads = std::make_unique<ReadPoll>(m_link.SerialPort(), [this]() { ReadData(); });
+    m_pReads->Start();
     delete m_pTimer;
     m_pTimer = new QTimer;
     m_pTimer->setTimerType(Qt::PreciseTimer);
@@ -178,8 +182,8 @@ void LogExport::StopCollection()
         m_pTimer->deleteLater();
         m_pTimer = nullptr;
     }
-    if (m_link.SerialPort()) {
-        disconnect(m_link.SerialPort(), &QSerialPort::readyRead, this, &LogExport::ReadData);
+    if (m_pReads) {
+        m_pReads->Stop();
     }
 }
 
@@ -188,7 +192,11 @@ void LogExport::ReadData()
     if (m_bOverLimit) {
         return;
     }
-    m_stream.append(m_link.SerialPort()->readAll());
+    const QByteArray bytes = m_link.SerialPort()->readAll();
+    if (bytes.isEmpty()) {
+        return;
+    }
+    m_stream.append(bytes);
     CountRecords();
     if (m_nRecordCount > 0 && m_nRecordsReceived >= m_nRecordCount) {
         // Every announced record is in: what still comes within the quiet
@@ -200,7 +208,7 @@ void LogExport::ReadData()
         // No device sends this much: stop reading and end the export from
         // the event loop, not from inside the port's notification.
         m_bOverLimit = true;
-        disconnect(m_link.SerialPort(), &QSerialPort::readyRead, this, &LogExport::ReadData);
+        m_pReads->Stop();
         QMetaObject::invokeMethod(
             this,
             [this]() {

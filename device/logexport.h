@@ -1,6 +1,7 @@
 #ifndef LOGEXPORT_H
 #define LOGEXPORT_H
 
+#include "device/readpoll.h"
 #include "device/reasontext.h"
 #include "device/reportformatter.h"
 
@@ -9,6 +10,8 @@
 #include <QFile>
 #include <QObject>
 #include <QString>
+
+#include <memory>
 
 class DeviceLink;
 class QTimer;
@@ -105,6 +108,7 @@ private:
     qint64 m_nStreamLimit = kStreamCeilingBytes;
     bool m_bOverLimit = false;
     QTimer *m_pTimer = nullptr;
+    std::unique_ptr<ReadPoll> m_pReads;   // of the collection in progress
     QByteArray m_stream;
     int m_nRecordCount = 0;
     // Records among the whole lines received (the device's invalid-record

@@ -14,7 +14,10 @@
 struct Waits
 {
     // Serial link (worker)
-    int nWriteMs = 200;          // waitForBytesWritten after every frame
+    int nWriteMs = 200;          // waitForBytesWritten after every frame; a frame not gone by then
+                                 // counts as a lost line
+    int nReadPollMs = 25;        // every wait on the line also reads this often: some drivers (Wine's
+                                 // above all) signal arriving bytes only after a read was started
     int nProbeMs = 1000;         // added to the control-mode window of the command that asks each
                                  // opened port what is on it (the look for 'C's it once was)
     int nReplyMs = 1000;         // reply window of the framed commands
@@ -54,6 +57,8 @@ struct Waits
     // YMODEM transfer
     int nYmodemStepMs = 50;      // engine step interval
     int nYmodemEndMs = 100;      // delay between the engine's end and the final status
+    int nYmodemDrainMs = 1000;   // the longest wait after it for queued bytes (a cancel's CANs behind a
+                                 // block) to leave before the port is closed
     uint32_t nYmodemTickDivisor = 499;  // resend every 500 idle steps (25 s)
     uint32_t nYmodemMaxTimeouts = 5;    // give up after 6 resend periods (150 s)
     uint32_t nYmodemMaxErrors = 999;    // NAKs tolerated per block

@@ -2,6 +2,7 @@
 
 #include "app/logging.h"
 #include "device/devicelink.h"
+#include "device/readpoll.h"
 #include "device/waits.h"
 
 #include <QDebug>
@@ -60,7 +61,11 @@ YmodemFileTransmit::YmodemFileTransmit(QObject *parent)
     connect(m_pReadTimer, &QTimer::timeout, this, &YmodemFileTransmit::ReadTimeOut);
     connect(m_pWriteTimer, &QTimer::timeout, this, &YmodemFileTransmit::WriteTimeOut);
     connect(m_pSerialPort, &QSerialPort::errorOccurred, this, &YmodemFileTransmit::slot_PortError);
-    connect(m_pSerialPort, &QSerialPort::readyRead, this, &YmodemFileTransmit::slot_ReplyArrived);
+    // The fast path for ACKs; every step reads the port as well, which on
+    // Windows starts the read that a readyRead follows.
+    if (ReadPoll::ListensToReadyRead()) {
+        connect(m_pSerialPort, &QSerialPort::readyRead, this, &YmodemFileTransmit::slot_ReplyArrived);
+    }
 }
 
 YmodemFileTransmit::~YmodemFileTransmit()
@@ -112,6 +117,7 @@ bool YmodemFileTransmit::StartTransmit(bool bReceiverAsking)
                  << m_pSerialPort->errorString();
         return false;
     }
+    DeviceLink::RaiseModemLines(*m_pSerialPort);
     m_bReceiverAsking = bReceiverAsking;
     if (bReceiverAsking) {
         // The 'C's waiting now were seen already; the one that counts is
@@ -196,25 +202,36 @@ bool YmodemFileTransmit::IsAwaitedReply(uint8_t nByte) const
 
 void YmodemFileTransmit::WriteTimeOut()
 {
+    // Windows' close cancels the write in flight and drops what is queued
+    // behind it: the CANs of a cancel queued behind a 1029-byte block (89 ms
+    // on the wire) would never reach the receiver. They get time to leave,
+    // bounded, so that a line that takes nothing more cannot hold the end.
+    constexpr int kDrainStepMs = 10;
     m_pWriteTimer->stop();
+    const qint64 nQueued = m_pSerialPort->isOpen() ? m_pSerialPort->bytesToWrite() : 0;
+    if (nQueued > 0 && m_sinceEnd.elapsed() < Waits::Current().nYmodemDrainMs) {
+        m_pWriteTimer->start(kDrainStepMs);
+        return;
+    }
+    if (nQueued > 0) {
+        KP_LOG_INFO("YmodemFileTransmit: {} bytes had not left the port when it was closed",
+                    static_cast<long long>(nQueued));
+    }
     m_pSerialPort->close();
     emit TransmitStatus(m_eStatus);
 }
 
 // On a pseudo-terminal whose far end has closed, and on a serial adapter that
-// was pulled, the port reports read or resource errors over and over for as
-// long as it stays open. Both mean the receiver is gone: the transfer ends
-// with a failure now instead of idling through the resend periods.
+// was pulled, the port reports errors over and over for as long as it stays
+// open. They mean the receiver is gone: the transfer ends with a failure now
+// instead of idling through the resend periods.
 void YmodemFileTransmit::slot_PortError(QSerialPort::SerialPortError eError)
 {
-    if (eError != QSerialPort::ReadError && eError != QSerialPort::ResourceError) {
-        return;
-    }
-    if (!m_pSerialPort->isOpen()) {
+    if (!DeviceLink::MeansLost(eError) || !m_pSerialPort->isOpen()) {
         return;
     }
     qDebug() << "YmodemFileTransmit: port error" << eError << m_pSerialPort->errorString();
-    m_sLineError = (eError == QSerialPort::ReadError) ? QStringLiteral("read error") : QStringLiteral("resource error");
+    m_sLineError = QStringLiteral("port error %1 (%2)").arg(int(eError)).arg(m_pSerialPort->errorString());
     if (m_bInStep) {
         m_bLineLost = true;
         return;
@@ -250,6 +267,7 @@ void YmodemFileTransmit::Finish(YmodemStatus eStatus)
 {
     m_pFile->close();
     m_eStatus = eStatus;
+    m_sinceEnd.start();
     m_pWriteTimer->start(Waits::Current().nYmodemEndMs);
 }
 
@@ -272,6 +290,11 @@ uint32_t YmodemFileTransmit::WriteBytes(const uint8_t *pBuffer, uint32_t nCount)
     const qint64 nWritten = m_pSerialPort->write(reinterpret_cast<const char *>(pBuffer), nCount);
     if (nWritten < 0) {
         qDebug() << "YmodemFileTransmit: write fail:" << m_pSerialPort->errorString();
+        // A write the open port refuses: the line is gone.
+        if (m_bInStep && m_pSerialPort->isOpen()) {
+            m_sLineError = QStringLiteral("write failed (%1)").arg(m_pSerialPort->errorString());
+            m_bLineLost = true;
+        }
         return 0;
     }
     return static_cast<uint32_t>(nWritten);

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QCryptographicHash>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QSerialPort>
 #include <QString>
@@ -104,6 +105,7 @@ private:
     QFile *m_pFile;
     QTimer *m_pReadTimer;
     QTimer *m_pWriteTimer;
+    QElapsedTimer m_sinceEnd;    // since the engine ended: bounds the wait for the last bytes to leave
     QSerialPort *m_pSerialPort;
     int m_nProgress = 0;
     YmodemStatus m_eStatus = StatusOpening;

@@ -4,6 +4,8 @@
 // pseudo-terminal.
 
 #include "device/logexport.h"
+#include "device/readpoll.h"
+#include "device/reasontext.h"
 #include "device/serialworker.h"
 #include "devicerig.h"
 #include "device/reportformatter.h"
@@ -218,23 +220,28 @@ private slots:
         QTest::addColumn<int>("nInvalidEvery");
         QTest::addColumn<int>("nPauseEvery");   // with 1200 ms pauses
         QTest::addColumn<QByteArray>("stream"); // instead of generated records; the device announces 0
-        QTest::newRow("0 records") << 0 << 0 << 0 << 0 << QByteArray();
-        QTest::newRow("1 record") << 1 << 0 << 0 << 0 << QByteArray();
+        QTest::addColumn<bool>("bReadyRead");   // false: only reads of the program's own bring bytes (Wine)
+        QTest::newRow("0 records") << 0 << 0 << 0 << 0 << QByteArray() << true;
+        QTest::newRow("1 record") << 1 << 0 << 0 << 0 << QByteArray() << true;
         QTest::newRow("1000, LF CR, invalid lines") << 1000 << int(SimulatorOptions::LineEnd::LfCr) << 7 << 0
-                                                  << QByteArray();
-        QTest::newRow("20000") << 20000 << 0 << 0 << 0 << QByteArray();
+                                                  << QByteArray() << true;
+        QTest::newRow("20000") << 20000 << 0 << 0 << 0 << QByteArray() << true;
         // Four pauses of 1.2 s: more idle ticks in all than an export
         // tolerates, but never five in a row.
-        QTest::newRow("four pauses") << 50 << 0 << 9 << 10 << QByteArray();
+        QTest::newRow("four pauses") << 50 << 0 << 9 << 10 << QByteArray() << true;
         // The device's invalid-record lines are no records: counted as lines
         // they reach the announced 60 at record 45, and the pause after
         // record 50 would look like the stream's end.
-        QTest::newRow("lines reach the count before a pause") << 60 << 0 << 3 << 50 << QByteArray();
+        QTest::newRow("lines reach the count before a pause") << 60 << 0 << 3 << 50 << QByteArray() << true;
         QTest::newRow("odd text, no count")
             << 0 << 0 << 0 << 0
             << QByteArray("1 a  b\n\n\n2 c d\n\r\n\rAn invalid record.\nAn invalid record.\n\r"
-                          "An invalid record.\r\n3 e\n\n\n\n4 An invalid record.");
+                          "An invalid record.\r\n3 e\n\n\n\n4 An invalid record.") << true;
+        // A driver that signals arriving bytes only after a read was started
+        // and never ends its wait for line events (Wine on a pseudo-terminal).
+        QTest::newRow("1000 with pauses, readyRead unheard") << 1000 << 0 << 0 << 300 << QByteArray() << false;
     }
+
     void exportHoldsEveryRecord()
     {
         QFETCH(int, nRecords);
@@ -242,6 +249,9 @@ private slots:
         QFETCH(int, nInvalidEvery);
         QFETCH(int, nPauseEvery);
         QFETCH(QByteArray, stream);
+        QFETCH(bool, bReadyRead);
+        ReadPoll::SetReadyReadForTesting(bReadyRead);
+        const auto listenAgain = qScopeGuard([]() { ReadPoll::SetReadyReadForTesting(true); });
         SimulatorOptions options;
         options.nRecordCount = nRecords;
         options.lineEnd = SimulatorOptions::LineEnd(nLineEnd);
@@ -320,6 +330,94 @@ private slots:
         if (!stream.isEmpty()) {
             QVERIFY(!log.Progress().isEmpty());
             QCOMPARE(log.Progress().first(), 1);
+        }
+    }
+
+    // A port error mid-information and mid-export. Windows drivers end the
+    // I/O of a pulled USB adapter with access-denied, not-found or unknown
+    // errors, and a write that cannot start is a write error: each is a
+    // lost device, and the job says so at once. Errors that say nothing
+    // about the line leave the job to finish whole.
+    void portErrorWhileOpen_data()
+    {
+        QTest::addColumn<bool>("bExport");
+        QTest::addColumn<int>("nError");
+        QTest::addColumn<bool>("bLost");
+        const struct
+        {
+            const char *szName;
+            QSerialPort::SerialPortError eError;
+            bool bLost;
+        } errors[] = {{"resource", QSerialPort::ResourceError, true},
+                      {"read", QSerialPort::ReadError, true},
+                      {"write", QSerialPort::WriteError, true},
+                      {"permission", QSerialPort::PermissionError, true},
+                      {"device not found", QSerialPort::DeviceNotFoundError, true},
+                      {"unknown", QSerialPort::UnknownError, true},
+                      {"timeout", QSerialPort::TimeoutError, false},
+                      {"not open", QSerialPort::NotOpenError, false},
+                      {"unsupported operation", QSerialPort::UnsupportedOperationError, false}};
+        for (const bool bExport : {false, true}) {
+            for (const auto &error : errors) {
+                QTest::addRow("%s, %s error", bExport ? "export" : "information", error.szName)
+                    << bExport << int(error.eError) << error.bLost;
+            }
+        }
+    }
+    void portErrorWhileOpen()
+    {
+        QFETCH(bool, bExport);
+        QFETCH(int, nError);
+        QFETCH(bool, bLost);
+        SimulatorOptions options;
+        options.nRecordCount = 40;
+        options.nStreamPauseEvery = 20;
+        options.nStreamPauseMs = 1200;
+        auto pDevice = Start(options);
+        QVERIFY(pDevice);
+        TestEnvironment::SetSerialPorts({pDevice->PortPath()});
+        QTemporaryDir dir;
+        // The error comes with the version request, or in the pause of the
+        // record stream: the port's writes are the control-mode frame, then
+        // the version request, or the count request and the export command.
+        const int nAtWrite = bExport ? 3 : 2;
+        const auto error = QSerialPort::SerialPortError(nError);
+        DeviceLink::SetOpenedHookForTesting([=](QSerialPort &port) {
+            auto pWrites = std::make_shared<int>(0);
+            connect(&port, &QSerialPort::bytesWritten, &port, [=, &port]() {
+                if (++*pWrites == nAtWrite) {
+                    QTimer::singleShot(bExport ? 300 : 0, &port, [=, &port]() { emit port.errorOccurred(error); });
+                }
+            });
+        });
+        const auto unhook = qScopeGuard([]() { DeviceLink::SetOpenedHookForTesting({}); });
+        SerialWorker worker;
+        ResultLog log(&worker);
+        QList<int> kinds;
+        connect(&worker, &SerialWorker::signal_FailureReason, &log, [&kinds](int nKind) { kinds << nKind; });
+        if (bExport) {
+            emit worker.signal_StartExportLogInfo(dir.path());
+        } else {
+            emit worker.signal_StartGetVersionAndSN();
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(log.m_nFinished, 1, 20000);
+        if (bLost) {
+            // The failed step may say so first; the job's word is the last.
+            QVERIFY(!kinds.isEmpty());
+            QCOMPARE(kinds.last(), int(FailureKind::DeviceLost));
+            if (bExport) {
+                QCOMPARE(Partials(dir.path()).size(), 1);
+                QVERIFY(Reports(dir.path()).isEmpty());
+            }
+            return;
+        }
+        QCOMPARE(kinds, QList<int>());
+        if (bExport) {
+            QCOMPARE(Reports(dir.path()).size(), 1);
+            QVERIFY(ReadFile(dir.filePath(Reports(dir.path()).first())) == ExpectedReport(StreamOf(options)));
+        } else {
+            QCOMPARE(log.m_results.size(), 2);
+            QCOMPARE(log.m_results.last().sMes, QStringLiteral("08123456"));
         }
     }
 

@@ -10,6 +10,7 @@
 #include "device/devicecodes.h"
 #include "device/devicecommands.h"
 #include "device/devicelink.h"
+#include "device/readpoll.h"
 #include "device/waitsfortesting.h"
 #include "simulator/simulateddevice.h"
 #include "support/randombytes.h"
@@ -528,15 +529,18 @@ private slots:
         QTest::addColumn<QString>("sVersion");
         QTest::addColumn<QString>("sLogAnswer");  // the end of the "Job end" line (a pattern)
         QTest::addColumn<QList<QByteArray>>("heldFrames");   // the held request's, after the word
-        QTest::newRow("new firmware answers") << false << true << QStringLiteral("V1.11")
-                                              << QStringLiteral("; the device answers as application firmware V1.11 "
-                                                                "after [0-9.]+ s$")
-                                              << QList<QByteArray>{kCtrlFrame, kVersionFrame, kSNFrame, kExitFrame};
+        QTest::addColumn<bool>("bReadyRead");   // false: bytes come only to reads of the program's own (Wine)
+        const QString sAnswers = QStringLiteral("; the device answers as application firmware V1.11 after [0-9.]+ s$");
+        const QList<QByteArray> wholeRequest{kCtrlFrame, kVersionFrame, kSNFrame, kExitFrame};
+        QTest::newRow("new firmware answers") << false << true << QStringLiteral("V1.11") << sAnswers << wholeRequest
+                                              << true;
         QTest::newRow("device never answers") << true << false << QString()
                                               << QStringLiteral("; the device has not answered as application "
                                                                 "firmware within [0-9.]+ s \\(\\d+ looks; last: no "
                                                                 "answer \\(EnterCtrlMode not received data\\)\\)$")
-                                              << QList<QByteArray>{kCtrlFrame};
+                                              << QList<QByteArray>{kCtrlFrame} << true;
+        QTest::newRow("new firmware answers, readyRead unheard")
+            << false << true << QStringLiteral("V1.11") << sAnswers << wholeRequest << false;
     }
     void upgradeEndsWithTheDevicesWord()
     {
@@ -545,6 +549,9 @@ private slots:
         QFETCH(QString, sVersion);
         QFETCH(QString, sLogAnswer);
         QFETCH(QList<QByteArray>, heldFrames);
+        QFETCH(bool, bReadyRead);
+        ReadPoll::SetReadyReadForTesting(bReadyRead);
+        const auto listenAgain = qScopeGuard([]() { ReadPoll::SetReadyReadForTesting(true); });
         Waits waits = ShortWaits();
         waits.nUpgradeAnswerMs = 1500;
         WaitsForTesting::Set(waits);
