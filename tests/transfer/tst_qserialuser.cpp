@@ -686,13 +686,18 @@ private slots:
     void jobRightAfterAnInterruptedExportWaitsForTheStream_data()
     {
         QTest::addColumn<int>("nFunction");
-        QTest::newRow("information") << int(DeviceCodes::FT_DeviceInfo);
-        QTest::newRow("export") << int(DeviceCodes::FT_ExportLog);
-        QTest::newRow("upgrade") << int(DeviceCodes::FT_Upgrade);
+        QTest::addColumn<bool>("bReadyRead");   // false: bytes come only to reads of the program's own (Wine)
+        QTest::newRow("information") << int(DeviceCodes::FT_DeviceInfo) << true;
+        QTest::newRow("export") << int(DeviceCodes::FT_ExportLog) << true;
+        QTest::newRow("upgrade") << int(DeviceCodes::FT_Upgrade) << true;
+        QTest::newRow("information, readyRead unheard") << int(DeviceCodes::FT_DeviceInfo) << false;
     }
     void jobRightAfterAnInterruptedExportWaitsForTheStream()
     {
         QFETCH(int, nFunction);
+        QFETCH(bool, bReadyRead);
+        ReadPoll::SetReadyReadForTesting(bReadyRead);
+        const auto listenAgain = qScopeGuard([]() { ReadPoll::SetReadyReadForTesting(true); });
         SimulatorOptions options;
         options.nRecordCount = 3000;   // about 13 s on the paced line
         options.nBytesPerSecond = 11520;

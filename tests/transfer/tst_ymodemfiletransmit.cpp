@@ -18,7 +18,10 @@
 
 #include <atomic>
 #include <thread>
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <termios.h>
+#include <unistd.h>
 
 Q_DECLARE_METATYPE(YmodemFileTransmit::YmodemStatus)
 
@@ -289,6 +292,40 @@ private slots:
         rig.peer.CloseMaster();
         QVERIFY(rig.rec.WaitForEnd(5000));
         QCOMPARE(rig.rec.Final(), int(S::StatusDone));
+    }
+
+    // A cancel whose CANs queue behind a block the line has not taken yet
+    // (Windows drops what is queued on close): the port stays open until
+    // they have left. Here the line is held with XOFF, as a receiver's
+    // flow control would, and released 400 ms later, long after the
+    // 100 ms end wait.
+    void cancelLeavesTheLineBeforeThePortCloses()
+    {
+        Rig rig;
+        QVERIFY(rig.Open());
+        rig.tx.SetFileName(rig.WriteFile(QStringLiteral("fw.bin"), Pattern(3000)));
+        QVERIFY(rig.tx.StartTransmit());
+        rig.peer.Write("C");
+        QCOMPARE(rig.Take(133).size(), 133);
+        // Software flow control on the transmitter's side of the line (the
+        // settings belong to the terminal, whoever opened it).
+        const int nSlave = ::open(rig.peer.SlavePath().toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+        QVERIFY(nSlave >= 0);
+        const auto closeSlave = qScopeGuard([nSlave]() { ::close(nSlave); });
+        termios settings {};
+        QCOMPARE(::tcgetattr(nSlave, &settings), 0);
+        settings.c_iflag |= IXON;
+        QCOMPARE(::tcsetattr(nSlave, TCSANOW, &settings), 0);
+        rig.peer.Write(QByteArray(1, 0x13) + kAck + 'C');
+        QTest::qWait(200);   // the first block waits in the port, held by the XOFF
+        QVERIFY(rig.peer.ReadAvailable().isEmpty());
+        QVERIFY(rig.tx.CancelTransmit());
+        QTimer::singleShot(400, [&rig]() { rig.peer.Write(QByteArray(1, 0x11)); });
+        QVERIFY(rig.rec.WaitForEnd(5000));
+        QCOMPARE(rig.rec.Final(), int(S::StatusCancelled));
+        const QByteArray sent = rig.Take(1029 + 5, 2000);
+        QCOMPARE(sent.size(), 1029 + 5);
+        QCOMPARE(sent.right(5), kFiveCan);
     }
 
     // Started from a thread other than its own, the transmitter's timers
