@@ -65,6 +65,16 @@ QString PortLister::DisplayName(const QString &sDevicePath)
     return sDevicePath.startsWith(sPrefix) ? sDevicePath.mid(sPrefix.size()) : sDevicePath;
 }
 
+QString PortLister::NormalName(const QString &sName)
+{
+    const QString sBare = DisplayName(sName);
+    const QString sNumber = sBare.mid(3);
+    const bool bComShaped = sBare.startsWith(QLatin1String("com"), Qt::CaseInsensitive) && !sNumber.isEmpty()
+                            && std::all_of(sNumber.cbegin(), sNumber.cend(),
+                                           [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
+    return bComShaped ? QStringLiteral("COM") + sNumber : sName;
+}
+
 QString PortLister::DevicePath(const QString &sPortName, const QString &sSystemLocation)
 {
 #ifdef Q_OS_WIN

@@ -42,6 +42,11 @@ public:
     static QString DevicePath(const QString &sPortName, const QString &sSystemLocation);
     // The name a person knows a port by: COM3 rather than \\.\COM3.
     static QString DisplayName(const QString &sDevicePath);
+    // A port's name as the program compares and opens it, whatever the
+    // technician typed: COM-shaped names (com10, \\.\com10) become COM10,
+    // the form Qt on Windows opens and lists (it adds the \\.\ prefix only to
+    // a name beginning with upper-case COM); any other name is kept as it is.
+    static QString NormalName(const QString &sName);
 };
 
 #endif // PORTLISTER_H

@@ -202,6 +202,10 @@ private slots:
                                     << QStringLiteral("no command given") << QStringLiteral("");
         QTest::newRow("a port named twice") << QStringList{"info", "--port", "/a", "--port", "/a"} << QString()
                                             << false << 2 << QStringLiteral("a port is named twice") << QString();
+        // COM5 as the program opens it, whatever its case.
+        QTest::newRow("a port named twice, in two cases")
+            << QStringList{"info", "--port", "com5", "--port", "COM5"} << QString() << false << 2
+            << QStringLiteral("a port is named twice") << QString();
         QTest::newRow("--help-all is not offered") << QStringList{"--help-all"} << QString() << false << 2
                                                    << QStringLiteral("Unknown option 'help-all'") << QString();
         QTest::newRow("--version") << QStringList{"--version"} << QString() << false << 0

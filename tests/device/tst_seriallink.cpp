@@ -6,6 +6,7 @@
 #include "device/devicecodes.h"
 #include "device/devicecommands.h"
 #include "device/devicelink.h"
+#include "device/portlister.h"
 #include "devicerig.h"
 #include "simulator/pseudoterminal.h"
 
@@ -139,6 +140,27 @@ private slots:
         QVERIFY2(link.OpenSerialPort(), qPrintable(link.ErrorMessage()));
         QCOMPARE(link.PortName(), pSecond->PortPath());
         QCOMPARE(pFirst->Frames().size(), nFramesBefore);
+    }
+
+    // Port names as technicians type them, as the program opens and compares
+    // them: Qt on Windows opens a COM port only by an upper-case "COM" name,
+    // and lists it without the "\\.\" prefix.
+    void portNamesAsTechniciansTypeThem_data()
+    {
+        QTest::addColumn<QString>("sTyped");
+        QTest::addColumn<QString>("sName");
+        QTest::newRow("com10") << QStringLiteral("com10") << QStringLiteral("COM10");
+        QTest::newRow("COM10") << QStringLiteral("COM10") << QStringLiteral("COM10");
+        QTest::newRow("\\\\.\\COM10") << QStringLiteral("\\\\.\\COM10") << QStringLiteral("COM10");
+        QTest::newRow("\\\\.\\com10") << QStringLiteral("\\\\.\\com10") << QStringLiteral("COM10");
+        QTest::newRow("/dev/ttyUSB0") << QStringLiteral("/dev/ttyUSB0") << QStringLiteral("/dev/ttyUSB0");
+        QTest::newRow("a name that only begins with com") << QStringLiteral("compass") << QStringLiteral("compass");
+    }
+    void portNamesAsTechniciansTypeThem()
+    {
+        QFETCH(QString, sTyped);
+        QFETCH(QString, sName);
+        QCOMPARE(PortLister::NormalName(sTyped), sName);
     }
 
     // What waits on the remembered port when it opens: a receiver's 'C's are
