@@ -39,8 +39,15 @@ QList<PortLister::Port> PortLister::AvailablePorts()
     }
     const QList<QSerialPortInfo> infos = QSerialPortInfo::availablePorts();
     for (const QSerialPortInfo &info : infos) {
-        ports.append(Port{info.portName(), DevicePath(info.portName(), info.systemLocation())});
+        ports.append(
+            Port{info.portName(), DevicePath(info.portName(), info.systemLocation()), info.hasVendorIdentifier()});
     }
+    return InScanOrder(ports);
+}
+
+QList<PortLister::Port> PortLister::InScanOrder(QList<Port> ports)
+{
+    std::stable_partition(ports.begin(), ports.end(), [](const Port &port) { return port.bUsb; });
     return ports;
 }
 

@@ -163,6 +163,35 @@ private slots:
         QCOMPARE(PortLister::NormalName(sTyped), sName);
     }
 
+    // The system's ports in the order they are tried: USB adapters (a
+    // vendor known) first, where the device is, then modem and Bluetooth
+    // ports, whose open may block; each group in the system's order.
+    void usbAdaptersAreTriedFirst_data()
+    {
+        QTest::addColumn<QString>("sListed");   // "+" marks a USB adapter
+        QTest::addColumn<QString>("sTried");
+        QTest::newRow("no adapter") << QStringLiteral("COM1 COM2") << QStringLiteral("COM1 COM2");
+        QTest::newRow("adapter after a modem") << QStringLiteral("COM1 COM3+") << QStringLiteral("COM3 COM1");
+        QTest::newRow("two of each") << QStringLiteral("COM1 COM3+ COM4 COM5+")
+                                     << QStringLiteral("COM3 COM5 COM1 COM4");
+    }
+    void usbAdaptersAreTriedFirst()
+    {
+        QFETCH(QString, sListed);
+        QFETCH(QString, sTried);
+        QList<PortLister::Port> listed;
+        for (QString sName : sListed.split(QLatin1Char(' '))) {
+            const bool bUsb = sName.endsWith(QLatin1Char('+'));
+            sName.remove(QLatin1Char('+'));
+            listed.append(PortLister::Port{sName, QStringLiteral("\\\\.\\") + sName, bUsb});
+        }
+        QStringList tried;
+        for (const PortLister::Port &port : PortLister::InScanOrder(listed)) {
+            tried << port.sPortName;
+        }
+        QCOMPARE(tried.join(QLatin1Char(' ')), sTried);
+    }
+
     // What waits on the remembered port when it opens: a receiver's 'C's are
     // taken at once without a frame sent; text that merely holds 'C's (the
     // boot loader's banner) is not the receiver: the control-mode frame goes
