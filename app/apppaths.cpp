@@ -1,22 +1,10 @@
 #include "app/apppaths.h"
 
+#include "app/writablefolder.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QStandardPaths>
-#include <QTemporaryFile>
-
-namespace {
-
-// Asks the file system itself: on Windows a folder's read-only attribute says
-// nothing about its access rights, so Program Files looks writable to every
-// user by its attributes alone.
-bool CanMakeFileIn(const QString &sDir)
-{
-    QTemporaryFile probe(sDir + QStringLiteral("/.kestrelpack-write-test-XXXXXX"));
-    return probe.open();
-}
-
-} // namespace
 
 namespace AppPaths {
 

@@ -1,6 +1,7 @@
 #include "cli/clicontext.h"
 
 #include "cli/failurewords.h"
+#include "device/portlister.h"
 
 #include <QFileInfo>
 
@@ -10,10 +11,13 @@
 
 bool CliContext::PortExists(const QString &sPort)
 {
+    // A port found by the scan comes as the path that opened it (\\.\COM10
+    // on Windows), and the system lists it by its name alone.
+    const QString sName = PortLister::NormalName(sPort);
 #ifdef Q_OS_WIN
-    return !QSerialPortInfo(sPort).isNull();
+    return !QSerialPortInfo(sName).isNull();
 #else
-    return QFileInfo::exists(sPort);
+    return QFileInfo::exists(sName);
 #endif
 }
 

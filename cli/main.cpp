@@ -154,6 +154,12 @@ int main(int argc, char *argv[])
     if (ports.contains(QString())) {
         return Usage(parser, QStringLiteral("--port takes one port path"));
     }
+    // As the program opens and compares them: "com5" is COM5, which Qt on
+    // Windows opens only in that case, and "--port com5 --port COM5" names
+    // one port twice.
+    for (QString &sPort : ports) {
+        sPort = PortLister::NormalName(sPort);
+    }
     if (ports.removeDuplicates() > 0) {
         return Usage(parser, QStringLiteral("a port is named twice"));
     }

@@ -1,5 +1,6 @@
 #include "cli/requestjobs.h"
 
+#include "app/writablefolder.h"
 #include "cli/failurewords.h"
 #include "device/devicecodes.h"
 #include "transfer/qserialuser.h"
@@ -175,14 +176,15 @@ int RunExport(CliContext &ctx, QSerialUser &user, QString sPort, const QString &
     QString sAgain = Again(sPort, QStringLiteral("export"), sDirArg);
     // The folder is checked (and made when missing) before the device is
     // touched: a report that cannot be written would leave the device in
-    // control mode for nothing.
+    // control mode for nothing. Checked by making a file: on Windows the
+    // folder's attributes would refuse Documents and the Desktop.
     if (!QDir().mkpath(sDirPath)) {
         ctx.out.Outcome(ExitReport, QStringLiteral("cannot create the report folder %1: choose a folder you can write "
                                                  "to, then run the export again")
                                       .arg(QDir::toNativeSeparators(sDirPath)));
         return ExitReport;
     }
-    if (!QFileInfo(sDirPath).isWritable()) {
+    if (!CanMakeFileIn(sDirPath)) {
         ctx.out.Outcome(ExitReport, QStringLiteral("the report folder %1 cannot be written to: choose a folder you can "
                                                  "write to, then run the export again")
                                       .arg(QDir::toNativeSeparators(sDirPath)));

@@ -39,8 +39,15 @@ QList<PortLister::Port> PortLister::AvailablePorts()
     }
     const QList<QSerialPortInfo> infos = QSerialPortInfo::availablePorts();
     for (const QSerialPortInfo &info : infos) {
-        ports.append(Port{info.portName(), DevicePath(info.portName(), info.systemLocation())});
+        ports.append(
+            Port{info.portName(), DevicePath(info.portName(), info.systemLocation()), info.hasVendorIdentifier()});
     }
+    return InScanOrder(ports);
+}
+
+QList<PortLister::Port> PortLister::InScanOrder(QList<Port> ports)
+{
+    std::stable_partition(ports.begin(), ports.end(), [](const Port &port) { return port.bUsb; });
     return ports;
 }
 
@@ -63,6 +70,16 @@ QString PortLister::DisplayName(const QString &sDevicePath)
 {
     const QString sPrefix = QStringLiteral("\\\\.\\");
     return sDevicePath.startsWith(sPrefix) ? sDevicePath.mid(sPrefix.size()) : sDevicePath;
+}
+
+QString PortLister::NormalName(const QString &sName)
+{
+    const QString sBare = DisplayName(sName);
+    const QString sNumber = sBare.mid(3);
+    const bool bComShaped = sBare.startsWith(QLatin1String("com"), Qt::CaseInsensitive) && !sNumber.isEmpty()
+                            && std::all_of(sNumber.cbegin(), sNumber.cend(),
+                                           [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
+    return bComShaped ? QStringLiteral("COM") + sNumber : sName;
 }
 
 QString PortLister::DevicePath(const QString &sPortName, const QString &sSystemLocation)

@@ -19,11 +19,17 @@ public:
     {
         QString sPortName;    // what the system calls the port (COM3, ttyUSB0)
         QString sDevicePath;  // what QSerialPort::setPortName is given to open it
+        bool bUsb = false;    // the system knows its USB vendor: an adapter, where the device is
     };
 
     static constexpr const char *kEnvironmentVariable = "KESTRELPACK_SERIAL_PORTS";
 
     static QList<Port> AvailablePorts();
+
+    // The order in which the system's ports are tried: USB adapters first (the
+    // device is on one), then the rest (modems, Bluetooth ports, whose open can
+    // take seconds), each group in the system's order.
+    static QList<Port> InScanOrder(QList<Port> ports);
 
     // Whether a port found earlier may be opened again. Where a list replaces
     // the system's (the only port, or the environment's), only a path on it
@@ -42,6 +48,11 @@ public:
     static QString DevicePath(const QString &sPortName, const QString &sSystemLocation);
     // The name a person knows a port by: COM3 rather than \\.\COM3.
     static QString DisplayName(const QString &sDevicePath);
+    // A port's name as the program compares and opens it, whatever the
+    // technician typed: COM-shaped names (com10, \\.\com10) become COM10,
+    // the form Qt on Windows opens and lists (it adds the \\.\ prefix only to
+    // a name beginning with upper-case COM); any other name is kept as it is.
+    static QString NormalName(const QString &sName);
 };
 
 #endif // PORTLISTER_H

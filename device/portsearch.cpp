@@ -3,10 +3,13 @@
 #include "device/busyline.h"
 #include "device/devicelink.h"
 #include "device/portlister.h"
+#include "device/porttrial.h"
 
 #include <QDebug>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QThread>
+#include <QTimer>
 
 namespace {
 
@@ -31,6 +34,40 @@ bool HeldByAnother(const QSerialPort &port, const QString &sPath)
 
 PortSearch::PortSearch(DeviceLink &link) : m_link(link)
 {
+}
+
+bool PortSearch::OpensInTime(const QString &sPath, int Waits::*pWait)
+{
+    // A job being stopped tries no port that might hold it up.
+    if (m_link.m_bWaitsAborted || m_blocked.contains(sPath)) {
+        return false;
+    }
+    const PortTrial trial(sPath);
+    if (!trial.Ended()) {
+        // The link's own wait, so that a stop ends it. The port of the last
+        // open is closed: its loss says nothing about this one.
+        m_link.m_bDeviceGone = false;
+        QEventLoop loop;
+        QTimer poll;
+        poll.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&poll, &QTimer::timeout, &loop, [&trial, &loop]() {
+            if (trial.Ended()) {
+                loop.quit();
+            }
+        });
+        poll.start(Waits::Current().nPortOpenPollMs);
+        m_link.RunWaitLoop(loop, m_link.Window(pWait));
+    }
+    if (trial.Ended()) {
+        return true;
+    }
+    // Its open goes on by itself and closes the port when it returns; until
+    // then a later search joins it instead of opening the port again.
+    m_blocked << sPath;
+    qDebug().noquote() << QStringLiteral("OpenSerialPort: %1 did not open within %2 ms, skipped")
+                              .arg(PortLister::DisplayName(sPath))
+                              .arg(m_link.Window(pWait));
+    return false;
 }
 
 bool PortSearch::Run()
@@ -76,7 +113,9 @@ bool PortSearch::Run()
     if (!m_link.m_sPortName.isEmpty() && (!m_link.m_bPortRemembered || PortLister::MayTouch(m_link.m_sPortName))) {
         m_link.CreateSerialPort();
         m_link.ClosePort();
-        if (m_link.OpenCurrentPort()) {
+        if (!OpensInTime(m_link.m_sPortName, &Waits::nNamedPortOpenMs)) {
+            // Neither opened nor held: with no other port, no port could be opened.
+        } else if (m_link.OpenCurrentPort()) {
             ++nOpened;
             const Asked asked = askWhenQuiet(m_link.m_sPortName, m_link.Window(m_link.m_windows.pSavedProbeMs) + nCtrlMs);
             if (asked != Asked::NotFound) {
@@ -101,6 +140,9 @@ bool PortSearch::Run()
     for (const PortLister::Port &port : ports) {
         m_link.m_pSerialPort->setPortName(port.sDevicePath);
         m_link.ClosePort();
+        if (!OpensInTime(port.sDevicePath, &Waits::nPortOpenMs)) {
+            continue;
+        }
         if (!m_link.OpenCurrentPort()) {
             noteHeld(port.sDevicePath);
             continue;

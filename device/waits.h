@@ -35,6 +35,12 @@ struct Waits
                                  // is known, and the ceiling of the wait a known count gives
     int nBusySlackMs = 5000;     // added to the time the announced records take on the line, for the
                                  // device's pauses
+    int nPortOpenMs = 3000;      // a scanned port must open within this (on a thread of its own, the
+                                 // caller's loop running meanwhile), or it is skipped: a USB adapter opens
+                                 // in milliseconds, an outgoing Bluetooth or a modem port may take seconds
+    int nNamedPortOpenMs = 20000;  // the same for the port named or remembered, where the device is
+                                   // expected: it may be a slow port
+    int nPortOpenPollMs = 5;     // how often the waiting caller looks whether that open has returned
 
     // Log export (worker)
     int nExportTickMs = 500;     // export collection tick

@@ -8,12 +8,16 @@
 # Checks, each printed as PASS or FAIL with its reason:
 #   cli-help         kestrelpack-cli.exe --help exits 0 and says where the log is
 #   cli-info         --port COM5 info prints the device's version and serial number
+#   cli-port-case    --port com17 info: a port typed in lower case is COM17
+#                    (the simulator behind COM5 again)
 #   cli-export       --port COM5 export into a folder named in Cyrillic and
 #                    Chinese writes a report that holds the simulator's
 #                    records, line for line, and its output (to a file, so
 #                    UTF-8) names the folder
 #   log-utf8         that job's log holds the folder's name in UTF-8 (Wine runs
 #                    with the Western code page 1252) and nothing but UTF-8
+#   cli-export-read-only  an export into a folder with the read-only attribute
+#                    (as Explorer sets it on Documents) writes its report
 #   cli-export-lost  a device lost during an export (COM6, its simulator
 #                    killed mid-stream) fails (exit 6 under Wine, see below)
 #                    and keeps what arrived as Partial_Report_*.csv
@@ -133,17 +137,19 @@ if ! wait_until 10 test -e "/tmp/.X11-unix/X$n"; then
 fi
 wineboot --init > "$work/wineboot.log" 2>&1
 wineserver -w
-# COM5 and COM6 are the simulators' ptys; Wine's device manager makes the
-# links when the server starts again.
-printf 'REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Wine\\Ports]\n"COM5"="%s"\n"COM6"="%s"\n' \
-  "$pty" "$lost_pty" > "$work/ports.reg"
+# COM5 and COM6 are the simulators' ptys, COM17 the first one's again (a
+# name from COM10 on is one that Qt opens only in upper case); Wine's device
+# manager makes the links when the server starts again.
+printf 'REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Wine\\Ports]\n"COM5"="%s"\n"COM6"="%s"\n"COM17"="%s"\n' \
+  "$pty" "$lost_pty" "$pty" > "$work/ports.reg"
 wine regedit /S "$(winepath -w "$work/ports.reg")"
 wineserver -w
 wine cmd /c exit 0 >/dev/null 2>&1
 wineserver -w
 if [ "$(readlink "$WINEPREFIX/dosdevices/com5")" != "$pty" ] \
-   || [ "$(readlink "$WINEPREFIX/dosdevices/com6")" != "$lost_pty" ]; then
-  echo "windows-smoke: COM5 and COM6 are not linked to $pty and $lost_pty" >&2
+   || [ "$(readlink "$WINEPREFIX/dosdevices/com6")" != "$lost_pty" ] \
+   || [ "$(readlink "$WINEPREFIX/dosdevices/com17")" != "$pty" ]; then
+  echo "windows-smoke: COM5, COM6 and COM17 are not linked to $pty, $lost_pty and $pty" >&2
   ls -l "$WINEPREFIX/dosdevices" >&2
   exit 1
 fi
@@ -186,6 +192,20 @@ else
   pass cli-info
 fi
 
+# --- cli-port-case ---------------------------------------------------------------
+# Qt adds the "\\.\" that a port from COM10 on needs only to an upper-case
+# name; technicians type com17.
+begin
+timeout 120 wine "$cli" --port com17 info > "$out/cli-port-case.txt" 2>&1
+rc=$?
+if [ "$rc" -ne 0 ]; then
+  fail cli-port-case "exit code $rc ($(tail -n 1 "$out/cli-port-case.txt"))"
+elif ! grep -q 'Version: V1.10' "$out/cli-port-case.txt"; then
+  fail cli-port-case "no version V1.10: $(tr -d '\r' < "$out/cli-port-case.txt" | tr '\n' ' ')"
+else
+  pass cli-port-case
+fi
+
 # --- cli-export and log-utf8 ----------------------------------------------------
 begin
 report_dir="$WINEPREFIX/drive_c/Отчёты 报告"
@@ -216,6 +236,24 @@ elif ! cli_log | iconv -f UTF-8 -t UTF-8 > /dev/null 2>&1; then
   fail log-utf8 "the log holds bytes that are not UTF-8"
 else
   pass log-utf8
+fi
+
+# --- cli-export-read-only -------------------------------------------------------
+# Wine shows a folder without write bits as read-only, and runs as root, who
+# makes files in it: Windows' Documents as Explorer leaves it.
+begin
+read_only_dir="$WINEPREFIX/drive_c/Read-only reports"
+mkdir -p "$read_only_dir"
+chmod 0555 "$read_only_dir"
+timeout 120 wine "$cli" --port COM5 export "$(winepath -w "$read_only_dir")" > "$out/cli-export-read-only.txt" 2>&1
+rc=$?
+read_only_reports=("$read_only_dir"/Report_*.csv)
+if [ "$rc" -ne 0 ]; then
+  fail cli-export-read-only "exit code $rc ($(tail -n 1 "$out/cli-export-read-only.txt"))"
+elif [ ! -f "${read_only_reports[0]}" ]; then
+  fail cli-export-read-only "no report in $read_only_dir: $(ls "$read_only_dir" 2>&1 | tr '\n' ' ')"
+else
+  pass cli-export-read-only
 fi
 
 # --- cli-export-lost -------------------------------------------------------------

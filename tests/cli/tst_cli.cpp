@@ -24,6 +24,8 @@
 
 #include <csignal>
 
+#include <unistd.h>
+
 class CliTest : public QObject
 {
     Q_OBJECT
@@ -96,7 +98,7 @@ private slots:
     // Placeholders in the arguments: {port} the device's path, {link} a
     // link to it whose name holds ':' (as /dev/serial/by-path/ names do),
     // {dir} an empty folder, {image} a firmware file, {empty} an empty one,
-    // {file} a plain file.
+    // {file} a plain file, {sealed} a folder of mode 0555.
     void jobsEndWithTheirExitCode_data()
     {
         QTest::addColumn<QStringList>("args");
@@ -153,6 +155,15 @@ private slots:
         QTest::newRow("export, folder cannot be made")
             << QStringList{"export", "{file}/reports", "--port", "{port}"} << app << false << 6
             << QStringLiteral("cannot create the report folder {file}/reports") << QStringLiteral("untouched");
+        // Files are made in a folder whose mode has no write bit (root's
+        // case here, as a folder with the read-only attribute is on
+        // Windows); a sysfs folder takes none, whatever its mode says.
+        QTest::newRow("export, folder without write bits that takes files")
+            << QStringList{"export", "{sealed}", "--port", "{port}"} << app << false << 0
+            << QStringLiteral("Report written to {sealed}/Report_") << QString();
+        QTest::newRow("export, folder that takes no file")
+            << QStringList{"export", "/sys/kernel", "--port", "{port}"} << app << false << 6
+            << QStringLiteral("the report folder /sys/kernel cannot be written to") << QStringLiteral("untouched");
         QTest::newRow("export, no device") << QStringList{"export", "{dir}", "--port", "/nonexistent/kp-tty"}
                                            << QString() << false << 3
                                            << QStringLiteral("kestrelpack-cli: the port /nonexistent/kp-tty")
@@ -202,6 +213,10 @@ private slots:
                                     << QStringLiteral("no command given") << QStringLiteral("");
         QTest::newRow("a port named twice") << QStringList{"info", "--port", "/a", "--port", "/a"} << QString()
                                             << false << 2 << QStringLiteral("a port is named twice") << QString();
+        // COM5 as the program opens it, whatever its case.
+        QTest::newRow("a port named twice, in two cases")
+            << QStringList{"info", "--port", "com5", "--port", "COM5"} << QString() << false << 2
+            << QStringLiteral("a port is named twice") << QString();
         QTest::newRow("--help-all is not offered") << QStringList{"--help-all"} << QString() << false << 2
                                                    << QStringLiteral("Unknown option 'help-all'") << QString();
         QTest::newRow("--version") << QStringList{"--version"} << QString() << false << 0
@@ -227,6 +242,15 @@ private slots:
         QVERIFY(WriteFile(sImage, image));
         const QString sEmpty = tmp.filePath(QStringLiteral("empty.bin"));
         QVERIFY(WriteFile(sEmpty, QByteArray()));
+        const QString sSealed = tmp.filePath(QStringLiteral("sealed"));
+        if (args.contains(QStringLiteral("{sealed}"))) {
+            if (::geteuid() != 0) {
+                QSKIP("only root makes files in a folder without write bits");
+            }
+            QVERIFY(QDir().mkpath(sSealed));
+            QVERIFY(QFile::setPermissions(sSealed, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup
+                                                       | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther));
+        }
 
         std::unique_ptr<SimulatedDevice> pDevice;
         QString sPort;
@@ -262,7 +286,9 @@ private slots:
         const QString sLink = tmp.filePath(QStringLiteral("pci-0000:00:14.0-usb-0:1:1.0-port0"));
         QVERIFY(sPort.isEmpty() || QFile::link(sPort, sLink));
         for (QString *pText : {&sOutput}) {
-            pText->replace(QLatin1String("{dir}"), sDir).replace(QLatin1String("{file}"), sFile);
+            pText->replace(QLatin1String("{dir}"), sDir)
+                .replace(QLatin1String("{file}"), sFile)
+                .replace(QLatin1String("{sealed}"), sSealed);
         }
         for (QString &sArg : args) {
             sArg.replace(QLatin1String("{port}"), sPort)
@@ -270,7 +296,8 @@ private slots:
                 .replace(QLatin1String("{empty}"), sEmpty)
                 .replace(QLatin1String("{dir}"), sDir)
                 .replace(QLatin1String("{image}"), sImage)
-                .replace(QLatin1String("{file}"), sFile);
+                .replace(QLatin1String("{file}"), sFile)
+                .replace(QLatin1String("{sealed}"), sSealed);
         }
         sOutput.replace(QLatin1String("{port}"), sPort);
 

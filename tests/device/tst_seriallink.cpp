@@ -6,6 +6,7 @@
 #include "device/devicecodes.h"
 #include "device/devicecommands.h"
 #include "device/devicelink.h"
+#include "device/portlister.h"
 #include "devicerig.h"
 #include "simulator/pseudoterminal.h"
 
@@ -139,6 +140,56 @@ private slots:
         QVERIFY2(link.OpenSerialPort(), qPrintable(link.ErrorMessage()));
         QCOMPARE(link.PortName(), pSecond->PortPath());
         QCOMPARE(pFirst->Frames().size(), nFramesBefore);
+    }
+
+    // Port names as technicians type them, as the program opens and compares
+    // them: Qt on Windows opens a COM port only by an upper-case "COM" name,
+    // and lists it without the "\\.\" prefix.
+    void portNamesAsTechniciansTypeThem_data()
+    {
+        QTest::addColumn<QString>("sTyped");
+        QTest::addColumn<QString>("sName");
+        QTest::newRow("com10") << QStringLiteral("com10") << QStringLiteral("COM10");
+        QTest::newRow("COM10") << QStringLiteral("COM10") << QStringLiteral("COM10");
+        QTest::newRow("\\\\.\\COM10") << QStringLiteral("\\\\.\\COM10") << QStringLiteral("COM10");
+        QTest::newRow("\\\\.\\com10") << QStringLiteral("\\\\.\\com10") << QStringLiteral("COM10");
+        QTest::newRow("/dev/ttyUSB0") << QStringLiteral("/dev/ttyUSB0") << QStringLiteral("/dev/ttyUSB0");
+        QTest::newRow("a name that only begins with com") << QStringLiteral("compass") << QStringLiteral("compass");
+    }
+    void portNamesAsTechniciansTypeThem()
+    {
+        QFETCH(QString, sTyped);
+        QFETCH(QString, sName);
+        QCOMPARE(PortLister::NormalName(sTyped), sName);
+    }
+
+    // The system's ports in the order they are tried: USB adapters (a
+    // vendor known) first, where the device is, then modem and Bluetooth
+    // ports, whose open may block; each group in the system's order.
+    void usbAdaptersAreTriedFirst_data()
+    {
+        QTest::addColumn<QString>("sListed");   // "+" marks a USB adapter
+        QTest::addColumn<QString>("sTried");
+        QTest::newRow("no adapter") << QStringLiteral("COM1 COM2") << QStringLiteral("COM1 COM2");
+        QTest::newRow("adapter after a modem") << QStringLiteral("COM1 COM3+") << QStringLiteral("COM3 COM1");
+        QTest::newRow("two of each") << QStringLiteral("COM1 COM3+ COM4 COM5+")
+                                     << QStringLiteral("COM3 COM5 COM1 COM4");
+    }
+    void usbAdaptersAreTriedFirst()
+    {
+        QFETCH(QString, sListed);
+        QFETCH(QString, sTried);
+        QList<PortLister::Port> listed;
+        for (QString sName : sListed.split(QLatin1Char(' '))) {
+            const bool bUsb = sName.endsWith(QLatin1Char('+'));
+            sName.remove(QLatin1Char('+'));
+            listed.append(PortLister::Port{sName, QStringLiteral("\\\\.\\") + sName, bUsb});
+        }
+        QStringList tried;
+        for (const PortLister::Port &port : PortLister::InScanOrder(listed)) {
+            tried << port.sPortName;
+        }
+        QCOMPARE(tried.join(QLatin1Char(' ')), sTried);
     }
 
     // What waits on the remembered port when it opens: a receiver's 'C's are
