@@ -211,20 +211,34 @@ bool DeviceLink::SendBytes(const QByteArray &bytes, const char *szName, const ch
         qDebug().noquote() << QStringLiteral("%1: dropped before sending:").arg(QLatin1String(szName))
                            << CommandFrames::HexText(m_pSerialPort->readAll());
     }
-    m_pSerialPort->clear(QSerialPort::Input);
-    if (m_pSerialPort->write(bytes) != bytes.size() || !m_pSerialPort->waitForBytesWritten(Waits::Current().nWriteMs)) {
-        qDebug().noquote() << QStringLiteral("%1 send fail:").arg(QLatin1String(szName))
-                           << m_pSerialPort->errorString();
-        Fail(szSendFail);
-        // A few bytes that cannot leave an open port within the write time
-        // (no flow control holds them) mean the line is gone, whatever
-        // error the driver chose, or none.
-        if (m_pSerialPort->isOpen()) {
-            LoseLine();
-        }
-        return false;
+    {
+        // Windows purges the driver's buffer here, and a refused purge is
+        // reported as whatever error the driver chose: it says nothing of
+        // the line, which the write below tests anyway.
+        const QSignalBlocker quiet(m_pSerialPort);
+        m_pSerialPort->clear(QSerialPort::Input);
+        m_pSerialPort->clearError();
     }
-    return true;
+    const bool bQueued = m_pSerialPort->write(bytes) == bytes.size();
+    if (bQueued && m_pSerialPort->waitForBytesWritten(Waits::Current().nWriteMs)) {
+        return true;
+    }
+    qDebug().noquote() << QStringLiteral("%1 send fail:").arg(QLatin1String(szName)) << m_pSerialPort->errorString();
+    Fail(szSendFail);
+    if (bQueued && m_pSerialPort->isOpen() && m_pSerialPort->bytesToWrite() > 0) {
+        // A command given up on must not reach the device later, when the
+        // line lets it go: a boot command told as failed would still act.
+        const QSignalBlocker quiet(m_pSerialPort);
+        m_pSerialPort->clear(QSerialPort::Output);
+    }
+    // A write the port refused, or one that failed on the way, means the
+    // line is gone, whatever error the driver chose. A frame merely still
+    // on its way when the write time ran out (a driver or an adapter that
+    // holds it up) is a failed command, not a lost device.
+    if (m_pSerialPort->isOpen() && (!bQueued || MeansLost(m_pSerialPort->error()))) {
+        LoseLine();
+    }
+    return false;
 }
 
 void DeviceLink::Fail(const char *szText)
@@ -291,7 +305,6 @@ QString DeviceLink::WaitReply(int nWaitMs, const ReplyEnd &end)
     QTimer quiet;
     quiet.setSingleShot(true);
     quiet.setTimerType(Qt::PreciseTimer);
-    connect(&quiet, &QTimer::timeout, &loop, &QEventLoop::quit);
     const auto take = [this, &end, &quiet]() {
         const int nBefore = m_baReadData.size();
         ReadReplyData();
@@ -306,9 +319,19 @@ QString DeviceLink::WaitReply(int nWaitMs, const ReplyEnd &end)
         }
     };
     bool bWhole = false;
-    connect(&quiet, &QTimer::timeout, &loop, [&bWhole]() { bWhole = true; });
     // Bytes that arrived while the frame was being written are taken at once.
     ReadPoll reads(pPort, take);
+    // Where arriving bytes are heard only by the poll, the last ones may
+    // wait unread when the quiet time ends: one more look first.
+    connect(&quiet, &QTimer::timeout, &loop, [this, &reads, &quiet, &bWhole, &loop]() {
+        const int nBefore = m_baReadData.size();
+        reads.Look();
+        if (m_baReadData.size() != nBefore) {
+            return;   // the line was not quiet: take judged the reply again
+        }
+        bWhole = true;
+        loop.quit();
+    });
     reads.Start();
     RunWaitLoop(loop, nWaitMs);
     reads.Stop();

@@ -31,6 +31,8 @@ public:
     void Start();
     // Safe from inside take.
     void Stop();
+    // One look now: take is called if bytes wait.
+    void Look();
 
     // Test seam: with false, readyRead is not listened to, so that only the
     // poll can deliver bytes (as under Wine). Set at a test's start only.
@@ -39,8 +41,6 @@ public:
     static bool ListensToReadyRead();
 
 private:
-    void Look();
-
     QPointer<QSerialPort> m_pPort;
     std::function<void()> m_take;
     QTimer m_poll;

@@ -14,9 +14,9 @@
 struct Waits
 {
     // Serial link (worker)
-    int nWriteMs = 200;          // waitForBytesWritten after every frame; a frame not gone by then
-                                 // counts as a lost line
-    int nReadPollMs = 25;        // every wait on the line also reads this often: some drivers (Wine's
+    int nWriteMs = 1000;         // waitForBytesWritten after every frame (a few bytes, gone in
+                                 // milliseconds); one not gone by then fails its command
+    int nReadPollMs = 20;        // every wait on the line also reads this often: some drivers (Wine's
                                  // above all) signal arriving bytes only after a read was started
     int nProbeMs = 1000;         // added to the control-mode window of the command that asks each
                                  // opened port what is on it (the look for 'C's it once was)

@@ -18,8 +18,10 @@
 
 #include <csignal>
 #include <memory>
+#include <thread>
 
 #include <sys/resource.h>
+#include <termios.h>
 
 using namespace DeviceRig;
 
@@ -418,6 +420,69 @@ private slots:
         } else {
             QCOMPARE(log.m_results.size(), 2);
             QCOMPARE(log.m_results.last().sMes, QStringLiteral("08123456"));
+        }
+    }
+
+    // A driver or an adapter that holds a frame up for a while (as flow
+    // control would; here the terminal's output is stopped) has not lost the
+    // device: held within the write time the job is whole; held past it the
+    // command fails, is never sent later, and the device is not reported
+    // gone. The port's write wait blocks its thread, so the line is let go
+    // from another.
+    void frameHeldByTheLine_data()
+    {
+        QTest::addColumn<int>("nHoldMs");
+        QTest::addColumn<bool>("bAnswers");
+        QTest::newRow("held 300 ms, within the write time") << 300 << true;
+        QTest::newRow("held 2.5 s, past it") << 2500 << false;
+    }
+    void frameHeldByTheLine()
+    {
+        QFETCH(int, nHoldMs);
+        QFETCH(bool, bAnswers);
+        auto pDevice = Start();
+        QVERIFY(pDevice);
+        TestEnvironment::SetSerialPorts({pDevice->PortPath()});
+        // Held from the version request on, once the device was found.
+        std::thread release;
+        DeviceLink::SetOpenedHookForTesting([&release, nHoldMs](QSerialPort &port) {
+            connect(&port, &QSerialPort::bytesWritten, &port, [&release, nHoldMs, &port]() {
+                if (release.joinable()) {
+                    return;
+                }
+                const int nFd = int(port.handle());
+                ::tcflow(nFd, TCOOFF);
+                release = std::thread([nFd, nHoldMs]() {
+                    std::this_thread::sleep_for(std::chrono::milliseconds(nHoldMs));
+                    ::tcflow(nFd, TCOON);
+                });
+            });
+        });
+        const auto unhook = qScopeGuard([&release]() {
+            DeviceLink::SetOpenedHookForTesting({});
+            if (release.joinable()) {
+                release.join();
+            }
+        });
+        SerialWorker worker;
+        ResultLog log(&worker);
+        QList<int> kinds;
+        connect(&worker, &SerialWorker::signal_FailureReason, &log, [&kinds](int nKind) { kinds << nKind; });
+        emit worker.signal_StartGetVersionAndSN();
+        QTRY_COMPARE_WITH_TIMEOUT(log.m_nFinished, 1, 20000);
+        if (bAnswers) {
+            QCOMPARE(kinds, QList<int>());
+            QCOMPARE(log.m_results.size(), 2);
+            QCOMPARE(log.m_results.last().sMes, QStringLiteral("08123456"));
+        } else {
+            QVERIFY(!kinds.isEmpty());
+            for (const int nKind : qAsConst(kinds)) {
+                QCOMPARE(nKind, int(FailureKind::CommandFailed));
+            }
+            // The requests given up on were not sent later, when the line
+            // let them go: the device saw the control-mode frame and at
+            // most the frame that leaves it.
+            QVERIFY2(pDevice->Frames().size() <= 2, qPrintable(QString::number(pDevice->Frames().size())));
         }
     }
 
