@@ -39,6 +39,7 @@ PortSearch::PortSearch(DeviceLink &link) : m_link(link)
 bool PortSearch::OpensInTime(const QString &sPath, int Waits::*pWait)
 {
     // A job being stopped tries no port that might hold it up.
+    m_bTrialOpened = false;
     if (m_link.m_bWaitsAborted || m_blocked.contains(sPath)) {
         return false;
     }
@@ -59,6 +60,7 @@ bool PortSearch::OpensInTime(const QString &sPath, int Waits::*pWait)
         m_link.RunWaitLoop(loop, m_link.Window(pWait));
     }
     if (trial.Ended()) {
+        m_bTrialOpened = trial.Opened();
         return true;
     }
     // Its open goes on by itself and closes the port when it returns; until
@@ -68,6 +70,26 @@ bool PortSearch::OpensInTime(const QString &sPath, int Waits::*pWait)
                               .arg(PortLister::DisplayName(sPath))
                               .arg(m_link.Window(pWait));
     return false;
+}
+
+bool PortSearch::OpenAfterTrial()
+{
+    if (m_link.OpenCurrentPort()) {
+        return true;
+    }
+    // The trial's close lets go of the port, and a driver that finishes a
+    // close in the background refuses the next open as if the port were
+    // held meanwhile. Held by another program, the trial would not have
+    // opened it (Windows opens ports exclusively).
+    if (!m_bTrialOpened || m_link.m_pSerialPort->error() != QSerialPort::PermissionError
+        || m_link.m_bWaitsAborted) {
+        return false;
+    }
+    qDebug().noquote() << QStringLiteral("OpenSerialPort: %1 refused right after its trial open; once more")
+                              .arg(PortLister::DisplayName(m_link.m_pSerialPort->portName()));
+    QEventLoop loop;
+    m_link.RunWaitLoop(loop, Waits::Current().nPortReopenMs);
+    return !m_link.m_bWaitsAborted && m_link.OpenCurrentPort();
 }
 
 bool PortSearch::Run()
@@ -114,8 +136,12 @@ bool PortSearch::Run()
         m_link.CreateSerialPort();
         m_link.ClosePort();
         if (!OpensInTime(m_link.m_sPortName, &Waits::nNamedPortOpenMs)) {
-            // Neither opened nor held: with no other port, no port could be opened.
-        } else if (m_link.OpenCurrentPort()) {
+            // It is there, but did not open: saying that there is no port
+            // would be wrong. It counts as opened and not answering.
+            if (!m_link.m_bWaitsAborted) {
+                ++nOpened;
+            }
+        } else if (OpenAfterTrial()) {
             ++nOpened;
             const Asked asked = askWhenQuiet(m_link.m_sPortName, m_link.Window(m_link.m_windows.pSavedProbeMs) + nCtrlMs);
             if (asked != Asked::NotFound) {
@@ -143,7 +169,7 @@ bool PortSearch::Run()
         if (!OpensInTime(port.sDevicePath, &Waits::nPortOpenMs)) {
             continue;
         }
-        if (!m_link.OpenCurrentPort()) {
+        if (!OpenAfterTrial()) {
             noteHeld(port.sDevicePath);
             continue;
         }

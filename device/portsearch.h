@@ -25,8 +25,11 @@ public:
 private:
     // Whether sPath's trial open returned within the wait pWait names.
     bool OpensInTime(const QString &sPath, int Waits::*pWait);
+    // Opens the link's port after its trial returned.
+    bool OpenAfterTrial();
 
     DeviceLink &m_link;
+    bool m_bTrialOpened = false;   // the last trial's open succeeded
     // Ports of this search whose trial did not return in time.
     QStringList m_blocked;
 };

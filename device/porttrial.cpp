@@ -22,6 +22,7 @@
 struct PortTrial::State
 {
     std::atomic<bool> bEnded{false};
+    std::atomic<bool> bOpened{false};
 };
 
 namespace {
@@ -52,13 +53,15 @@ NativePath ToNative(const QString &sDevicePath)
         .toStdWString();
 }
 
-void OpenAndClose(const NativePath &path)
+bool OpenAndClose(const NativePath &path)
 {
     const HANDLE handle = ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                         FILE_FLAG_OVERLAPPED, nullptr);
-    if (handle != INVALID_HANDLE_VALUE) {
-        ::CloseHandle(handle);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return false;
     }
+    ::CloseHandle(handle);
+    return true;
 }
 #else
 using NativePath = std::string;
@@ -72,12 +75,14 @@ NativePath ToNative(const QString &sDevicePath)
     return (bPath ? sDevicePath : QStringLiteral("/dev/") + sDevicePath).toLocal8Bit().toStdString();
 }
 
-void OpenAndClose(const NativePath &path)
+bool OpenAndClose(const NativePath &path)
 {
     const int nFd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (nFd >= 0) {
-        ::close(nFd);
+    if (nFd < 0) {
+        return false;
     }
+    ::close(nFd);
+    return true;
 }
 #endif
 
@@ -103,7 +108,7 @@ PortTrial::PortTrial(const QString &sDevicePath)
             if (nDelayMs > 0) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(nDelayMs));
             }
-            OpenAndClose(path);
+            pState->bOpened = OpenAndClose(path);
             pState->bEnded = true;
         }).detach();
     } catch (const std::system_error &error) {
@@ -116,6 +121,11 @@ PortTrial::PortTrial(const QString &sDevicePath)
 bool PortTrial::Ended() const
 {
     return m_pState->bEnded;
+}
+
+bool PortTrial::Opened() const
+{
+    return m_pState->bEnded && m_pState->bOpened;
 }
 
 void PortTrialForTesting::SetOpenDelay(const QString &sDevicePath, int nMs)

@@ -25,6 +25,8 @@ public:
     explicit PortTrial(const QString &sDevicePath);
     // The open has returned, opened or refused, and the port is closed again.
     bool Ended() const;
+    // It has ended, and the system opened the port.
+    bool Opened() const;
 
     struct State;
 

@@ -35,12 +35,15 @@ struct Waits
                                  // is known, and the ceiling of the wait a known count gives
     int nBusySlackMs = 5000;     // added to the time the announced records take on the line, for the
                                  // device's pauses
-    int nPortOpenMs = 3000;      // a scanned port must open within this (on a thread of its own, the
+    int nPortOpenMs = 1000;      // a scanned port must open within this (on a thread of its own, the
                                  // caller's loop running meanwhile), or it is skipped: a USB adapter opens
-                                 // in milliseconds, an outgoing Bluetooth or a modem port may take seconds
+                                 // in milliseconds, an outgoing Bluetooth or a modem port may take seconds,
+                                 // and the real open that follows the trial blocks the caller as long again
     int nNamedPortOpenMs = 20000;  // the same for the port named or remembered, where the device is
                                    // expected: it may be a slow port
     int nPortOpenPollMs = 5;     // how often the waiting caller looks whether that open has returned
+    int nPortReopenMs = 200;     // a port the trial opened and closed but the real open found held is
+                                 // opened once more after this: some drivers finish a close late
 
     // Log export (worker)
     int nExportTickMs = 500;     // export collection tick
