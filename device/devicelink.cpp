@@ -219,25 +219,28 @@ bool DeviceLink::SendBytes(const QByteArray &bytes, const char *szName, const ch
         m_pSerialPort->clear(QSerialPort::Input);
         m_pSerialPort->clearError();
     }
-    const bool bQueued = m_pSerialPort->write(bytes) == bytes.size();
-    if (bQueued && m_pSerialPort->waitForBytesWritten(Waits::Current().nWriteMs)) {
+    if (m_pSerialPort->write(bytes) == bytes.size() && m_pSerialPort->waitForBytesWritten(Waits::Current().nWriteMs)) {
         return true;
     }
     qDebug().noquote() << QStringLiteral("%1 send fail:").arg(QLatin1String(szName)) << m_pSerialPort->errorString();
     Fail(szSendFail);
-    if (bQueued && m_pSerialPort->isOpen() && m_pSerialPort->bytesToWrite() > 0) {
-        // A command given up on must not reach the device later, when the
-        // line lets it go: a boot command told as failed would still act.
-        const QSignalBlocker quiet(m_pSerialPort);
-        m_pSerialPort->clear(QSerialPort::Output);
+    if (!m_pSerialPort->isOpen()) {
+        return false;
     }
-    // A write the port refused, or one that failed on the way, means the
-    // line is gone, whatever error the driver chose. A frame merely still
-    // on its way when the write time ran out (a driver or an adapter that
-    // holds it up) is a failed command, not a lost device.
-    if (m_pSerialPort->isOpen() && (!bQueued || MeansLost(m_pSerialPort->error()))) {
+    // A write that failed says the line is gone, whatever error the driver
+    // chose.
+    if (MeansLost(m_pSerialPort->error())) {
         LoseLine();
+        return false;
     }
+    // A frame still on its way when the write time ran out (a driver or an
+    // adapter that holds the line up) is a failed command, not a lost
+    // device. It must never reach the device later, when the line lets it
+    // go: a boot command told as failed would still act. Closing drops it
+    // (Windows cancels the write in flight); purging the output would not
+    // do: Windows reports the write it aborts as a lost resource, and Qt
+    // starts no write after it. The job's later steps fail as commands.
+    ClosePort();
     return false;
 }
 
@@ -305,12 +308,18 @@ QString DeviceLink::WaitReply(int nWaitMs, const ReplyEnd &end)
     QTimer quiet;
     quiet.setSingleShot(true);
     quiet.setTimerType(Qt::PreciseTimer);
-    const auto take = [this, &end, &quiet]() {
+    // Where arriving bytes are heard only after a read the program started
+    // (Windows drivers that signal late, Wine), the last bytes may still be
+    // in the driver when the quiet time ends: the reply is whole only once a
+    // read started after that, given one poll's time, brought nothing.
+    bool bConfirming = false;
+    const auto take = [this, &end, &quiet, &bConfirming]() {
         const int nBefore = m_baReadData.size();
         ReadReplyData();
         if (!end || m_baReadData.size() == nBefore) {
             return;
         }
+        bConfirming = false;
         const int nQuietMs = end(QString::fromLatin1(m_baReadData));
         if (nQuietMs >= 0) {
             quiet.start(nQuietMs);
@@ -321,13 +330,12 @@ QString DeviceLink::WaitReply(int nWaitMs, const ReplyEnd &end)
     bool bWhole = false;
     // Bytes that arrived while the frame was being written are taken at once.
     ReadPoll reads(pPort, take);
-    // Where arriving bytes are heard only by the poll, the last ones may
-    // wait unread when the quiet time ends: one more look first.
-    connect(&quiet, &QTimer::timeout, &loop, [this, &reads, &quiet, &bWhole, &loop]() {
-        const int nBefore = m_baReadData.size();
-        reads.Look();
-        if (m_baReadData.size() != nBefore) {
-            return;   // the line was not quiet: take judged the reply again
+    connect(&quiet, &QTimer::timeout, &loop, [&reads, &quiet, &bConfirming, &bWhole, &loop]() {
+        if (!bConfirming) {
+            bConfirming = true;
+            quiet.start(Waits::Current().nReadPollMs);
+            reads.Look();   // bytes found restart the quiet time
+            return;
         }
         bWhole = true;
         loop.quit();
@@ -335,6 +343,11 @@ QString DeviceLink::WaitReply(int nWaitMs, const ReplyEnd &end)
     reads.Start();
     RunWaitLoop(loop, nWaitMs);
     reads.Stop();
+    // A reply whose quiet time had passed when the window ran out is whole:
+    // only the last look for trailing bytes was cut short.
+    if (bConfirming && !m_bDeviceGone && !m_bWaitsAborted) {
+        bWhole = true;
+    }
     if (pPort && pPort == m_pSerialPort && pPort->isOpen()) {
         // Bytes read into the port after the last notification: they
         // belong to the reply too.
