@@ -136,11 +136,7 @@ bool PortSearch::Run()
         m_link.CreateSerialPort();
         m_link.ClosePort();
         if (!OpensInTime(m_link.m_sPortName, &Waits::nNamedPortOpenMs)) {
-            // It is there, but did not open: saying that there is no port
-            // would be wrong. It counts as opened and not answering.
-            if (!m_link.m_bWaitsAborted) {
-                ++nOpened;
-            }
+            // Not opened and not held: with no other port, no port could be opened.
         } else if (OpenAfterTrial()) {
             ++nOpened;
             const Asked asked = askWhenQuiet(m_link.m_sPortName, m_link.Window(m_link.m_windows.pSavedProbeMs) + nCtrlMs);

@@ -147,32 +147,6 @@ private slots:
         QCOMPARE(blocking.Frames().isEmpty(), !bFoundThere);
     }
 
-    // The port the technician named is there, only its open did not return
-    // in time: that is a port that failed to open, not a missing one.
-    void namedPortThatDoesNotOpenInTimeIsNotMissing()
-    {
-        SimulatedDevice blocking;
-        QVERIFY(blocking.Start());
-        QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        const QString sImage = dir.filePath(QStringLiteral("firmware.bin"));
-        QFile image(sImage);
-        QVERIFY(image.open(QIODevice::WriteOnly));
-        QVERIFY(image.write(RandomBytes(100, 4)) == 100);
-        image.close();
-        Waits waits = Waits::Current();
-        waits.nNamedPortOpenMs = 300;
-        WaitsForTesting::Set(waits);
-        PortTrialForTesting::SetOpenDelay(blocking.PortPath(), 1500);
-        const auto lift = qScopeGuard([&blocking]() { PortTrialForTesting::SetOpenDelay(blocking.PortPath(), 0); });
-        QSerialUser user;
-        user.SetPortName(blocking.PortPath());
-        TestEnvironment::SetSerialPorts({});
-        QVERIFY(!user.StartUpgrade(sImage));
-        QCOMPARE(user.LastUpgradeFailureKind(), FailureKind::NoAnswer);
-        QVERIFY(blocking.Frames().isEmpty());
-    }
-
 private:
     QTemporaryDir m_logDir;
 };
