@@ -20,6 +20,12 @@ registered_version() {
     2>/dev/null | tr -d '\r' | awk '$1 == "DisplayVersion" { print $3 }'
 }
 
+# Whether FILE carries an Authenticode signature (of whatever certificate).
+signed() {
+  rm -f "$work/signature.der"
+  osslsigncode extract-signature -in "$1" -out "$work/signature.der" > /dev/null 2>&1
+}
+
 installer_program_files() {
   begin
   silently "$setup_exe" /S
@@ -28,6 +34,8 @@ installer_program_files() {
     fail installer "the programs are not in Program Files: $(ls "$installed" 2>&1 | tr '\n' ' ')"
   elif [ ! -f "$start_menu/Kestrelpack.lnk" ]; then
     fail installer "no Start-menu entry"
+  elif signed "$stage/kestrelpack.exe" && ! signed "$installed/uninstall.exe"; then
+    fail installer "the programs are signed, the uninstaller the installer wrote is not"
   elif ! run_window "$installed/kestrelpack.exe" "$out/installed-window.png"; then
     fail installer "the installed program: $why"
   else

@@ -9,7 +9,9 @@
 #
 # Signing: with KESTRELPACK_SIGN_PFX (a PKCS#12 file) and
 # KESTRELPACK_SIGN_PASSWORD set, both programs and the installer are signed
-# and their signatures verified (scripts/windows-sign.sh); without them the
+# and their signatures verified (scripts/windows-sign.sh), as is the
+# uninstaller the installer writes; a real certificate also needs
+# KESTRELPACK_SIGN_TIMESTAMP_URL (see windows-sign.sh). Without them the
 # packages are unsigned.
 #
 # The static Qt it builds against is made once by windows-toolchain.sh into
@@ -104,7 +106,10 @@ if [ "${#sign[@]}" -gt 0 ]; then
   "${sign[@]}" "$stage/kestrelpack.exe" "$stage/kestrelpack-cli.exe"
 fi
 (cd "$package" && zip -q -r -X "$name.zip" "$name")
-makensis -V2 -DKP_STAGE="$stage" -DKP_OUTFILE="$package/kestrelpack-$version-setup.exe" "$build/installer.nsi"
+signer=()
+[ "${#sign[@]}" -gt 0 ] && signer=("-DKP_SIGN=$(printf '%q ' "${sign[@]}")")
+makensis -V2 "${signer[@]}" -DKP_STAGE="$stage" -DKP_OUTFILE="$package/kestrelpack-$version-setup.exe" \
+  "$build/installer.nsi"
 if [ "${#sign[@]}" -gt 0 ]; then
   step "signing the installer"
   "${sign[@]}" "$package/kestrelpack-$version-setup.exe"
