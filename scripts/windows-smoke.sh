@@ -22,7 +22,8 @@
 #                    killed mid-stream) fails (exit 6 under Wine, see below)
 #                    and keeps what arrived as Partial_Report_*.csv
 #   cli-upgrade      --port COM5 upgrade sends a random image that the device
-#                    stores byte for byte
+#                    stores byte for byte, and ends with the version the
+#                    device then answers with
 #   log-fallback     the command line in a folder it cannot write leaves its log
 #                    in %LOCALAPPDATA%\Kestrelpack\logs
 #   window           kestrelpack.exe, run from a folder whose name has
@@ -307,8 +308,11 @@ elif ! wait_until 10 image_stored; then
   fail cli-upgrade "the device reports no image received"
 elif ! cmp "$work/smoke-firmware.bin" "$work/received/smoke-firmware.bin" > "$out/cli-upgrade-cmp.txt" 2>&1; then
   fail cli-upgrade "the device's image differs from the file sent: $(cat "$out/cli-upgrade-cmp.txt")"
+elif ! grep -q 'Upgrade completed: the device runs V1.10' "$out/cli-upgrade.txt"; then
+  # The image arrived; the program must also hear the device start it.
+  fail cli-upgrade "the device's new version was not heard: $(tr -d '\r' < "$out/cli-upgrade.txt" | tail -n 1)"
 else
-  pass cli-upgrade
+  pass cli-upgrade "$(tr -d '\r' < "$out/cli-upgrade.txt" | tail -n 1)"
 fi
 cp "$unicode_dir"/logs/K9Z40_*.log "$out/cli.log" 2>/dev/null
 

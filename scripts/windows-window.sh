@@ -214,7 +214,8 @@ window_walkthrough() {
 
   begin
   image="$work/received/$(basename "$firmware")"
-  if ! page_job "$upgrade_x" "$firmware" upgrade 240 "upgrade completed"; then
+  # Completed, and the device heard answering with its version afterwards.
+  if ! page_job "$upgrade_x" "$firmware" upgrade 240 "upgrade completed.*answers as application firmware V1.10"; then
     fail window-upgrade "$why"
   elif ! wait_until 10 test -f "$image" || ! cmp -s "$firmware" "$image"; then
     fail window-upgrade "the device did not store the image byte for byte"
