@@ -19,7 +19,8 @@
 #   cli-export-read-only  an export into a folder with the read-only attribute
 #                    (as Explorer sets it on Documents) writes its report
 #   cli-export-lost  a device lost during an export (COM6, its simulator
-#                    killed mid-stream) fails (exit 6 under Wine, see below)
+#                    killed mid-stream) fails (exit 3, or 6 where the line
+#                    goes silent instead of failing)
 #                    and keeps what arrived as Partial_Report_*.csv
 #   cli-upgrade      --port COM5 upgrade sends a random image that the device
 #                    stores byte for byte, and ends with the version the
@@ -276,10 +277,11 @@ else
   wait "$lost_cli"
   rc=$?
   partial=("$lost_dir"/Partial_Report_*.csv)
-  # Wine reports no error on a pty whose far end is gone: the program sees
-  # the stream stop short of the records announced (exit 6). Where the
-  # system reports the port gone, as Linux and a Windows adapter pulled out
-  # do, it is a lost device (exit 3). Either way what arrived is kept.
+  # Where the system reports the port gone, as Linux and a Windows adapter
+  # pulled out do, and as Wine's read on the pty does now that the export
+  # reads on its poll (seen once), it is a lost device (exit 3). A line
+  # that only falls silent is a stream stopped short of the records
+  # announced (exit 6). Either way what arrived is kept.
   if [ "$rc" -ne 3 ] && [ "$rc" -ne 6 ]; then
     fail cli-export-lost "exit code $rc, not 3 or 6 ($(tail -n 1 "$out/cli-export-lost.txt"))"
   elif [ ! -f "${partial[0]}" ] || [ "$(wc -l < "${partial[0]}")" -lt 200 ]; then
