@@ -44,4 +44,9 @@ QString SettingsFile()
     return DataDir() + QStringLiteral("/config/config.ini");
 }
 
+QString HistoryFile()
+{
+    return DataDir() + QStringLiteral("/service-history.csv");
+}
+
 } // namespace AppPaths

@@ -14,6 +14,7 @@
 namespace AppPaths {
 QString DataDir();         // chosen once per process, by ChooseDataDir()
 QString SettingsFile();   // DataDir() + "/config/config.ini"
+QString HistoryFile();    // DataDir() + "/service-history.csv", the record of every job
 
 // The per-user folder named above (not made here).
 QString UserDataDir();
