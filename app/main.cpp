@@ -1,6 +1,7 @@
 #include "app/fonts.h"
 #include "app/highdpi.h"
 #include "app/language.h"
+#include "app/apppaths.h"
 #include "app/logging.h"
 #include "app/quitonsignal.h"
 #include "app/settings.h"
@@ -60,6 +61,8 @@ int main(int argc, char *argv[])
     InitLog();
     InitFont();
     InitLanguage();
+    // Every job's end goes into the service history beside the log.
+    QSerialUser::instance()->SetHistoryFile(AppPaths::HistoryFile());
 
     MainForm w;
     w.SetTranslator(&g_translator);

@@ -167,6 +167,7 @@ bool QSerialUser::StartUpgrade(QString sFilePath)
     m_eUpgradeFailure = FailureNone;
     m_nUpgradeProgress = 0;
     m_upgradeTimer.start();
+    m_sUpgradeFile = sFilePath;
     m_pLink->ResumeWaits();
     m_pPreparation->Resume();
     KP_LOG_INFO("Job start: upgrade with {}", QStringLiteral("\"%1\" (%2 bytes), port %3")
@@ -187,6 +188,8 @@ bool QSerialUser::StartUpgrade(QString sFilePath)
                         .arg(QLatin1String(JobLog::UpgradeFailureName(eFailure)), sInterrupted, m_pLink->PortName(),
                              JobLog::Seconds(m_upgradeTimer), m_error.sEnglish));
         KP_LOG_INFO(m_error.sEnglish);
+        RecordUpgrade(m_error.eKind == FailureKind::None ? FailureKind::CommandFailed : m_error.eKind,
+                      m_error.sEnglish, QString());
         m_sInterruptCause.clear();
         ReleaseHeldRequests();
         EmitIdleIfIdle();
@@ -251,6 +254,7 @@ void QSerialUser::SubmitToWorker(WorkerJob job)
 void QSerialUser::Dispatch(WorkerJob job)
 {
     KP_LOG_INFO("Job start: {}", job.sName + job.sDetail);
+    job.timer.start();
     ++m_nWorkerJobs;
     const std::function<void()> emitRequest = job.emitRequest;
     m_workerJobs.append(std::move(job));
@@ -345,6 +349,33 @@ void QSerialUser::LogWorkerJobEnd(const WorkerJob &job)
 {
     KP_LOG_INFO("Job end: {}", JobLog::WorkerJobEnd(job.sName, job.nFailedStep, job.sReason, job.sPort, job.sReport,
                                                     m_sInterruptCause));
+    JobRecorder::End end;
+    end.sJob = job.sName;
+    end.sPort = job.sPort.isEmpty() ? job.sFailurePort : job.sPort;
+    if (job.nFailedStep >= 0) {
+        // A failed step whose kind went unsaid still failed the job.
+        end.eKind = job.nKind > 0 ? FailureKind(job.nKind) : FailureKind::CommandFailed;
+        end.sReason = job.sReason;
+    }
+    end.sDeviceSerial = job.sSerial;
+    end.sVersionBefore = job.sVersion;
+    end.sVersionAfter = job.sVersion;
+    end.sReportPath = job.sReport;
+    end.nDurationMs = job.timer.isValid() ? job.timer.elapsed() : -1;
+    emit signal_JobRecorded(ServiceHistory::JsonOf(m_recorder.Record(end)));
+}
+
+void QSerialUser::RecordUpgrade(FailureKind eKind, const QString &sReason, const QString &sVersionAfter)
+{
+    JobRecorder::End end;
+    end.sJob = QStringLiteral("upgrade");
+    end.sPort = m_pLink->PortName();
+    end.eKind = eKind;
+    end.sReason = sReason;
+    end.sVersionAfter = sVersionAfter;
+    end.sFirmwarePath = m_sUpgradeFile;
+    end.nDurationMs = m_upgradeTimer.isValid() ? m_upgradeTimer.elapsed() : -1;
+    emit signal_JobRecorded(ServiceHistory::JsonOf(m_recorder.Record(end)));
 }
 
 QString QSerialUser::TransferEndText(YmodemFileTransmit::YmodemStatus status) const
@@ -357,6 +388,7 @@ void QSerialUser::EndTransfer(YmodemFileTransmit::YmodemStatus status)
 {
     if (status != YmodemFileTransmit::StatusDone) {
         KP_LOG_INFO("Job end: upgrade {}", TransferEndText(status));
+        RecordUpgrade(TransferFailureKind(status), TransferEndText(status), QString());
         ReleaseHeldRequests();
         EmitIdleIfIdle();
         return;
@@ -394,8 +426,15 @@ void QSerialUser::VerifyUpgrade()
                              ? QStringLiteral("failed, firmware not started: transfer ")
                              : eKind == FailureKind::NotConfirmed ? QStringLiteral("failed, not confirmed: transfer ")
                                                                   : QString();
-    KP_LOG_INFO("Job end: upgrade {}",
-                sHow + m_sTransferEnd + QStringLiteral("; ") + JobLog::DeviceWord(word, m_sInterruptCause));
+    const QString sEnd = sHow + m_sTransferEnd + QStringLiteral("; ") + JobLog::DeviceWord(word, m_sInterruptCause);
+    KP_LOG_INFO("Job end: upgrade {}", sEnd);
+    // The image went across, but a device that did not answer as firmware
+    // is no upgrade the record may call done.
+    FailureKind eRecorded = eKind;
+    if (eKind == FailureKind::None && !word.bAnswered) {
+        eRecorded = word.bAborted ? FailureKind::Interrupted : FailureKind::NoAnswer;
+    }
+    RecordUpgrade(eRecorded, sEnd, word.sVersion);
     m_bVerifying = false;
     m_bVerifyAborted = false;
     if (eKind != FailureKind::None) {
@@ -457,6 +496,15 @@ void QSerialUser::slot_SendResult(int nFunctionType, int nResultType, bool bRet,
         && m_workerJobs.first().nFailedStep < 0) {
         m_workerJobs.first().nFailedStep = nResultType;
         m_workerJobs.first().sReason = m_sWorkerReason.isEmpty() ? sMes : m_sWorkerReason;
+        m_workerJobs.first().nKind = m_nWorkerKind;
+        m_workerJobs.first().sFailurePort = m_sWorkerPort;
+    }
+    if (bRet && !m_workerJobs.isEmpty() && m_workerJobs.first().nFunctionType == nFunctionType) {
+        if (nResultType == RT_Version) {
+            m_workerJobs.first().sVersion = sMes;
+        } else if (nResultType == RT_SN) {
+            m_workerJobs.first().sSerial = sMes;
+        }
     }
     if (!bRet) {
         emit signal_FailureKind(nFunctionType, nResultType, m_nWorkerKind, m_sWorkerPort);

@@ -6,7 +6,10 @@
 #include "transfer/upgradepreparation.h"
 #include "transfer/ymodemfiletransmit.h"
 
+#include "transfer/jobrecorder.h"
+
 #include <QElapsedTimer>
+#include <QJsonObject>
 #include <QList>
 #include <QObject>
 #include <QSharedPointer>
@@ -68,6 +71,9 @@ public:
     // refused while an earlier upgrade is still being prepared, sent or
     // awaiting the device's answer.
     bool StartUpgrade(QString sFilePath);
+    // Where every job's end is recorded (the service history); empty keeps
+    // none. The window and the command line give the data folder's.
+    void SetHistoryFile(const QString &sFile) { m_recorder.SetFile(sFile); }
     void StartGetVersionAndSN();
     void StartExportLogInfo(QString sDirPath);
 
@@ -113,6 +119,9 @@ public:
     static constexpr uint32_t kNoisyLineNaks = 3;
 
 signals:
+    // A job's end as the service history recorded it (JSON, one member per
+    // column), just before the job's own end signal.
+    void signal_JobRecorded(const QJsonObject &record);
     void signal_TransmitProgress(int nProgressValue);
     void signal_TransmitStatus(YmodemFileTransmit::YmodemStatus status);
     // After a completed transfer: whether the device answered as application firmware within the
@@ -153,6 +162,11 @@ private:
         QString sReason;        // and its reason, in English
         QString sPort;          // where the device was found
         QString sReport;        // the report or partial file written
+        int nKind = 0;          // the first failure's kind, and the port it concerns
+        QString sFailurePort;
+        QString sSerial;        // the device's serial number and version, as read
+        QString sVersion;
+        QElapsedTimer timer;    // since the job was handed to the worker
     };
     // Hands a request to the worker, or holds it while an upgrade runs.
     void SubmitToWorker(WorkerJob job);
@@ -197,6 +211,10 @@ private:
     QString m_sInterruptCause;      // set by Interrupt until the job has ended
     int m_nUpgradeProgress = 0;
     QElapsedTimer m_upgradeTimer;
+    QString m_sUpgradeFile;         // the running upgrade's firmware file
+    JobRecorder m_recorder;
+    // The service history's record of the upgrade's end.
+    void RecordUpgrade(FailureKind eKind, const QString &sReason, const QString &sVersionAfter);
 };
 
 #endif // QSERIALUSER_H

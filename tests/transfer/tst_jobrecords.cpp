@@ -1,0 +1,197 @@
+// The service history through the coordinator, against the simulated device
+// over pseudo-terminals: each job, once succeeding and once failing, leaves
+// one record, read back from the file, whose facts are the job's own (the
+// device's serial number and versions, the files' names, sizes and hashes,
+// the outcome and its kind).
+#include "transfer/qserialuser.h"
+
+#include "app/logging.h"
+#include "app/servicehistory.h"
+#include "device/waitsfortesting.h"
+#include "simulator/simulateddevice.h"
+#include "support/randombytes.h"
+#include "support/testenvironment.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <spdlog/spdlog.h>
+
+namespace {
+
+QString Sha256(const QByteArray &bytes)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+}
+
+QByteArray ReadAll(const QString &sPath)
+{
+    QFile file(sPath);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class JobRecordsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        TestEnvironment::GuardSerialPorts();
+        QVERIFY(m_logDir.isValid());
+        QVERIFY(Logging::InitLogIn(m_logDir.path(), QDateTime::currentDateTime()));
+    }
+    void cleanup()
+    {
+        TestEnvironment::SetSerialPorts({});
+        WaitsForTesting::Reset();
+    }
+    void cleanupTestCase() { spdlog::drop_all(); }
+
+    void eachJobLeavesItsRecord_data()
+    {
+        QTest::addColumn<QString>("sJob");
+        QTest::addColumn<int>("nCase");   // 0: succeeds; 1: fails
+        QTest::addColumn<QString>("sOutcome");
+        QTest::addColumn<QString>("sKind");
+        QTest::newRow("information succeeds") << "information" << 0 << "succeeded" << "";
+        QTest::newRow("information finds no port") << "information" << 1 << "failed" << "NoPort";
+        QTest::newRow("export succeeds") << "export" << 0 << "succeeded" << "";
+        QTest::newRow("export into a folder that cannot be made") << "export" << 1 << "failed"
+                                                                  << "ReportNotCreated";
+        QTest::newRow("upgrade succeeds") << "upgrade" << 0 << "succeeded" << "";
+        QTest::newRow("upgrade with an empty file") << "upgrade" << 1 << "failed" << "FirmwareFile";
+    }
+    void eachJobLeavesItsRecord()
+    {
+        QFETCH(QString, sJob);
+        QFETCH(int, nCase);
+        QFETCH(QString, sOutcome);
+        QFETCH(QString, sKind);
+        const bool bSucceeds = nCase == 0;
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        SimulatorOptions options;
+        options.serialNumber = QByteArray::fromHex("654321");
+        options.nRecordCount = 30;
+        options.nCIntervalMs = 250;
+        options.sImageDir = dir.filePath(QStringLiteral("received"));
+        SimulatedDevice device(options);
+        QVERIFY(device.Start());
+        TestEnvironment::SetSerialPorts(sJob == QLatin1String("information") && !bSucceeds
+                                            ? QStringList()
+                                            : QStringList{device.PortPath()});
+        const QString sHistory = dir.filePath(QStringLiteral("service-history.csv"));
+        QSerialUser user;
+        user.SetHistoryFile(sHistory);
+        QSignalSpy recorded(&user, &QSerialUser::signal_JobRecorded);
+
+        const QByteArray image = bSucceeds ? RandomBytes(3000, 7) : QByteArray();
+        const QString sImage = dir.filePath(QStringLiteral("fw 1,09.bin"));   // a name CSV must quote
+        const QString sReports = bSucceeds ? dir.filePath(QStringLiteral("reports"))
+                                           : dir.filePath(QStringLiteral("fw 1,09.bin/reports"));
+        if (sJob == QLatin1String("information")) {
+            user.StartGetVersionAndSN();
+        } else if (sJob == QLatin1String("export")) {
+            QFile blocker(sImage);   // a file where the folder's parent should be
+            QVERIFY(blocker.open(QIODevice::WriteOnly));
+            blocker.close();
+            QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("reports"))));
+            user.StartExportLogInfo(sReports);
+        } else {
+            QFile file(sImage);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QCOMPARE(file.write(image), qint64(image.size()));
+            file.close();
+            QCOMPARE(user.StartUpgrade(sImage), bSucceeds);
+        }
+        // A start refused at once has recorded its end already.
+        if (recorded.isEmpty()) {
+            QVERIFY(recorded.wait(60000));
+        }
+        QCOMPARE(recorded.size(), 1);
+
+        QList<ServiceRecord> records;
+        QVERIFY(ServiceHistory::Read(sHistory, &records));
+        QCOMPARE(records.size(), 1);
+        const ServiceRecord &r = records.first();
+        QCOMPARE(ServiceHistory::JsonOf(r), recorded.first().first().toJsonObject());
+        QCOMPARE(r.sJob, sJob);
+        QCOMPARE(r.sOutcome, sOutcome);
+        QCOMPARE(r.sFailureKind, sKind);
+        QCOMPARE(r.sReason.isEmpty(), bSucceeds);
+        QVERIFY(qAbs(r.end.secsTo(QDateTime::currentDateTime())) < 120);
+        QVERIFY(r.nDurationMs >= 0);
+        QVERIFY(!r.sProgramVersion.isEmpty());
+        if (bSucceeds) {
+            QCOMPARE(r.sPort, device.PortPath());
+        }
+        if (sJob == QLatin1String("information")) {
+            QCOMPARE(r.sDeviceSerial, bSucceeds ? QStringLiteral("08654321") : QString());
+            QCOMPARE(r.sFirmwareAfter, bSucceeds ? QStringLiteral("V1.10") : QString());
+            QCOMPARE(r.sFirmwareBefore, r.sFirmwareAfter);
+        } else if (sJob == QLatin1String("export")) {
+            const QStringList reports =
+                QDir(sReports).entryList({QStringLiteral("Report_*.csv")}, QDir::Files);
+            if (bSucceeds) {
+                QCOMPARE(reports.size(), 1);
+                const QByteArray report = ReadAll(QDir(sReports).filePath(reports.first()));
+                QCOMPARE(r.sReportFile, reports.first());
+                QCOMPARE(r.nReportRecords, qint64(30));
+                QCOMPARE(r.sReportSha256, Sha256(report));
+            } else {
+                QVERIFY(r.sReportFile.isEmpty());
+            }
+        } else {
+            QCOMPARE(r.sFirmwareFile, QStringLiteral("fw 1,09.bin"));
+            QCOMPARE(r.nFirmwareSize, qint64(image.size()));
+            QCOMPARE(r.sFirmwareSha256, Sha256(image));
+            QCOMPARE(r.sFirmwareAfter, bSucceeds ? QStringLiteral("V1.10") : QString());
+            if (bSucceeds) {
+                QVERIFY(ReadAll(dir.filePath(QStringLiteral("received/fw 1,09.bin"))) == image);
+            }
+        }
+    }
+
+    // A process stopped in the middle of its line leaves it unfinished: the
+    // next record still starts a line of its own and reads back whole, and
+    // the unfinished one is skipped.
+    void lineLeftUnfinishedIsClosedAndSkipped()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString sHistory = dir.filePath(QStringLiteral("service-history.csv"));
+        ServiceRecord first;
+        first.end = QDateTime::currentDateTime();
+        first.sJob = QStringLiteral("information");
+        first.sDeviceSerial = QStringLiteral("08000001");
+        first.sOutcome = QStringLiteral("succeeded");
+        first.sReason = QStringLiteral("a reason with \"quotes\", commas\nand a line end");
+        QVERIFY(ServiceHistory::Append(sHistory, first));
+        QFile file(sHistory);
+        QVERIFY(file.open(QIODevice::Append));
+        file.write(ServiceHistory::CsvLine(first).left(40).toUtf8());   // no line end
+        file.close();
+        ServiceRecord second = first;
+        second.sDeviceSerial = QStringLiteral("08000002");
+        QVERIFY(ServiceHistory::Append(sHistory, second));
+        QList<ServiceRecord> records;
+        QVERIFY(ServiceHistory::Read(sHistory, &records));
+        QCOMPARE(records.size(), 2);
+        QCOMPARE(records.at(0).sDeviceSerial, QStringLiteral("08000001"));
+        QCOMPARE(records.at(0).sReason, QStringLiteral("a reason with \"quotes\", commas and a line end"));
+        QCOMPARE(records.at(1).sDeviceSerial, QStringLiteral("08000002"));
+        QCOMPARE(ServiceHistory::TimeText(records.at(1).end), ServiceHistory::TimeText(first.end));
+    }
+
+private:
+    QTemporaryDir m_logDir;
+};
+
+QTEST_GUILESS_MAIN(JobRecordsTest)
+#include "tst_jobrecords.moc"
