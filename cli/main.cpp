@@ -13,10 +13,12 @@
 // and the exit code tells the kind of failure (see kExitCodesHelp). The
 // device's own step names stay in the diagnostic log.
 
+#include "app/apppaths.h"
 #include "app/logging.h"
 #include "app/quitonsignal.h"
 #include "cli/clicontext.h"
 #include "cli/failurewords.h"
+#include "cli/historycommand.h"
 #include "cli/output.h"
 #include "cli/parallelrun.h"
 #include "cli/requestjobs.h"
@@ -26,6 +28,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QJsonObject>
 #include <QLoggingCategory>
 
 #include <cstdio>
@@ -52,7 +55,7 @@ const char *const kExitCodesHelp =
     "       cancelled, timed out or failed, or the device confirmed neither the\n"
     "       transfer's end nor its new firmware\n"
     "  6    export: the report folder cannot be made or written, or the report was\n"
-    "       not written whole\n"
+    "       not written whole; history: the service history cannot be read\n"
     "  7    a device command failed (version, serial number), the device kept sending\n"
     "       and never answered, or a port's process ended abnormally\n"
     "  130  interrupted (Ctrl+C, SIGTERM, the console closed) before the job ended:\n"
@@ -106,6 +109,13 @@ int main(int argc, char *argv[])
         QStringLiteral("path"));
     const QCommandLineOption jsonOption(QStringLiteral("json"),
                                         QStringLiteral("Print one JSON object per event and line on standard output."));
+    const QCommandLineOption serialOption(QStringLiteral("serial"),
+                                          QStringLiteral("history: only the records of this device serial number."),
+                                          QStringLiteral("number"));
+    const QCommandLineOption sinceOption(
+        QStringLiteral("since"),
+        QStringLiteral("history: only the records from this date (2026-12-01) or time (2026-12-01T14:00) on."),
+        QStringLiteral("date"));
     const QCommandLineOption quietOption(QStringLiteral("quiet"), QStringLiteral("Print only the outcome."));
     const QCommandLineOption verboseOption(QStringLiteral("verbose"), QStringLiteral("Print the link's trace."));
     parser.addOption(helpOption);
@@ -114,8 +124,10 @@ int main(int argc, char *argv[])
     parser.addOption(jsonOption);
     parser.addOption(quietOption);
     parser.addOption(verboseOption);
+    parser.addOption(serialOption);
+    parser.addOption(sinceOption);
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("info | export DIR | upgrade FILE"));
+                                 QStringLiteral("info | export DIR | upgrade FILE | history"));
 
     if (!parser.parse(QCoreApplication::arguments())) {
         return Usage(parser, parser.errorText());
@@ -130,7 +142,7 @@ int main(int argc, char *argv[])
     }
     const QStringList args = parser.positionalArguments();
     const QString sCommand = args.value(0);
-    const int nWanted = (sCommand == QLatin1String("info")) ? 1
+    const int nWanted = (sCommand == QLatin1String("info") || sCommand == QLatin1String("history")) ? 1
                         : (sCommand == QLatin1String("export") || sCommand == QLatin1String("upgrade")) ? 2
                                                                                                         : -1;
     if (nWanted < 0) {
@@ -150,6 +162,26 @@ int main(int argc, char *argv[])
     const Output::Mode eMode = parser.isSet(jsonOption)    ? Output::Mode::Json
                                : parser.isSet(quietOption) ? Output::Mode::Quiet
                                                            : Output::Mode::Text;
+    const bool bHistory = sCommand == QLatin1String("history");
+    if (!bHistory && (parser.isSet(serialOption) || parser.isSet(sinceOption))) {
+        return Usage(parser, QStringLiteral("--serial and --since are for history"));
+    }
+    if (bHistory) {
+        if (parser.isSet(portOption)) {
+            return Usage(parser, QStringLiteral("history reads the service history and touches no port"));
+        }
+        HistoryQuery query;
+        query.sSerial = parser.value(serialOption);
+        if (parser.isSet(sinceOption)) {
+            query.since = SinceTime(parser.value(sinceOption));
+            if (!query.since.isValid()) {
+                return Usage(parser, QStringLiteral("--since takes a date (2026-12-01) or a date and time "
+                                                    "(2026-12-01T14:00): %1")
+                                         .arg(parser.value(sinceOption)));
+            }
+        }
+        return RunHistory(AppPaths::HistoryFile(), query, eMode);
+    }
     QStringList ports = parser.values(portOption);
     if (ports.contains(QString())) {
         return Usage(parser, QStringLiteral("--port takes one port path"));
@@ -199,6 +231,9 @@ int main(int argc, char *argv[])
     ctx.out.Setup(eMode, sCommand, sPort);
     // The window's object. Its worker thread starts at once.
     QSerialUser &user = *QSerialUser::instance();
+    user.SetHistoryFile(AppPaths::HistoryFile());
+    QObject::connect(&user, &QSerialUser::signal_JobRecorded, &user,
+                     [&ctx](const QJsonObject &record) { ctx.out.SetRecord(record); });
 
     // A stop signal winds the job up instead of killing the program: a
     // transfer is cancelled on the line, an export keeps what arrived and the

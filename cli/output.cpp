@@ -136,6 +136,9 @@ void Output::Outcome(int nExit, const QString &sMessage, const QJsonObject &fiel
         for (auto it = fields.begin(); it != fields.end(); ++it) {
             object.insert(it.key(), it.value());
         }
+        if (!m_record.isEmpty()) {
+            object.insert(QStringLiteral("record"), m_record);
+        }
         PrintJson(object);
         return;
     }

@@ -33,6 +33,9 @@ public:
     void Setup(Mode eMode, const QString &sJob, const QString &sPort);
     // The port the device was found on, once known.
     void SetPort(const QString &sPort) { m_sPort = sPort; }
+    // The job's record in the service history: the outcome carries it
+    // (--json, as "record").
+    void SetRecord(const QJsonObject &record) { m_record = record; }
 
     // A step or a wait: a line on standard output, or an event.
     void Event(const QString &sEvent, const QString &sMessage, const QJsonObject &fields = QJsonObject());
@@ -60,6 +63,7 @@ private:
     bool m_bOpenLine = false;   // a progress line waits for its end on the terminal
     QString m_sProgressStep;
     int m_nLastProgress = -1;
+    QJsonObject m_record;
 };
 
 #endif // CLI_OUTPUT_H
