@@ -485,7 +485,13 @@ void DeviceSimulator::ReceiverFile(const QByteArray &rawName, qint64 nHeaderSize
 void DeviceSimulator::ReceiverBatchDone()
 {
     // Boot the new image (or, as told, the boot loader again) once the last ACK has left.
-    m_output.EnqueueAction([this]() { SetState(m_options.afterImageState, false); });
+    m_output.EnqueueAction([this]() {
+        if (m_options.nVersionAfterMajor >= 0) {
+            m_options.nVersionMajor = m_options.nVersionAfterMajor;
+            m_options.nVersionMinor = m_options.nVersionAfterMinor;
+        }
+        SetState(m_options.afterImageState, false);
+    });
 }
 
 void DeviceSimulator::ReceiverAborted(const QString &sReason)

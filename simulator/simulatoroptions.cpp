@@ -87,6 +87,12 @@ bool SimulatorOptions::FromArguments(const QStringList &args, SimulatorOptions *
              return parts.size() == 2 && ParseInt(parts.at(0), 0, 255, &options.nVersionMajor)
                  && ParseInt(parts.at(1), 0, 255, &options.nVersionMinor);
          }},
+        {QStringLiteral("--version-after"),
+         [&](const QString &s) {
+             const QStringList parts = s.split(QLatin1Char('.'));
+             return parts.size() == 2 && ParseInt(parts.at(0), 0, 255, &options.nVersionAfterMajor)
+                 && ParseInt(parts.at(1), 0, 255, &options.nVersionAfterMinor);
+         }},
         {QStringLiteral("--serial"), hexOption(&options.serialNumber)},
         {QStringLiteral("--serial-count"), intOption(&options.nSerialCountByte, 0, 255)},
         {QStringLiteral("--count-label"),
@@ -252,6 +258,9 @@ QString SimulatorOptions::HelpText()
         "  --state app|boot|ymodem   initial state: application firmware (default),\n"
         "                            boot loader menu, or YMODEM receiver\n"
         "  --version MAJOR.MINOR     firmware version (default 1.10)\n"
+        "  --version-after MAJOR.MINOR\n"
+        "                            the version reported once an image was stored\n"
+        "                            (the new image's; default: unchanged)\n"
         "  --serial HEX              serial-number bytes (default 123456)\n"
         "  --serial-count N          count byte of the serial reply; the host shows\n"
         "                            this many hex digits from the count byte on\n"

@@ -71,6 +71,10 @@ struct SimulatorOptions
     // (the new image runs), or back in its boot loader, as a boot loader
     // that refused the image and did not start it.
     State afterImageState = State::Application;
+    // The version the firmware reports once an image was stored (the new
+    // image's); below 0: the one it had.
+    int nVersionAfterMajor = -1;
+    int nVersionAfterMinor = -1;
 
     // Not a device: a loopback plug or an echoing line. Every byte received
     // goes straight back, and nothing else is ever sent (application state
