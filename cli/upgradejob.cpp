@@ -115,7 +115,7 @@ int RunUpgrade(CliContext &ctx, QSerialUser &user, const QString &sGivenPort, co
         }
     });
     QObject::connect(&user, &QSerialUser::signal_UpgradeVerified, &user,
-                     [&](bool bAnswered, const QString &sVersion, int nFailureKind) {
+                     [&](bool bAnswered, const QString &sVersion, int nFailureKind, const QString &sBefore) {
         if (eStage != Stage::Verifying) {
             return;
         }
@@ -148,6 +148,10 @@ int RunUpgrade(CliContext &ctx, QSerialUser &user, const QString &sGivenPort, co
                            .arg(PortText(sPort));
         } else {
             sMessage = QStringLiteral("Upgrade completed: the device runs %1").arg(sVersion);
+            if (!sBefore.isEmpty()) {
+                sMessage += QStringLiteral(" (it ran %1)").arg(sBefore);
+                fields.insert(QStringLiteral("version_before"), sBefore);
+            }
             fields.insert(QStringLiteral("version"), sVersion);
         }
         end();

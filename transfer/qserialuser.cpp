@@ -372,6 +372,8 @@ void QSerialUser::RecordUpgrade(FailureKind eKind, const QString &sReason, const
     end.sPort = m_pLink->PortName();
     end.eKind = eKind;
     end.sReason = sReason;
+    end.sVersionBefore = m_pPreparation->VersionBefore();
+    end.sDeviceSerial = m_pPreparation->SerialBefore();
     end.sVersionAfter = sVersionAfter;
     end.sFirmwarePath = m_sUpgradeFile;
     end.nDurationMs = m_upgradeTimer.isValid() ? m_upgradeTimer.elapsed() : -1;
@@ -440,7 +442,8 @@ void QSerialUser::VerifyUpgrade()
     if (eKind != FailureKind::None) {
         emit signal_FailureKind(FT_Upgrade, RT_StartTransmit, static_cast<int>(eKind), m_pLink->PortName());
     }
-    emit signal_UpgradeVerified(word.bAnswered, word.sVersion, static_cast<int>(eKind));
+    emit signal_UpgradeVerified(word.bAnswered, word.sVersion, static_cast<int>(eKind),
+                                m_pPreparation->VersionBefore());
     ReleaseHeldRequests();
     EmitIdleIfIdle();
 }

@@ -128,8 +128,10 @@ signals:
     // bounded wait, and the version it reported (empty when it could not be read); nFailureKind
     // (FailureKind): None, or why the upgrade failed after all, FirmwareNotStarted (its boot
     // loader answers again) or NotConfirmed (neither the closing header nor the firmware
-    // answered); the kind came first through signal_FailureKind.
-    void signal_UpgradeVerified(bool bAnswered, const QString &sVersion, int nFailureKind);
+    // answered); the kind came first through signal_FailureKind. sVersionBefore: what the device
+    // ran before it was sent to its boot loader (empty when not known).
+    void signal_UpgradeVerified(bool bAnswered, const QString &sVersion, int nFailureKind,
+                                const QString &sVersionBefore);
     void signal_SendResult(int nFunctionType, int nResultType, bool bRet, QString sMes);
     // A failure's kind (FailureKind) and the port it concerns (empty: none
     // known), for callers that act on it: just before each failure of a

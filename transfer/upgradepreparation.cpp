@@ -37,6 +37,8 @@ bool UpgradePreparation::Run(const QString &sFilePath)
     m_eFailure = FailureNone;
     m_error = ReasonText();
     m_bBootSent = false;
+    m_sVersionBefore.clear();
+    m_sSerialBefore.clear();
     m_link.SetDeviceMode(DeviceCodes::ModeUnknown);
     if (StoppedBeforeWriting(false)) {
         return false;
@@ -63,6 +65,23 @@ bool UpgradePreparation::Run(const QString &sFilePath)
                     ReasonText::Tr("QSerialUser", QT_TRANSLATE_NOOP("QSerialUser", "The firmware file %1 is empty"),
                                    FailureKind::FirmwareFile)
                         .arg(ReasonText::File(sFilePath)));
+    }
+    // What the device runs before the upgrade, for the service history and
+    // the page ("V1.09 -> V1.10"), asked in the control mode it is in now. A
+    // device already in its boot loader has nothing to tell; one whose
+    // answer fails is upgraded all the same, as before it was asked.
+    if (StoppedBeforeWriting(false)) {
+        return false;
+    }
+    if (m_link.DeviceMode() == DeviceCodes::ModeCtrl) {
+        QString sVersion;
+        QString sSerial;
+        if (m_commands.GetVersion(sVersion)) {
+            m_sVersionBefore = sVersion;
+        }
+        if (!m_bStopped && m_commands.GetSN(sSerial)) {
+            m_sSerialBefore = sSerial;
+        }
     }
     // The technician may have chosen to stop while the device was asked
     // what it runs: then it must not be sent into its boot loader.

@@ -50,6 +50,11 @@ public:
     // "1"): stopped after it, the device stays in its boot loader.
     bool BootSent() const { return m_bBootSent; }
     const ReasonText &Error() const { return m_error; }
+    // What the device said it runs, and its serial number, before the last
+    // Run sent it to its boot loader; empty where it was not asked (already
+    // in its boot loader) or did not answer.
+    const QString &VersionBefore() const { return m_sVersionBefore; }
+    const QString &SerialBefore() const { return m_sSerialBefore; }
 
 private:
     bool Fail(UpgradeFailure eFailure, const ReasonText &error);
@@ -64,6 +69,8 @@ private:
     bool m_bBootSent = false;
     UpgradeFailure m_eFailure = FailureNone;
     ReasonText m_error;
+    QString m_sVersionBefore;
+    QString m_sSerialBefore;
 };
 
 #endif // UPGRADEPREPARATION_H

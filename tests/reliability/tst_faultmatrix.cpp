@@ -1067,8 +1067,13 @@ private slots:
         case Job::Upgrade:
             QCOMPARE(Page("stackedWidgetUpgrade"), QStringLiteral("pageUpgradeTip"));
             if (row.sTip == kCompleted) {
-                // The rebooted device answered with its firmware version.
-                QCOMPARE(Text("labelUpgradeTip"), kCompleted + QStringLiteral("\nThe device runs ") + row.sVersion);
+                // The rebooted device answered with its firmware version;
+                // application firmware said before what it ran (the same:
+                // the simulator's version does not change).
+                const QString sWord = eInitialState == State::Application
+                                          ? QStringLiteral("\nFirmware %1 \u2192 %1").arg(row.sVersion)
+                                          : QStringLiteral("\nThe device runs ") + row.sVersion;
+                QCOMPARE(Text("labelUpgradeTip"), kCompleted + sWord);
                 QCOMPARE(Child<QProgressBar>("progressBarUpgrade")->value(), 100);
             } else {
                 QCOMPARE(Text("labelUpgradeTip").section(QLatin1Char('\n'), 0, 0), row.sTip);

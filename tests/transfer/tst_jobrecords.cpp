@@ -56,7 +56,7 @@ private slots:
     void eachJobLeavesItsRecord_data()
     {
         QTest::addColumn<QString>("sJob");
-        QTest::addColumn<int>("nCase");   // 0: succeeds; 1: fails
+        QTest::addColumn<int>("nCase");   // 0: succeeds; 1: fails; 2: succeeds from the boot loader
         QTest::addColumn<QString>("sOutcome");
         QTest::addColumn<QString>("sKind");
         QTest::newRow("information succeeds") << "information" << 0 << "succeeded" << "";
@@ -66,6 +66,7 @@ private slots:
                                                                   << "ReportNotCreated";
         QTest::newRow("upgrade succeeds") << "upgrade" << 0 << "succeeded" << "";
         QTest::newRow("upgrade with an empty file") << "upgrade" << 1 << "failed" << "FirmwareFile";
+        QTest::newRow("upgrade of a device already in its receiver") << "upgrade" << 2 << "succeeded" << "";
     }
     void eachJobLeavesItsRecord()
     {
@@ -73,7 +74,8 @@ private slots:
         QFETCH(int, nCase);
         QFETCH(QString, sOutcome);
         QFETCH(QString, sKind);
-        const bool bSucceeds = nCase == 0;
+        const bool bSucceeds = nCase != 1;
+        const bool bFromBootLoader = nCase == 2;
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         SimulatorOptions options;
@@ -81,6 +83,9 @@ private slots:
         options.nRecordCount = 30;
         options.nCIntervalMs = 250;
         options.sImageDir = dir.filePath(QStringLiteral("received"));
+        if (bFromBootLoader) {
+            options.initialState = SimulatorOptions::State::Ymodem;
+        }
         SimulatedDevice device(options);
         QVERIFY(device.Start());
         TestEnvironment::SetSerialPorts(sJob == QLatin1String("information") && !bSucceeds
@@ -152,6 +157,11 @@ private slots:
             QCOMPARE(r.nFirmwareSize, qint64(image.size()));
             QCOMPARE(r.sFirmwareSha256, Sha256(image));
             QCOMPARE(r.sFirmwareAfter, bSucceeds ? QStringLiteral("V1.10") : QString());
+            // Asked before the boot command; a device in its boot loader
+            // (or one never asked, the file refused first) says nothing.
+            const bool bAsked = nCase == 0;
+            QCOMPARE(r.sFirmwareBefore, bAsked ? QStringLiteral("V1.10") : QString());
+            QCOMPARE(r.sDeviceSerial, bAsked ? QStringLiteral("08654321") : QString());
             if (bSucceeds) {
                 QVERIFY(ReadAll(dir.filePath(QStringLiteral("received/fw 1,09.bin"))) == image);
             }
