@@ -56,6 +56,7 @@ void UpgradeWidget::on_btnUpgradeFirmware_clicked()
     m_bAwaitingWord = false;
     m_nDeviceWord = WordAwaited;
     m_sVersion.clear();
+    m_sVersionBefore.clear();
     m_failure.Clear();
     // Until the transfer reports its first progress the device is being
     // found and brought into its boot loader (some seconds): the bar shows
@@ -117,7 +118,8 @@ void UpgradeWidget::slot_TransmitStatus(YmodemFileTransmit::YmodemStatus status)
     }
 }
 
-void UpgradeWidget::slot_UpgradeVerified(bool bAnswered, const QString &sVersion, int nFailureKind)
+void UpgradeWidget::slot_UpgradeVerified(bool bAnswered, const QString &sVersion, int nFailureKind,
+                                         const QString &sVersionBefore)
 {
     if (!m_bAwaitingWord) {
         return;
@@ -132,6 +134,7 @@ void UpgradeWidget::slot_UpgradeVerified(bool bAnswered, const QString &sVersion
     m_nStatus = StatusCompleted;
     m_nDeviceWord = !bAnswered ? WordSilent : sVersion.isEmpty() ? WordNoVersion : WordRuns;
     m_sVersion = sVersion;
+    m_sVersionBefore = sVersionBefore;
     SetTip();
     ui->btnUpgradeFirmware->setEnabled(true);
 }
@@ -197,7 +200,10 @@ QString UpgradeWidget::StatusText() const
         // The device's word goes on a line of its own under the outcome.
         switch (m_nDeviceWord) {
         case WordRuns:
-            return tr("Upgrade completed") + QLatin1Char('\n') + tr("The device runs %1").arg(m_sVersion);
+            // From which version to which, where the device said before.
+            return tr("Upgrade completed") + QLatin1Char('\n')
+                   + (m_sVersionBefore.isEmpty() ? tr("The device runs %1").arg(m_sVersion)
+                                                 : tr("Firmware %1 → %2").arg(m_sVersionBefore, m_sVersion));
         case WordNoVersion:
             return tr("Upgrade completed") + QLatin1Char('\n') + tr("The device answers; version unknown");
         case WordSilent:

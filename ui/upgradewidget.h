@@ -61,7 +61,8 @@ public slots:
     // firmware, and the version it reported; nFailureKind (FailureKind, 0:
     // none): the upgrade failed after all (the kind came first). "Update" is
     // offered again.
-    void slot_UpgradeVerified(bool bAnswered, const QString &sVersion, int nFailureKind = 0);
+    void slot_UpgradeVerified(bool bAnswered, const QString &sVersion, int nFailureKind = 0,
+                              const QString &sVersionBefore = QString());
 
 private slots:
     void on_btnUpgradeReturnMenu_clicked();
@@ -97,6 +98,7 @@ private:
     bool m_bAwaitingWord = false;   // the transfer completed; the device's word decides the outcome
     int m_nBusySeconds = 0;
     QString m_sVersion;
+    QString m_sVersionBefore;   // what it ran before the upgrade, when it said
     // Why the last upgrade failed, and what next.
     FailureAdvice m_failure;
 };

@@ -412,6 +412,10 @@ aktualisieren</translation>
         <translation>Firmware des Geräts: %1</translation>
     </message>
     <message>
+        <source>Firmware %1 → %2</source>
+        <translation>Firmware des Geräts: %1 → %2</translation>
+    </message>
+    <message>
         <source>The device answers; version unknown</source>
         <translation>Das Gerät antwortet; Version unbekannt</translation>
     </message>

@@ -410,6 +410,10 @@
         <translation>The device runs %1</translation>
     </message>
     <message>
+        <source>Firmware %1 → %2</source>
+        <translation>Firmware %1 → %2</translation>
+    </message>
+    <message>
         <source>The device answers; version unknown</source>
         <translation>The device answers; version unknown</translation>
     </message>

@@ -411,6 +411,10 @@ informe</translation>
         <translation>Firmware del dispositivo: %1</translation>
     </message>
     <message>
+        <source>Firmware %1 → %2</source>
+        <translation>Firmware del dispositivo: %1 → %2</translation>
+    </message>
+    <message>
         <source>The device answers; version unknown</source>
         <translation>El dispositivo responde; versión desconocida</translation>
     </message>

@@ -411,6 +411,10 @@ le rapport</translation>
         <translation>Firmware de l&apos;appareil&#xa0;: %1</translation>
     </message>
     <message>
+        <source>Firmware %1 → %2</source>
+        <translation>Firmware de l&apos;appareil&#xa0;: %1 → %2</translation>
+    </message>
+    <message>
         <source>The device answers; version unknown</source>
         <translation>L&apos;appareil répond&#xa0;; version inconnue</translation>
     </message>

@@ -414,6 +414,10 @@ raportu</translation>
         <translation>Firmware urządzenia: %1</translation>
     </message>
     <message>
+        <source>Firmware %1 → %2</source>
+        <translation>Firmware urządzenia: %1 → %2</translation>
+    </message>
+    <message>
         <source>The device answers; version unknown</source>
         <translation>Urządzenie odpowiada; wersja nieznana</translation>
     </message>

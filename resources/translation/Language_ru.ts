@@ -414,6 +414,10 @@
         <translation>Прошивка устройства: %1</translation>
     </message>
     <message>
+        <source>Firmware %1 → %2</source>
+        <translation>Прошивка устройства: %1 → %2</translation>
+    </message>
+    <message>
         <source>The device answers; version unknown</source>
         <translation>Устройство отвечает; версия неизвестна</translation>
     </message>

@@ -406,6 +406,10 @@
         <translation>设备固件版本：%1</translation>
     </message>
     <message>
+        <source>Firmware %1 → %2</source>
+        <translation>设备固件版本：%1 → %2</translation>
+    </message>
+    <message>
         <source>The device answers; version unknown</source>
         <translation>设备已响应；版本未知</translation>
     </message>

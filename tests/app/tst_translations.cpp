@@ -48,7 +48,7 @@ QList<Message> Catalogue()
           "File export failed", "Disconnected", "Please upgrade before proceeding"}},
         {"UpgradeWidget",
          {"Import upgrade file", "Update", "Cancel", "Select path", kLink, "during upgrade", "Upgrade completed",
-          "Upgrade failed", "The device runs %1", "The device answers; version unknown",
+          "Upgrade failed", "The device runs %1", "Firmware %1 → %2", "The device answers; version unknown",
           "The device has not answered yet"}},
         {"InfoWidget", {"Device Information", "SN:", "Firmware version:", "Disconnected",
                         "Please upgrade before proceeding"}},
@@ -522,7 +522,8 @@ void TestTranslations::textsFitTheirWidgets_data()
     row("ui/upgradewidget.ui", "labelUpgradePath", "UpgradeWidget", "Select path", 1);
     // Upgrade tip, which also shows the device messages.
     for (const char *pTip : {"during upgrade", "Upgrade completed", "Upgrade failed", "The device runs %1",
-                             "The device answers; version unknown", "The device has not answered yet"})
+                             "Firmware %1 → %2", "The device answers; version unknown",
+                             "The device has not answered yet"})
         row("ui/upgradewidget.ui", "labelUpgradeTip", "UpgradeWidget", pTip, 1);
     for (const char *pMes : {"No serial port available", "Failed to open serial port",
                              "Please upgrade before proceeding"})

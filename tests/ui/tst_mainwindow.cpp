@@ -193,8 +193,10 @@ private slots:
     {
         QTest::addColumn<bool>("bDevice");
         QTest::addColumn<QString>("sOutcome");
-        // Under the outcome, the version the rebooted device reports.
-        QTest::newRow("application firmware") << true << QStringLiteral("Upgrade completed\nThe device runs V1.10");
+        // Under the outcome, the version the device ran before and the one
+        // the rebooted device reports.
+        QTest::newRow("application firmware")
+            << true << QStringLiteral("Upgrade completed\nFirmware V1.9 \u2192 V1.10");
         QTest::newRow("no device") << false
                                    << QStringLiteral("Upgrade failed\nNo serial port could be opened. Connect the "
                                                      "device and try again.");
@@ -209,6 +211,9 @@ private slots:
         if (bDevice) {
             SimulatorOptions options;
             options.nCIntervalMs = 200;
+            options.nVersionMinor = 9;
+            options.nVersionAfterMajor = 1;
+            options.nVersionAfterMinor = 10;
             options.sImageDir = dir.filePath(QStringLiteral("received"));
             pDevice = StartDevice(options);
             QVERIFY(pDevice);

@@ -268,15 +268,18 @@ private slots:
         QTest::addColumn<bool>("bAnswered");
         QTest::addColumn<QString>("sVersion");
         QTest::addColumn<QString>("sWord");   // English source
-        QTest::newRow("runs") << true << "V1.11" << "The device runs %1";
-        QTest::newRow("no version") << true << "" << "The device answers; version unknown";
-        QTest::newRow("silent") << false << "" << "The device has not answered yet";
+        QTest::addColumn<QString>("sBefore");  // what the device ran before
+        QTest::newRow("runs") << true << "V1.11" << "The device runs %1" << "";
+        QTest::newRow("runs, from the version it ran") << true << "V1.11" << "Firmware %1 → %2" << "V1.09";
+        QTest::newRow("no version") << true << "" << "The device answers; version unknown" << "V1.09";
+        QTest::newRow("silent") << false << "" << "The device has not answered yet" << "";
     }
     void upgradeShowsTheDevicesWord()
     {
         QFETCH(bool, bAnswered);
         QFETCH(QString, sVersion);
         QFETCH(QString, sWord);
+        QFETCH(QString, sBefore);
         UpgradeWidget page;
         Child<QLineEdit>(&page, "lineEditUpgradePath")->setText(QStringLiteral("/fw/k9.bin"));
         auto *pUpdate = Child<QPushButton>(&page, "btnUpgradeFirmware");
@@ -285,10 +288,13 @@ private slots:
         page.slot_TransmitProgress(100);
         page.slot_TransmitStatus(YS::StatusDone);
         QCOMPARE(pTip->text(), German("UpgradeWidget", "during upgrade"));
-        page.slot_UpgradeVerified(bAnswered, sVersion);
+        page.slot_UpgradeVerified(bAnswered, sVersion, 0, sBefore);
 
+        const QString sWordText = German("UpgradeWidget", sWord.toUtf8().constData());
         const QString sExpected = German("UpgradeWidget", "Upgrade completed") + QLatin1Char('\n')
-                                  + German("UpgradeWidget", qPrintable(sWord)).arg(sVersion);
+                                  + (sBefore.isEmpty() || !sWordText.contains(QLatin1String("%2"))
+                                         ? sWordText.arg(sVersion)
+                                         : sWordText.arg(sBefore, sVersion));
         QCOMPARE(pTip->text(), sExpected);
         QVERIFY(pUpdate->isEnabled());
         SendLanguageChange(&page);
