@@ -25,6 +25,8 @@
 #   cli-upgrade      --port COM5 upgrade sends a random image that the device
 #                    stores byte for byte, and ends with the version the
 #                    device then answers with
+#   cli-history      every job above left its record in the service history
+#                    (history --json), the upgrade's with the file's SHA-256
 #   log-fallback     the command line in a folder it cannot write leaves its log
 #                    in %LOCALAPPDATA%\Kestrelpack\logs
 #   window           kestrelpack.exe, run from a folder whose name has
@@ -317,6 +319,25 @@ else
   pass cli-upgrade "$(tr -d '\r' < "$out/cli-upgrade.txt" | tail -n 1)"
 fi
 cp "$unicode_dir"/logs/K9Z40_*.log "$out/cli.log" 2>/dev/null
+
+# --- cli-history ---------------------------------------------------------------
+# Every job above left its line in the service history beside the program;
+# the upgrade's names the file sent and its SHA-256.
+begin
+wine "$cli" history --json > "$out/cli-history.txt" 2>&1
+rc=$?
+firmware_sha="$(sha256sum "$work/smoke-firmware.bin" | cut -c1-64)"
+cp "$unicode_dir/service-history.csv" "$out/cli-service-history.csv" 2>/dev/null
+if [ "$rc" -ne 0 ]; then
+  fail cli-history "exit code $rc ($(tail -n 1 "$out/cli-history.txt"))"
+elif ! grep '"event":"record"' "$out/cli-history.txt" | grep '"job":"upgrade"' \
+     | grep '"outcome":"succeeded"' | grep -q "\"firmware_sha256\":\"$firmware_sha\""; then
+  fail cli-history "no succeeded upgrade of smoke-firmware.bin ($firmware_sha) in the history"
+elif ! grep '"event":"record"' "$out/cli-history.txt" | grep -q '"job":"information".*"device_serial":"08123456"\|"device_serial":"08123456".*"job":"information"'; then
+  fail cli-history "no information record of the device 08123456"
+else
+  pass cli-history "$(grep -c '"event":"record"' "$out/cli-history.txt") records"
+fi
 
 # --- log-fallback ----------------------------------------------------------------
 # A folder the command line cannot write, as Program Files is to a standard

@@ -226,6 +226,25 @@ window_walkthrough() {
   fi
   click_at "$return_x" "$return_y"
 
+  # The window's three jobs in its service history, the upgrade's with the
+  # file's name and SHA-256.
+  begin
+  local history="$win_dir/service-history.csv" firmware_sha
+  firmware_sha="$(sha256sum "$firmware" | cut -c1-64)"
+  cp "$history" "$out/window-service-history.csv" 2>/dev/null
+  if [ ! -f "$history" ]; then
+    fail window-history "no service-history.csv beside the program"
+  elif ! grep ',information,08123456,V1.10,V1.10,' "$history" | grep -q ',succeeded,'; then
+    fail window-history "no succeeded information record of 08123456: $(tail -n 3 "$history" | tr '\n' ' ')"
+  elif ! grep ',export,' "$history" | grep -q ',succeeded,'; then
+    fail window-history "no succeeded export record"
+  elif ! grep ",upgrade,08123456,V1.10,V1.10,$(basename "$firmware"),65536,$firmware_sha," "$history" \
+       | grep -q ',succeeded,'; then
+    fail window-history "no succeeded upgrade of $(basename "$firmware") ($firmware_sha) from V1.10 to V1.10"
+  else
+    pass window-history "$(($(wc -l < "$history") - 1)) records"
+  fi
+
   begin
   click_at "$close_x" "$close_y"
   if wait_until 20 bash -c "! kill -0 $win_pid 2>/dev/null" && win_log | tail -n 1 | grep -q 'Application finished'; then
