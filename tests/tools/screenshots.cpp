@@ -277,7 +277,7 @@ int main(int argc, char *argv[])
          }},
         {"upgrade-device-answered",
          [=]() {
-             pUpgrade->slot_UpgradeVerified(true, QStringLiteral("V1.11"));
+             pUpgrade->slot_UpgradeVerified(true, QStringLiteral("V1.11"), 0, QStringLiteral("V1.10"));
              return pWindow;
          }},
         {"upgrade-port-message",
