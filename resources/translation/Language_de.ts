@@ -374,6 +374,21 @@ aktualisieren</translation>
     </message>
 </context>
 <context>
+    <name>SupportFile</name>
+    <message>
+        <source>its files could not be packed</source>
+        <translation>seine Dateien konnten nicht gepackt werden</translation>
+    </message>
+    <message>
+        <source>%1 cannot be created (%2)</source>
+        <translation>%1 kann nicht angelegt werden (%2)</translation>
+    </message>
+    <message>
+        <source>%1 could not be written whole (%2)</source>
+        <translation>%1 konnte nicht vollständig geschrieben werden (%2)</translation>
+    </message>
+</context>
+<context>
     <name>UpgradeWidget</name>
     <message>
         <source>Import upgrade file</source>

@@ -372,6 +372,21 @@
     </message>
 </context>
 <context>
+    <name>SupportFile</name>
+    <message>
+        <source>its files could not be packed</source>
+        <translation>its files could not be packed</translation>
+    </message>
+    <message>
+        <source>%1 cannot be created (%2)</source>
+        <translation>%1 cannot be created (%2)</translation>
+    </message>
+    <message>
+        <source>%1 could not be written whole (%2)</source>
+        <translation>%1 could not be written whole (%2)</translation>
+    </message>
+</context>
+<context>
     <name>UpgradeWidget</name>
     <message>
         <source>Import upgrade file</source>

@@ -373,6 +373,21 @@ informe</translation>
     </message>
 </context>
 <context>
+    <name>SupportFile</name>
+    <message>
+        <source>its files could not be packed</source>
+        <translation>no se pudieron empaquetar sus archivos</translation>
+    </message>
+    <message>
+        <source>%1 cannot be created (%2)</source>
+        <translation>no se puede crear %1 (%2)</translation>
+    </message>
+    <message>
+        <source>%1 could not be written whole (%2)</source>
+        <translation>%1 no se pudo escribir completo (%2)</translation>
+    </message>
+</context>
+<context>
     <name>UpgradeWidget</name>
     <message>
         <source>Import upgrade file</source>

@@ -373,6 +373,21 @@ le rapport</translation>
     </message>
 </context>
 <context>
+    <name>SupportFile</name>
+    <message>
+        <source>its files could not be packed</source>
+        <translation>ses fichiers n&apos;ont pas pu être compressés</translation>
+    </message>
+    <message>
+        <source>%1 cannot be created (%2)</source>
+        <translation>impossible de créer %1 (%2)</translation>
+    </message>
+    <message>
+        <source>%1 could not be written whole (%2)</source>
+        <translation>%1 n&apos;a pas pu être écrit en entier (%2)</translation>
+    </message>
+</context>
+<context>
     <name>UpgradeWidget</name>
     <message>
         <source>Import upgrade file</source>

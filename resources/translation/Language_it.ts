@@ -373,6 +373,21 @@ rapporto</translation>
     </message>
 </context>
 <context>
+    <name>SupportFile</name>
+    <message>
+        <source>its files could not be packed</source>
+        <translation>non è stato possibile comprimere i suoi file</translation>
+    </message>
+    <message>
+        <source>%1 cannot be created (%2)</source>
+        <translation>impossibile creare %1 (%2)</translation>
+    </message>
+    <message>
+        <source>%1 could not be written whole (%2)</source>
+        <translation>non è stato possibile scrivere %1 per intero (%2)</translation>
+    </message>
+</context>
+<context>
     <name>UpgradeWidget</name>
     <message>
         <source>Import upgrade file</source>

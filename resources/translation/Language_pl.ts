@@ -376,6 +376,21 @@ raportu</translation>
     </message>
 </context>
 <context>
+    <name>SupportFile</name>
+    <message>
+        <source>its files could not be packed</source>
+        <translation>nie udało się spakować jego plików</translation>
+    </message>
+    <message>
+        <source>%1 cannot be created (%2)</source>
+        <translation>nie można utworzyć %1 (%2)</translation>
+    </message>
+    <message>
+        <source>%1 could not be written whole (%2)</source>
+        <translation>nie udało się zapisać całego pliku %1 (%2)</translation>
+    </message>
+</context>
+<context>
     <name>UpgradeWidget</name>
     <message>
         <source>Import upgrade file</source>

@@ -376,6 +376,21 @@
     </message>
 </context>
 <context>
+    <name>SupportFile</name>
+    <message>
+        <source>its files could not be packed</source>
+        <translation>не удалось упаковать его файлы</translation>
+    </message>
+    <message>
+        <source>%1 cannot be created (%2)</source>
+        <translation>не удаётся создать %1 (%2)</translation>
+    </message>
+    <message>
+        <source>%1 could not be written whole (%2)</source>
+        <translation>не удалось записать %1 целиком (%2)</translation>
+    </message>
+</context>
+<context>
     <name>UpgradeWidget</name>
     <message>
         <source>Import upgrade file</source>

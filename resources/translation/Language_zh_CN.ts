@@ -368,6 +368,21 @@
     </message>
 </context>
 <context>
+    <name>SupportFile</name>
+    <message>
+        <source>its files could not be packed</source>
+        <translation>无法打包其中的文件</translation>
+    </message>
+    <message>
+        <source>%1 cannot be created (%2)</source>
+        <translation>无法创建 %1（%2）</translation>
+    </message>
+    <message>
+        <source>%1 could not be written whole (%2)</source>
+        <translation>%1 未能完整写入（%2）</translation>
+    </message>
+</context>
+<context>
     <name>UpgradeWidget</name>
     <message>
         <source>Import upgrade file</source>

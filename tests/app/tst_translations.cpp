@@ -43,6 +43,8 @@ QList<Message> Catalogue()
          {"Device\n Information", "Export report", "Language", "Update",
           "The upgrade is running. Closing now leaves the device in its boot loader until the next upgrade.",
           "Close anyway", "Keep upgrading"}},
+        {"SupportFile",
+         {"its files could not be packed", "%1 cannot be created (%2)", "%1 could not be written whole (%2)"}},
         {"ExportWidget",
          {"Export report", "Export", "Cancel", "Select path", kLink, "File exporting", "File export successful",
           "File export failed", "Disconnected", "Please upgrade before proceeding"}},
