@@ -54,14 +54,16 @@ QString DefaultName(const QDateTime &time)
     return QStringLiteral("kestrelpack-support-%1.zip").arg(time.toString(QStringLiteral("yyyyMMdd-HHmmss")));
 }
 
-Result Write(const QString &sPath, const QString &sProgram)
+Result Write(const QString &sPath, const Writer &writer)
 {
     Result result;
     result.sPath = QFileInfo(sPath).absoluteFilePath();
     KP_LOG_INFO("Support file: writing {}", QDir::toNativeSeparators(result.sPath));
 
     SupportSummary::Facts facts;
-    facts.sProgram = sProgram;
+    facts.sProgram = writer.sProgram;
+    facts.bWindow = writer.bWindow;
+    facts.screens = writer.screens;
     facts.written = QDateTime::currentDateTime();
     facts.sDataDir = AppPaths::DataDir();
     facts.sPortOrigin = PortLister::ListOrigin();

@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 // The support file: one zip that holds what support asks for when something
 // went wrong, made in one step by the window's "Support" entry and by
@@ -29,14 +30,21 @@ struct Result
     ReasonText reason;    // why it was not written
 };
 
+// Who writes it, for the summary.
+struct Writer
+{
+    QString sProgram;       // "kestrelpack" or "kestrelpack-cli"
+    bool bWindow = false;   // a program with a window, shown on these screens:
+    QStringList screens;    // one line each (name, size, scale, DPI)
+};
+
 // "kestrelpack-support-20261210-143015.zip"
 QString DefaultName(const QDateTime &time);
 
 // Writes the support file at sPath (replacing a file of that name once the
-// new one is whole). sProgram names the program that wrote it in the
-// summary. The ports' in-use check runs the caller's event loop for up to
-// Waits::nSupportPortCheckMs.
-Result Write(const QString &sPath, const QString &sProgram);
+// new one is whole). The ports' in-use check runs the caller's event loop
+// for up to Waits::nSupportPortCheckMs.
+Result Write(const QString &sPath, const Writer &writer);
 
 } // namespace SupportFile
 

@@ -2,9 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QGuiApplication>
 #include <QLocale>
-#include <QScreen>
 #include <QSysInfo>
 #include <QTextStream>
 
@@ -39,22 +37,15 @@ QString Compiler()
 #endif
 }
 
-void Screens(QTextStream &out)
+void Screens(QTextStream &out, const Facts &facts)
 {
-    auto *pGui = qobject_cast<QGuiApplication *>(QCoreApplication::instance());
-    if (!pGui) {
+    if (!facts.bWindow) {
         out << "Screens: none (the command line has no window)" << kEnd;
         return;
     }
-    const QList<QScreen *> screens = QGuiApplication::screens();
-    out << "Screens: " << screens.size() << kEnd;
-    for (int i = 0; i < screens.size(); ++i) {
-        const QScreen *pScreen = screens.at(i);
-        const QRect geometry = pScreen->geometry();
-        out << "  " << (i + 1) << ": " << OrDash(pScreen->name()) << ", " << geometry.width() << "x"
-            << geometry.height() << " at " << geometry.x() << "," << geometry.y() << ", scale "
-            << pScreen->devicePixelRatio() << ", " << qRound(pScreen->logicalDotsPerInch()) << " logical DPI"
-            << (pScreen == QGuiApplication::primaryScreen() ? ", primary" : "") << kEnd;
+    out << "Screens: " << facts.screens.size() << kEnd;
+    for (int i = 0; i < facts.screens.size(); ++i) {
+        out << "  " << (i + 1) << ": " << facts.screens.at(i) << kEnd;
     }
 }
 
@@ -117,7 +108,7 @@ QString Text(const Facts &facts)
         << QSysInfo::kernelVersion() << ", " << QSysInfo::currentCpuArchitecture() << ")" << kEnd;
     out << "System locale: " << QLocale::system().name() << kEnd;
     out << "Qt: " << qVersion() << kEnd;
-    Screens(out);
+    Screens(out, facts);
     out << kEnd;
 
     Ports(out, facts);

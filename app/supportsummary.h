@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // The support file's summary.txt: what support asks for next once it has
 // the log, in English (support reads it, whatever the interface language)
@@ -14,11 +15,18 @@
 // (the command line has none), the ports as the program lists them with
 // what the system says of each and whether it is in use, the last job's
 // outcome, and what the support file holds.
+//
+// The screens come from the window's side as text: asking Qt Gui's
+// application object here would link the whole of a static Qt Gui (its
+// platform integration, fonts and images) into the command line, which
+// needs only its archive writer.
 namespace SupportSummary {
 
 struct Facts
 {
     QString sProgram;                       // "kestrelpack" or "kestrelpack-cli"
+    bool bWindow = false;                   // the program has a window, on these screens:
+    QStringList screens;                    // one line each
     QDateTime written;
     QString sDataDir;
     QString sPortOrigin;                    // PortLister::ListOrigin()

@@ -43,7 +43,7 @@ int RunSupportFile(CliContext &ctx, const QString &sDirArg)
                                         .arg(sShownDir));
         return ExitReport;
     }
-    const SupportFile::Result result = SupportFile::Write(FreeName(sDir), QStringLiteral("kestrelpack-cli"));
+    const SupportFile::Result result = SupportFile::Write(FreeName(sDir), {QStringLiteral("kestrelpack-cli"), false, {}});
     const QString sShownPath = QDir::toNativeSeparators(result.sPath);
     if (!result.bWritten) {
         ctx.out.Outcome(ExitReport, QStringLiteral("the support file was not written: %1; choose another folder or "

@@ -8,7 +8,32 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QScreen>
 #include <QStandardPaths>
+
+namespace {
+
+// A line for each screen: name, size, scale and DPI, the primary marked.
+QStringList ScreenLines()
+{
+    QStringList lines;
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    for (const QScreen *pScreen : screens) {
+        const QRect geometry = pScreen->geometry();
+        lines << QStringLiteral("%1, %2x%3 at %4,%5, scale %6, %7 logical DPI%8")
+                     .arg(pScreen->name().isEmpty() ? QStringLiteral("-") : pScreen->name())
+                     .arg(geometry.width())
+                     .arg(geometry.height())
+                     .arg(geometry.x())
+                     .arg(geometry.y())
+                     .arg(pScreen->devicePixelRatio())
+                     .arg(qRound(pScreen->logicalDotsPerInch()))
+                     .arg(pScreen == QGuiApplication::primaryScreen() ? QStringLiteral(", primary") : QString());
+    }
+    return lines;
+}
+
+} // namespace
 
 void SupportEntry::Run(QWidget *pWindow)
 {
@@ -29,7 +54,7 @@ void SupportEntry::Run(QWidget *pWindow)
     // the entry takes no second click meanwhile.
     pWindow->setEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const SupportFile::Result result = SupportFile::Write(sPath, QStringLiteral("kestrelpack"));
+    const SupportFile::Result result = SupportFile::Write(sPath, {QStringLiteral("kestrelpack"), true, ScreenLines()});
     QApplication::restoreOverrideCursor();
     pWindow->setEnabled(true);
 
