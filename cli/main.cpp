@@ -4,6 +4,8 @@
 //   kestrelpack-cli info              version and serial number
 //   kestrelpack-cli export DIR        the device's records as a CSV report in DIR
 //   kestrelpack-cli upgrade FILE      the firmware FILE over YMODEM
+//   kestrelpack-cli support-file [DIR]  the support file (logs, settings,
+//                                     summary) into DIR, no device touched
 //
 // Without --port the device is looked for as the program looks for it (every
 // listed port, or KESTRELPACK_SERIAL_PORTS when set). With --port given more
@@ -22,6 +24,7 @@
 #include "cli/output.h"
 #include "cli/parallelrun.h"
 #include "cli/requestjobs.h"
+#include "cli/supportfilejob.h"
 #include "cli/upgradejob.h"
 #include "device/portlister.h"
 #include "transfer/qserialuser.h"
@@ -55,7 +58,9 @@ const char *const kExitCodesHelp =
     "       cancelled, timed out or failed, or the device confirmed neither the\n"
     "       transfer's end nor its new firmware\n"
     "  6    export: the report folder cannot be made or written, or the report was\n"
-    "       not written whole; history: the service history cannot be read\n"
+    "       not written whole; history: the service history cannot be read;\n"
+    "       support-file: its folder cannot be made or written, or the support file\n"
+    "       was not written\n"
     "  7    a device command failed (version, serial number), the device kept sending\n"
     "       and never answered, or a port's process ended abnormally\n"
     "  130  interrupted (Ctrl+C, SIGTERM, the console closed) before the job ended:\n"
@@ -95,7 +100,9 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Reads the device's information, exports its records into a CSV report or "
-                       "upgrades its firmware, as the program does.\n\n%1\n\n%2")
+                       "upgrades its firmware, as the program does; support-file writes one zip with the "
+                       "logs, the settings, the service history and a summary of the system and its "
+                       "ports, for support.\n\n%1\n\n%2")
             .arg(QLatin1String(kExitCodesHelp), QLatin1String(kLogHelp)));
     // Only --help: Qt's own options (--help-all) do not apply to this program.
     const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
@@ -127,7 +134,7 @@ int main(int argc, char *argv[])
     parser.addOption(serialOption);
     parser.addOption(sinceOption);
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("info | export DIR | upgrade FILE | history"));
+                                 QStringLiteral("info | export DIR | upgrade FILE | history | support-file [DIR]"));
 
     if (!parser.parse(QCoreApplication::arguments())) {
         return Usage(parser, parser.errorText());
@@ -142,19 +149,25 @@ int main(int argc, char *argv[])
     }
     const QStringList args = parser.positionalArguments();
     const QString sCommand = args.value(0);
+    const bool bSupportFile = sCommand == QLatin1String("support-file");
     const int nWanted = (sCommand == QLatin1String("info") || sCommand == QLatin1String("history")) ? 1
                         : (sCommand == QLatin1String("export") || sCommand == QLatin1String("upgrade")) ? 2
+                        : bSupportFile                                                                  ? 1
                                                                                                         : -1;
     if (nWanted < 0) {
         return Usage(parser, args.isEmpty() ? QStringLiteral("no command given")
                                             : QStringLiteral("unknown command: %1").arg(sCommand));
     }
-    if (args.size() != nWanted) {
+    // The support file's folder may be left out: the current one.
+    if (args.size() != nWanted && !(bSupportFile && args.size() == 2)) {
         return Usage(parser, QStringLiteral("wrong number of arguments for %1").arg(sCommand));
     }
     if (sCommand == QLatin1String("export") && args.at(1).isEmpty()) {
         // Not the current folder, and never the root a bare file name would give.
         return Usage(parser, QStringLiteral("export needs a report folder"));
+    }
+    if (bSupportFile && args.size() == 2 && args.at(1).isEmpty()) {
+        return Usage(parser, QStringLiteral("support-file takes a folder, or none for the current one"));
     }
     if (parser.isSet(jsonOption) && parser.isSet(quietOption)) {
         return Usage(parser, QStringLiteral("--json and --quiet exclude each other"));
@@ -205,6 +218,10 @@ int main(int argc, char *argv[])
     ::signal(SIGPIPE, SIG_IGN);
 #endif
 
+    if (bSupportFile && ports.size() > 1) {
+        // One file lists the ports; with --port, that one alone.
+        return Usage(parser, QStringLiteral("support-file takes one --port at most"));
+    }
     if (ports.size() > 1) {
         InitLog();
         QStringList jobArgs = args;
@@ -229,6 +246,12 @@ int main(int argc, char *argv[])
     // side must not write and rotate one file.
     InitLog(sPort.isEmpty() ? QString() : Logging::FileSuffix(sPort));
     ctx.out.Setup(eMode, sCommand, sPort);
+    if (bSupportFile) {
+        // No device job: the worker is never started.
+        const int nExit = RunSupportFile(ctx, args.value(1));
+        Logging::Finish();
+        return nExit;
+    }
     // The window's object. Its worker thread starts at once.
     QSerialUser &user = *QSerialUser::instance();
     user.SetHistoryFile(AppPaths::HistoryFile());

@@ -2,7 +2,7 @@
 # headers of its own layer and of lower ones only, and none of the simulator,
 # the tests or the tools; the libraries link the same way (CMakeLists.txt).
 # The check runs on every build, before any layer compiles.
-set(kp_layer_order ${KESTRELPACK_CORE_LAYERS} kestrelpack_gui)
+set(kp_layer_order ${KESTRELPACK_CORE_LAYERS} kestrelpack_support kestrelpack_gui)
 set(kp_layer_files "")
 foreach(layer IN LISTS kp_layer_order)
   get_target_property(kp_sources ${layer} SOURCES)

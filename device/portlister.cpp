@@ -39,10 +39,29 @@ QList<PortLister::Port> PortLister::AvailablePorts()
     }
     const QList<QSerialPortInfo> infos = QSerialPortInfo::availablePorts();
     for (const QSerialPortInfo &info : infos) {
-        ports.append(
-            Port{info.portName(), DevicePath(info.portName(), info.systemLocation()), info.hasVendorIdentifier()});
+        Port port{info.portName(), DevicePath(info.portName(), info.systemLocation()), info.hasVendorIdentifier()};
+        port.sDescription = info.description();
+        port.sManufacturer = info.manufacturer();
+        port.sSerialNumber = info.serialNumber();
+        port.nVendorId = info.hasVendorIdentifier() ? int(info.vendorIdentifier()) : -1;
+        port.nProductId = info.hasProductIdentifier() ? int(info.productIdentifier()) : -1;
+        ports.append(port);
     }
     return InScanOrder(ports);
+}
+
+QString PortLister::ListOrigin()
+{
+    {
+        const QMutexLocker locker(&s_onlyPortMutex);
+        if (!s_sOnlyPort.isEmpty()) {
+            return QStringLiteral("the one port named");
+        }
+    }
+    if (qEnvironmentVariableIsSet(kEnvironmentVariable)) {
+        return QString::fromLatin1(kEnvironmentVariable);
+    }
+    return QStringLiteral("the system");
 }
 
 QList<PortLister::Port> PortLister::InScanOrder(QList<Port> ports)

@@ -20,11 +20,21 @@ public:
         QString sPortName;    // what the system calls the port (COM3, ttyUSB0)
         QString sDevicePath;  // what QSerialPort::setPortName is given to open it
         bool bUsb = false;    // the system knows its USB vendor: an adapter, where the device is
+        // What the system says of it, for the support file. A port named
+        // through the environment or SetOnlyPort is not asked about: none.
+        QString sDescription{};
+        QString sManufacturer{};
+        QString sSerialNumber{};
+        int nVendorId = -1;   // USB vendor and product id; -1: not known
+        int nProductId = -1;
     };
 
     static constexpr const char *kEnvironmentVariable = "KESTRELPACK_SERIAL_PORTS";
 
     static QList<Port> AvailablePorts();
+    // Where AvailablePorts takes its list from, in words for support: "the
+    // system", the environment variable, or the one port named.
+    static QString ListOrigin();
 
     // The order in which the system's ports are tried: USB adapters first (the
     // device is on one), then the rest (modems, Bluetooth ports, whose open can

@@ -15,6 +15,7 @@
 #include <windows.h>
 #endif
 #ifdef Q_OS_UNIX
+#include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
 #endif
@@ -23,6 +24,7 @@ struct PortTrial::State
 {
     std::atomic<bool> bEnded{false};
     std::atomic<bool> bOpened{false};
+    std::atomic<int> nError{0};
 };
 
 namespace {
@@ -53,15 +55,17 @@ NativePath ToNative(const QString &sDevicePath)
         .toStdWString();
 }
 
-bool OpenAndClose(const NativePath &path)
+// 0 when it opened; else the system's error.
+int OpenAndClose(const NativePath &path)
 {
     const HANDLE handle = ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                         FILE_FLAG_OVERLAPPED, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
-        return false;
+        const int nError = int(::GetLastError());
+        return nError != 0 ? nError : -1;
     }
     ::CloseHandle(handle);
-    return true;
+    return 0;
 }
 #else
 using NativePath = std::string;
@@ -75,14 +79,15 @@ NativePath ToNative(const QString &sDevicePath)
     return (bPath ? sDevicePath : QStringLiteral("/dev/") + sDevicePath).toLocal8Bit().toStdString();
 }
 
-bool OpenAndClose(const NativePath &path)
+// 0 when it opened; else the system's error.
+int OpenAndClose(const NativePath &path)
 {
     const int nFd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (nFd < 0) {
-        return false;
+        return errno != 0 ? errno : -1;
     }
     ::close(nFd);
-    return true;
+    return 0;
 }
 #endif
 
@@ -108,7 +113,9 @@ PortTrial::PortTrial(const QString &sDevicePath)
             if (nDelayMs > 0) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(nDelayMs));
             }
-            pState->bOpened = OpenAndClose(path);
+            const int nError = OpenAndClose(path);
+            pState->nError = nError;
+            pState->bOpened = nError == 0;
             pState->bEnded = true;
         }).detach();
     } catch (const std::system_error &error) {
@@ -126,6 +133,11 @@ bool PortTrial::Ended() const
 bool PortTrial::Opened() const
 {
     return m_pState->bEnded && m_pState->bOpened;
+}
+
+int PortTrial::Error() const
+{
+    return m_pState->bEnded ? m_pState->nError.load() : 0;
 }
 
 void PortTrialForTesting::SetOpenDelay(const QString &sDevicePath, int nMs)

@@ -27,6 +27,9 @@ public:
     bool Ended() const;
     // It has ended, and the system opened the port.
     bool Opened() const;
+    // It has ended with the port refused: the system's error code (errno on
+    // Unix, GetLastError on Windows); 0 otherwise.
+    int Error() const;
 
     struct State;
 

@@ -45,6 +45,11 @@ struct Waits
     int nPortReopenMs = 200;     // a port the trial opened and closed but the real open found held is
                                  // opened once more after this: some drivers finish a close late
 
+    // Support file
+    int nSupportPortCheckMs = 1000;  // the longest wait for the trial opens that tell whether the listed ports
+                                     // are in use (all at once, the caller's loop running); a port whose open
+                                     // has not returned by then is written down as not known
+
     // Log export (worker)
     int nExportTickMs = 500;     // export collection tick
     int nExportIdleTicks = 4;    // idle ticks tolerated; the next one ends the export

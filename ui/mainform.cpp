@@ -7,10 +7,12 @@
 #include "transfer/qserialuser.h"
 #include "ui/exportwidget.h"
 #include "ui/infowidget.h"
+#include "ui/supportentry.h"
 #include "ui/upgradewidget.h"
 
 #include <QCloseEvent>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QMessageBox>
 #include <QGraphicsDropShadowEffect>
 #include <QMouseEvent>
@@ -18,6 +20,14 @@
 #include <QPainterPath>
 #include <QPushButton>
 #include <QtMath>
+
+namespace {
+
+// Between the language entry's caption and the support entry's, about the
+// room between the logo and the language caption.
+constexpr int kTitleEntryGapPx = 24;
+
+} // namespace
 
 MainForm::MainForm(QWidget *parent)
     : QMainWindow(parent)
@@ -38,6 +48,8 @@ MainForm::MainForm(QWidget *parent)
             pButton->setStyleSheet(pButton->styleSheet() + QStringLiteral("\nQPushButton:focus{outline: none;}"));
         }
     }
+
+    PlaceSupportEntry();
 
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_TranslucentBackground);
@@ -101,6 +113,23 @@ void MainForm::on_btnLanguage_clicked()
     connect(pDialog, &LanguageDialog::signal_SetLanguage, this, &MainForm::slot_SetLanguage);
     pDialog->move(mapToGlobal(QPoint(0, 0)) + QPoint(148, 52));
     pDialog->show();
+}
+
+void MainForm::on_btnSupport_clicked()
+{
+    SupportEntry::Run(this);
+}
+
+// The language button centres its caption, whose width changes with the
+// language: the support entry (its caption on the left) follows that
+// caption's end, so the two read as a pair in every language.
+void MainForm::PlaceSupportEntry()
+{
+    ui->btnLanguage->ensurePolished();
+    const QFontMetrics metrics(ui->btnLanguage->font());
+    const QRect language = ui->btnLanguage->geometry();
+    const int nCaptionEnd = language.center().x() + (metrics.horizontalAdvance(ui->btnLanguage->text()) + 1) / 2;
+    ui->btnSupport->move(nCaptionEnd + kTitleEntryGapPx, ui->btnSupport->y());
 }
 
 void MainForm::on_btnMinimize_clicked()
@@ -198,6 +227,7 @@ void MainForm::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::LanguageChange) {
         ui->retranslateUi(this);
+        PlaceSupportEntry();
     }
     QMainWindow::changeEvent(event);
 }

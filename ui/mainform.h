@@ -13,7 +13,7 @@ class MainForm;
 
 // The application's main window: frameless and translucent, it paints its
 // own white body and shadow, carries the title band with the language
-// button, and shows either the menu or one of the three task pages. It wires
+// button and the support entry, and shows either the menu or one of the three task pages. It wires
 // the shared device coordinator's reports to the pages.
 class MainForm : public QMainWindow
 {
@@ -28,6 +28,7 @@ public:
 
 private slots:
     void on_btnLanguage_clicked();
+    void on_btnSupport_clicked();
     void on_btnMinimize_clicked();
     void on_btnClose_clicked();
     void on_btnExport_clicked();
@@ -47,6 +48,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // Puts the "Support" entry beside the language entry's caption.
+    void PlaceSupportEntry();
     // Closes the window once the coordinator has no job left.
     void CloseWhenIdle(QSerialUser *pUser);
 

@@ -253,6 +253,10 @@ aktualisieren</translation>
         <source>Keep upgrading</source>
         <translation>Weiter aktualisieren</translation>
     </message>
+    <message>
+        <source>Support</source>
+        <translation>Support</translation>
+    </message>
 </context>
 <context>
     <name>QSerialUser</name>
@@ -371,6 +375,40 @@ aktualisieren</translation>
     <message>
         <source>Something on %1 answers that is not this device</source>
         <translation>An %1 antwortet etwas, das nicht dieses Gerät ist</translation>
+    </message>
+</context>
+<context>
+    <name>SupportEntry</name>
+    <message>
+        <source>Save the support file</source>
+        <translation>Supportdatei speichern</translation>
+    </message>
+    <message>
+        <source>Zip archives (*.zip)</source>
+        <translation>Zip-Archive (*.zip)</translation>
+    </message>
+    <message>
+        <source>The support file %1 has been written. Send it to support.</source>
+        <translation>Die Supportdatei %1 wurde geschrieben. Senden Sie sie an den Support.</translation>
+    </message>
+    <message>
+        <source>The support file could not be written: %1</source>
+        <translation>Die Supportdatei konnte nicht geschrieben werden: %1</translation>
+    </message>
+</context>
+<context>
+    <name>SupportFile</name>
+    <message>
+        <source>its files could not be packed</source>
+        <translation>seine Dateien konnten nicht gepackt werden</translation>
+    </message>
+    <message>
+        <source>%1 cannot be created (%2)</source>
+        <translation>%1 kann nicht angelegt werden (%2)</translation>
+    </message>
+    <message>
+        <source>%1 could not be written whole (%2)</source>
+        <translation>%1 konnte nicht vollständig geschrieben werden (%2)</translation>
     </message>
 </context>
 <context>

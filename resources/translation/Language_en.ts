@@ -251,6 +251,10 @@
         <source>Keep upgrading</source>
         <translation>Keep upgrading</translation>
     </message>
+    <message>
+        <source>Support</source>
+        <translation>Support</translation>
+    </message>
 </context>
 <context>
     <name>QSerialUser</name>
@@ -369,6 +373,40 @@
     <message>
         <source>Something on %1 answers that is not this device</source>
         <translation>Something on %1 answers that is not this device</translation>
+    </message>
+</context>
+<context>
+    <name>SupportEntry</name>
+    <message>
+        <source>Save the support file</source>
+        <translation>Save the support file</translation>
+    </message>
+    <message>
+        <source>Zip archives (*.zip)</source>
+        <translation>Zip archives (*.zip)</translation>
+    </message>
+    <message>
+        <source>The support file %1 has been written. Send it to support.</source>
+        <translation>The support file %1 has been written. Send it to support.</translation>
+    </message>
+    <message>
+        <source>The support file could not be written: %1</source>
+        <translation>The support file could not be written: %1</translation>
+    </message>
+</context>
+<context>
+    <name>SupportFile</name>
+    <message>
+        <source>its files could not be packed</source>
+        <translation>its files could not be packed</translation>
+    </message>
+    <message>
+        <source>%1 cannot be created (%2)</source>
+        <translation>%1 cannot be created (%2)</translation>
+    </message>
+    <message>
+        <source>%1 could not be written whole (%2)</source>
+        <translation>%1 could not be written whole (%2)</translation>
     </message>
 </context>
 <context>

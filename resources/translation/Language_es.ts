@@ -252,6 +252,10 @@ informe</translation>
         <source>Keep upgrading</source>
         <translation>Seguir actualizando</translation>
     </message>
+    <message>
+        <source>Support</source>
+        <translation>Soporte</translation>
+    </message>
 </context>
 <context>
     <name>QSerialUser</name>
@@ -370,6 +374,40 @@ informe</translation>
     <message>
         <source>Something on %1 answers that is not this device</source>
         <translation>Algo responde en %1, pero no es este dispositivo</translation>
+    </message>
+</context>
+<context>
+    <name>SupportEntry</name>
+    <message>
+        <source>Save the support file</source>
+        <translation>Guardar el archivo de soporte</translation>
+    </message>
+    <message>
+        <source>Zip archives (*.zip)</source>
+        <translation>Archivos zip (*.zip)</translation>
+    </message>
+    <message>
+        <source>The support file %1 has been written. Send it to support.</source>
+        <translation>Se ha guardado el archivo de soporte %1. Envíelo al servicio de soporte.</translation>
+    </message>
+    <message>
+        <source>The support file could not be written: %1</source>
+        <translation>No se pudo guardar el archivo de soporte: %1</translation>
+    </message>
+</context>
+<context>
+    <name>SupportFile</name>
+    <message>
+        <source>its files could not be packed</source>
+        <translation>no se pudieron empaquetar sus archivos</translation>
+    </message>
+    <message>
+        <source>%1 cannot be created (%2)</source>
+        <translation>no se puede crear %1 (%2)</translation>
+    </message>
+    <message>
+        <source>%1 could not be written whole (%2)</source>
+        <translation>%1 no se pudo escribir completo (%2)</translation>
     </message>
 </context>
 <context>

@@ -252,6 +252,10 @@ le rapport</translation>
         <source>Keep upgrading</source>
         <translation>Poursuivre la mise à jour</translation>
     </message>
+    <message>
+        <source>Support</source>
+        <translation>Assistance</translation>
+    </message>
 </context>
 <context>
     <name>QSerialUser</name>
@@ -370,6 +374,40 @@ le rapport</translation>
     <message>
         <source>Something on %1 answers that is not this device</source>
         <translation>Quelque chose répond sur %1, mais ce n&apos;est pas cet appareil</translation>
+    </message>
+</context>
+<context>
+    <name>SupportEntry</name>
+    <message>
+        <source>Save the support file</source>
+        <translation>Enregistrer le fichier d&apos;assistance</translation>
+    </message>
+    <message>
+        <source>Zip archives (*.zip)</source>
+        <translation>Archives zip (*.zip)</translation>
+    </message>
+    <message>
+        <source>The support file %1 has been written. Send it to support.</source>
+        <translation>Le fichier d&apos;assistance %1 a été enregistré. Envoyez-le à l&apos;assistance.</translation>
+    </message>
+    <message>
+        <source>The support file could not be written: %1</source>
+        <translation>Le fichier d&apos;assistance n&apos;a pas pu être enregistré : %1</translation>
+    </message>
+</context>
+<context>
+    <name>SupportFile</name>
+    <message>
+        <source>its files could not be packed</source>
+        <translation>ses fichiers n&apos;ont pas pu être compressés</translation>
+    </message>
+    <message>
+        <source>%1 cannot be created (%2)</source>
+        <translation>impossible de créer %1 (%2)</translation>
+    </message>
+    <message>
+        <source>%1 could not be written whole (%2)</source>
+        <translation>%1 n&apos;a pas pu être écrit en entier (%2)</translation>
     </message>
 </context>
 <context>

@@ -252,6 +252,10 @@ rapporto</translation>
         <source>Keep upgrading</source>
         <translation>Continua l&apos;aggiornamento</translation>
     </message>
+    <message>
+        <source>Support</source>
+        <translation>Assistenza</translation>
+    </message>
 </context>
 <context>
     <name>QSerialUser</name>
@@ -370,6 +374,40 @@ rapporto</translation>
     <message>
         <source>Something on %1 answers that is not this device</source>
         <translation>Su %1 risponde qualcosa che non è questo dispositivo</translation>
+    </message>
+</context>
+<context>
+    <name>SupportEntry</name>
+    <message>
+        <source>Save the support file</source>
+        <translation>Salva il file di assistenza</translation>
+    </message>
+    <message>
+        <source>Zip archives (*.zip)</source>
+        <translation>Archivi zip (*.zip)</translation>
+    </message>
+    <message>
+        <source>The support file %1 has been written. Send it to support.</source>
+        <translation>Il file di assistenza %1 è stato salvato. Inviarlo all&apos;assistenza.</translation>
+    </message>
+    <message>
+        <source>The support file could not be written: %1</source>
+        <translation>Impossibile salvare il file di assistenza: %1</translation>
+    </message>
+</context>
+<context>
+    <name>SupportFile</name>
+    <message>
+        <source>its files could not be packed</source>
+        <translation>non è stato possibile comprimere i suoi file</translation>
+    </message>
+    <message>
+        <source>%1 cannot be created (%2)</source>
+        <translation>impossibile creare %1 (%2)</translation>
+    </message>
+    <message>
+        <source>%1 could not be written whole (%2)</source>
+        <translation>non è stato possibile scrivere %1 per intero (%2)</translation>
     </message>
 </context>
 <context>

@@ -252,6 +252,10 @@ raportu</translation>
         <source>Keep upgrading</source>
         <translation>Kontynuuj aktualizację</translation>
     </message>
+    <message>
+        <source>Support</source>
+        <translation>Pomoc techniczna</translation>
+    </message>
 </context>
 <context>
     <name>QSerialUser</name>
@@ -373,6 +377,40 @@ raportu</translation>
     <message>
         <source>Something on %1 answers that is not this device</source>
         <translation>Na porcie %1 odpowiada coś, co nie jest tym urządzeniem</translation>
+    </message>
+</context>
+<context>
+    <name>SupportEntry</name>
+    <message>
+        <source>Save the support file</source>
+        <translation>Zapisz plik dla pomocy technicznej</translation>
+    </message>
+    <message>
+        <source>Zip archives (*.zip)</source>
+        <translation>Archiwa zip (*.zip)</translation>
+    </message>
+    <message>
+        <source>The support file %1 has been written. Send it to support.</source>
+        <translation>Plik dla pomocy technicznej %1 został zapisany. Wyślij go do pomocy technicznej.</translation>
+    </message>
+    <message>
+        <source>The support file could not be written: %1</source>
+        <translation>Nie udało się zapisać pliku dla pomocy technicznej: %1</translation>
+    </message>
+</context>
+<context>
+    <name>SupportFile</name>
+    <message>
+        <source>its files could not be packed</source>
+        <translation>nie udało się spakować jego plików</translation>
+    </message>
+    <message>
+        <source>%1 cannot be created (%2)</source>
+        <translation>nie można utworzyć %1 (%2)</translation>
+    </message>
+    <message>
+        <source>%1 could not be written whole (%2)</source>
+        <translation>nie udało się zapisać całego pliku %1 (%2)</translation>
     </message>
 </context>
 <context>

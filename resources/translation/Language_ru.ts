@@ -252,6 +252,10 @@
         <source>Keep upgrading</source>
         <translation>Продолжить обновление</translation>
     </message>
+    <message>
+        <source>Support</source>
+        <translation>Поддержка</translation>
+    </message>
 </context>
 <context>
     <name>QSerialUser</name>
@@ -373,6 +377,40 @@
     <message>
         <source>Something on %1 answers that is not this device</source>
         <translation>На порту %1 отвечает что-то, что не является этим устройством</translation>
+    </message>
+</context>
+<context>
+    <name>SupportEntry</name>
+    <message>
+        <source>Save the support file</source>
+        <translation>Сохранить файл для поддержки</translation>
+    </message>
+    <message>
+        <source>Zip archives (*.zip)</source>
+        <translation>Архивы zip (*.zip)</translation>
+    </message>
+    <message>
+        <source>The support file %1 has been written. Send it to support.</source>
+        <translation>Файл для поддержки %1 записан. Отправьте его в службу поддержки.</translation>
+    </message>
+    <message>
+        <source>The support file could not be written: %1</source>
+        <translation>Не удалось записать файл для поддержки: %1</translation>
+    </message>
+</context>
+<context>
+    <name>SupportFile</name>
+    <message>
+        <source>its files could not be packed</source>
+        <translation>не удалось упаковать его файлы</translation>
+    </message>
+    <message>
+        <source>%1 cannot be created (%2)</source>
+        <translation>не удаётся создать %1 (%2)</translation>
+    </message>
+    <message>
+        <source>%1 could not be written whole (%2)</source>
+        <translation>не удалось записать %1 целиком (%2)</translation>
     </message>
 </context>
 <context>

@@ -250,6 +250,10 @@
         <source>Keep upgrading</source>
         <translation>继续升级</translation>
     </message>
+    <message>
+        <source>Support</source>
+        <translation>技术支持</translation>
+    </message>
 </context>
 <context>
     <name>QSerialUser</name>
@@ -365,6 +369,40 @@
     <message>
         <source>Something on %1 answers that is not this device</source>
         <translation>%1 上有应答，但不是本设备</translation>
+    </message>
+</context>
+<context>
+    <name>SupportEntry</name>
+    <message>
+        <source>Save the support file</source>
+        <translation>保存技术支持文件</translation>
+    </message>
+    <message>
+        <source>Zip archives (*.zip)</source>
+        <translation>Zip 压缩包 (*.zip)</translation>
+    </message>
+    <message>
+        <source>The support file %1 has been written. Send it to support.</source>
+        <translation>技术支持文件 %1 已写入。请将其发送给技术支持。</translation>
+    </message>
+    <message>
+        <source>The support file could not be written: %1</source>
+        <translation>无法写入技术支持文件：%1</translation>
+    </message>
+</context>
+<context>
+    <name>SupportFile</name>
+    <message>
+        <source>its files could not be packed</source>
+        <translation>无法打包其中的文件</translation>
+    </message>
+    <message>
+        <source>%1 cannot be created (%2)</source>
+        <translation>无法创建 %1（%2）</translation>
+    </message>
+    <message>
+        <source>%1 could not be written whole (%2)</source>
+        <translation>%1 未能完整写入（%2）</translation>
     </message>
 </context>
 <context>

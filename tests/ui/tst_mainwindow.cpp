@@ -13,6 +13,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -45,6 +47,32 @@ std::unique_ptr<SimulatedDevice> StartDevice(SimulatorOptions options)
     }
     TestEnvironment::SetSerialPorts({pDevice->PortPath()});
     return pDevice;
+}
+
+// Answers the next file dialog with sPath, as a technician types a name;
+// the name it suggested goes to *pSuggested.
+void AnswerNextFileDialog(const QString &sPath, QString *pSuggested)
+{
+    auto *pTimer = new QTimer;
+    QObject::connect(pTimer, &QTimer::timeout, pTimer, [pTimer, sPath, pSuggested]() {
+        const QList<QWidget *> windows = QApplication::topLevelWidgets();
+        for (QWidget *pWidget : windows) {
+            auto *pDialog = qobject_cast<QFileDialog *>(pWidget);
+            if (!pDialog || !pDialog->isVisible()) {
+                continue;
+            }
+            *pSuggested = QFileInfo(pDialog->selectedFiles().value(0)).fileName();
+            auto *pName = pDialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            if (pName) {
+                pName->setText(sPath);
+            }
+            // As its Save button does (QFileDialog keeps accept() to itself).
+            static_cast<QDialog *>(pDialog)->accept();
+            pTimer->deleteLater();
+            return;
+        }
+    });
+    pTimer->start(50);
 }
 
 } // namespace
@@ -111,7 +139,7 @@ private slots:
         const auto restoreStyle = qScopeGuard([&] { QApplication::setStyle(QStyleFactory::create(sOldStyle)); });
         QApplication::setActiveWindow(m_pWindow.get());
         QVERIFY(QTest::qWaitForWindowActive(m_pWindow.get()));
-        for (const char *szButton : {"btnExport", "btnUpgrade", "btnInfo", "btnLanguage", "btnClose"}) {
+        for (const char *szButton : {"btnExport", "btnUpgrade", "btnInfo", "btnLanguage", "btnSupport", "btnClose"}) {
             QPushButton *pButton = Child<QPushButton>(szButton);
             QVERIFY(pButton);
             pButton->clearFocus();
@@ -122,6 +150,45 @@ private slots:
             QVERIFY2(pButton->grab().toImage() == plain, szButton);
             pButton->clearFocus();
         }
+    }
+
+    // The title band's "Support" entry: the save dialog with a dated name,
+    // the file written and its name told, or, where the folder takes no
+    // file, the reason and no file.
+    void supportEntryWritesTheFileOrSaysWhy_data()
+    {
+        QTest::addColumn<QString>("sFolder");   // "": a fresh folder of the test's
+        QTest::addColumn<QString>("sTold");     // the start of the box's text
+        QTest::newRow("written") << QString()
+                                 << QStringLiteral("The support file kp-support.zip has been written. Send it to "
+                                                   "support.");
+        QTest::newRow("folder that takes no file")
+            << QStringLiteral("/sys/kernel")
+            << QStringLiteral("The support file could not be written: kp-support.zip cannot be created (");
+    }
+    void supportEntryWritesTheFileOrSaysWhy()
+    {
+        QFETCH(QString, sFolder);
+        QFETCH(QString, sTold);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString sPath = QDir(sFolder.isEmpty() ? dir.path() : sFolder).filePath(QStringLiteral("kp-support.zip"));
+        QString sSuggested;
+        AnswerNextFileDialog(sPath, &sSuggested);
+        QString sShown;
+        AnswerNextQuestion(QStringLiteral("OK"), &sShown);
+        Click("btnSupport");
+        QVERIFY2(QRegularExpression(QStringLiteral("^kestrelpack-support-\\d{8}-\\d{6}\\.zip$")).match(sSuggested).hasMatch(),
+                 qPrintable(sSuggested));
+        QVERIFY2(sShown.startsWith(sTold), qPrintable(sShown));
+        QCOMPARE(QFileInfo::exists(sPath), sFolder.isEmpty());
+        if (sFolder.isEmpty()) {
+            QFile zip(sPath);
+            QVERIFY(zip.open(QIODevice::ReadOnly));
+            QCOMPARE(zip.read(4), QByteArray("PK\x03\x04"));
+            QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("kp-support.zip")});
+        }
+        QVERIFY(m_pWindow->isEnabled());
     }
 
     // With the real waits: what the information page shows for a device in
