@@ -27,6 +27,8 @@
 #                    device then answers with
 #   cli-history      every job above left its record in the service history
 #                    (history --json), the upgrade's with the file's SHA-256
+#   cli-support      support-file writes one zip that tests whole, with the
+#                    summary (COM5 listed), the log and the service history
 #   log-fallback     the command line in a folder it cannot write leaves its log
 #                    in %LOCALAPPDATA%\Kestrelpack\logs
 #   window           kestrelpack.exe, run from a folder whose name has
@@ -337,6 +339,27 @@ elif ! grep '"event":"record"' "$out/cli-history.txt" | grep -q '"job":"informat
   fail cli-history "no information record of the device 08123456"
 else
   pass cli-history "$(grep -c '"event":"record"' "$out/cli-history.txt") records"
+fi
+
+# --- cli-support ---------------------------------------------------------------
+# The support file for support: one zip, whole, with the summary (the ports
+# listed), the settings, the logs and the service history.
+begin
+support_dir="$WINEPREFIX/drive_c/support"
+wine "$cli" support-file "$(winepath -w "$support_dir")" > "$out/cli-support.txt" 2>&1
+rc=$?
+support_zip=("$support_dir"/kestrelpack-support-*.zip)
+if [ "$rc" -ne 0 ]; then
+  fail cli-support "exit code $rc ($(tail -n 1 "$out/cli-support.txt"))"
+elif [ ! -f "${support_zip[0]}" ] || ! unzip -t "${support_zip[0]}" > "$out/cli-support-unzip.txt" 2>&1; then
+  fail cli-support "no zip that tests whole: $(ls "$support_dir" 2>&1 | tr '\n' ' ')"
+elif ! unzip -l "${support_zip[0]}" | grep -q 'service-history.csv' \
+     || ! unzip -l "${support_zip[0]}" | grep -q 'logs/K9Z40_'; then
+  fail cli-support "the history or the log is missing: $(unzip -l "${support_zip[0]}" | tail -n +4 | awk '{print $4}' | tr '\n' ' ')"
+elif ! unzip -p "${support_zip[0]}" summary.txt | grep -q 'COM5'; then
+  fail cli-support "the summary's port list has no COM5"
+else
+  pass cli-support "$(basename "${support_zip[0]}"), $(unzip -l "${support_zip[0]}" | tail -n 1 | awk '{print $2}') entries"
 fi
 
 # --- log-fallback ----------------------------------------------------------------

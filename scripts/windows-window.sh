@@ -30,6 +30,7 @@ win_pid=""
 # buttons, and on a task page's card the "Select path" link, the
 # Export/Update button, the return button; the window's close button.
 menu_y=408; export_x=380; upgrade_x=650; info_x=948
+support_x=265; support_y=40   # "Support" beside "Language" in the title band (English)
 select_x=509; select_y=400; action_x=730; action_y=477
 return_x=833; return_y=317; close_x=1249; close_y=39
 
@@ -152,6 +153,7 @@ choose_path() {
   fi
 }
 job_ended() { win_log | grep -q "Job end: $1"; }
+save_dialog_shown() { [ -n "$(xdotool search --onlyvisible --name '^Save the support file$' 2>/dev/null)" ]; }
 
 # Opens the task page whose menu button is at MENU_X, picks PATH in its
 # dialog, clicks its action button and waits up to SECONDS for the JOB's end
@@ -243,6 +245,39 @@ window_walkthrough() {
     fail window-history "no succeeded upgrade of $(basename "$firmware") ($firmware_sha) from V1.10 to V1.10"
   else
     pass window-history "$(($(wc -l < "$history") - 1)) records"
+  fi
+
+  # "Support" in the title band: the save dialog takes a name, the window
+  # writes the zip and says so in a message box.
+  begin
+  local zip="$WINEPREFIX/drive_c/walk-support.zip" box
+  click_at "$support_x" "$support_y"
+  if ! wait_until 15 save_dialog_shown; then
+    fail window-support "the save dialog did not open"
+  else
+    sleep 1
+    xdotool key ctrl+a
+    xdotool type --delay 20 "$(winepath -w "$zip")"
+    xdotool key Return
+    if ! wait_until 20 test -s "$zip"; then
+      fail window-support "no zip written: $(win_log | grep 'Support file' | tail -n 1)"
+    elif ! unzip -t "$zip" > "$out/window-support-unzip.txt" 2>&1; then
+      fail window-support "the zip does not test whole: $(tail -n 1 "$out/window-support-unzip.txt")"
+    elif ! unzip -l "$zip" | grep -q 'summary.txt' || ! unzip -l "$zip" | grep -q 'service-history.csv'; then
+      fail window-support "summary.txt or service-history.csv missing: $(unzip -l "$zip" | tail -n +4 | awk '{print $4}' | tr '\n' ' ')"
+    elif ! unzip -p "$zip" summary.txt | grep -q 'COM5'; then
+      fail window-support "the summary's port list has no COM5"
+    else
+      pass window-support "$(unzip -l "$zip" | tail -n 1 | awk '{print $2}') entries"
+    fi
+    # The message box that tells the outcome.
+    for box in $(xdotool search --onlyvisible --name '^Kestrelpack$' 2>/dev/null); do
+      if [ "$(xwininfo -id "$box" | awk '/Width:/ { print $2 }')" -lt 800 ]; then
+        xdotool windowactivate --sync "$box" 2>/dev/null
+        xdotool key Return
+      fi
+    done
+    sleep 1
   fi
 
   begin
