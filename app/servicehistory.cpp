@@ -11,7 +11,7 @@ namespace {
 // How long an append waits for another process's append (milliseconds
 // each), and after how long a lock left by a process that was stopped
 // counts as left: an append takes milliseconds.
-constexpr int kLockWaitMs = 10000;
+constexpr int kLockWaitMs = 2000;
 constexpr int kStaleLockMs = 30000;
 
 const char *const kColumns[] = {
@@ -133,6 +133,54 @@ ServiceRecord RecordOf(const QHash<QString, QString> &v)
     return r;
 }
 
+// Readies the history for an append, under its lock: a line that a process
+// stopped mid-write (a power cut, a full disk) left without its end is cut
+// off, since what it holds cannot be trusted whole; a history whose header
+// names other columns (another version's) is kept under a name of its own
+// and a new one begun, so that no line lands under the wrong column.
+bool StartsWhole(const QString &sFile, const QByteArray &header, QString *psError)
+{
+    QFile file(sFile);
+    if (!file.exists() || file.size() == 0) {
+        return true;
+    }
+    if (!file.open(QIODevice::ReadWrite)) {
+        if (psError) {
+            *psError = file.errorString();
+        }
+        return false;
+    }
+    const QByteArray first = file.readLine().trimmed();
+    if (first != header && !(first.startsWith("\xEF\xBB\xBF") && first.mid(3) == header)) {
+        file.close();
+        const QString sKept = QStringLiteral("%1.%2.csv")
+                                  .arg(sFile.endsWith(QLatin1String(".csv")) ? sFile.chopped(4) : sFile,
+                                       QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
+        if (!QFile::rename(sFile, sKept)) {
+            if (psError) {
+                *psError = QStringLiteral("its header names other columns, and it cannot be renamed to %1").arg(sKept);
+            }
+            return false;
+        }
+        return true;
+    }
+    // The last line end: whatever follows it is a line left unfinished.
+    const qint64 nSize = file.size();
+    const qint64 nFrom = qMax<qint64>(0, nSize - 65536);
+    if (!file.seek(nFrom)) {
+        return true;
+    }
+    const QByteArray tail = file.read(nSize - nFrom);
+    const int nLastEnd = tail.lastIndexOf('\n');
+    if (nLastEnd == tail.size() - 1) {
+        return true;
+    }
+    if (nLastEnd < 0 && nFrom > 0) {
+        return true;   // no line of this program's is that long: not ours to cut
+    }
+    return file.resize(nLastEnd >= 0 ? nFrom + nLastEnd + 1 : 0);
+}
+
 } // namespace
 
 namespace ServiceHistory {
@@ -201,17 +249,13 @@ bool Append(const QString &sFile, const ServiceRecord &record, QString *psError)
                         ? QStringLiteral("another process kept the history locked for %1 s").arg(kLockWaitMs / 1000)
                         : QStringLiteral("its lock file cannot be made"));
     }
+    const QByteArray header = Columns().join(QLatin1Char(',')).toUtf8();
+    if (!StartsWhole(sFile, header, psError)) {
+        return false;
+    }
     QByteArray text;
-    {
-        QFile existing(sFile);
-        if (!existing.exists() || existing.size() == 0) {
-            text += Columns().join(QLatin1Char(',')).toUtf8() + '\n';
-        } else if (existing.open(QIODevice::ReadOnly) && existing.seek(existing.size() - 1)) {
-            char cLast = '\n';
-            if (existing.getChar(&cLast) && cLast != '\n') {
-                text += '\n';   // the end of a line a stopped process left unfinished
-            }
-        }
+    if (QFileInfo(sFile).size() == 0) {
+        text += header + '\n';
     }
     text += CsvLine(record).toUtf8() + '\n';
     QFile file(sFile);

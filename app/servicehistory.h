@@ -55,14 +55,15 @@ QJsonObject JsonOf(const ServiceRecord &record);
 QString CsvLine(const ServiceRecord &record);
 
 // Appends the record to sFile (made, with its header, when missing). Other
-// processes appending at the same time wait for each other; a line left
-// unfinished by a process stopped mid-write is closed first, so that the
-// next record starts a line of its own. False, with the reason, when the
-// file cannot be written.
+// processes appending at the same time wait for each other (up to 2 s). A
+// line that a process stopped mid-write left without its end is cut off
+// first; a file whose header names other columns (another version's) is
+// kept beside as "<name>.<date-time>.csv" and a new one begun. False, with
+// the reason, when the file cannot be written.
 bool Append(const QString &sFile, const ServiceRecord &record, QString *psError = nullptr);
 
-// Every whole record of sFile, oldest first; lines that are not (an
-// unfinished one) are skipped. False, with the reason, when the file
+// Every whole record of sFile, oldest first; lines that are not (one being
+// written, one cut short) are skipped. False, with the reason, when the file
 // exists and cannot be read.
 bool Read(const QString &sFile, QList<ServiceRecord> *pRecords, QString *psError = nullptr);
 

@@ -116,7 +116,7 @@ ServiceRecord JobRecorder::RecordOf(const End &end)
                       : end.eKind == FailureKind::Interrupted ? QStringLiteral("interrupted")
                                                               : QStringLiteral("failed");
     record.sFailureKind = KindName(end.eKind);
-    record.sReason = end.eKind == FailureKind::None ? QString() : end.sReason;
+    record.sReason = end.sReason;
     record.nDurationMs = end.nDurationMs;
     return record;
 }

@@ -24,7 +24,7 @@ public:
         QString sJob;           // "information", "export", "upgrade"
         QString sPort;
         FailureKind eKind = FailureKind::None;
-        QString sReason;        // English
+        QString sReason;        // English: the failure's, or a success's warning
         QString sDeviceSerial;
         QString sVersionBefore;
         QString sVersionAfter;

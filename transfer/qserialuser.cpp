@@ -352,7 +352,11 @@ void QSerialUser::LogWorkerJobEnd(const WorkerJob &job)
     JobRecorder::End end;
     end.sJob = job.sName;
     end.sPort = job.sPort.isEmpty() ? job.sFailurePort : job.sPort;
-    if (job.nFailedStep >= 0) {
+    if (job.nFunctionType == FT_DeviceInfo && job.nFailedStep == RT_ExitCtrlMode) {
+        // The information was read; only leaving control mode failed, which
+        // both programs tell as a warning.
+        end.sReason = QStringLiteral("warning: ") + job.sReason;
+    } else if (job.nFailedStep >= 0) {
         // A failed step whose kind went unsaid still failed the job.
         end.eKind = job.nKind > 0 ? FailureKind(job.nKind) : FailureKind::CommandFailed;
         end.sReason = job.sReason;
@@ -436,7 +440,7 @@ void QSerialUser::VerifyUpgrade()
     if (eKind == FailureKind::None && !word.bAnswered) {
         eRecorded = word.bAborted ? FailureKind::Interrupted : FailureKind::NoAnswer;
     }
-    RecordUpgrade(eRecorded, sEnd, word.sVersion);
+    RecordUpgrade(eRecorded, eRecorded == FailureKind::None ? QString() : sEnd, word.sVersion);
     m_bVerifying = false;
     m_bVerifyAborted = false;
     if (eKind != FailureKind::None) {
