@@ -33,6 +33,8 @@ struct Waits
                                  // stream whose export was left) counts as free once quiet this long
     int nBusyMaxMs = 120000;     // the longest wait for such a line to fall quiet: when no record count
                                  // is known, and the ceiling of the wait a known count gives
+    int nLateAnswerMaxMs = 5000; // before the boot command, the longest wait for the rest of an answer
+                                 // that came too late (it is dropped until the line is quiet nReplyMs)
     int nBusySlackMs = 5000;     // added to the time the announced records take on the line, for the
                                  // device's pauses
     int nPortOpenMs = 1000;      // a scanned port must open within this (on a thread of its own, the

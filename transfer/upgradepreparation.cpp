@@ -3,8 +3,11 @@
 #include "device/devicecodes.h"
 #include "device/devicecommands.h"
 #include "device/devicelink.h"
+#include "device/waits.h"
 #include "transfer/ymodemfiletransmit.h"
 
+#include <QDebug>
+#include <QElapsedTimer>
 #include <QFileInfo>
 
 UpgradePreparation::UpgradePreparation(DeviceLink &link, DeviceCommands &commands, YmodemFileTransmit &ymodem)
@@ -30,6 +33,23 @@ bool UpgradePreparation::StoppedBeforeWriting(bool bBootSent)
                                      : QStringLiteral("Interrupted before the boot command"),
                            FailureKind::Interrupted));
     return true;
+}
+
+void UpgradePreparation::DropLateAnswer()
+{
+    // An answer that came too late for its window may still be on its way:
+    // read with the boot command's reply, it would fail the boot command.
+    QElapsedTimer timer;
+    timer.start();
+    while (!m_bStopped && !m_link.DeviceGone() && timer.elapsed() < Waits::Current().nLateAnswerMaxMs) {
+        // Quiet for as long as the question's own window: an answer later
+        // than twice its window fails any command of this device.
+        const QString sLate = m_link.WaitForData(Waits::Current().nReplyMs);
+        if (sLate.isEmpty()) {
+            return;
+        }
+        qDebug().noquote() << "Upgrade: dropped a late answer:" << sLate;
+    }
 }
 
 bool UpgradePreparation::Run(const QString &sFilePath)
@@ -76,11 +96,11 @@ bool UpgradePreparation::Run(const QString &sFilePath)
     if (m_link.DeviceMode() == DeviceCodes::ModeCtrl) {
         QString sVersion;
         QString sSerial;
-        if (m_commands.GetVersion(sVersion)) {
-            m_sVersionBefore = sVersion;
-        }
-        if (!m_bStopped && m_commands.GetSN(sSerial)) {
-            m_sSerialBefore = sSerial;
+        const bool bAnswered = m_commands.GetVersion(sVersion) && !m_bStopped && m_commands.GetSN(sSerial);
+        m_sVersionBefore = sVersion;
+        m_sSerialBefore = bAnswered ? sSerial : QString();
+        if (!bAnswered) {
+            DropLateAnswer();
         }
     }
     // The technician may have chosen to stop while the device was asked

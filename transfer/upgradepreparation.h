@@ -43,7 +43,13 @@ public:
     bool Run(const QString &sFilePath);
     // No further step (the caller also ends the link's waits), until Resume.
     void Stop() { m_bStopped = true; }
-    void Resume() { m_bStopped = false; }
+    // Also forgets what the last Run heard the device say.
+    void Resume()
+    {
+        m_bStopped = false;
+        m_sVersionBefore.clear();
+        m_sSerialBefore.clear();
+    }
 
     UpgradeFailure Failure() const { return m_eFailure; }
     // The last Run sent the device its boot command (or the boot menu its
@@ -61,6 +67,9 @@ private:
     // True (the port closed, the failure set) when Stop came; bBootSent: the
     // boot command went out before it.
     bool StoppedBeforeWriting(bool bBootSent);
+    // Reads and drops what still arrives until the line has been quiet for
+    // a reply window (bounded), after a question not answered in time.
+    void DropLateAnswer();
 
     DeviceLink &m_link;
     DeviceCommands &m_commands;
