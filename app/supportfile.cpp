@@ -1,6 +1,7 @@
 #include "app/supportfile.h"
 
 #include "app/apppaths.h"
+#include "app/servicehistory.h"
 #include "app/logging.h"
 #include "app/supportlogs.h"
 #include "app/supportsummary.h"
@@ -74,8 +75,12 @@ Result Write(const QString &sPath, const Writer &writer)
     facts.pieces = SupportLogs::RecentLogs(sLogDir);
     facts.pieces << SupportLogs::ReadBounded(AppPaths::SettingsFile(), QStringLiteral("config/config.ini"),
                                              SupportLogs::kFileBytesBound);
-    const SupportLogs::Piece history = SupportLogs::ReadBounded(
+    SupportLogs::Piece history = SupportLogs::ReadBounded(
         AppPaths::HistoryFile(), QFileInfo(AppPaths::HistoryFile()).fileName(), SupportLogs::kFileBytesBound);
+    if (history.eTaken == SupportLogs::Taken::Tail) {
+        // Its last lines, under the header that names their columns.
+        history.data.prepend(ServiceHistory::Columns().join(QLatin1Char(',')).toUtf8() + '\n');
+    }
     facts.pieces << history;
     // The history's last line is the last job; without one, the log's last
     // "Job end:" line tells it.

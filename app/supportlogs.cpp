@@ -35,7 +35,7 @@ Piece ReadBounded(const QString &sPath, const QString &sEntry, qint64 nBound)
         return piece;
     }
     piece.eTaken = Taken::Unreadable;
-    if (!info.isFile()) {
+    if (!info.isFile() || info.isSymLink()) {
         piece.sError = QStringLiteral("not a regular file");
         return piece;
     }
