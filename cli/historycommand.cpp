@@ -69,7 +69,8 @@ int RunHistory(const QString &sFile, const HistoryQuery &query, Output::Mode eMo
     }
     int nShown = 0;
     for (const ServiceRecord &record : qAsConst(records)) {
-        if (!query.sSerial.isEmpty() && record.sDeviceSerial != query.sSerial) {
+        // Hex digits, as typed: 0800000a is 0800000A.
+        if (!query.sSerial.isEmpty() && record.sDeviceSerial.compare(query.sSerial, Qt::CaseInsensitive) != 0) {
             continue;
         }
         if (query.since.isValid() && (!record.end.isValid() || record.end < query.since)) {

@@ -97,9 +97,12 @@ private slots:
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("nExit");
         QTest::addColumn<QStringList>("serials");   // of the records printed, in order
-        QTest::newRow("all") << QStringList{} << 0 << QStringList{"08000001", "08000002", "08000001"};
+        QTest::newRow("all") << QStringList{} << 0
+                             << QStringList{"08000001", "08000002", "08000001", "0800000A"};
         QTest::newRow("one serial number") << QStringList{"--serial", "08000001"} << 0
                                            << QStringList{"08000001", "08000001"};
+        QTest::newRow("one serial number, typed in lower case") << QStringList{"--serial", "0800000a"} << 0
+                                                                << QStringList{"0800000A"};
         QTest::newRow("since a date") << QStringList{"--since", "2026-11-02"} << 0
                                       << QStringList{"08000002", "08000001"};
         QTest::newRow("since a time, with its offset") << QStringList{"--since", "2026-11-03T10:00:00+02:00"} << 0
@@ -125,7 +128,8 @@ private slots:
             const char *szTime;
         } rows[] = {{"08000001", "2026-11-01T09:00:00+01:00"},
                     {"08000002", "2026-11-02T09:00:00+01:00"},
-                    {"08000001", "2026-11-03T09:30:00+01:00"}};
+                    {"08000001", "2026-11-03T09:30:00+01:00"},
+                    {"0800000A", "2026-10-01T09:00:00+01:00"}};
         for (const auto &row : rows) {
             ServiceRecord record;
             record.end = QDateTime::fromString(QLatin1String(row.szTime), Qt::ISODate);
