@@ -85,6 +85,9 @@ Result Write(const QString &sPath, const Writer &writer)
     // The history's last line is the last job; without one, the log's last
     // "Job end:" line tells it.
     facts.sLastJob = SupportLogs::LastLine(history.data);
+    if (facts.sLastJob == ServiceHistory::Columns().join(QLatin1Char(','))) {
+        facts.sLastJob.clear();   // a header without records
+    }
     if (!facts.sLastJob.isEmpty()) {
         facts.sLastJobSource = history.sEntry;
     } else {
