@@ -64,7 +64,7 @@
     </message>
     <message>
         <source>Only the request came back: the line echoes (a loopback plug or a modem) and no device answered. Connect the device and try again.</source>
-        <translation>Seule la requête est revenue : la ligne renvoie l&apos;écho (fiche de bouclage ou modem) et aucun appareil n&apos;a répondu. Connectez l&apos;appareil et réessayez.</translation>
+        <translation>Seule la requête est revenue&#xa0;: la ligne renvoie l&apos;écho (fiche de bouclage ou modem) et aucun appareil n&apos;a répondu. Connectez l&apos;appareil et réessayez.</translation>
     </message>
     <message>
         <source>The connection to the device was lost (unplugged or switched off). Connect it and try again.</source>
@@ -72,7 +72,7 @@
     </message>
     <message>
         <source>The device runs its boot loader: its firmware is missing, or an upgrade did not end. Upgrade the device first.</source>
-        <translation>L&apos;appareil est dans son chargeur d&apos;amorçage : son firmware est absent ou une mise à jour n&apos;a pas abouti. Mettez d&apos;abord l&apos;appareil à jour.</translation>
+        <translation>L&apos;appareil est dans son chargeur d&apos;amorçage&#xa0;: son firmware est absent ou une mise à jour n&apos;a pas abouti. Mettez d&apos;abord l&apos;appareil à jour.</translation>
     </message>
     <message>
         <source>The device did not answer a command as expected. Check the cable and try again.</source>
@@ -88,7 +88,7 @@
     </message>
     <message>
         <source>The transfer could not start. Try again; if it fails again, switch the device off and on.</source>
-        <translation>Le transfert n&apos;a pas pu démarrer. Réessayez ; en cas de nouvel échec, éteignez l&apos;appareil et rallumez-le.</translation>
+        <translation>Le transfert n&apos;a pas pu démarrer. Réessayez&#xa0;; en cas de nouvel échec, éteignez l&apos;appareil et rallumez-le.</translation>
     </message>
     <message>
         <source>Another job is still using the device. Wait until it has ended, then try again.</source>
@@ -120,11 +120,11 @@
     </message>
     <message>
         <source>The line is noisy: blocks arrived damaged again and again. Check the cable, the USB adapter and the connectors, then upgrade again.</source>
-        <translation>La ligne est parasitée : des blocs sont arrivés endommagés à maintes reprises. Vérifiez le câble, l&apos;adaptateur USB et les connecteurs, puis relancez la mise à jour.</translation>
+        <translation>La ligne est parasitée&#xa0;: des blocs sont arrivés endommagés à maintes reprises. Vérifiez le câble, l&apos;adaptateur USB et les connecteurs, puis relancez la mise à jour.</translation>
     </message>
     <message>
         <source>The transfer failed: the line reported an error, or the file changed while it was sent. The device stays in its boot loader: upgrade again.</source>
-        <translation>Le transfert a échoué : la ligne a signalé une erreur, ou le fichier a changé pendant l&apos;envoi. L&apos;appareil reste dans son chargeur d&apos;amorçage : relancez la mise à jour.</translation>
+        <translation>Le transfert a échoué&#xa0;: la ligne a signalé une erreur, ou le fichier a changé pendant l&apos;envoi. L&apos;appareil reste dans son chargeur d&apos;amorçage&#xa0;: relancez la mise à jour.</translation>
     </message>
     <message>
         <source>The device received the whole file but started its boot loader again, not the new firmware. Check that the file is firmware for this device, then upgrade again.</source>
@@ -212,7 +212,7 @@
     <name>LineBusyText</name>
     <message>
         <source>The device is still sending its records; waiting up to %1 s</source>
-        <translation>L&apos;appareil envoie encore ses enregistrements&#xa0;; attente jusqu&apos;à %1 s</translation>
+        <translation>L&apos;appareil envoie encore ses enregistrements&#xa0;; attente jusqu&apos;à %1&#xa0;s</translation>
     </message>
     <message>
         <source>The device keeps sending; switch it off and on, then try again</source>
@@ -289,7 +289,7 @@ le rapport</translation>
     </message>
     <message>
         <source>The device keeps sending: its line did not fall quiet within %1 s</source>
-        <translation>L&apos;appareil n&apos;arrête pas d&apos;envoyer&#xa0;: la ligne n&apos;est pas redevenue silencieuse en %1 s</translation>
+        <translation>L&apos;appareil n&apos;arrête pas d&apos;envoyer&#xa0;: la ligne n&apos;est pas redevenue silencieuse en %1&#xa0;s</translation>
     </message>
     <message>
         <source>Something on %1 answers that is not this device</source>
@@ -344,13 +344,13 @@ le rapport</translation>
     </message>
     <message>
         <source>The device keeps sending: its line did not fall quiet within %1 s</source>
-        <translation>L&apos;appareil n&apos;arrête pas d&apos;envoyer&#xa0;: la ligne n&apos;est pas redevenue silencieuse en %1 s</translation>
+        <translation>L&apos;appareil n&apos;arrête pas d&apos;envoyer&#xa0;: la ligne n&apos;est pas redevenue silencieuse en %1&#xa0;s</translation>
     </message>
     <message numerus="yes">
         <source>The device did not stop sending: more than %1 bytes arrived for %n announced records; the export was stopped</source>
         <translation>
-            <numerusform>L&apos;appareil n&apos;a pas cessé d&apos;émettre : plus de %1 octets reçus pour %n enregistrement annoncé ; l&apos;exportation a été arrêtée</numerusform>
-            <numerusform>L&apos;appareil n&apos;a pas cessé d&apos;émettre : plus de %1 octets reçus pour %n enregistrements annoncés ; l&apos;exportation a été arrêtée</numerusform>
+            <numerusform>L&apos;appareil n&apos;a pas cessé d&apos;envoyer&#xa0;: plus de %1&#xa0;octets reçus pour %n enregistrement annoncé&#xa0;; l&apos;exportation a été arrêtée</numerusform>
+            <numerusform>L&apos;appareil n&apos;a pas cessé d&apos;envoyer&#xa0;: plus de %1&#xa0;octets reçus pour %n enregistrements annoncés&#xa0;; l&apos;exportation a été arrêtée</numerusform>
         </translation>
     </message>
     <message numerus="yes">
@@ -369,7 +369,7 @@ le rapport</translation>
     </message>
     <message>
         <source>%1; %2</source>
-        <translation>%1 ; %2</translation>
+        <translation>%1&#xa0;; %2</translation>
     </message>
     <message>
         <source>Something on %1 answers that is not this device</source>
@@ -392,7 +392,7 @@ le rapport</translation>
     </message>
     <message>
         <source>The support file could not be written: %1</source>
-        <translation>Le fichier d&apos;assistance n&apos;a pas pu être enregistré : %1</translation>
+        <translation>Le fichier d&apos;assistance n&apos;a pas pu être enregistré&#xa0;: %1</translation>
     </message>
 </context>
 <context>
