@@ -120,7 +120,7 @@
     </message>
     <message>
         <source>The line is noisy: blocks arrived damaged again and again. Check the cable, the USB adapter and the connectors, then upgrade again.</source>
-        <translation>线路干扰严重：数据块反复出现损坏。请检查线缆、USB适配器和接头，然后重新升级。</translation>
+        <translation>线路干扰严重：数据块反复出现损坏。请检查线缆、USB 适配器和接头，然后重新升级。</translation>
     </message>
     <message>
         <source>The transfer failed: the line reported an error, or the file changed while it was sent. The device stays in its boot loader: upgrade again.</source>
@@ -449,11 +449,11 @@
     </message>
     <message>
         <source>The device answers; version unknown</source>
-        <translation>设备已响应；版本未知</translation>
+        <translation>设备已应答；版本未知</translation>
     </message>
     <message>
         <source>The device has not answered yet</source>
-        <translation>设备尚未响应</translation>
+        <translation>设备尚未应答</translation>
     </message>
 </context>
 </TS>
