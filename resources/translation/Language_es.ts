@@ -80,7 +80,7 @@
     </message>
     <message>
         <source>The device did not get ready to receive the firmware. Switch it off and on, then try again.</source>
-        <translation>El dispositivo no se preparó para recibir el firmware. Apáguelo y vuelva a encenderlo, luego inténtelo de nuevo.</translation>
+        <translation>El dispositivo no se preparó para recibir el firmware. Apáguelo, vuelva a encenderlo e inténtelo de nuevo.</translation>
     </message>
     <message>
         <source>The firmware file cannot be read, or it is empty. Choose the firmware file for this device.</source>
@@ -216,7 +216,7 @@
     </message>
     <message>
         <source>The device keeps sending; switch it off and on, then try again</source>
-        <translation>El dispositivo no deja de enviar; apáguelo y vuelva a encenderlo, luego inténtelo de nuevo</translation>
+        <translation>El dispositivo no deja de enviar; apáguelo, vuelva a encenderlo e inténtelo de nuevo</translation>
     </message>
 </context>
 <context>
@@ -356,7 +356,7 @@ informe</translation>
     <message numerus="yes">
         <source>The device sent none of the %n records it announced</source>
         <translation>
-            <numerusform>El dispositivo anunció %n registro pero no lo envió</numerusform>
+            <numerusform>El dispositivo anunció %n registro, pero no lo envió</numerusform>
             <numerusform>El dispositivo no envió ninguno de los %n registros anunciados</numerusform>
         </translation>
     </message>
