@@ -60,7 +60,7 @@
     </message>
     <message>
         <source>No device answered. Check that it is switched on and connected, then try again.</source>
-        <translation>Kein Gerät antwortet. Prüfen Sie, ob es eingeschaltet und angeschlossen ist, und versuchen Sie es erneut.</translation>
+        <translation>Kein Gerät hat geantwortet. Prüfen Sie, ob es eingeschaltet und angeschlossen ist, und versuchen Sie es erneut.</translation>
     </message>
     <message>
         <source>Only the request came back: the line echoes (a loopback plug or a modem) and no device answered. Connect the device and try again.</source>
@@ -108,7 +108,7 @@
     </message>
     <message>
         <source>The job was stopped before it ended. Start it again.</source>
-        <translation>Der Vorgang wurde vorzeitig abgebrochen. Starten Sie ihn erneut.</translation>
+        <translation>Die Aufgabe wurde vorzeitig abgebrochen. Starten Sie sie erneut.</translation>
     </message>
     <message>
         <source>The device refused the firmware and stays in its boot loader. Check that the file is firmware for this device, then upgrade again.</source>
@@ -350,8 +350,8 @@ aktualisieren</translation>
     <message numerus="yes">
         <source>The device did not stop sending: more than %1 bytes arrived for %n announced records; the export was stopped</source>
         <translation>
-            <numerusform>Das Gerät hörte nicht auf zu senden: mehr als %1 Bytes für %n angekündigten Datensatz; der Export wurde angehalten</numerusform>
-            <numerusform>Das Gerät hörte nicht auf zu senden: mehr als %1 Bytes für %n angekündigte Datensätze; der Export wurde angehalten</numerusform>
+            <numerusform>Das Gerät hörte nicht auf zu senden: Für %n angekündigten Datensatz kamen mehr als %1 Bytes an; der Export wurde abgebrochen</numerusform>
+            <numerusform>Das Gerät hörte nicht auf zu senden: Für %n angekündigte Datensätze kamen mehr als %1 Bytes an; der Export wurde abgebrochen</numerusform>
         </translation>
     </message>
     <message numerus="yes">
