@@ -76,7 +76,7 @@
     </message>
     <message>
         <source>The device did not answer a command as expected. Check the cable and try again.</source>
-        <translation>Устройство ответило на команду не так, как ожидалось. Проверьте кабель и повторите попытку.</translation>
+        <translation>Устройство не дало ожидаемого ответа на команду. Проверьте кабель и повторите попытку.</translation>
     </message>
     <message>
         <source>The device did not get ready to receive the firmware. Switch it off and on, then try again.</source>
@@ -108,7 +108,7 @@
     </message>
     <message>
         <source>The job was stopped before it ended. Start it again.</source>
-        <translation>Операция была прервана до завершения. Запустите её снова.</translation>
+        <translation>Задача была прервана до завершения. Запустите её снова.</translation>
     </message>
     <message>
         <source>The device refused the firmware and stays in its boot loader. Check that the file is firmware for this device, then upgrade again.</source>
@@ -124,7 +124,7 @@
     </message>
     <message>
         <source>The transfer failed: the line reported an error, or the file changed while it was sent. The device stays in its boot loader: upgrade again.</source>
-        <translation>Ошибка передачи: линия сообщила об ошибке, или файл изменился во время отправки. Устройство остаётся в загрузчике: повторите обновление.</translation>
+        <translation>Передача не удалась: линия сообщила об ошибке, или файл изменился во время отправки. Устройство остаётся в загрузчике: повторите обновление.</translation>
     </message>
     <message>
         <source>The device received the whole file but started its boot loader again, not the new firmware. Check that the file is firmware for this device, then upgrade again.</source>
