@@ -96,7 +96,7 @@
     </message>
     <message>
         <source>%1. Choose a folder you may write to, then export again.</source>
-        <translation>%1. Wybierz folder, w którym masz prawo zapisu, a następnie wyeksportuj ponownie.</translation>
+        <translation>%1. Wybierz folder, w którym można zapisywać, a następnie wyeksportuj ponownie.</translation>
     </message>
     <message>
         <source>%1. Make room on the disk or choose another folder, then export again.</source>
@@ -349,9 +349,9 @@ raportu</translation>
     <message numerus="yes">
         <source>The device did not stop sending: more than %1 bytes arrived for %n announced records; the export was stopped</source>
         <translation>
-            <numerusform>Urządzenie nie przestało wysyłać: odebrano ponad %1 bajtów dla %n zapowiedzianego rekordu; eksport został zatrzymany</numerusform>
-            <numerusform>Urządzenie nie przestało wysyłać: odebrano ponad %1 bajtów dla %n zapowiedzianych rekordów; eksport został zatrzymany</numerusform>
-            <numerusform>Urządzenie nie przestało wysyłać: odebrano ponad %1 bajtów dla %n zapowiedzianych rekordów; eksport został zatrzymany</numerusform>
+            <numerusform>Urządzenie nie przestało wysyłać: liczba bajtów odebranych dla %n zapowiedzianego rekordu przekroczyła %1; eksport został zatrzymany</numerusform>
+            <numerusform>Urządzenie nie przestało wysyłać: liczba bajtów odebranych dla %n zapowiedzianych rekordów przekroczyła %1; eksport został zatrzymany</numerusform>
+            <numerusform>Urządzenie nie przestało wysyłać: liczba bajtów odebranych dla %n zapowiedzianych rekordów przekroczyła %1; eksport został zatrzymany</numerusform>
         </translation>
     </message>
     <message numerus="yes">
