@@ -356,7 +356,7 @@ rapporto</translation>
     <message numerus="yes">
         <source>The device sent none of the %n records it announced</source>
         <translation>
-            <numerusform>Il dispositivo ha annunciato %n record ma non l&apos;ha inviato</numerusform>
+            <numerusform>Il dispositivo ha annunciato %n record, ma non l&apos;ha inviato</numerusform>
             <numerusform>Il dispositivo non ha inviato nessuno dei %n record annunciati</numerusform>
         </translation>
     </message>
