@@ -325,10 +325,11 @@ LogExport::Outcome LogExport::Finish(Ending ending)
             outcome.error = reason;
             continue;
         }
-        // Joined as the language joins two clauses (a full-width semicolon
-        // in Chinese).
+        // Two sentences: a reason begins with a capital and has no full stop
+        // of its own (the advice under the status closes the last one), so
+        // the first is closed here, with a full-width stop in Chinese.
         const FailureKind eKind = reason.eKind == FailureKind::DeviceLost ? reason.eKind : outcome.error.eKind;
-        outcome.error = Tr(QT_TRANSLATE_NOOP("SerialWorker", "%1; %2"), eKind).arg(outcome.error, reason);
+        outcome.error = Tr(QT_TRANSLATE_NOOP("SerialWorker", "%1. %2"), eKind).arg(outcome.error, reason);
     }
     if (!bArrived) {
         // Nothing arrived: nothing to keep.

@@ -367,8 +367,8 @@
         </translation>
     </message>
     <message>
-        <source>%1; %2</source>
-        <translation>%1; %2</translation>
+        <source>%1. %2</source>
+        <translation>%1. %2</translation>
     </message>
     <message>
         <source>Something on %1 answers that is not this device</source>

@@ -64,7 +64,7 @@ QList<Message> Catalogue()
           "The serial port is in use by another program",
           "Only the request came back: the line echoes, and no device answered",
           "The device was disconnected during the request", "Cannot create the report file %1: %2",
-          "The device was disconnected during the export", "The export was interrupted", "%1; %2",
+          "The device was disconnected during the export", "The export was interrupted", "%1. %2",
           "Cannot write the report file %1: %2", "Cannot rename the report file %1 to %2: %3",
           "The device keeps sending: its line did not fall quiet within %1 s",
           "Something on %1 answers that is not this device"}},
@@ -421,7 +421,7 @@ void TestTranslations::compiledCatalogue()
         // The name "English" and the joiner of two reasons may read the same;
         // German says "Support" as English does.
         const bool bSameAnywhere = (m.sContext == QLatin1String("LanguageDialog") && m.sSource == QLatin1String("English"))
-                                   || m.sSource == QLatin1String("%1; %2")
+                                   || m.sSource == QLatin1String("%1. %2")
                                    || (sBase == QLatin1String("Language_de") && m.sSource == QLatin1String("Support"));
         if (!bEnglish && !bSameAnywhere)
             QVERIFY2(sText != m.sSource, qPrintable(QStringLiteral("left in English: %1").arg(sKey)));
