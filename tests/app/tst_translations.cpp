@@ -1,6 +1,7 @@
 // The eight compiled interface catalogues: each one loads from its resource
 // path, carries every text the windows ask for in the right context, keeps
-// the rich-text link intact and fits the fixed geometry of the pages.
+// the rich-text link intact, fits the fixed geometry of the pages and
+// punctuates as its language does.
 
 #include <QDir>
 #include <QFile>
@@ -328,6 +329,8 @@ private slots:
     void textsFitTheirWidgets();
     void pluralFormsFollowTheCount_data();
     void pluralFormsFollowTheCount();
+    void punctuationFollowsTheLanguage_data();
+    void punctuationFollowsTheLanguage();
     void lupdateKeepsEveryEntry_data();
     void lupdateKeepsEveryEntry();
 
@@ -648,6 +651,84 @@ void TestTranslations::pluralFormsFollowTheCount()
         if (sBase == QLatin1String("Language_ru") || sBase == QLatin1String("Language_pl"))
             QCOMPARE(form(pSource, 22), form(pSource, 2));
     }
+}
+
+void TestTranslations::punctuationFollowsTheLanguage_data()
+{
+    QTest::addColumn<QString>("sBase");
+    QTest::addColumn<QString>("sFault");        // a match is a fault
+    QTest::addColumn<bool>("bJoinedOnly");      // only in texts that join what the code fills in
+
+    // French sets a no-break space before a high sign. A sign that touches
+    // the next character belongs to a token (12:30, %1:%2, ://), not to the
+    // sentence; one that begins a line has nothing before it.
+    QTest::newRow("fr_FR: no-break space before : ; ? !")
+        << QStringLiteral("Language_fr") << QStringLiteral("(?<=[^\\x{00A0}\\x{202F}])[:;?!](?=\\s|$)") << false;
+    // ...and between a number, or the placeholder that stands for one (a
+    // digit ends both), and its unit, so that a wrapping label never puts
+    // the unit alone on a line.
+    QTest::newRow("fr_FR: no-break space between a number and its unit")
+        << QStringLiteral("Language_fr")
+        << QStringLiteral("(?:\\d|%n)[ \\t]+(?:s|ms|min|h|o|Ko|Mo|Go|octets?|%|B|bauds?)"
+                          "(?=$|[\\s.,;:!?)\\x{00A0}\\x{202F}])")
+        << false;
+    // Chinese punctuates with full-width signs; a half-width one between
+    // digits is part of a time or a number.
+    QTest::newRow("zh_CN: full-width , : ;")
+        << QStringLiteral("Language_zh_CN") << QStringLiteral("(?<!\\d)[,:;]|[,:;](?![\\d%])") << false;
+    // Reasons begin with a capital: joined after a semicolon, the second
+    // would read as a sentence inside a sentence. German capitalises its
+    // nouns after a semicolon too ("Version unbekannt"), so there only the
+    // joined reasons are checked.
+    for (const Language &lang : kLanguages) {
+        const bool bGerman = QLatin1String(lang.pBase) == QLatin1String("Language_de");
+        QTest::newRow(qPrintable(QStringLiteral("%1: no capital after ;").arg(QLatin1String(lang.pLocale))))
+            << QString::fromLatin1(lang.pBase) << QStringLiteral(";[\\s\\x{00A0}\\x{202F}]*\\p{Lu}") << bGerman;
+    }
+}
+
+// Every line of every translation, as the window shows it: markup, web
+// addresses and file patterns are no prose and are left out; a text of
+// placeholders alone (the joiner of two reasons) is checked with a reason of
+// the same catalogue in each place.
+void TestTranslations::punctuationFollowsTheLanguage()
+{
+    QFETCH(QString, sBase);
+    QFETCH(QString, sFault);
+    QFETCH(bool, bJoinedOnly);
+    const QRegularExpression fault(sFault, QRegularExpression::UseUnicodePropertiesOption);
+    QVERIFY2(fault.isValid(), qPrintable(fault.errorString()));
+
+    QString sError;
+    const QList<TsEntry> entries = ReadTs(TsPath(sBase.toLatin1().constData()), &sError);
+    QVERIFY2(sError.isEmpty(), qPrintable(sError));
+    QString sReason;
+    for (const TsEntry &e : entries) {
+        if (e.sContext == QLatin1String("SerialWorker") && e.sSource == QLatin1String("The export was interrupted"))
+            sReason = e.sTranslation;
+    }
+    QVERIFY2(!sReason.isEmpty(), "no reason to fill a joiner with");
+
+    const QRegularExpression notProse(QStringLiteral("<[^>]*>|[A-Za-z][A-Za-z0-9+.-]*://\\S*|\\*\\.[\\w*]+"));
+    const QRegularExpression placeholder(QStringLiteral("%L?\\d+"));
+    const QRegularExpression word(QStringLiteral("[\\p{L}\\p{N}]"));
+    QStringList faults;
+    for (const TsEntry &e : entries) {
+        for (QString sLine : e.sTranslation.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+            sLine.remove(notProse);
+            const bool bJoiner = !QString(sLine).remove(placeholder).contains(word);
+            if (bJoiner)
+                sLine.replace(placeholder, sReason);
+            if (bJoinedOnly && !bJoiner)
+                continue;
+            const QRegularExpressionMatch match = fault.match(sLine);
+            if (match.hasMatch())
+                faults << QStringLiteral("%1|%2: \"%3\" at \"%4\"")
+                              .arg(e.sContext, e.sSource, sLine,
+                                   sLine.mid(qMax(0, match.capturedStart() - 8), match.capturedLength() + 16));
+        }
+    }
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
 }
 
 void TestTranslations::lupdateKeepsEveryEntry_data()
