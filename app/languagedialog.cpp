@@ -2,11 +2,14 @@
 #include "ui_languagedialog.h"
 
 #include "app/languageitemwidget.h"
+#include "ui/focusring.h"
+#include "ui/pressablelabel.h"
 
 #include <QApplication>
 #include <QColor>
 #include <QEvent>
 #include <QGraphicsDropShadowEffect>
+#include <QKeyEvent>
 #include <QListWidgetItem>
 #include <QMap>
 
@@ -27,6 +30,15 @@ LanguageDialog::LanguageDialog(QWidget *parent)
     pShadow->setColor(QColor(38, 78, 119, 127));
     pShadow->setBlurRadius(8);
     ui->languageFrame->setGraphicsEffect(pShadow);
+
+    // The list keeps the keyboard focus; the ring goes around its current row.
+    ui->listWidget->setAccessibleName(QCoreApplication::translate("MainForm", "Language"));
+    ui->listWidget->installEventFilter(this);
+    m_pRing = new FocusRing(this, false);
+    connect(ui->listWidget, &QListWidget::currentItemChanged, this, [this](QListWidgetItem *pItem) {
+        auto *pRow = pItem ? qobject_cast<LanguageItemWidget *>(ui->listWidget->itemWidget(pItem)) : nullptr;
+        m_pRing->Follow(pRow ? pRow->RingTarget() : nullptr);
+    });
 }
 
 LanguageDialog::~LanguageDialog()
@@ -53,12 +65,49 @@ void LanguageDialog::InitLanguageList(int nLanguageId)
         auto *pItem = new QListWidgetItem(ui->listWidget);
         auto *pRow = new LanguageItemWidget(ui->listWidget);
         pRow->SetItemInfo(it.value(), it.key(), it.key() == nLanguageId, it.key() != nLastId);
+        pRow->RingTarget()->setProperty(FocusRing::kInside, true);
+        // The row's picture is its widget; assistive technology reads the item.
+        pItem->setData(Qt::AccessibleTextRole, it.value());
         ui->listWidget->setItemWidget(pItem, pRow);
+        if (it.key() == nLanguageId) {
+            ui->listWidget->setCurrentItem(pItem);
+        }
 
         connect(pRow, &LanguageItemWidget::signal_SetLanguage, this, &LanguageDialog::slot_SetLanguage);
         connect(pRow, &LanguageItemWidget::signal_SetStatus, this, &LanguageDialog::slot_SetStatus);
         connect(this, &LanguageDialog::signal_SetStatus, pRow, &LanguageItemWidget::slot_SetStatus);
     }
+}
+
+void LanguageDialog::TakeKeyboard(bool bShowRing)
+{
+    activateWindow();
+    ui->listWidget->setFocus(Qt::ActiveWindowFocusReason);
+    m_pRing->SetKeyboardMode(bShowRing);
+}
+
+bool LanguageDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != ui->listWidget || event->type() != QEvent::KeyPress) {
+        return QDialog::eventFilter(watched, event);
+    }
+    const auto *pKey = static_cast<QKeyEvent *>(event);
+    if (pKey->key() == Qt::Key_Escape) {
+        // Back to the window, on its language button.
+        if (parentWidget()) {
+            parentWidget()->activateWindow();
+        }
+        close();
+        return true;
+    }
+    if (PressableLabel::IsPressKey(pKey)) {
+        QListWidgetItem *pItem = ui->listWidget->currentItem();
+        if (auto *pRow = pItem ? qobject_cast<LanguageItemWidget *>(ui->listWidget->itemWidget(pItem)) : nullptr) {
+            pRow->Choose();
+        }
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void LanguageDialog::slot_SetStatus()

@@ -59,13 +59,23 @@ void LanguageItemWidget::SetItemInfo(const QString &sName, int nLanguageId, bool
 bool LanguageItemWidget::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == ui->itemWidget && event->type() == QEvent::MouseButtonPress) {
-        // Clears every row, this one included, then marks this one.
-        emit signal_SetStatus();
-        ShowSelected(true);
-        emit signal_SetLanguage(m_nLanguageId);
+        Choose();
     }
     // The press is not consumed.
     return QWidget::eventFilter(watched, event);
+}
+
+void LanguageItemWidget::Choose()
+{
+    // Clears every row, this one included, then marks this one.
+    emit signal_SetStatus();
+    ShowSelected(true);
+    emit signal_SetLanguage(m_nLanguageId);
+}
+
+QWidget *LanguageItemWidget::RingTarget() const
+{
+    return ui->itemWidget;
 }
 
 void LanguageItemWidget::slot_SetStatus()

@@ -23,6 +23,11 @@ public:
 
     bool eventFilter(QObject *watched, QEvent *event) override;
 
+    // What a click on the row does: marks it alone and reports its language.
+    void Choose();
+    // The part of the row that the keyboard's ring goes around.
+    QWidget *RingTarget() const;
+
 signals:
     // Asks every row of the list to show itself as not selected.
     void signal_SetStatus();

@@ -4,12 +4,15 @@
 #include "device/devicecodes.h"
 #include "ui/devicerequests.h"
 #include "ui/linebusytext.h"
+#include "ui/pagekeys.h"
 #include "ui/pathchoice.h"
 #include "ui/tiplayout.h"
 
+#include <QApplication>
 #include <QDebug>
 #include <QEvent>
 #include <QFileInfo>
+#include <QKeyEvent>
 
 ExportWidget::ExportWidget(QWidget *parent)
     : QWidget(parent)
@@ -45,11 +48,17 @@ void ExportWidget::on_btnExportFile_clicked()
 {
     m_nStatus = StatusExporting;
     m_failure.Clear();
+    // Disabled, the button hands the focus on; from the keyboard it goes to
+    // the status once the export has started.
+    m_bFocusToStatus = isAncestorOf(QApplication::focusWidget());
     ui->btnExportFile->setEnabled(false);
     SetTip();
     const QString sDirPath = ui->lineEditExportPath->text();
     if (sDirPath.isEmpty()) {
         ui->btnExportFile->setEnabled(true);
+        if (m_bFocusToStatus) {
+            ui->btnExportFile->setFocus(Qt::OtherFocusReason);
+        }
         return;
     }
     // The folder is the worker's to check; its failure comes back as a result.
@@ -69,24 +78,24 @@ void ExportWidget::slot_SendResult(int nFunctionType, int nResultType, bool bRet
         m_failure.SetReason(sMes);
     }
     if (nResultType == DeviceCodes::RT_OpenPort && !bRet) {
-        ui->stackedWidgetExport->setCurrentWidget(ui->pageExportTip);
+        ShowTipPage();
         Finish(StatusDisconnected);
     } else if (nResultType == DeviceCodes::RT_EnterCtrlMode && !bRet) {
-        ui->stackedWidgetExport->setCurrentWidget(ui->pageExportTip);
+        ShowTipPage();
         Finish(StatusUpgradeFirst);
     } else if (nResultType == DeviceCodes::RT_LineBusy && bRet) {
         m_nStatus = StatusLineBusy;
         m_nBusySeconds = sMes.toInt();
         SetTip();
     } else if (nResultType == DeviceCodes::RT_LineBusy) {
-        ui->stackedWidgetExport->setCurrentWidget(ui->pageExportTip);
+        ShowTipPage();
         Finish(StatusKeepsSending);
     } else if (nResultType == DeviceCodes::RT_ExportLog && !bRet) {
-        ui->stackedWidgetExport->setCurrentWidget(ui->pageExportTip);
+        ShowTipPage();
         Finish(StatusFailed);
     } else if (nResultType == DeviceCodes::RT_ExportLog && sMes == QLatin1String("Start")) {
         m_sReportName.clear();
-        ui->stackedWidgetExport->setCurrentWidget(ui->pageExportTip);
+        ShowTipPage();
     } else if (nResultType == DeviceCodes::RT_ReportFile && bRet) {
         // Shown with the outcome: exports of the same second take numbered
         // names, and a failed one keeps what arrived under a partial name.
@@ -149,6 +158,22 @@ QString ExportWidget::StatusText() const
 void ExportWidget::SetTip()
 {
     TipLayout::SetText(ui->labelExportTip, StatusText(), ui->stackedWidgetExport->height(), ui->progressBarExport);
+}
+
+void ExportWidget::ShowTipPage()
+{
+    ui->stackedWidgetExport->setCurrentWidget(ui->pageExportTip);
+    if (m_bFocusToStatus) {
+        m_bFocusToStatus = false;
+        ui->labelExportTip->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void ExportWidget::keyPressEvent(QKeyEvent *event)
+{
+    if (!PageKeys::EscapeReturns(event, ui->btnExportReturnMenu)) {
+        QWidget::keyPressEvent(event);
+    }
 }
 
 void ExportWidget::changeEvent(QEvent *event)

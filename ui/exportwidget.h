@@ -58,6 +58,8 @@ private slots:
 
 protected:
     void changeEvent(QEvent *event) override;
+    // Escape returns to the menu while the return button is offered.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QString StatusText() const;
@@ -69,11 +71,15 @@ private:
     // back open.
     void Finish(int nStatus);
     void UpdateTexts();
+    void ShowTipPage();
 
     Ui::ExportWidget *ui = nullptr;
     PathChoice *m_pPathChoice = nullptr;   // the "Select path" link
     int m_nStatus = StatusExporting;
     int m_nBusySeconds = 0;
+    // Export was pressed from the keyboard: the status takes the focus when
+    // it shows.
+    bool m_bFocusToStatus = false;
     // The file name of the report written, shown under the success.
     QString m_sReportName;
     // Why the last export failed, and what next.

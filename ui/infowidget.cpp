@@ -4,9 +4,12 @@
 #include "device/devicecodes.h"
 #include "ui/devicerequests.h"
 #include "ui/linebusytext.h"
+#include "ui/pagekeys.h"
 #include "ui/tiplayout.h"
 
+#include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QTimer>
 
 namespace {
@@ -39,13 +42,37 @@ void InfoWidget::ClearInfo()
     ui->labelInfoReason->clear();
     m_failure.Clear();
     m_bValueFailed = false;
+    m_bSNShown = false;
+    m_bVersionShown = false;
 }
 
 void InfoWidget::StartReadInfo()
 {
     m_nDotCount = 0;
     m_pTimer->start(kDotsIntervalMs);
+    NameValues();
+    // Entered from the menu, the page's focus goes to what it reads.
+    if (isAncestorOf(QApplication::focusWidget())) {
+        ui->labelSN->setFocus(Qt::OtherFocusReason);
+    }
     DeviceRequests::StartGetVersionAndSN();
+}
+
+void InfoWidget::NameValues()
+{
+    const QString sNoValue = m_pTimer->isActive() ? tr("Reading…") : tr("Not read");
+    const struct
+    {
+        QLabel *pLabel;
+        bool bShown;
+    } fields[] = {{ui->labelSN, m_bSNShown}, {ui->labelFirmwareVer, m_bVersionShown}};
+    for (const auto &field : fields) {
+        const QString sName = field.bShown ? QString() : sNoValue;
+        // Every change of the name is announced: only real ones.
+        if (field.pLabel->accessibleName() != sName) {
+            field.pLabel->setAccessibleName(sName);
+        }
+    }
 }
 
 bool InfoWidget::IsWaiting() const
@@ -80,19 +107,29 @@ void InfoWidget::slot_SendResult(int nFunctionType, int nResultType, bool bRet, 
     m_nDotCount = 0;
     m_pTimer->stop();
     if (nFunctionType != DeviceCodes::FT_DeviceInfo) {
+        NameValues();
         return;
     }
     if (bRet) {
         if (m_nTip == TipLineBusy && ui->stackedWidgetInfo->currentWidget() == ui->pageInfoTip) {
             ui->stackedWidgetInfo->setCurrentWidget(ui->pageInfoShow);
         }
+        // Named by its text before the text comes: the text's change is then
+        // what is announced.
         if (nResultType == DeviceCodes::RT_Version) {
+            m_bVersionShown = true;
+            NameValues();
             ui->labelFirmwareVer->setText(sMes);
         } else if (nResultType == DeviceCodes::RT_SN) {
+            m_bSNShown = true;
+            NameValues();
             ui->labelSN->setText(sMes);
+        } else {
+            NameValues();
         }
         return;
     }
+    NameValues();
     if (nResultType == DeviceCodes::RT_Version || nResultType == DeviceCodes::RT_SN) {
         // The field keeps its dots; why it has no value goes under the values.
         m_bValueFailed = true;
@@ -134,6 +171,13 @@ QString InfoWidget::TipText() const
     }
 }
 
+void InfoWidget::keyPressEvent(QKeyEvent *event)
+{
+    if (!PageKeys::EscapeReturns(event, ui->btnInfoReturnMenu)) {
+        QWidget::keyPressEvent(event);
+    }
+}
+
 void InfoWidget::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::LanguageChange) {
@@ -147,6 +191,8 @@ void InfoWidget::changeEvent(QEvent *event)
         ui->labelFirmwareVer->setText(sFirmwareVer);
         TipLayout::SetText(ui->labelInfoTip, TipText(), ui->stackedWidgetInfo->height());
         ui->labelInfoReason->setText(m_bValueFailed ? m_failure.Text() : QString());
+        // The names of fields with no value are texts of the language.
+        NameValues();
 
         const QString sCaption = ui->labelFirmwareVertip->text();
         if (sCaption.size() > kMaxCaptionLength) {

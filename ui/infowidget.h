@@ -6,6 +6,7 @@
 #include <QString>
 #include <QWidget>
 
+class QKeyEvent;
 class QTimer;
 
 namespace Ui {
@@ -56,10 +57,16 @@ private slots:
 
 protected:
     void changeEvent(QEvent *event) override;
+    // Escape returns to the menu.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QString TipText() const;
     void ShowTip(int nTip);
+    // What assistive technology calls a value field that shows no value:
+    // "Reading…" once rather than every dot, then "Not read". A value shown
+    // is the field's own name, so that its arrival is announced.
+    void NameValues();
 
     Ui::InfoWidget *ui = nullptr;
     QTimer *m_pTimer = nullptr;
@@ -70,6 +77,8 @@ private:
     // (shown under the values).
     FailureAdvice m_failure;
     bool m_bValueFailed = false;
+    bool m_bSNShown = false;
+    bool m_bVersionShown = false;
 };
 
 #endif // INFOWIDGET_H

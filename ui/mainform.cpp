@@ -6,11 +6,13 @@
 #include "app/languagedialog.h"
 #include "transfer/qserialuser.h"
 #include "ui/exportwidget.h"
+#include "ui/focusring.h"
 #include "ui/infowidget.h"
 #include "ui/supportentry.h"
 #include "ui/upgradewidget.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QMessageBox>
@@ -19,6 +21,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
+#include <QShortcut>
 #include <QtMath>
 
 namespace {
@@ -40,16 +43,32 @@ MainForm::MainForm(QWidget *parent)
     // Every button is drawn by its style sheet, but the platform style still
     // put its focus frame over the picture (the dotted frame of Windows on the
     // menu button that has the focus at start, and on the language button
-    // after its pop-up). The buttons keep the keyboard focus; only the frame
-    // goes.
+    // after its pop-up). The buttons keep the keyboard focus; the window's
+    // own ring shows it. Enter presses a button as Space does.
     const QList<QPushButton *> buttons = findChildren<QPushButton *>();
     for (QPushButton *pButton : buttons) {
         if (!pButton->styleSheet().isEmpty()) {
             pButton->setStyleSheet(pButton->styleSheet() + QStringLiteral("\nQPushButton:focus{outline: none;}"));
         }
+        pButton->setAutoDefault(true);
     }
+    for (QWidget *pOnBand : {static_cast<QWidget *>(ui->btnLanguage), static_cast<QWidget *>(ui->btnSupport),
+                             static_cast<QWidget *>(ui->btnMinimize), static_cast<QWidget *>(ui->btnClose)}) {
+        pOnBand->setProperty(FocusRing::kOnDark, true);
+    }
+    ui->btnLanguage->setProperty(FocusRing::kHugsCaption, int(Qt::AlignHCenter));
+    ui->btnSupport->setProperty(FocusRing::kHugsCaption, int(Qt::AlignLeft));
+    m_pFocusRing = new FocusRing(this, true);
+    // The Tab order reads the title band first, but the keyboard starts on
+    // the first job.
+    ui->btnExport->setFocus(Qt::OtherFocusReason);
+    // The keyboard's close asks during an upgrade as the close button does;
+    // where a window manager or Windows already takes Alt+F4, it ends here too.
+    auto *pClose = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_F4), this);
+    connect(pClose, &QShortcut::activated, this, &MainForm::close);
 
     PlaceSupportEntry();
+    NameMenuButtons();
 
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_TranslucentBackground);
@@ -113,6 +132,8 @@ void MainForm::on_btnLanguage_clicked()
     connect(pDialog, &LanguageDialog::signal_SetLanguage, this, &MainForm::slot_SetLanguage);
     pDialog->move(mapToGlobal(QPoint(0, 0)) + QPoint(148, 52));
     pDialog->show();
+    // Opened from the keyboard, the list takes it at once.
+    pDialog->TakeKeyboard(m_pFocusRing->KeyboardMode());
 }
 
 void MainForm::on_btnSupport_clicked()
@@ -132,6 +153,15 @@ void MainForm::PlaceSupportEntry()
     ui->btnSupport->move(nCaptionEnd + kTitleEntryGapPx, ui->btnSupport->y());
 }
 
+// The menu's captions break into lines to fit (in English, "Device
+// Information"; in other languages others): a screen reader reads them as one.
+void MainForm::NameMenuButtons()
+{
+    for (QPushButton *pButton : {ui->btnExport, ui->btnUpgrade, ui->btnInfo}) {
+        pButton->setAccessibleName(pButton->text().simplified());
+    }
+}
+
 void MainForm::on_btnMinimize_clicked()
 {
     showMinimized();
@@ -146,19 +176,39 @@ void MainForm::on_btnExport_clicked()
 {
     ui->stackedWidget->setCurrentWidget(ui->pageExport);
     ui->widgetExport->ShowPathPage();
+    FocusFirstControl(ui->widgetExport);
 }
 
 void MainForm::on_btnUpgrade_clicked()
 {
     ui->stackedWidget->setCurrentWidget(ui->pageUpgrade);
     ui->widgetUpgrade->ShowPathPage();
+    FocusFirstControl(ui->widgetUpgrade);
 }
 
 void MainForm::on_btnInfo_clicked()
 {
     ui->stackedWidget->setCurrentWidget(ui->pageInfo);
     ui->widgetInfo->ClearInfo();
+    FocusFirstControl(ui->widgetInfo);
     ui->widgetInfo->StartReadInfo();
+}
+
+// The stack hands the menu button's focus to the page's last focused control,
+// which may sit on a sub-page no longer shown: a page is entered at its first
+// control in reading order.
+void MainForm::FocusFirstControl(QWidget *pPage)
+{
+    if (!ui->stackedWidget->currentWidget()->isAncestorOf(focusWidget())) {
+        return;
+    }
+    for (QWidget *pNext = pPage->nextInFocusChain(); pNext != pPage; pNext = pNext->nextInFocusChain()) {
+        if (pPage->isAncestorOf(pNext) && pNext->isVisible() && pNext->isEnabled()
+            && (pNext->focusPolicy() & Qt::TabFocus)) {
+            pNext->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
 }
 
 void MainForm::slot_ReturnMenu()
@@ -228,8 +278,23 @@ void MainForm::changeEvent(QEvent *event)
     if (event->type() == QEvent::LanguageChange) {
         ui->retranslateUi(this);
         PlaceSupportEntry();
+        NameMenuButtons();
     }
     QMainWindow::changeEvent(event);
+}
+
+void MainForm::keyPressEvent(QKeyEvent *event)
+{
+    // Escape on a page with the focus in the title band: the page decides.
+    QWidget *pPage = ui->stackedWidget->currentWidget() == ui->pageExport    ? ui->widgetExport
+                     : ui->stackedWidget->currentWidget() == ui->pageUpgrade ? static_cast<QWidget *>(ui->widgetUpgrade)
+                     : ui->stackedWidget->currentWidget() == ui->pageInfo    ? ui->widgetInfo
+                                                                             : nullptr;
+    if (pPage && event->key() == Qt::Key_Escape) {
+        QCoreApplication::sendEvent(pPage, event);
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 void MainForm::closeEvent(QCloseEvent *event)

@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <QPoint>
 
+class FocusRing;
 class QSerialUser;
 class QTranslator;
 
@@ -46,16 +47,22 @@ protected:
     // the window closes once that is done. Closing during another job (an
     // export) interrupts it without asking and closes once it has ended.
     void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     // Puts the "Support" entry beside the language entry's caption.
     void PlaceSupportEntry();
+    // The menu buttons' names: their captions on one line.
+    void NameMenuButtons();
+    // Puts the focus on the page's first control, when the menu had it.
+    void FocusFirstControl(QWidget *pPage);
     // Closes the window once the coordinator has no job left.
     void CloseWhenIdle(QSerialUser *pUser);
 
     Ui::MainForm *ui;
     QPoint m_ptPress;
     QTranslator *m_pTranslator = nullptr;
+    FocusRing *m_pFocusRing = nullptr;
     bool m_bClosingAfterCancel = false;
     QMetaObject::Connection m_closeWhenIdle;
 };

@@ -10,7 +10,8 @@ class QLabel;
 class QLineEdit;
 class QWidget;
 
-// The "Select path" link of the export and upgrade pages: a click on it opens
+// The "Select path" link of the export and upgrade pages: a click on it (or
+// Enter or Space while it has the focus) opens
 // the folder dialog (reports) or the firmware file dialog at the place chosen
 // last; the choice goes into the page's path field and is remembered for the
 // next time. The dialog's title comes from the page, in its language.
@@ -32,6 +33,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The dialog; false when it was cancelled.
+    bool Choose();
+
     Kind m_eKind;
     QLabel *m_pLink;
     QLineEdit *m_pField;

@@ -4,10 +4,13 @@
 #include "device/devicecodes.h"
 #include "ui/devicerequests.h"
 #include "ui/linebusytext.h"
+#include "ui/pagekeys.h"
 #include "ui/pathchoice.h"
 #include "ui/tiplayout.h"
 
+#include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QPointer>
 
 UpgradeWidget::UpgradeWidget(QWidget *parent)
@@ -18,8 +21,9 @@ UpgradeWidget::UpgradeWidget(QWidget *parent)
     ui->setupUi(this);
     m_pPathChoice = new PathChoice(PathChoice::Kind::FirmwareFile, ui->labelUpgradePath, ui->lineEditUpgradePath,
                                    [this]() { return tr("Select path"); }, this);
-    // Filled only through the file dialog.
-    ui->lineEditUpgradePath->setEnabled(false);
+    // Filled only through the file dialog; read-only rather than disabled,
+    // so that the keyboard and a screen reader still reach the chosen file.
+    ui->lineEditUpgradePath->setReadOnly(true);
 }
 
 UpgradeWidget::~UpgradeWidget()
@@ -46,10 +50,16 @@ void UpgradeWidget::on_btnUpgradeCancel_clicked()
 
 void UpgradeWidget::on_btnUpgradeFirmware_clicked()
 {
+    // Disabled, the button hands the focus on; from the keyboard it goes to
+    // the status, which a screen reader then reads as it changes.
+    const bool bFocusHere = isAncestorOf(QApplication::focusWidget());
     ui->btnUpgradeFirmware->setEnabled(false);
     const QString sFilePath = ui->lineEditUpgradePath->text();
     if (sFilePath.isEmpty()) {
         ui->btnUpgradeFirmware->setEnabled(true);
+        if (bFocusHere) {
+            ui->btnUpgradeFirmware->setFocus(Qt::OtherFocusReason);
+        }
         return;
     }
     m_nStatus = StatusUpgrading;
@@ -66,6 +76,9 @@ void UpgradeWidget::on_btnUpgradeFirmware_clicked()
     ui->stackedWidgetUpgrade->setCurrentWidget(ui->pageUpgradeTip);
     SetTip();
     ui->btnUpgradeReturnMenu->hide();
+    if (bFocusHere) {
+        ui->labelUpgradeTip->setFocus(Qt::OtherFocusReason);
+    }
 
     // The preparation waits for the device in nested event loops; the page
     // may be gone when it returns (the window closed meanwhile).
@@ -213,6 +226,13 @@ QString UpgradeWidget::StatusText() const
         }
     default:
         return tr("during upgrade");
+    }
+}
+
+void UpgradeWidget::keyPressEvent(QKeyEvent *event)
+{
+    if (!PageKeys::EscapeReturns(event, ui->btnUpgradeReturnMenu)) {
+        QWidget::keyPressEvent(event);
     }
 }
 

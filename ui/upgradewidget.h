@@ -71,6 +71,8 @@ private slots:
 
 protected:
     void changeEvent(QEvent *event) override;
+    // Escape returns to the menu while the return button is offered.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QString StatusText() const;

@@ -43,6 +43,30 @@
         <source>Please upgrade before proceeding</source>
         <translation>Bitte zuerst die Firmware aktualisieren</translation>
     </message>
+    <message>
+        <source>Back to the menu</source>
+        <translation>Zurück zum Menü</translation>
+    </message>
+    <message>
+        <source>Report folder</source>
+        <translation>Berichtsordner</translation>
+    </message>
+    <message>
+        <source>Starts the export into the chosen folder</source>
+        <translation>Startet den Export in den gewählten Ordner</translation>
+    </message>
+    <message>
+        <source>Chooses the folder for the report</source>
+        <translation>Wählt den Ordner für den Bericht</translation>
+    </message>
+    <message>
+        <source>Export status</source>
+        <translation>Status des Exports</translation>
+    </message>
+    <message>
+        <source>Export progress</source>
+        <translation>Fortschritt des Exports</translation>
+    </message>
 </context>
 <context>
     <name>FailureAdvice</name>
@@ -165,6 +189,30 @@
         <source>Please upgrade before proceeding</source>
         <translation>Bitte zuerst die Firmware aktualisieren</translation>
     </message>
+    <message>
+        <source>Back to the menu</source>
+        <translation>Zurück zum Menü</translation>
+    </message>
+    <message>
+        <source>Serial number</source>
+        <translation>Seriennummer</translation>
+    </message>
+    <message>
+        <source>Firmware version</source>
+        <translation>Firmwareversion</translation>
+    </message>
+    <message>
+        <source>Device status</source>
+        <translation>Gerätestatus</translation>
+    </message>
+    <message>
+        <source>Reading…</source>
+        <translation>Wird gelesen…</translation>
+    </message>
+    <message>
+        <source>Not read</source>
+        <translation>Nicht gelesen</translation>
+    </message>
 </context>
 <context>
     <name>LanguageDialog</name>
@@ -256,6 +304,34 @@ aktualisieren</translation>
     <message>
         <source>Support</source>
         <translation>Support</translation>
+    </message>
+    <message>
+        <source>Saves the device&apos;s stored log records as a CSV report</source>
+        <translation>Speichert die Protokolldatensätze des Geräts als CSV-Bericht</translation>
+    </message>
+    <message>
+        <source>Installs new firmware on the device from a .bin file</source>
+        <translation>Installiert neue Firmware aus einer .bin-Datei auf dem Gerät</translation>
+    </message>
+    <message>
+        <source>Reads the device&apos;s firmware version and serial number</source>
+        <translation>Liest Firmwareversion und Seriennummer des Geräts</translation>
+    </message>
+    <message>
+        <source>Chooses the language of the window</source>
+        <translation>Wählt die Sprache des Fensters</translation>
+    </message>
+    <message>
+        <source>Saves a file for support with the logs, the settings and the service history</source>
+        <translation>Speichert eine Supportdatei mit den Protokollen, den Einstellungen und dem Serviceverlauf</translation>
+    </message>
+    <message>
+        <source>Minimize</source>
+        <translation>Minimieren</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
     </message>
 </context>
 <context>
@@ -460,6 +536,30 @@ aktualisieren</translation>
     <message>
         <source>The device has not answered yet</source>
         <translation>Das Gerät hat noch nicht geantwortet</translation>
+    </message>
+    <message>
+        <source>Back to the menu</source>
+        <translation>Zurück zum Menü</translation>
+    </message>
+    <message>
+        <source>Firmware file</source>
+        <translation>Firmwaredatei</translation>
+    </message>
+    <message>
+        <source>Starts the upgrade with the chosen file</source>
+        <translation>Startet die Aktualisierung mit der gewählten Datei</translation>
+    </message>
+    <message>
+        <source>Chooses the firmware file</source>
+        <translation>Wählt die Firmwaredatei</translation>
+    </message>
+    <message>
+        <source>Upgrade status</source>
+        <translation>Status der Aktualisierung</translation>
+    </message>
+    <message>
+        <source>Upgrade progress</source>
+        <translation>Fortschritt der Aktualisierung</translation>
     </message>
 </context>
 </TS>

@@ -43,6 +43,30 @@
         <source>Please upgrade before proceeding</source>
         <translation>Please upgrade before proceeding</translation>
     </message>
+    <message>
+        <source>Back to the menu</source>
+        <translation>Back to the menu</translation>
+    </message>
+    <message>
+        <source>Report folder</source>
+        <translation>Report folder</translation>
+    </message>
+    <message>
+        <source>Starts the export into the chosen folder</source>
+        <translation>Starts the export into the chosen folder</translation>
+    </message>
+    <message>
+        <source>Chooses the folder for the report</source>
+        <translation>Chooses the folder for the report</translation>
+    </message>
+    <message>
+        <source>Export status</source>
+        <translation>Export status</translation>
+    </message>
+    <message>
+        <source>Export progress</source>
+        <translation>Export progress</translation>
+    </message>
 </context>
 <context>
     <name>FailureAdvice</name>
@@ -165,6 +189,30 @@
         <source>Please upgrade before proceeding</source>
         <translation>Please upgrade before proceeding</translation>
     </message>
+    <message>
+        <source>Back to the menu</source>
+        <translation>Back to the menu</translation>
+    </message>
+    <message>
+        <source>Serial number</source>
+        <translation>Serial number</translation>
+    </message>
+    <message>
+        <source>Firmware version</source>
+        <translation>Firmware version</translation>
+    </message>
+    <message>
+        <source>Device status</source>
+        <translation>Device status</translation>
+    </message>
+    <message>
+        <source>Reading…</source>
+        <translation>Reading…</translation>
+    </message>
+    <message>
+        <source>Not read</source>
+        <translation>Not read</translation>
+    </message>
 </context>
 <context>
     <name>LanguageDialog</name>
@@ -254,6 +302,34 @@
     <message>
         <source>Support</source>
         <translation>Support</translation>
+    </message>
+    <message>
+        <source>Saves the device&apos;s stored log records as a CSV report</source>
+        <translation>Saves the device&apos;s stored log records as a CSV report</translation>
+    </message>
+    <message>
+        <source>Installs new firmware on the device from a .bin file</source>
+        <translation>Installs new firmware on the device from a .bin file</translation>
+    </message>
+    <message>
+        <source>Reads the device&apos;s firmware version and serial number</source>
+        <translation>Reads the device&apos;s firmware version and serial number</translation>
+    </message>
+    <message>
+        <source>Chooses the language of the window</source>
+        <translation>Chooses the language of the window</translation>
+    </message>
+    <message>
+        <source>Saves a file for support with the logs, the settings and the service history</source>
+        <translation>Saves a file for support with the logs, the settings and the service history</translation>
+    </message>
+    <message>
+        <source>Minimize</source>
+        <translation>Minimize</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
     </message>
 </context>
 <context>
@@ -458,6 +534,30 @@
     <message>
         <source>The device has not answered yet</source>
         <translation>The device has not answered yet</translation>
+    </message>
+    <message>
+        <source>Back to the menu</source>
+        <translation>Back to the menu</translation>
+    </message>
+    <message>
+        <source>Firmware file</source>
+        <translation>Firmware file</translation>
+    </message>
+    <message>
+        <source>Starts the upgrade with the chosen file</source>
+        <translation>Starts the upgrade with the chosen file</translation>
+    </message>
+    <message>
+        <source>Chooses the firmware file</source>
+        <translation>Chooses the firmware file</translation>
+    </message>
+    <message>
+        <source>Upgrade status</source>
+        <translation>Upgrade status</translation>
+    </message>
+    <message>
+        <source>Upgrade progress</source>
+        <translation>Upgrade progress</translation>
     </message>
 </context>
 </TS>

@@ -43,6 +43,30 @@
         <source>Please upgrade before proceeding</source>
         <translation>Actualice el firmware antes de continuar</translation>
     </message>
+    <message>
+        <source>Back to the menu</source>
+        <translation>Volver al menú</translation>
+    </message>
+    <message>
+        <source>Report folder</source>
+        <translation>Carpeta del informe</translation>
+    </message>
+    <message>
+        <source>Starts the export into the chosen folder</source>
+        <translation>Inicia la exportación en la carpeta elegida</translation>
+    </message>
+    <message>
+        <source>Chooses the folder for the report</source>
+        <translation>Elige la carpeta del informe</translation>
+    </message>
+    <message>
+        <source>Export status</source>
+        <translation>Estado de la exportación</translation>
+    </message>
+    <message>
+        <source>Export progress</source>
+        <translation>Progreso de la exportación</translation>
+    </message>
 </context>
 <context>
     <name>FailureAdvice</name>
@@ -165,6 +189,30 @@
         <source>Please upgrade before proceeding</source>
         <translation>Actualice el firmware antes de continuar</translation>
     </message>
+    <message>
+        <source>Back to the menu</source>
+        <translation>Volver al menú</translation>
+    </message>
+    <message>
+        <source>Serial number</source>
+        <translation>Número de serie</translation>
+    </message>
+    <message>
+        <source>Firmware version</source>
+        <translation>Versión firmware</translation>
+    </message>
+    <message>
+        <source>Device status</source>
+        <translation>Estado del dispositivo</translation>
+    </message>
+    <message>
+        <source>Reading…</source>
+        <translation>Leyendo…</translation>
+    </message>
+    <message>
+        <source>Not read</source>
+        <translation>No leído</translation>
+    </message>
 </context>
 <context>
     <name>LanguageDialog</name>
@@ -255,6 +303,34 @@ informe</translation>
     <message>
         <source>Support</source>
         <translation>Soporte</translation>
+    </message>
+    <message>
+        <source>Saves the device&apos;s stored log records as a CSV report</source>
+        <translation>Guarda los registros almacenados en el dispositivo como informe CSV</translation>
+    </message>
+    <message>
+        <source>Installs new firmware on the device from a .bin file</source>
+        <translation>Instala un nuevo firmware en el dispositivo desde un archivo .bin</translation>
+    </message>
+    <message>
+        <source>Reads the device&apos;s firmware version and serial number</source>
+        <translation>Lee la versión de firmware y el número de serie del dispositivo</translation>
+    </message>
+    <message>
+        <source>Chooses the language of the window</source>
+        <translation>Elige el idioma de la ventana</translation>
+    </message>
+    <message>
+        <source>Saves a file for support with the logs, the settings and the service history</source>
+        <translation>Guarda un archivo de soporte con los archivos de registro, la configuración y el historial de servicio</translation>
+    </message>
+    <message>
+        <source>Minimize</source>
+        <translation>Minimizar</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Cerrar</translation>
     </message>
 </context>
 <context>
@@ -459,6 +535,30 @@ informe</translation>
     <message>
         <source>The device has not answered yet</source>
         <translation>El dispositivo aún no ha respondido</translation>
+    </message>
+    <message>
+        <source>Back to the menu</source>
+        <translation>Volver al menú</translation>
+    </message>
+    <message>
+        <source>Firmware file</source>
+        <translation>Archivo de firmware</translation>
+    </message>
+    <message>
+        <source>Starts the upgrade with the chosen file</source>
+        <translation>Inicia la actualización con el archivo elegido</translation>
+    </message>
+    <message>
+        <source>Chooses the firmware file</source>
+        <translation>Elige el archivo de firmware</translation>
+    </message>
+    <message>
+        <source>Upgrade status</source>
+        <translation>Estado de la actualización</translation>
+    </message>
+    <message>
+        <source>Upgrade progress</source>
+        <translation>Progreso de la actualización</translation>
     </message>
 </context>
 </TS>

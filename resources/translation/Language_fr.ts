@@ -43,6 +43,30 @@
         <source>Please upgrade before proceeding</source>
         <translation>Veuillez d&apos;abord mettre à jour le firmware</translation>
     </message>
+    <message>
+        <source>Back to the menu</source>
+        <translation>Retour au menu</translation>
+    </message>
+    <message>
+        <source>Report folder</source>
+        <translation>Dossier du rapport</translation>
+    </message>
+    <message>
+        <source>Starts the export into the chosen folder</source>
+        <translation>Lance l&apos;exportation dans le dossier choisi</translation>
+    </message>
+    <message>
+        <source>Chooses the folder for the report</source>
+        <translation>Choisit le dossier du rapport</translation>
+    </message>
+    <message>
+        <source>Export status</source>
+        <translation>État de l&apos;exportation</translation>
+    </message>
+    <message>
+        <source>Export progress</source>
+        <translation>Progression de l&apos;exportation</translation>
+    </message>
 </context>
 <context>
     <name>FailureAdvice</name>
@@ -165,6 +189,30 @@
         <source>Please upgrade before proceeding</source>
         <translation>Veuillez d&apos;abord mettre à jour le firmware</translation>
     </message>
+    <message>
+        <source>Back to the menu</source>
+        <translation>Retour au menu</translation>
+    </message>
+    <message>
+        <source>Serial number</source>
+        <translation>Numéro de série</translation>
+    </message>
+    <message>
+        <source>Firmware version</source>
+        <translation>Version firmware</translation>
+    </message>
+    <message>
+        <source>Device status</source>
+        <translation>État de l&apos;appareil</translation>
+    </message>
+    <message>
+        <source>Reading…</source>
+        <translation>Lecture…</translation>
+    </message>
+    <message>
+        <source>Not read</source>
+        <translation>Non lu</translation>
+    </message>
 </context>
 <context>
     <name>LanguageDialog</name>
@@ -255,6 +303,34 @@ le rapport</translation>
     <message>
         <source>Support</source>
         <translation>Assistance</translation>
+    </message>
+    <message>
+        <source>Saves the device&apos;s stored log records as a CSV report</source>
+        <translation>Enregistre les enregistrements du journal de l&apos;appareil dans un rapport CSV</translation>
+    </message>
+    <message>
+        <source>Installs new firmware on the device from a .bin file</source>
+        <translation>Installe un nouveau firmware sur l&apos;appareil à partir d&apos;un fichier .bin</translation>
+    </message>
+    <message>
+        <source>Reads the device&apos;s firmware version and serial number</source>
+        <translation>Lit la version du firmware et le numéro de série de l&apos;appareil</translation>
+    </message>
+    <message>
+        <source>Chooses the language of the window</source>
+        <translation>Choisit la langue de la fenêtre</translation>
+    </message>
+    <message>
+        <source>Saves a file for support with the logs, the settings and the service history</source>
+        <translation>Enregistre un fichier d&apos;assistance avec les journaux, les paramètres et l&apos;historique des interventions</translation>
+    </message>
+    <message>
+        <source>Minimize</source>
+        <translation>Réduire</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
     </message>
 </context>
 <context>
@@ -459,6 +535,30 @@ le rapport</translation>
     <message>
         <source>The device has not answered yet</source>
         <translation>L&apos;appareil n&apos;a pas encore répondu</translation>
+    </message>
+    <message>
+        <source>Back to the menu</source>
+        <translation>Retour au menu</translation>
+    </message>
+    <message>
+        <source>Firmware file</source>
+        <translation>Fichier firmware</translation>
+    </message>
+    <message>
+        <source>Starts the upgrade with the chosen file</source>
+        <translation>Lance la mise à jour avec le fichier choisi</translation>
+    </message>
+    <message>
+        <source>Chooses the firmware file</source>
+        <translation>Choisit le fichier firmware</translation>
+    </message>
+    <message>
+        <source>Upgrade status</source>
+        <translation>État de la mise à jour</translation>
+    </message>
+    <message>
+        <source>Upgrade progress</source>
+        <translation>Progression de la mise à jour</translation>
     </message>
 </context>
 </TS>

@@ -43,6 +43,30 @@
         <source>Please upgrade before proceeding</source>
         <translation>Aggiornare il firmware prima di procedere</translation>
     </message>
+    <message>
+        <source>Back to the menu</source>
+        <translation>Torna al menu</translation>
+    </message>
+    <message>
+        <source>Report folder</source>
+        <translation>Cartella del rapporto</translation>
+    </message>
+    <message>
+        <source>Starts the export into the chosen folder</source>
+        <translation>Avvia l&apos;esportazione nella cartella scelta</translation>
+    </message>
+    <message>
+        <source>Chooses the folder for the report</source>
+        <translation>Sceglie la cartella per il rapporto</translation>
+    </message>
+    <message>
+        <source>Export status</source>
+        <translation>Stato dell&apos;esportazione</translation>
+    </message>
+    <message>
+        <source>Export progress</source>
+        <translation>Avanzamento dell&apos;esportazione</translation>
+    </message>
 </context>
 <context>
     <name>FailureAdvice</name>
@@ -165,6 +189,30 @@
         <source>Please upgrade before proceeding</source>
         <translation>Aggiornare il firmware prima di procedere</translation>
     </message>
+    <message>
+        <source>Back to the menu</source>
+        <translation>Torna al menu</translation>
+    </message>
+    <message>
+        <source>Serial number</source>
+        <translation>Numero di serie</translation>
+    </message>
+    <message>
+        <source>Firmware version</source>
+        <translation>Versione firmware</translation>
+    </message>
+    <message>
+        <source>Device status</source>
+        <translation>Stato del dispositivo</translation>
+    </message>
+    <message>
+        <source>Reading…</source>
+        <translation>Lettura in corso…</translation>
+    </message>
+    <message>
+        <source>Not read</source>
+        <translation>Non letto</translation>
+    </message>
 </context>
 <context>
     <name>LanguageDialog</name>
@@ -255,6 +303,34 @@ rapporto</translation>
     <message>
         <source>Support</source>
         <translation>Assistenza</translation>
+    </message>
+    <message>
+        <source>Saves the device&apos;s stored log records as a CSV report</source>
+        <translation>Salva i record di log del dispositivo in un rapporto CSV</translation>
+    </message>
+    <message>
+        <source>Installs new firmware on the device from a .bin file</source>
+        <translation>Installa un nuovo firmware sul dispositivo da un file .bin</translation>
+    </message>
+    <message>
+        <source>Reads the device&apos;s firmware version and serial number</source>
+        <translation>Legge la versione firmware e il numero di serie del dispositivo</translation>
+    </message>
+    <message>
+        <source>Chooses the language of the window</source>
+        <translation>Sceglie la lingua della finestra</translation>
+    </message>
+    <message>
+        <source>Saves a file for support with the logs, the settings and the service history</source>
+        <translation>Salva un file di assistenza con i log, le impostazioni e lo storico degli interventi</translation>
+    </message>
+    <message>
+        <source>Minimize</source>
+        <translation>Riduci a icona</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Chiudi</translation>
     </message>
 </context>
 <context>
@@ -459,6 +535,30 @@ rapporto</translation>
     <message>
         <source>The device has not answered yet</source>
         <translation>Il dispositivo non ha ancora risposto</translation>
+    </message>
+    <message>
+        <source>Back to the menu</source>
+        <translation>Torna al menu</translation>
+    </message>
+    <message>
+        <source>Firmware file</source>
+        <translation>File firmware</translation>
+    </message>
+    <message>
+        <source>Starts the upgrade with the chosen file</source>
+        <translation>Avvia l&apos;aggiornamento con il file scelto</translation>
+    </message>
+    <message>
+        <source>Chooses the firmware file</source>
+        <translation>Sceglie il file firmware</translation>
+    </message>
+    <message>
+        <source>Upgrade status</source>
+        <translation>Stato dell&apos;aggiornamento</translation>
+    </message>
+    <message>
+        <source>Upgrade progress</source>
+        <translation>Avanzamento dell&apos;aggiornamento</translation>
     </message>
 </context>
 </TS>

@@ -43,6 +43,30 @@
         <source>Please upgrade before proceeding</source>
         <translation>Najpierw zaktualizuj firmware</translation>
     </message>
+    <message>
+        <source>Back to the menu</source>
+        <translation>Powrót do menu</translation>
+    </message>
+    <message>
+        <source>Report folder</source>
+        <translation>Folder raportu</translation>
+    </message>
+    <message>
+        <source>Starts the export into the chosen folder</source>
+        <translation>Rozpoczyna eksport do wybranego folderu</translation>
+    </message>
+    <message>
+        <source>Chooses the folder for the report</source>
+        <translation>Wybiera folder na raport</translation>
+    </message>
+    <message>
+        <source>Export status</source>
+        <translation>Stan eksportu</translation>
+    </message>
+    <message>
+        <source>Export progress</source>
+        <translation>Postęp eksportu</translation>
+    </message>
 </context>
 <context>
     <name>FailureAdvice</name>
@@ -165,6 +189,30 @@
         <source>Please upgrade before proceeding</source>
         <translation>Najpierw zaktualizuj firmware</translation>
     </message>
+    <message>
+        <source>Back to the menu</source>
+        <translation>Powrót do menu</translation>
+    </message>
+    <message>
+        <source>Serial number</source>
+        <translation>Numer seryjny</translation>
+    </message>
+    <message>
+        <source>Firmware version</source>
+        <translation>Wersja firmware</translation>
+    </message>
+    <message>
+        <source>Device status</source>
+        <translation>Stan urządzenia</translation>
+    </message>
+    <message>
+        <source>Reading…</source>
+        <translation>Odczyt…</translation>
+    </message>
+    <message>
+        <source>Not read</source>
+        <translation>Nie odczytano</translation>
+    </message>
 </context>
 <context>
     <name>LanguageDialog</name>
@@ -255,6 +303,34 @@ raportu</translation>
     <message>
         <source>Support</source>
         <translation>Pomoc techniczna</translation>
+    </message>
+    <message>
+        <source>Saves the device&apos;s stored log records as a CSV report</source>
+        <translation>Zapisuje rekordy dziennika urządzenia jako raport CSV</translation>
+    </message>
+    <message>
+        <source>Installs new firmware on the device from a .bin file</source>
+        <translation>Instaluje nowy firmware w urządzeniu z pliku .bin</translation>
+    </message>
+    <message>
+        <source>Reads the device&apos;s firmware version and serial number</source>
+        <translation>Odczytuje wersję firmware i numer seryjny urządzenia</translation>
+    </message>
+    <message>
+        <source>Chooses the language of the window</source>
+        <translation>Wybiera język okna</translation>
+    </message>
+    <message>
+        <source>Saves a file for support with the logs, the settings and the service history</source>
+        <translation>Zapisuje plik dla pomocy technicznej z dziennikami, ustawieniami i historią serwisową</translation>
+    </message>
+    <message>
+        <source>Minimize</source>
+        <translation>Minimalizuj</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Zamknij</translation>
     </message>
 </context>
 <context>
@@ -462,6 +538,30 @@ raportu</translation>
     <message>
         <source>The device has not answered yet</source>
         <translation>Urządzenie jeszcze nie odpowiedziało</translation>
+    </message>
+    <message>
+        <source>Back to the menu</source>
+        <translation>Powrót do menu</translation>
+    </message>
+    <message>
+        <source>Firmware file</source>
+        <translation>Plik firmware</translation>
+    </message>
+    <message>
+        <source>Starts the upgrade with the chosen file</source>
+        <translation>Rozpoczyna aktualizację z wybranego pliku</translation>
+    </message>
+    <message>
+        <source>Chooses the firmware file</source>
+        <translation>Wybiera plik firmware</translation>
+    </message>
+    <message>
+        <source>Upgrade status</source>
+        <translation>Stan aktualizacji</translation>
+    </message>
+    <message>
+        <source>Upgrade progress</source>
+        <translation>Postęp aktualizacji</translation>
     </message>
 </context>
 </TS>

@@ -43,6 +43,30 @@
         <source>Please upgrade before proceeding</source>
         <translation>Сначала обновите прошивку</translation>
     </message>
+    <message>
+        <source>Back to the menu</source>
+        <translation>Назад в меню</translation>
+    </message>
+    <message>
+        <source>Report folder</source>
+        <translation>Папка для отчёта</translation>
+    </message>
+    <message>
+        <source>Starts the export into the chosen folder</source>
+        <translation>Запускает экспорт в выбранную папку</translation>
+    </message>
+    <message>
+        <source>Chooses the folder for the report</source>
+        <translation>Выбирает папку для отчёта</translation>
+    </message>
+    <message>
+        <source>Export status</source>
+        <translation>Состояние экспорта</translation>
+    </message>
+    <message>
+        <source>Export progress</source>
+        <translation>Ход экспорта</translation>
+    </message>
 </context>
 <context>
     <name>FailureAdvice</name>
@@ -165,6 +189,30 @@
         <source>Please upgrade before proceeding</source>
         <translation>Сначала обновите прошивку</translation>
     </message>
+    <message>
+        <source>Back to the menu</source>
+        <translation>Назад в меню</translation>
+    </message>
+    <message>
+        <source>Serial number</source>
+        <translation>Серийный номер</translation>
+    </message>
+    <message>
+        <source>Firmware version</source>
+        <translation>Версия прошивки</translation>
+    </message>
+    <message>
+        <source>Device status</source>
+        <translation>Состояние устройства</translation>
+    </message>
+    <message>
+        <source>Reading…</source>
+        <translation>Чтение…</translation>
+    </message>
+    <message>
+        <source>Not read</source>
+        <translation>Не прочитано</translation>
+    </message>
 </context>
 <context>
     <name>LanguageDialog</name>
@@ -255,6 +303,34 @@
     <message>
         <source>Support</source>
         <translation>Поддержка</translation>
+    </message>
+    <message>
+        <source>Saves the device&apos;s stored log records as a CSV report</source>
+        <translation>Сохраняет записи журнала устройства в отчёт CSV</translation>
+    </message>
+    <message>
+        <source>Installs new firmware on the device from a .bin file</source>
+        <translation>Устанавливает новую прошивку на устройство из файла .bin</translation>
+    </message>
+    <message>
+        <source>Reads the device&apos;s firmware version and serial number</source>
+        <translation>Считывает версию прошивки и серийный номер устройства</translation>
+    </message>
+    <message>
+        <source>Chooses the language of the window</source>
+        <translation>Выбирает язык окна</translation>
+    </message>
+    <message>
+        <source>Saves a file for support with the logs, the settings and the service history</source>
+        <translation>Сохраняет файл для поддержки с журналами, настройками и историей обслуживания</translation>
+    </message>
+    <message>
+        <source>Minimize</source>
+        <translation>Свернуть</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Закрыть</translation>
     </message>
 </context>
 <context>
@@ -462,6 +538,30 @@
     <message>
         <source>The device has not answered yet</source>
         <translation>Устройство ещё не ответило</translation>
+    </message>
+    <message>
+        <source>Back to the menu</source>
+        <translation>Назад в меню</translation>
+    </message>
+    <message>
+        <source>Firmware file</source>
+        <translation>Файл прошивки</translation>
+    </message>
+    <message>
+        <source>Starts the upgrade with the chosen file</source>
+        <translation>Запускает обновление с выбранным файлом</translation>
+    </message>
+    <message>
+        <source>Chooses the firmware file</source>
+        <translation>Выбирает файл прошивки</translation>
+    </message>
+    <message>
+        <source>Upgrade status</source>
+        <translation>Состояние обновления</translation>
+    </message>
+    <message>
+        <source>Upgrade progress</source>
+        <translation>Ход обновления</translation>
     </message>
 </context>
 </TS>

@@ -43,6 +43,30 @@
         <source>Please upgrade before proceeding</source>
         <translation>请先升级固件</translation>
     </message>
+    <message>
+        <source>Back to the menu</source>
+        <translation>返回菜单</translation>
+    </message>
+    <message>
+        <source>Report folder</source>
+        <translation>报告文件夹</translation>
+    </message>
+    <message>
+        <source>Starts the export into the chosen folder</source>
+        <translation>开始导出到所选文件夹</translation>
+    </message>
+    <message>
+        <source>Chooses the folder for the report</source>
+        <translation>选择保存报告的文件夹</translation>
+    </message>
+    <message>
+        <source>Export status</source>
+        <translation>导出状态</translation>
+    </message>
+    <message>
+        <source>Export progress</source>
+        <translation>导出进度</translation>
+    </message>
 </context>
 <context>
     <name>FailureAdvice</name>
@@ -165,6 +189,30 @@
         <source>Please upgrade before proceeding</source>
         <translation>请先升级固件</translation>
     </message>
+    <message>
+        <source>Back to the menu</source>
+        <translation>返回菜单</translation>
+    </message>
+    <message>
+        <source>Serial number</source>
+        <translation>序列号</translation>
+    </message>
+    <message>
+        <source>Firmware version</source>
+        <translation>固件版本</translation>
+    </message>
+    <message>
+        <source>Device status</source>
+        <translation>设备状态</translation>
+    </message>
+    <message>
+        <source>Reading…</source>
+        <translation>正在读取…</translation>
+    </message>
+    <message>
+        <source>Not read</source>
+        <translation>未读取</translation>
+    </message>
 </context>
 <context>
     <name>LanguageDialog</name>
@@ -253,6 +301,34 @@
     <message>
         <source>Support</source>
         <translation>技术支持</translation>
+    </message>
+    <message>
+        <source>Saves the device&apos;s stored log records as a CSV report</source>
+        <translation>将设备中保存的日志记录导出为 CSV 报告</translation>
+    </message>
+    <message>
+        <source>Installs new firmware on the device from a .bin file</source>
+        <translation>使用 .bin 文件为设备安装新固件</translation>
+    </message>
+    <message>
+        <source>Reads the device&apos;s firmware version and serial number</source>
+        <translation>读取设备的固件版本和序列号</translation>
+    </message>
+    <message>
+        <source>Chooses the language of the window</source>
+        <translation>选择窗口的显示语言</translation>
+    </message>
+    <message>
+        <source>Saves a file for support with the logs, the settings and the service history</source>
+        <translation>保存包含日志、设置和服务记录的技术支持文件</translation>
+    </message>
+    <message>
+        <source>Minimize</source>
+        <translation>最小化</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
     </message>
 </context>
 <context>
@@ -454,6 +530,30 @@
     <message>
         <source>The device has not answered yet</source>
         <translation>设备尚未应答</translation>
+    </message>
+    <message>
+        <source>Back to the menu</source>
+        <translation>返回菜单</translation>
+    </message>
+    <message>
+        <source>Firmware file</source>
+        <translation>固件文件</translation>
+    </message>
+    <message>
+        <source>Starts the upgrade with the chosen file</source>
+        <translation>使用所选文件开始升级</translation>
+    </message>
+    <message>
+        <source>Chooses the firmware file</source>
+        <translation>选择固件文件</translation>
+    </message>
+    <message>
+        <source>Upgrade status</source>
+        <translation>升级状态</translation>
+    </message>
+    <message>
+        <source>Upgrade progress</source>
+        <translation>升级进度</translation>
     </message>
 </context>
 </TS>

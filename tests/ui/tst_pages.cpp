@@ -194,7 +194,7 @@ private slots:
         auto *pReturn = Child<QPushButton>(&page, "btnUpgradeReturnMenu");
         auto *pTip = Child<QLabel>(&page, "labelUpgradeTip");
         auto *pBar = Child<QProgressBar>(&page, "progressBarUpgrade");
-        QVERIFY(!Child<QLineEdit>(&page, "lineEditUpgradePath")->isEnabled());
+        QVERIFY(Child<QLineEdit>(&page, "lineEditUpgradePath")->isReadOnly());
 
         pUpdate->click();
         QVERIFY(m_requests.isEmpty());

@@ -1,0 +1,117 @@
+#include "ui/focusring.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QEvent>
+#include <QPainter>
+#include <QPainterPath>
+
+namespace {
+
+constexpr int kGapPx = 2;     // between the control and the ring
+constexpr int kWidthPx = 2;   // the ring's line
+constexpr qreal kRadiusPx = 4;
+constexpr int kCaptionPadPx = 6;   // beside a caption the ring hugs
+const QColor kLightBackgroundRing(0x2E, 0x85, 0xFA);   // the blue of the window's texts
+const QColor kDarkBackgroundRing(0xFF, 0xFF, 0xFF);
+
+} // namespace
+
+FocusRing::FocusRing(QWidget *pWindow, bool bFollowFocus)
+    : QWidget(pWindow), m_pWindow(pWindow)
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setFocusPolicy(Qt::NoFocus);
+    setObjectName(QStringLiteral("focusRing"));
+    hide();
+    qApp->installEventFilter(this);
+    if (bFollowFocus) {
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *pNow) {
+            if (!pNow || pNow->window() == m_pWindow) {
+                Follow(pNow);
+            }
+        });
+    }
+}
+
+void FocusRing::Follow(QWidget *pTarget)
+{
+    if (m_pTarget) {
+        m_pTarget->removeEventFilter(this);
+    }
+    m_pTarget = pTarget;
+    if (m_pTarget) {
+        // Its moves and size changes (a status text that grows) move the ring.
+        m_pTarget->installEventFilter(this);
+    }
+    Place();
+}
+
+void FocusRing::SetKeyboardMode(bool bKeyboard)
+{
+    if (m_bKeyboard != bKeyboard) {
+        m_bKeyboard = bKeyboard;
+        Place();
+    }
+}
+
+bool FocusRing::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::MouseButtonPress:
+        if (watched->isWidgetType() && static_cast<QWidget *>(watched)->window() == m_pWindow) {
+            SetKeyboardMode(event->type() == QEvent::KeyPress);
+        }
+        break;
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::Show:
+    case QEvent::Hide:
+        if (watched == m_pTarget) {
+            Place();
+        }
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void FocusRing::Place()
+{
+    if (!m_bKeyboard || !m_pTarget || !m_pTarget->isVisible()) {
+        hide();
+        return;
+    }
+    const int nOut = m_pTarget->property(kInside).toBool() ? 0 : kGapPx + kWidthPx;
+    QRect target(m_pTarget->mapTo(m_pWindow, QPoint(0, 0)), m_pTarget->size());
+    const QVariant hug = m_pTarget->property(kHugsCaption);
+    auto *pButton = qobject_cast<QAbstractButton *>(m_pTarget.data());
+    if (hug.isValid() && pButton) {
+        // A caption on the band, in a button wider than it: the ring goes
+        // round the words, not into the next entry.
+        const int nWidth = qMin(target.width(), pButton->fontMetrics().horizontalAdvance(pButton->text())
+                                                    + 2 * kCaptionPadPx);
+        const int nLeft = hug.toInt() == Qt::AlignLeft ? target.left() - kCaptionPadPx
+                                                       : target.center().x() - nWidth / 2;
+        target = QRect(nLeft, target.top(), nWidth, target.height());
+    }
+    setGeometry(target.adjusted(-nOut, -nOut, nOut, nOut));
+    raise();
+    show();
+    update();
+}
+
+void FocusRing::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    QPen pen(m_pTarget && m_pTarget->property(kOnDark).toBool() ? kDarkBackgroundRing : kLightBackgroundRing);
+    pen.setWidth(kWidthPx);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    const qreal rHalf = kWidthPx / 2.0;
+    painter.drawRoundedRect(QRectF(rect()).adjusted(rHalf, rHalf, -rHalf, -rHalf), kRadiusPx, kRadiusPx);
+}
