@@ -17,6 +17,11 @@
 # and exits 0 only when all three jobs succeeded.
 #
 #   KESTRELPACK_DEMO_HEADLESS=1       walk through the jobs even with a display
+#   KESTRELPACK_DEMO_KEYS=1           without a display: the same jobs with key
+#                                     presses only (Tab, Enter, Space, Escape,
+#                                     typing in the dialogs), a screenshot
+#                                     showing the focus before each key that
+#                                     acts, in <build>/demo-screenshots/keys-*
 #   KESTRELPACK_DEMO_SIM_ARGS="..."   extra simulator options, e.g. "--silent"
 #                                     to see how a device that does not answer
 #                                     is reported
@@ -182,6 +187,29 @@ screen="$work/screen.png"
 shot() { import -window root "${1:-$screen}"; }
 pixel() { convert "$screen" -format "%[hex:p{$1,$2}]" info:; }
 click() { xdotool mousemove --sync "$1" "$2" click 1; }
+# act NAME X Y KEY...: a click at X,Y, or with KESTRELPACK_DEMO_KEYS the keys
+# (all but the last move the focus; a screenshot shows where it is; the last
+# one acts).
+keys="${KESTRELPACK_DEMO_KEYS:-0}"
+key_step=0
+act() {
+  local name="$1" x="$2" y="$3"; shift 3
+  if [ "$keys" != 1 ]; then
+    click "$x" "$y"
+    return
+  fi
+  local moves=("${@:1:$#-1}") last="${!#}" previous="" current i
+  [ "${#moves[@]}" -eq 0 ] || xdotool key --delay 80 "${moves[@]}"
+  # The ring is painted once two screenshots in a row agree.
+  for i in $(seq 1 15); do
+    shot; current="$(md5sum < "$screen")"
+    [ "$current" = "$previous" ] && break
+    previous="$current"; sleep 0.1
+  done
+  key_step=$((key_step + 1))
+  cp "$screen" "$shots/keys-$(printf %02d "$key_step")-$name.png"
+  xdotool key "$last"
+}
 # Width in pixels of what is drawn in a region of the last screenshot.
 drawn_width() {
   convert "$screen" -crop "$1" +repage -fuzz 20% -trim -format '%w' info: 2>/dev/null
@@ -240,6 +268,8 @@ xdotool windowmove "$wid" 0 0
 at_origin() { xwininfo -id "$wid" | grep -q 'Absolute upper-left X:  0' &&
               xwininfo -id "$wid" | grep -q 'Absolute upper-left Y:  0'; }
 wait_until 5 at_origin || fail start "the window could not be moved to the screen's corner"
+# No window manager gives the window the keyboard: the demo does, once.
+[ "$keys" != 1 ] || xdotool windowfocus --sync "$wid"
 echo "== the program's window is up ($(grep '^Main window shown after' "$work/program.out"))"
 
 # Picks a path in the program's own file dialog: waits for it, types the
@@ -266,7 +296,7 @@ setting_is() { grep -qxF "$1=$2" "$work/app/config/config.ini"; }
 echo "== 1. device information: click \"Device Information\""
 job_start=$SECONDS
 mark="$(trace_lines)"
-click "$info_x" "$menu_y"
+act information "$info_x" "$menu_y" Tab Tab Return
 info_shown() { trace_has "$mark" "QSerialUser: V1.10" && trace_has "$mark" "QSerialUser: 08123456"; }
 # Any other result is a failure ("Failed to open serial port", ...).
 info_other() { results_since "$mark" | grep -vxF -e V1.10 -e 08123456 | head -n 1; }
@@ -276,18 +306,18 @@ info_shown || fail information "the device's answer: $(info_other)"
 settle
 shot "$shots/1-information.png"
 echo "   shown: firmware version V1.10, serial number 08123456 ($((SECONDS - job_start)) s)"
-click "$return_x" "$return_y"
+act information-return "$return_x" "$return_y" Escape
 
 # --- job 2: report export --------------------------------------------------
 echo "== 2. report export: \"Export report\", \"Select path\" $work/reports, \"Export\""
 job_start=$SECONDS
-click "$export_x" "$menu_y"
-click "$select_x" "$select_y"
+act export "$export_x" "$menu_y" shift+Tab shift+Tab Return
+act export-select-path "$select_x" "$select_y" Tab space
 choose_in_dialog export "$work/reports"
 wait_until 5 setting_is exportdir "$work/reports" || fail export "the chosen folder did not reach the page"
 mark="$(trace_lines)"
 wait_until 5 return_shown || fail export "the export page is not shown"
-click "$action_x" "$action_y"
+act export-start "$action_x" "$action_y" Tab Tab Tab Return
 wait_until 5 return_hidden || fail export "\"Export\" did not start the export"
 export_done() { trace_has "$mark" "QSerialUser: End"; }
 export_over() { export_done || return_shown; }
@@ -301,17 +331,17 @@ reports=("$work"/reports/Report_*.csv)
 cmp -s "$work/expected-report.csv" "${reports[0]}" ||
   fail export "the report $(basename "${reports[0]}") does not hold the device's 48 records"
 echo "   $(basename "${reports[0]}"): $(wc -l < "${reports[0]}") lines, the device's 48 valid records ($((SECONDS - job_start)) s)"
-click "$return_x" "$return_y"
+act export-return "$return_x" "$return_y" Escape
 
 # --- job 3: firmware upgrade ------------------------------------------------
 echo "== 3. firmware upgrade: \"Update\", \"Select path\" $(basename "$firmware") (64 KiB), \"Update\""
 job_start=$SECONDS
-click "$upgrade_x" "$menu_y"
-click "$select_x" "$select_y"
+act upgrade "$upgrade_x" "$menu_y" Tab Return
+act upgrade-select-path "$select_x" "$select_y" Tab space
 choose_in_dialog upgrade "$firmware"
 wait_until 5 setting_is upgradedir "$firmware" || fail upgrade "the chosen file did not reach the page"
 wait_until 5 return_shown || fail upgrade "the upgrade page is not shown"
-click "$action_x" "$action_y"
+act upgrade-start "$action_x" "$action_y" Tab Tab Tab Return
 wait_until 5 return_hidden || fail upgrade "\"Update\" did not start the upgrade"
 shot "$shots/3-upgrade-running.png"
 # The tip label (20,30,361,51) of the sub-page: the outcome, and under a
@@ -343,8 +373,8 @@ cmp -s "$firmware" "$image" || fail upgrade "the image the device stored differs
 echo "   the device stored $(basename "$image"), $(stat -c %s "$image") bytes, byte for byte the image sent ($((SECONDS - job_start)) s)"
 
 # --- the end: close the window as a person would -----------------------------
-click "$return_x" "$return_y"
-click "$close_x" "$close_y"
+act upgrade-return "$return_x" "$return_y" Escape
+act close "$close_x" "$close_y" shift+Tab shift+Tab Return
 app_ended() { ! kill -0 "$app_pid" 2>/dev/null; }
 saved_pid="$app_pid"; app_pid=""
 wait_until 10 app_ended || { app_pid="$saved_pid"; fail close "the program did not end when its window was closed"; }

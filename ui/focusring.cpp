@@ -86,7 +86,7 @@ void FocusRing::Place()
         return;
     }
     const int nOut = m_pTarget->property(kInside).toBool() ? 0 : kGapPx + kWidthPx;
-    QRect target(m_pTarget->mapTo(m_pWindow, QPoint(0, 0)), m_pTarget->size());
+    QRect target(QPoint(0, 0), m_pTarget->size());
     const QVariant hug = m_pTarget->property(kHugsCaption);
     auto *pButton = qobject_cast<QAbstractButton *>(m_pTarget.data());
     if (hug.isValid() && pButton) {
@@ -94,11 +94,26 @@ void FocusRing::Place()
         // round the words, not into the next entry.
         const int nWidth = qMin(target.width(), pButton->fontMetrics().horizontalAdvance(pButton->text())
                                                     + 2 * kCaptionPadPx);
-        const int nLeft = hug.toInt() == Qt::AlignLeft ? target.left() - kCaptionPadPx
-                                                       : target.center().x() - nWidth / 2;
-        target = QRect(nLeft, target.top(), nWidth, target.height());
+        const int nLeft = hug.toInt() == Qt::AlignLeft ? -kCaptionPadPx : target.center().x() - nWidth / 2;
+        target = QRect(nLeft, 0, nWidth, target.height());
     }
-    setGeometry(target.adjusted(-nOut, -nOut, nOut, nOut));
+    target.adjust(-nOut, -nOut, nOut, nOut);
+    // On the nearest widget that holds the whole ring: a page card draws
+    // through its shadow effect, and a repaint inside it does not repaint a
+    // ring laid over it from outside.
+    QWidget *pHolder = m_pTarget->parentWidget();
+    while (pHolder && pHolder != m_pWindow
+           && !pHolder->rect().contains(QRect(m_pTarget->mapTo(pHolder, target.topLeft()), target.size()))) {
+        pHolder = pHolder->parentWidget();
+    }
+    if (!pHolder) {
+        hide();
+        return;
+    }
+    if (parentWidget() != pHolder) {
+        setParent(pHolder);
+    }
+    setGeometry(QRect(m_pTarget->mapTo(pHolder, target.topLeft()), target.size()));
     raise();
     show();
     update();

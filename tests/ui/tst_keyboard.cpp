@@ -253,10 +253,11 @@ private slots:
         QWidget *pTarget = Child(qPrintable(sTarget));
         QTRY_VERIFY(pRing->isVisible());
         const QRect target(pTarget->mapTo(m_pWindow.get(), QPoint(0, 0)), pTarget->size());
-        QVERIFY(pRing->geometry().contains(target));
+        const QRect around(pRing->mapTo(m_pWindow.get(), QPoint(0, 0)), pRing->size());
+        QVERIFY(around.contains(target));
         // The middle of the ring's top line, drawn over the window.
         const QImage window = m_pWindow->grab().toImage();
-        const QPoint top(pRing->geometry().center().x(), pRing->geometry().top() + 1);
+        const QPoint top(around.center().x(), around.top() + 1);
         QCOMPARE(window.pixelColor(top * window.devicePixelRatio()).name(), ring.name());
 
         QTest::mouseClick(Child("widgetSelect"), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
