@@ -24,11 +24,13 @@ windows=0
 for arg in "$@"; do
   case "$arg" in
     --fuzz) PACKAGES+=(clang libclang-rt-14-dev llvm) ;;
+    # scripts/screen-reader.sh reads the window over the accessibility bus.
+    --accessibility) PACKAGES+=(at-spi2-core python3-pyatspi dbus-x11) ;;
     --windows)
       windows=1
       PACKAGES+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
                  dpkg-dev perl xz-utils nsis zip unzip wine wine64 osslsigncode openssl) ;;
-    *) echo "setup.sh: unknown argument '$arg' (--fuzz, --windows)" >&2; exit 2 ;;
+    *) echo "setup.sh: unknown argument '$arg' (--fuzz, --windows, --accessibility)" >&2; exit 2 ;;
   esac
 done
 

@@ -48,9 +48,13 @@ void ExportWidget::on_btnExportFile_clicked()
 {
     m_nStatus = StatusExporting;
     m_failure.Clear();
-    // Disabled, the button hands the focus on; from the keyboard it goes to
-    // the status once the export has started.
+    // Disabled, the button would hand the focus to the next control (and a
+    // screen reader would name it): from the keyboard the focus goes to the
+    // status once the export has started.
     m_bFocusToStatus = isAncestorOf(QApplication::focusWidget());
+    if (m_bFocusToStatus) {
+        QApplication::focusWidget()->clearFocus();
+    }
     ui->btnExportFile->setEnabled(false);
     SetTip();
     const QString sDirPath = ui->lineEditExportPath->text();

@@ -51,8 +51,9 @@ void InfoWidget::StartReadInfo()
     m_nDotCount = 0;
     m_pTimer->start(kDotsIntervalMs);
     NameValues();
-    // Entered from the menu, the page's focus goes to what it reads.
-    if (isAncestorOf(QApplication::focusWidget())) {
+    // Entered from the menu (which let the focus go), or with the focus on
+    // the page, the focus goes to what the page reads.
+    if (!QApplication::focusWidget() || isAncestorOf(QApplication::focusWidget())) {
         ui->labelSN->setFocus(Qt::OtherFocusReason);
     }
     DeviceRequests::StartGetVersionAndSN();

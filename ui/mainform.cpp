@@ -174,34 +174,60 @@ void MainForm::on_btnClose_clicked()
 
 void MainForm::on_btnExport_clicked()
 {
-    ui->stackedWidget->setCurrentWidget(ui->pageExport);
+    const bool bFocus = ShowPage(ui->pageExport);
     ui->widgetExport->ShowPathPage();
-    FocusFirstControl(ui->widgetExport);
+    if (bFocus) {
+        FocusFirstControl(ui->widgetExport);
+    }
 }
 
 void MainForm::on_btnUpgrade_clicked()
 {
-    ui->stackedWidget->setCurrentWidget(ui->pageUpgrade);
+    const bool bFocus = ShowPage(ui->pageUpgrade);
     ui->widgetUpgrade->ShowPathPage();
-    FocusFirstControl(ui->widgetUpgrade);
+    if (bFocus) {
+        FocusFirstControl(ui->widgetUpgrade);
+    }
 }
 
 void MainForm::on_btnInfo_clicked()
 {
-    ui->stackedWidget->setCurrentWidget(ui->pageInfo);
+    ShowPage(ui->pageInfo);
     ui->widgetInfo->ClearInfo();
-    FocusFirstControl(ui->widgetInfo);
+    // With the focus on the menu, the page gives it to the values it reads.
     ui->widgetInfo->StartReadInfo();
 }
 
-// The stack hands the menu button's focus to the page's last focused control,
-// which may sit on a sub-page no longer shown: a page is entered at its first
-// control in reading order.
+void MainForm::slot_ReturnMenu()
+{
+    QWidget *pButton = m_pMenuButton;
+    if (ShowPage(ui->pageMenu) && pButton) {
+        pButton->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+// A hidden page would hand its focus to the next control in the window (a
+// screen reader would name it on the way): the focus leaves before, and the
+// caller puts it on the new page. The menu button that opened a page has the
+// focus again on return.
+bool MainForm::ShowPage(QWidget *pPage)
+{
+    QWidget *pFocus = focusWidget();
+    QWidget *pShown = ui->stackedWidget->currentWidget();
+    const bool bFocusOnPage = pFocus && pShown->isAncestorOf(pFocus);
+    if (pShown == ui->pageMenu && bFocusOnPage) {
+        m_pMenuButton = pFocus;
+    }
+    if (bFocusOnPage) {
+        pFocus->clearFocus();
+    }
+    ui->stackedWidget->setCurrentWidget(pPage);
+    return bFocusOnPage;
+}
+
+// A page is entered at its first control in reading order.
 void MainForm::FocusFirstControl(QWidget *pPage)
 {
-    if (!ui->stackedWidget->currentWidget()->isAncestorOf(focusWidget())) {
-        return;
-    }
     for (QWidget *pNext = pPage->nextInFocusChain(); pNext != pPage; pNext = pNext->nextInFocusChain()) {
         if (pPage->isAncestorOf(pNext) && pNext->isVisible() && pNext->isEnabled()
             && (pNext->focusPolicy() & Qt::TabFocus)) {
@@ -209,11 +235,6 @@ void MainForm::FocusFirstControl(QWidget *pPage)
             return;
         }
     }
-}
-
-void MainForm::slot_ReturnMenu()
-{
-    ui->stackedWidget->setCurrentWidget(ui->pageMenu);
 }
 
 void MainForm::slot_SetLanguage(int nLanguageId)

@@ -3,6 +3,7 @@
 
 #include <QMainWindow>
 #include <QPoint>
+#include <QPointer>
 
 class FocusRing;
 class QSerialUser;
@@ -54,7 +55,8 @@ private:
     void PlaceSupportEntry();
     // The menu buttons' names: their captions on one line.
     void NameMenuButtons();
-    // Puts the focus on the page's first control, when the menu had it.
+    // Shows a page of the stack; true when the page it left had the focus.
+    bool ShowPage(QWidget *pPage);
     void FocusFirstControl(QWidget *pPage);
     // Closes the window once the coordinator has no job left.
     void CloseWhenIdle(QSerialUser *pUser);
@@ -63,6 +65,7 @@ private:
     QPoint m_ptPress;
     QTranslator *m_pTranslator = nullptr;
     FocusRing *m_pFocusRing = nullptr;
+    QPointer<QWidget> m_pMenuButton;   // the menu button that opened the page shown
     bool m_bClosingAfterCancel = false;
     QMetaObject::Connection m_closeWhenIdle;
 };

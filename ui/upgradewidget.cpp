@@ -50,9 +50,13 @@ void UpgradeWidget::on_btnUpgradeCancel_clicked()
 
 void UpgradeWidget::on_btnUpgradeFirmware_clicked()
 {
-    // Disabled, the button hands the focus on; from the keyboard it goes to
-    // the status, which a screen reader then reads as it changes.
+    // Disabled, the button would hand the focus to the next control (and a
+    // screen reader would name it): from the keyboard the focus goes to the
+    // status instead, which a screen reader then reads as it changes.
     const bool bFocusHere = isAncestorOf(QApplication::focusWidget());
+    if (bFocusHere) {
+        QApplication::focusWidget()->clearFocus();
+    }
     ui->btnUpgradeFirmware->setEnabled(false);
     const QString sFilePath = ui->lineEditUpgradePath->text();
     if (sFilePath.isEmpty()) {
