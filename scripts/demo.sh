@@ -293,7 +293,7 @@ choose_in_dialog() {
 setting_is() { grep -qxF "$1=$2" "$work/app/config/config.ini"; }
 
 # --- job 1: device information ---------------------------------------------
-echo "== 1. device information: click \"Device Information\""
+echo "== 1. device information: \"Device Information\""
 job_start=$SECONDS
 mark="$(trace_lines)"
 act information "$info_x" "$menu_y" Tab Tab Return

@@ -31,7 +31,7 @@ ExportWidget::~ExportWidget()
 
 void ExportWidget::ShowPathPage()
 {
-    ui->stackedWidgetExport->setCurrentWidget(ui->pageExportInfo);
+    PageKeys::ShowSubPage(ui->stackedWidgetExport, ui->pageExportInfo);
 }
 
 void ExportWidget::on_btnExportReturnMenu_clicked()
@@ -49,10 +49,10 @@ void ExportWidget::on_btnExportFile_clicked()
     m_nStatus = StatusExporting;
     m_failure.Clear();
     // Disabled, the button would hand the focus to the next control (and a
-    // screen reader would name it): from the keyboard the focus goes to the
-    // status once the export has started.
-    m_bFocusToStatus = isAncestorOf(QApplication::focusWidget());
-    if (m_bFocusToStatus) {
+    // screen reader would name it): from the keyboard the focus waits on
+    // "Cancel" and goes to the status once it shows.
+    const bool bFocusHere = isAncestorOf(QApplication::focusWidget());
+    if (bFocusHere) {
         QApplication::focusWidget()->clearFocus();
     }
     ui->btnExportFile->setEnabled(false);
@@ -60,10 +60,13 @@ void ExportWidget::on_btnExportFile_clicked()
     const QString sDirPath = ui->lineEditExportPath->text();
     if (sDirPath.isEmpty()) {
         ui->btnExportFile->setEnabled(true);
-        if (m_bFocusToStatus) {
+        if (bFocusHere) {
             ui->btnExportFile->setFocus(Qt::OtherFocusReason);
         }
         return;
+    }
+    if (bFocusHere) {
+        ui->btnExportCancel->setFocus(Qt::OtherFocusReason);
     }
     // The folder is the worker's to check; its failure comes back as a result.
     ui->btnExportReturnMenu->hide();
@@ -88,9 +91,12 @@ void ExportWidget::slot_SendResult(int nFunctionType, int nResultType, bool bRet
         ShowTipPage();
         Finish(StatusUpgradeFirst);
     } else if (nResultType == DeviceCodes::RT_LineBusy && bRet) {
+        // The wait is told at once: until the export starts, the page would
+        // show only its disabled "Export".
         m_nStatus = StatusLineBusy;
         m_nBusySeconds = sMes.toInt();
         SetTip();
+        ShowTipPage();
     } else if (nResultType == DeviceCodes::RT_LineBusy) {
         ShowTipPage();
         Finish(StatusKeepsSending);
@@ -166,11 +172,7 @@ void ExportWidget::SetTip()
 
 void ExportWidget::ShowTipPage()
 {
-    ui->stackedWidgetExport->setCurrentWidget(ui->pageExportTip);
-    if (m_bFocusToStatus) {
-        m_bFocusToStatus = false;
-        ui->labelExportTip->setFocus(Qt::OtherFocusReason);
-    }
+    PageKeys::ShowSubPage(ui->stackedWidgetExport, ui->pageExportTip);
 }
 
 void ExportWidget::keyPressEvent(QKeyEvent *event)

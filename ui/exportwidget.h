@@ -71,15 +71,13 @@ private:
     // back open.
     void Finish(int nStatus);
     void UpdateTexts();
+    // The tip sub-page; the focus on the stack goes to the status.
     void ShowTipPage();
 
     Ui::ExportWidget *ui = nullptr;
     PathChoice *m_pPathChoice = nullptr;   // the "Select path" link
     int m_nStatus = StatusExporting;
     int m_nBusySeconds = 0;
-    // Export was pressed from the keyboard: the status takes the focus when
-    // it shows.
-    bool m_bFocusToStatus = false;
     // The file name of the report written, shown under the success.
     QString m_sReportName;
     // Why the last export failed, and what next.

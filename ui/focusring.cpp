@@ -3,8 +3,10 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QEvent>
+#include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
+#include <QTextDocumentFragment>
 
 namespace {
 
@@ -88,13 +90,20 @@ void FocusRing::Place()
     const int nOut = m_pTarget->property(kInside).toBool() ? 0 : kGapPx + kWidthPx;
     QRect target(QPoint(0, 0), m_pTarget->size());
     const QVariant hug = m_pTarget->property(kHugsCaption);
-    auto *pButton = qobject_cast<QAbstractButton *>(m_pTarget.data());
-    if (hug.isValid() && pButton) {
-        // A caption on the band, in a button wider than it: the ring goes
-        // round the words, not into the next entry.
-        const int nWidth = qMin(target.width(), pButton->fontMetrics().horizontalAdvance(pButton->text())
-                                                    + 2 * kCaptionPadPx);
-        const int nLeft = hug.toInt() == Qt::AlignLeft ? -kCaptionPadPx : target.center().x() - nWidth / 2;
+    if (hug.isValid()) {
+        // A caption in a control wider than it (a title band entry, a link):
+        // the ring goes round the words, not into the next control.
+        QString sCaption;
+        if (auto *pButton = qobject_cast<QAbstractButton *>(m_pTarget.data())) {
+            sCaption = pButton->text();
+        } else if (auto *pLabel = qobject_cast<QLabel *>(m_pTarget.data())) {
+            sCaption = QTextDocumentFragment::fromHtml(pLabel->text()).toPlainText();
+        }
+        const int nWidth =
+            qMin(target.width(), m_pTarget->fontMetrics().horizontalAdvance(sCaption) + 2 * kCaptionPadPx);
+        const int nLeft = hug.toInt() == Qt::AlignLeft    ? -kCaptionPadPx
+                          : hug.toInt() == Qt::AlignRight ? target.width() + kCaptionPadPx - nWidth
+                                                          : target.center().x() - nWidth / 2;
         target = QRect(nLeft, 0, nWidth, target.height());
     }
     target.adjust(-nOut, -nOut, nOut, nOut);

@@ -31,8 +31,9 @@ public:
     // Property of a control with no room around it (a list row): the ring
     // lies just inside it.
     static constexpr const char *kInside = "kpFocusInside";
-    // Property of a text button wider than its caption (Qt::AlignHCenter or
-    // Qt::AlignLeft, where the caption sits): the ring goes round the caption.
+    // Property of a button or label wider than its caption (Qt::AlignHCenter,
+    // Qt::AlignLeft or Qt::AlignRight, where the caption sits): the ring goes
+    // round the caption.
     static constexpr const char *kHugsCaption = "kpFocusHugsCaption";
 
 protected:

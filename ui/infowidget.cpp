@@ -24,6 +24,7 @@ InfoWidget::InfoWidget(QWidget *parent)
     , ui(new Ui::InfoWidget)
 {
     ui->setupUi(this);
+    SetReason(QString());
     m_pTimer = new QTimer;
     connect(m_pTimer, &QTimer::timeout, this, &InfoWidget::slot_TimeOut);
 }
@@ -36,14 +37,21 @@ InfoWidget::~InfoWidget()
 
 void InfoWidget::ClearInfo()
 {
-    ui->stackedWidgetInfo->setCurrentWidget(ui->pageInfoShow);
+    PageKeys::ShowSubPage(ui->stackedWidgetInfo, ui->pageInfoShow);
     ui->labelFirmwareVer->clear();
     ui->labelSN->clear();
-    ui->labelInfoReason->clear();
+    SetReason(QString());
     m_failure.Clear();
     m_bValueFailed = false;
-    m_bSNShown = false;
-    m_bVersionShown = false;
+    m_eSN = ValueAwaited;
+    m_eVersion = ValueAwaited;
+}
+
+void InfoWidget::SetReason(const QString &sReason)
+{
+    ui->labelInfoReason->setText(sReason);
+    // Reached by Tab while it says why a value is missing.
+    ui->labelInfoReason->setFocusPolicy(sReason.isEmpty() ? Qt::NoFocus : Qt::TabFocus);
 }
 
 void InfoWidget::StartReadInfo()
@@ -61,14 +69,15 @@ void InfoWidget::StartReadInfo()
 
 void InfoWidget::NameValues()
 {
-    const QString sNoValue = m_pTimer->isActive() ? tr("Reading…") : tr("Not read");
     const struct
     {
         QLabel *pLabel;
-        bool bShown;
-    } fields[] = {{ui->labelSN, m_bSNShown}, {ui->labelFirmwareVer, m_bVersionShown}};
+        Value eValue;
+    } fields[] = {{ui->labelSN, m_eSN}, {ui->labelFirmwareVer, m_eVersion}};
     for (const auto &field : fields) {
-        const QString sName = field.bShown ? QString() : sNoValue;
+        const QString sName = field.eValue == ValueShown    ? QString()
+                              : field.eValue == ValueAwaited ? tr("Reading…")
+                                                             : tr("Not read");
         // Every change of the name is announced: only real ones.
         if (field.pLabel->accessibleName() != sName) {
             field.pLabel->setAccessibleName(sName);
@@ -108,33 +117,37 @@ void InfoWidget::slot_SendResult(int nFunctionType, int nResultType, bool bRet, 
     m_nDotCount = 0;
     m_pTimer->stop();
     if (nFunctionType != DeviceCodes::FT_DeviceInfo) {
-        NameValues();
         return;
     }
     if (bRet) {
         if (m_nTip == TipLineBusy && ui->stackedWidgetInfo->currentWidget() == ui->pageInfoTip) {
-            ui->stackedWidgetInfo->setCurrentWidget(ui->pageInfoShow);
+            PageKeys::ShowSubPage(ui->stackedWidgetInfo, ui->pageInfoShow);
         }
-        // Named by its text before the text comes: the text's change is then
-        // what is announced.
+        // The value first, under the name "Reading…" (no event), then the
+        // name goes: one change, to the value.
         if (nResultType == DeviceCodes::RT_Version) {
-            m_bVersionShown = true;
-            NameValues();
             ui->labelFirmwareVer->setText(sMes);
+            m_eVersion = ValueShown;
         } else if (nResultType == DeviceCodes::RT_SN) {
-            m_bSNShown = true;
-            NameValues();
             ui->labelSN->setText(sMes);
-        } else {
-            NameValues();
+            m_eSN = ValueShown;
         }
+        NameValues();
         return;
+    }
+    // A value's failure leaves that field without one; any other ends the
+    // request for both.
+    if (nResultType == DeviceCodes::RT_Version || nResultType == DeviceCodes::RT_SN) {
+        (nResultType == DeviceCodes::RT_Version ? m_eVersion : m_eSN) = ValueMissing;
+    } else {
+        m_eVersion = m_eVersion == ValueShown ? ValueShown : ValueMissing;
+        m_eSN = m_eSN == ValueShown ? ValueShown : ValueMissing;
     }
     NameValues();
     if (nResultType == DeviceCodes::RT_Version || nResultType == DeviceCodes::RT_SN) {
         // The field keeps its dots; why it has no value goes under the values.
         m_bValueFailed = true;
-        ui->labelInfoReason->setText(m_failure.Text());
+        SetReason(m_failure.Text());
     } else if (nResultType == DeviceCodes::RT_OpenPort) {
         ShowTip(TipDisconnected);
     } else if (nResultType == DeviceCodes::RT_EnterCtrlMode) {
@@ -154,7 +167,7 @@ void InfoWidget::slot_FailureKind(int nFunctionType, int, int nKind, const QStri
 void InfoWidget::ShowTip(int nTip)
 {
     m_nTip = nTip;
-    ui->stackedWidgetInfo->setCurrentWidget(ui->pageInfoTip);
+    PageKeys::ShowSubPage(ui->stackedWidgetInfo, ui->pageInfoTip);
     TipLayout::SetText(ui->labelInfoTip, TipText(), ui->stackedWidgetInfo->height());
 }
 
@@ -191,7 +204,7 @@ void InfoWidget::changeEvent(QEvent *event)
         ui->labelSN->setText(sSN);
         ui->labelFirmwareVer->setText(sFirmwareVer);
         TipLayout::SetText(ui->labelInfoTip, TipText(), ui->stackedWidgetInfo->height());
-        ui->labelInfoReason->setText(m_bValueFailed ? m_failure.Text() : QString());
+        SetReason(m_bValueFailed ? m_failure.Text() : QString());
         // The names of fields with no value are texts of the language.
         NameValues();
 

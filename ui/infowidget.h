@@ -67,6 +67,8 @@ private:
     // "Reading…" once rather than every dot, then "Not read". A value shown
     // is the field's own name, so that its arrival is announced.
     void NameValues();
+    // The line under the values that says why one is missing.
+    void SetReason(const QString &sReason);
 
     Ui::InfoWidget *ui = nullptr;
     QTimer *m_pTimer = nullptr;
@@ -77,8 +79,15 @@ private:
     // (shown under the values).
     FailureAdvice m_failure;
     bool m_bValueFailed = false;
-    bool m_bSNShown = false;
-    bool m_bVersionShown = false;
+    // Each value field: still read, shown, or left without its value.
+    enum Value
+    {
+        ValueAwaited,
+        ValueShown,
+        ValueMissing,
+    };
+    Value m_eSN = ValueAwaited;
+    Value m_eVersion = ValueAwaited;
 };
 
 #endif // INFOWIDGET_H

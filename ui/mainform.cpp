@@ -7,6 +7,7 @@
 #include "transfer/qserialuser.h"
 #include "ui/exportwidget.h"
 #include "ui/focusring.h"
+#include "ui/pagekeys.h"
 #include "ui/infowidget.h"
 #include "ui/supportentry.h"
 #include "ui/upgradewidget.h"
@@ -51,6 +52,7 @@ MainForm::MainForm(QWidget *parent)
             pButton->setStyleSheet(pButton->styleSheet() + QStringLiteral("\nQPushButton:focus{outline: none;}"));
         }
         pButton->setAutoDefault(true);
+        PageKeys::PressOnceWhenHeld(pButton);
     }
     for (QWidget *pOnBand : {static_cast<QWidget *>(ui->btnLanguage), static_cast<QWidget *>(ui->btnSupport),
                              static_cast<QWidget *>(ui->btnMinimize), static_cast<QWidget *>(ui->btnClose)}) {
@@ -177,7 +179,7 @@ void MainForm::on_btnExport_clicked()
     const bool bFocus = ShowPage(ui->pageExport);
     ui->widgetExport->ShowPathPage();
     if (bFocus) {
-        FocusFirstControl(ui->widgetExport);
+        PageKeys::FocusFirstControl(ui->widgetExport);
     }
 }
 
@@ -186,7 +188,7 @@ void MainForm::on_btnUpgrade_clicked()
     const bool bFocus = ShowPage(ui->pageUpgrade);
     ui->widgetUpgrade->ShowPathPage();
     if (bFocus) {
-        FocusFirstControl(ui->widgetUpgrade);
+        PageKeys::FocusFirstControl(ui->widgetUpgrade);
     }
 }
 
@@ -225,17 +227,6 @@ bool MainForm::ShowPage(QWidget *pPage)
     return bFocusOnPage;
 }
 
-// A page is entered at its first control in reading order.
-void MainForm::FocusFirstControl(QWidget *pPage)
-{
-    for (QWidget *pNext = pPage->nextInFocusChain(); pNext != pPage; pNext = pNext->nextInFocusChain()) {
-        if (pPage->isAncestorOf(pNext) && pNext->isVisible() && pNext->isEnabled()
-            && (pNext->focusPolicy() & Qt::TabFocus)) {
-            pNext->setFocus(Qt::TabFocusReason);
-            return;
-        }
-    }
-}
 
 void MainForm::slot_SetLanguage(int nLanguageId)
 {

@@ -57,7 +57,6 @@ private:
     void NameMenuButtons();
     // Shows a page of the stack; true when the page it left had the focus.
     bool ShowPage(QWidget *pPage);
-    void FocusFirstControl(QWidget *pPage);
     // Closes the window once the coordinator has no job left.
     void CloseWhenIdle(QSerialUser *pUser);
 

@@ -1,20 +1,71 @@
 #include "ui/pagekeys.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QKeyEvent>
+#include <QStackedWidget>
 
 namespace PageKeys {
+
+namespace {
+
+class HeldEnter : public QObject
+{
+public:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress) {
+            return false;
+        }
+        const auto *pKey = static_cast<QKeyEvent *>(event);
+        return pKey->isAutoRepeat() && (pKey->key() == Qt::Key_Return || pKey->key() == Qt::Key_Enter);
+    }
+};
+
+} // namespace
 
 bool EscapeReturns(const QKeyEvent *pEvent, QAbstractButton *pReturn)
 {
     if (pEvent->key() != Qt::Key_Escape || pEvent->modifiers() != Qt::NoModifier) {
         return false;
     }
-    if (pReturn->isVisible() && pReturn->isEnabled()) {
+    if (pReturn->isVisible() && pReturn->isEnabled() && !pEvent->isAutoRepeat()) {
         pReturn->click();
     }
     // Taken either way: on a page, Escape means nothing else.
     return true;
+}
+
+bool ShowSubPage(QStackedWidget *pStack, QWidget *pPage)
+{
+    QWidget *pFocus = QApplication::focusWidget();
+    const bool bFocusHere = pFocus && pStack->isAncestorOf(pFocus);
+    if (bFocusHere && !pPage->isAncestorOf(pFocus)) {
+        pFocus->clearFocus();
+    }
+    pStack->setCurrentWidget(pPage);
+    if (bFocusHere && !pPage->isAncestorOf(QApplication::focusWidget())) {
+        FocusFirstControl(pPage);
+    }
+    return bFocusHere;
+}
+
+bool FocusFirstControl(QWidget *pPage)
+{
+    for (QWidget *pNext = pPage->nextInFocusChain(); pNext != pPage; pNext = pNext->nextInFocusChain()) {
+        if (pPage->isAncestorOf(pNext) && pNext->isVisible() && pNext->isEnabled()
+            && (pNext->focusPolicy() & Qt::TabFocus)) {
+            pNext->setFocus(Qt::TabFocusReason);
+            return true;
+        }
+    }
+    return false;
+}
+
+void PressOnceWhenHeld(QWidget *pWidget)
+{
+    static HeldEnter filter;
+    pWidget->installEventFilter(&filter);
 }
 
 } // namespace PageKeys

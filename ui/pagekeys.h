@@ -3,12 +3,30 @@
 
 class QAbstractButton;
 class QKeyEvent;
+class QStackedWidget;
+class QWidget;
 
+// The keyboard on the pages.
 namespace PageKeys {
 
 // Escape leaves a task page as its return cross does: only while the cross is
 // offered (not while an upgrade runs). True when the key was taken.
 bool EscapeReturns(const QKeyEvent *pEvent, QAbstractButton *pReturn);
+
+// Shows pPage of pStack. A hidden sub-page would hand its focus to the next
+// control in the window, through the title band (a screen reader names each
+// on the way): with the focus on the stack, it goes straight to the new
+// sub-page's first control. True when the focus was on the stack.
+bool ShowSubPage(QStackedWidget *pStack, QWidget *pPage);
+
+// The focus on pPage's first control in reading order (Tab order) that is
+// shown and enabled; false when it has none.
+bool FocusFirstControl(QWidget *pPage);
+
+// Enter held down presses an Enter-pressed button once, not at each repeat
+// (a held Enter on a menu button opened the page, pressed its cross, opened
+// it again...).
+void PressOnceWhenHeld(QWidget *pWidget);
 
 } // namespace PageKeys
 

@@ -1,6 +1,7 @@
 #include "ui/pathchoice.h"
 
 #include "app/settings.h"
+#include "ui/focusring.h"
 #include "ui/linkcaption.h"
 #include "ui/pressablelabel.h"
 
@@ -16,6 +17,7 @@ PathChoice::PathChoice(Kind eKind, QLabel *pLink, QLineEdit *pField, std::functi
     // Reached by Tab like a button (its form gives it the focus), and
     // announced as one.
     PressableLabel::Mark(m_pLink);
+    m_pLink->setProperty(FocusRing::kHugsCaption, int(m_pLink->alignment() & Qt::AlignHorizontal_Mask));
     m_pLink->installEventFilter(this);
 }
 

@@ -68,7 +68,7 @@ void Mark(QLabel *pLabel)
 bool IsPressKey(const QKeyEvent *pEvent)
 {
     const Qt::KeyboardModifiers modifiers = pEvent->modifiers() & ~Qt::KeypadModifier;
-    return modifiers == Qt::NoModifier
+    return modifiers == Qt::NoModifier && !pEvent->isAutoRepeat()
            && (pEvent->key() == Qt::Key_Return || pEvent->key() == Qt::Key_Enter || pEvent->key() == Qt::Key_Space);
 }
 

@@ -12,7 +12,8 @@ namespace PressableLabel {
 
 void Mark(QLabel *pLabel);
 
-// Enter, Return or Space with no modifier: what presses a button.
+// Enter, Return or Space with no modifier, not repeated by a held key: what
+// presses a button.
 bool IsPressKey(const QKeyEvent *pEvent);
 
 } // namespace PressableLabel

@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPointer>
 #include <QScreen>
 #include <QStandardPaths>
 
@@ -52,11 +53,16 @@ void SupportEntry::Run(QWidget *pWindow)
 
     // The ports' in-use check keeps the window painting for up to a second;
     // the entry takes no second click meanwhile.
+    // Disabled, the window lets its focus go: the entry has it again after.
+    QPointer<QWidget> pFocus = pWindow->focusWidget();
     pWindow->setEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const SupportFile::Result result = SupportFile::Write(sPath, {QStringLiteral("kestrelpack"), true, ScreenLines()});
     QApplication::restoreOverrideCursor();
     pWindow->setEnabled(true);
+    if (pFocus) {
+        pFocus->setFocus(Qt::OtherFocusReason);
+    }
 
     if (result.bWritten) {
         QMessageBox::information(pWindow, pWindow->windowTitle(),

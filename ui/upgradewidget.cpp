@@ -35,7 +35,7 @@ void UpgradeWidget::ShowPathPage()
 {
     // While the device's word is awaited the page stays on its outcome:
     // a technician who came back must see what the word turns it into.
-    ui->stackedWidgetUpgrade->setCurrentWidget(m_bAwaitingWord ? ui->pageUpgradeTip : ui->pageUpgradeInfo);
+    PageKeys::ShowSubPage(ui->stackedWidgetUpgrade, m_bAwaitingWord ? ui->pageUpgradeTip : ui->pageUpgradeInfo);
 }
 
 void UpgradeWidget::on_btnUpgradeReturnMenu_clicked()

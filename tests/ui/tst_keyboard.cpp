@@ -248,6 +248,40 @@ private slots:
         QCOMPARE(Focus(), QStringLiteral("btnUpgrade"));
     }
 
+    // A held Enter presses once: the repeats neither press the page's cross
+    // nor the menu button again.
+    void heldEnterPressesOnce()
+    {
+        TabTo("btnUpgrade");
+        Key(Qt::Key_Return);
+        QCOMPARE(Page(), QStringLiteral("pageUpgrade"));
+        for (int i = 0; i < 3; ++i) {
+            QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
+            QApplication::sendEvent(QApplication::focusWidget(), &repeat);
+        }
+        QCOMPARE(Page(), QStringLiteral("pageUpgrade"));
+    }
+
+    // A page's own stack hands its focus on straight too: the information
+    // page's values, then its message when the port cannot be opened.
+    void infoMessageTakesTheFocusStraight()
+    {
+        TabTo("btnInfo");
+        Key(Qt::Key_Return);
+        QCOMPARE(Focus(), QStringLiteral("labelSN"));
+        QStringList path;
+        const QMetaObject::Connection watch =
+            connect(qApp, &QApplication::focusChanged, [&path](QWidget *, QWidget *pNow) {
+                if (pNow) {
+                    path << pNow->objectName();
+                }
+            });
+        Child<InfoWidget>("widgetInfo")->slot_SendResult(DeviceCodes::FT_DeviceInfo, DeviceCodes::RT_OpenPort,
+                                                         false, QString());
+        disconnect(watch);
+        QCOMPARE(path, QStringList{"labelInfoTip"});
+    }
+
     // The ring shows where the keys work once they are used, white on the
     // blue band and blue on the light pages, and goes at a mouse press.
     void ringFollowsTheKeyboardFocus_data()

@@ -189,6 +189,8 @@ private slots:
             QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("kp-support.zip")});
         }
         QVERIFY(m_pWindow->isEnabled());
+        // The window was disabled while writing: the keys work on at the entry.
+        QCOMPARE(m_pWindow->focusWidget(), Child<QPushButton>("btnSupport"));
     }
 
     // With the real waits: what the information page shows for a device in

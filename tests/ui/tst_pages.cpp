@@ -428,6 +428,20 @@ private slots:
         QCOMPARE(pTip->text(), sExpected);
     }
 
+    // A device still sending what an earlier export asked for: the wait is
+    // told at once, not behind the folder page's disabled "Export".
+    void exportTellsABusyLineAtOnce()
+    {
+        ExportWidget page;
+        page.ShowPathPage();
+        Child<QLineEdit>(&page, "lineEditExportPath")->setText(QStringLiteral("/media/usb/reports"));
+        Child<QPushButton>(&page, "btnExportFile")->click();
+        page.slot_SendResult(SW::FT_ExportLog, SW::RT_LineBusy, true, QStringLiteral("120"));
+        QCOMPARE(SubPage(&page, "stackedWidgetExport"), QStringLiteral("pageExportTip"));
+        QCOMPARE(Child<QLabel>(&page, "labelExportTip")->text(),
+                 German("LineBusyText", "The device is still sending its records; waiting up to %1 s").arg(120));
+    }
+
     // --- Information page ---
 
     void infoDotsCycleUntilAResult()
