@@ -5,11 +5,25 @@
 #include <QApplication>
 #include <QIcon>
 #include <QScreen>
+#include <QWidget>
 #include <QtMath>
 
 #include <QtGui/private/qhighdpiscaling_p.h>
 
 namespace HighDpi {
+
+namespace {
+
+// The offscreen and minimal platforms draw into memory; their 800 x 600
+// screen is a placeholder the window need not fit (the tests run the real
+// program there).
+bool HasRealScreen()
+{
+    const QString sPlatform = QGuiApplication::platformName();
+    return sPlatform != QLatin1String("offscreen") && sPlatform != QLatin1String("minimal");
+}
+
+} // namespace
 
 void Enable()
 {
@@ -60,6 +74,23 @@ qreal FitOnPrimaryScreen(const QSize &sWindow)
                         .arg(rFactor));
     }
     return rFactor;
+}
+
+QRect PlacedRect(const QRect &rAvailable, const QSize &sWindow)
+{
+    const QPoint corner(rAvailable.x() + qMax(0, (rAvailable.width() - sWindow.width()) / 2),
+                        rAvailable.y() + qMax(0, (rAvailable.height() - sWindow.height()) / 2));
+    return QRect(corner, sWindow);
+}
+
+void PlaceOnPrimaryScreen(QWidget *pWindow)
+{
+    const QScreen *pScreen = QGuiApplication::primaryScreen();
+    if (!pScreen || !HasRealScreen()) {
+        return;
+    }
+    // Both in the program's (scaled) pixels, once the factor is in force.
+    pWindow->move(PlacedRect(pScreen->availableGeometry(), pWindow->size()).topLeft());
 }
 
 QPixmap Pixmap(const QString &sPath)

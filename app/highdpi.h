@@ -2,8 +2,11 @@
 #define HIGHDPI_H
 
 #include <QPixmap>
+#include <QRect>
 #include <QSize>
 #include <QString>
+
+class QWidget;
 
 // The window on screens of more than 96 DPI.
 //
@@ -28,6 +31,17 @@ qreal FittingFactor(qreal rScreenFactor, const QSize &sWindow, const QSize &sAva
 // small for the window at its factor (a 1080p laptop at 150 %), scales the
 // program down so that the window fits. Returns the factor in force.
 qreal FitOnPrimaryScreen(const QSize &sWindow);
+
+// Where a window of sWindow goes in the free area rAvailable (both in the
+// same pixels): centred, or against the area's left or top edge where it is
+// wider or taller than the area, so that its title band stays on the screen.
+QRect PlacedRect(const QRect &rAvailable, const QSize &sWindow);
+
+// Before the window is first shown, after FitOnPrimaryScreen: puts it
+// wholly inside the primary screen's free area (Windows' own placement of a
+// new window may leave its bottom under the taskbar). The offscreen and
+// minimal platforms leave it where it is.
+void PlaceOnPrimaryScreen(QWidget *pWindow);
 
 // A window image from the resources, from its "@2x" source where the screen
 // scales, smoothly brought to the screen's factor.

@@ -69,6 +69,7 @@ int main(int argc, char *argv[])
     FirstPaintTrace firstPaint(&w, startTimer);
     const qreal rScale = HighDpi::FitOnPrimaryScreen(w.size());
     KP_LOG_INFO("Screen scale in percent: {}", qRound64(rScale * 100));
+    HighDpi::PlaceOnPrimaryScreen(&w);
     w.show();
 
     // A stop signal cannot ask like the window's close does: a running

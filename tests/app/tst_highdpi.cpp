@@ -1,5 +1,5 @@
-// The window on scaled screens: the factor that still fits the screen, and
-// the images taken from their twice-sized sources.
+// The window on scaled screens: the factor that still fits the screen, where
+// the window goes on it, and the images taken from their twice-sized sources.
 
 #include "app/highdpi.h"
 
@@ -35,6 +35,29 @@ private slots:
         QFETCH(QSize, sAvailable);
         QFETCH(qreal, rExpected);
         QCOMPARE(HighDpi::FittingFactor(rScreen, QSize(1296, 816), sAvailable), rExpected);
+    }
+
+    void windowIsPlacedInsideTheWorkArea_data()
+    {
+        QTest::addColumn<QRect>("available");
+        QTest::addColumn<QSize>("window");
+        QTest::addColumn<QRect>("expected");
+        QTest::newRow("centred") << QRect(0, 0, 1920, 1040) << QSize(1296, 816) << QRect(312, 112, 1296, 816);
+        QTest::newRow("below a taskbar at the top")
+            << QRect(0, 40, 1366, 728) << QSize(1153, 726) << QRect(106, 41, 1153, 726);
+        QTest::newRow("on a screen left of the primary")
+            << QRect(-1366, 0, 1366, 728) << QSize(1024, 645) << QRect(-1195, 41, 1024, 645);
+        // Larger than the area: its title band (the top) and its left end
+        // stay on the screen.
+        QTest::newRow("too tall") << QRect(0, 0, 1366, 728) << QSize(1296, 816) << QRect(35, 0, 1296, 816);
+        QTest::newRow("too wide") << QRect(0, 0, 1024, 728) << QSize(1296, 645) << QRect(0, 41, 1296, 645);
+    }
+    void windowIsPlacedInsideTheWorkArea()
+    {
+        QFETCH(QRect, available);
+        QFETCH(QSize, window);
+        QFETCH(QRect, expected);
+        QCOMPARE(HighDpi::PlacedRect(available, window), expected);
     }
 
     // At twice the scale the logo comes from its 152 x 44 source, drawn at
