@@ -65,8 +65,7 @@ qreal FitOnPrimaryScreen(const QSize &sWindow)
     const QSize sAvailable = pScreen->availableGeometry().size() * rScreenFactor;
     const qreal rFactor = FittingFactor(rScreenFactor, sWindow, sAvailable);
     if (!qFuzzyCompare(rFactor, rScreenFactor)) {
-        // The screen's own factor stays in Qt's sums; this one multiplies it.
-        QHighDpiScaling::setGlobalFactor(rFactor / rScreenFactor);
+        SetPrimaryScreenFactor(rFactor);
         KP_LOG_INFO(QStringLiteral("Screen scale %1 would not fit the window into %2x%3 pixels: scale %4")
                         .arg(rScreenFactor)
                         .arg(sAvailable.width())
@@ -74,6 +73,19 @@ qreal FitOnPrimaryScreen(const QSize &sWindow)
                         .arg(rFactor));
     }
     return rFactor;
+}
+
+void SetPrimaryScreenFactor(qreal rFactor)
+{
+    const QScreen *pScreen = QGuiApplication::primaryScreen();
+    if (!pScreen) {
+        return;
+    }
+    // Qt's global factor (QT_SCALE_FACTOR's) multiplies the screen's own
+    // (the system's DPI, QT_SCREEN_SCALE_FACTORS): without it the screen's
+    // scale is its own, and the new global factor makes up the rest.
+    QHighDpiScaling::setGlobalFactor(1.0);
+    QHighDpiScaling::setGlobalFactor(rFactor / pScreen->devicePixelRatio());
 }
 
 QRect PlacedRect(const QRect &rAvailable, const QSize &sWindow)

@@ -32,6 +32,11 @@ qreal FittingFactor(qreal rScreenFactor, const QSize &sWindow, const QSize &sAva
 // program down so that the window fits. Returns the factor in force.
 qreal FitOnPrimaryScreen(const QSize &sWindow);
 
+// Makes the primary screen's scale rFactor, whatever QT_SCALE_FACTOR asked
+// (Qt's global factor multiplies the screen's own one; this replaces the
+// product).
+void SetPrimaryScreenFactor(qreal rFactor);
+
 // Where a window of sWindow goes in the free area rAvailable (both in the
 // same pixels): centred, or against the area's left or top edge where it is
 // wider or taller than the area, so that its title band stays on the screen.

@@ -4,6 +4,7 @@
 #include "app/highdpi.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QTest>
 
 class TestHighDpi : public QObject
@@ -58,6 +59,16 @@ private slots:
         QFETCH(QSize, window);
         QFETCH(QRect, expected);
         QCOMPARE(HighDpi::PlacedRect(available, window), expected);
+    }
+
+    // Qt's global factor multiplies the screen's own: the scale set is the
+    // screen's whole scale, not one more factor on QT_SCALE_FACTOR's.
+    void screenFactorReplacesTheOneAskedFor()
+    {
+        HighDpi::SetPrimaryScreenFactor(1.5);
+        QCOMPARE(qApp->primaryScreen()->devicePixelRatio(), 1.5);
+        HighDpi::SetPrimaryScreenFactor(2.0);
+        QCOMPARE(qApp->primaryScreen()->devicePixelRatio(), 2.0);
     }
 
     // At twice the scale the logo comes from its 152 x 44 source, drawn at
