@@ -111,7 +111,7 @@ void MainForm::on_btnLanguage_clicked()
     auto *pDialog = new LanguageDialog(this);
     pDialog->InitLanguageList(g_nLanguageId);
     connect(pDialog, &LanguageDialog::signal_SetLanguage, this, &MainForm::slot_SetLanguage);
-    pDialog->move(mapToGlobal(QPoint(0, 0)) + QPoint(148, 52));
+    pDialog->move(mapToGlobal(QPoint(148, 52)));
     pDialog->show();
 }
 

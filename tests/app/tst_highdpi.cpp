@@ -26,8 +26,19 @@ private slots:
         // Too tall at the screen's factor: the largest quarter step that fits.
         QTest::newRow("150 %, 1080p") << qreal(1.5) << QSize(1920, 1032) << qreal(1.25);
         QTest::newRow("200 %, 1440p") << qreal(2.0) << QSize(2560, 1380) << qreal(1.5);
-        // Never smaller than at 96 DPI, even where that does not fit either.
-        QTest::newRow("125 %, 1366x768") << qreal(1.25) << QSize(1366, 728) << qreal(1.0);
+        QTest::newRow("100 %, exactly the window's size") << qreal(1.0) << QSize(1296, 816) << qreal(1.0);
+        // Too small at 100 %: the largest hundredth that fits, whatever the
+        // screen asked for.
+        QTest::newRow("125 %, 1366x768") << qreal(1.25) << QSize(1366, 728) << qreal(0.89);
+        QTest::newRow("100 %, 1366x768") << qreal(1.0) << QSize(1366, 728) << qreal(0.89);
+        QTest::newRow("100 %, 1280x720") << qreal(1.0) << QSize(1280, 720) << qreal(0.88);
+        QTest::newRow("100 %, 1024x768") << qreal(1.0) << QSize(1024, 768) << qreal(0.79);
+        // Never below the floor, even where that does not fit either.
+        QTest::newRow("100 %, 800x600") << qreal(1.0) << QSize(800, 600) << HighDpi::kMinFactor;
+        // A scale asked below 1 (QT_SCALE_FACTOR) is kept where it fits, and
+        // never made larger.
+        QTest::newRow("80 % asked, 1080p") << qreal(0.8) << QSize(1920, 1040) << qreal(0.8);
+        QTest::newRow("50 % asked, 600x400") << qreal(0.5) << QSize(600, 400) << qreal(0.5);
         QTest::newRow("no screen size") << qreal(1.5) << QSize() << qreal(1.5);
     }
     void factorFitsTheWindowOnTheScreen()
@@ -68,6 +79,14 @@ private slots:
         HighDpi::SetPrimaryScreenFactor(1.5);
         QCOMPARE(qApp->primaryScreen()->devicePixelRatio(), 1.5);
         HighDpi::SetPrimaryScreenFactor(2.0);
+        QCOMPARE(qApp->primaryScreen()->devicePixelRatio(), 2.0);
+    }
+
+    // The offscreen platform's 800 x 600 screen is no screen to fit: the
+    // tests that run the real program there keep its geometry.
+    void offscreenPlatformKeepsItsScale()
+    {
+        QCOMPARE(HighDpi::FitOnPrimaryScreen(QSize(1296, 816)), 2.0);
         QCOMPARE(qApp->primaryScreen()->devicePixelRatio(), 2.0);
     }
 
