@@ -17,7 +17,7 @@ ScaledHost::ScaledHost(QWidget *pWindow, qreal rFactor)
 {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_TranslucentBackground);
-    setWindowTitle(pWindow->windowTitle());
+    SetTitle(pWindow->windowTitle());
     setWindowIcon(pWindow->windowIcon());
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -73,7 +73,7 @@ bool ScaledHost::eventFilter(QObject *watched, QEvent *event)
             }
             break;
         case QEvent::WindowTitleChange:
-            setWindowTitle(m_pWindow->windowTitle());
+            SetTitle(m_pWindow->windowTitle());
             break;
         default:
             break;
@@ -91,6 +91,15 @@ bool ScaledHost::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return QGraphicsView::eventFilter(watched, event);
+}
+
+// The host and the view it draws the window in are the window to a screen
+// reader too: both bear its title, so that neither reads as a control
+// without a name beside the window's own.
+void ScaledHost::SetTitle(const QString &sTitle)
+{
+    setWindowTitle(sTitle);
+    viewport()->setAccessibleName(sTitle);
 }
 
 void ScaledHost::closeEvent(QCloseEvent *event)

@@ -40,6 +40,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
+    void SetTitle(const QString &sTitle);
+
     QWidget *m_pWindow;
     QGraphicsScene *m_pScene;
     QGraphicsProxyWidget *m_pProxy;
