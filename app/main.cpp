@@ -4,6 +4,7 @@
 #include "app/apppaths.h"
 #include "app/logging.h"
 #include "app/quitonsignal.h"
+#include "app/scaledhost.h"
 #include "app/settings.h"
 #include "transfer/qserialuser.h"
 #include "ui/mainform.h"
@@ -13,6 +14,8 @@
 #include <QDebug>
 #include <QElapsedTimer>
 #include <QEvent>
+
+#include <memory>
 
 namespace {
 
@@ -69,6 +72,15 @@ int main(int argc, char *argv[])
     FirstPaintTrace firstPaint(&w, startTimer);
     const qreal rScale = HighDpi::FitOnPrimaryScreen(w.size());
     KP_LOG_INFO("Screen scale in percent: {}", qRound64(rScale * 100));
+    // Declared after the window: it lets go of the window before the window goes.
+    std::unique_ptr<ScaledHost> pHost;
+    if (rScale < 1.0) {
+        pHost = std::make_unique<ScaledHost>(&w, rScale);
+        HighDpi::PlaceOnPrimaryScreen(pHost.get());
+        pHost->show();
+    } else {
+        HighDpi::PlaceOnPrimaryScreen(&w);
+    }
     w.show();
 
     // A stop signal cannot ask like the window's close does: a running

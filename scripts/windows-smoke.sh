@@ -36,7 +36,8 @@
 #                    is photographed, and quits cleanly when asked to close
 #   window-*         the window's three jobs clicked through as a technician
 #                    would, its pages at 96, 120, 144 and 192 DPI, and its
-#                    scale on a screen too small for 150 %
+#                    scale on screens too small for it (150 % on 1080p,
+#                    100 % on 1024x768)
 #                    (scripts/windows-window.sh)
 #   installer        the silent installer into Program Files, the installed
 #                    program started, the silent uninstaller

@@ -16,7 +16,10 @@
 #                        times the screen's factor.
 #   window_fits          at 144 DPI on a 1920 x 1080 screen, where 150 %
 #                        would make the window taller than the screen: it
-#                        comes up at 125 %, and the log says why.
+#                        comes up at 125 %, and the log says why; at 96 DPI
+#                        on a 1024 x 768 screen, at 79 % (drawn smaller by
+#                        its host), inside the screen, dragged and closed by
+#                        its close button.
 
 win_dir="$WINEPREFIX/drive_c/Kestrelpack window"
 win_exe="$win_dir/kestrelpack.exe"
@@ -294,23 +297,24 @@ window_walkthrough() {
 }
 
 # The frameless window's own frame at this factor: dragged by its title band
-# it follows the mouse. (Its minimise button cannot be seen to work here:
-# without a window manager nothing iconifies a window.)
-check_drag() {
-  local x0="$win_x" y0="$win_y" band_x band_y
+# by DX,DY (120,60 when not given) it follows the mouse. (Its minimise button
+# cannot be seen to work here: without a window manager nothing iconifies a
+# window.)
+check_drag() { # NAME [DX DY]
+  local x0="$win_x" y0="$win_y" band_x band_y dx="${2:-120}" dy="${3:-60}"
   begin
   band_x="$(awk -v o="$win_x" -v f="$scale" 'BEGIN { printf "%d", o + 600 * f }')"
   band_y="$(awk -v o="$win_y" -v f="$scale" 'BEGIN { printf "%d", o + 40 * f }')"
   xdotool mousemove --sync "$band_x" "$band_y" mousedown 1
-  xdotool mousemove --sync $((band_x + 40)) $((band_y + 20))
-  xdotool mousemove --sync $((band_x + 120)) $((band_y + 60)) mouseup 1
+  xdotool mousemove --sync $((band_x + dx / 3)) $((band_y + dy / 3))
+  xdotool mousemove --sync $((band_x + dx)) $((band_y + dy)) mouseup 1
   sleep 1
   measure_window
-  if [ $((win_x - x0 - 120)) -lt -3 ] || [ $((win_x - x0 - 120)) -gt 3 ] \
-     || [ $((win_y - y0 - 60)) -lt -3 ] || [ $((win_y - y0 - 60)) -gt 3 ]; then
-    fail "window-$1-dpi-drag" "dragged by 120,60 the window moved from $x0,$y0 to $win_x,$win_y"
+  if [ $((win_x - x0 - dx)) -lt -3 ] || [ $((win_x - x0 - dx)) -gt 3 ] \
+     || [ $((win_y - y0 - dy)) -lt -3 ] || [ $((win_y - y0 - dy)) -gt 3 ]; then
+    fail "window-$1-dpi-drag" "dragged by $dx,$dy the window moved from $x0,$y0 to $win_x,$win_y"
   else
-    pass "window-$1-dpi-drag" "dragged by 120,60 from $x0,$y0 to $win_x,$win_y"
+    pass "window-$1-dpi-drag" "dragged by $dx,$dy from $x0,$y0 to $win_x,$win_y"
   fi
 }
 
@@ -365,28 +369,48 @@ window_scales() {
   echo "windows-smoke: window sizes:$sizes"
 }
 
-window_fits() {
+# One screen too small for the window at its factor, on a second Xvfb of
+# SIZE at DPI: the window comes up at SCALE, WxH pixels, inside the screen,
+# and the log says why. Below 1 the window is drawn smaller by its host:
+# it is then also dragged and closed by its close button at that scale.
+fit_screen() { # NAME SIZE DPI SCALE WxH
   local n=$((${DISPLAY#:} + 1)) display="$DISPLAY"
   begin
   while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp > "$work/xvfb-small.log" 2>&1 &
+  Xvfb ":$n" -screen 0 "${2}x24" -nolisten tcp > "$work/xvfb-small.log" 2>&1 &
   small_pid=$!
   export DISPLAY=":$n"
   if ! wait_until 10 test -e "/tmp/.X11-unix/X$n"; then
-    fail window-fit "a second Xvfb did not start"
+    fail "window-fit-$1" "a second Xvfb did not start"
   else
-    set_dpi 144
-    scale=1.25
+    set_dpi "$3"
+    scale="$4"
     if ! start_window 1; then
-      fail window-fit "$why"
+      fail "window-fit-$1" "$why"
     else
-      window_shot "$out/fit-144-dpi-1080p.png"
-      if [ "$win_w" != 1620 ] || [ "$win_h" != 1020 ]; then
-        fail window-fit "on a 1920x1080 screen at 150 % the window is ${win_w}x${win_h}, not 1620x1020"
-      elif ! win_log | grep -q 'would not fit the window into 1920x1080 pixels: scale 1.25'; then
-        fail window-fit "the log does not say why the scale is 125 %"
+      window_shot "$out/fit-$3-dpi-$1.png"
+      if [ "${win_w}x${win_h}" != "$5" ]; then
+        fail "window-fit-$1" "on a $2 screen at $3 DPI the window is ${win_w}x${win_h}, not $5"
+      elif [ "$win_x" -lt 0 ] || [ "$win_y" -lt 0 ] || [ $((win_x + win_w)) -gt "${2%x*}" ] \
+           || [ $((win_y + win_h)) -gt "${2#*x}" ]; then
+        fail "window-fit-$1" "the window at $win_x,$win_y is not inside the $2 screen"
+      elif ! win_log | grep -q "would not fit the window into $2 pixels: scale $4"; then
+        fail "window-fit-$1" "the log does not say why the scale is $4"
       else
-        pass window-fit "150 % on 1920x1080: ${win_w}x${win_h} at 125 %"
+        pass "window-fit-$1" "$3 DPI on $2: ${win_w}x${win_h} at $win_x,$win_y, scale $4"
+      fi
+      if awk -v f="$4" 'BEGIN { exit !(f < 1) }'; then
+        # Not so far that its close button leaves the screen.
+        check_drag "$3-$1" 20 60
+        begin
+        click_at "$close_x" "$close_y"
+        if wait_until 20 bash -c "! kill -0 $win_pid 2>/dev/null" && win_log | tail -n 1 | grep -q 'Application finished'; then
+          wait "$win_pid" 2>/dev/null
+          win_pid=""
+          pass "window-fit-$1-close"
+        else
+          fail "window-fit-$1-close" "the close button at scale $4 did not end the program cleanly"
+        fi
       fi
     fi
     stop_window
@@ -395,4 +419,11 @@ window_fits() {
   set_dpi 96
   stop_pid "$small_pid"
   small_pid=""
+}
+
+window_fits() {
+  # 150 % would make the window taller than a 1080p screen: 125 %.
+  fit_screen 1080p 1920x1080 144 1.25 1620x1020
+  # At 100 % wider than the screen: 79 %, the floor.
+  fit_screen 1024x768 1024x768 96 0.79 1024x645
 }

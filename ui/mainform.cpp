@@ -132,7 +132,7 @@ void MainForm::on_btnLanguage_clicked()
     auto *pDialog = new LanguageDialog(this);
     pDialog->InitLanguageList(g_nLanguageId);
     connect(pDialog, &LanguageDialog::signal_SetLanguage, this, &MainForm::slot_SetLanguage);
-    pDialog->move(mapToGlobal(QPoint(0, 0)) + QPoint(148, 52));
+    pDialog->move(mapToGlobal(QPoint(148, 52)));
     pDialog->show();
     // Opened from the keyboard, the list takes it at once.
     pDialog->TakeKeyboard(m_pFocusRing->KeyboardMode());
