@@ -51,9 +51,9 @@ void ExportWidget::on_btnExportFile_clicked()
     // Disabled, the button would hand the focus to the next control (and a
     // screen reader would name it): from the keyboard the focus waits on
     // "Cancel" and goes to the status once it shows.
-    const bool bFocusHere = isAncestorOf(QApplication::focusWidget());
+    const bool bFocusHere = isAncestorOf(window()->focusWidget());
     if (bFocusHere) {
-        QApplication::focusWidget()->clearFocus();
+        window()->focusWidget()->clearFocus();
     }
     ui->btnExportFile->setEnabled(false);
     SetTip();

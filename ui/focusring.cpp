@@ -27,14 +27,11 @@ FocusRing::FocusRing(QWidget *pWindow, bool bFollowFocus)
     setFocusPolicy(Qt::NoFocus);
     setObjectName(QStringLiteral("focusRing"));
     hide();
+    // The window's own focus, not the application's: drawn smaller through
+    // a graphics view on a small screen, the window keeps its focus inside
+    // the view, and the application's focus widget is the view.
+    m_bFollowFocus = bFollowFocus;
     qApp->installEventFilter(this);
-    if (bFollowFocus) {
-        connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *pNow) {
-            if (!pNow || pNow->window() == m_pWindow) {
-                Follow(pNow);
-            }
-        });
-    }
 }
 
 void FocusRing::Follow(QWidget *pTarget)
@@ -61,6 +58,18 @@ void FocusRing::SetKeyboardMode(bool bKeyboard)
 bool FocusRing::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
+    case QEvent::FocusIn:
+        if (m_bFollowFocus && watched->isWidgetType() && static_cast<QWidget *>(watched)->window() == m_pWindow) {
+            Follow(static_cast<QWidget *>(watched));
+        }
+        break;
+    case QEvent::FocusOut:
+        // Gone elsewhere in the window, a FocusIn follows; the window left
+        // (another window active, the focus cleared): no ring.
+        if (m_bFollowFocus && watched == m_pTarget) {
+            Follow(nullptr);
+        }
+        break;
     case QEvent::KeyPress:
     case QEvent::MouseButtonPress:
         if (watched->isWidgetType() && static_cast<QWidget *>(watched)->window() == m_pWindow) {

@@ -46,6 +46,7 @@ private:
     QWidget *m_pWindow;
     QPointer<QWidget> m_pTarget;
     bool m_bKeyboard = false;
+    bool m_bFollowFocus = false;
 };
 
 #endif // FOCUSRING_H

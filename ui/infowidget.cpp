@@ -61,7 +61,7 @@ void InfoWidget::StartReadInfo()
     NameValues();
     // Entered from the menu (which let the focus go), or with the focus on
     // the page, the focus goes to what the page reads.
-    if (!QApplication::focusWidget() || isAncestorOf(QApplication::focusWidget())) {
+    if (!window()->focusWidget() || isAncestorOf(window()->focusWidget())) {
         ui->labelSN->setFocus(Qt::OtherFocusReason);
     }
     DeviceRequests::StartGetVersionAndSN();

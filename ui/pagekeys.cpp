@@ -38,13 +38,13 @@ bool EscapeReturns(const QKeyEvent *pEvent, QAbstractButton *pReturn)
 
 bool ShowSubPage(QStackedWidget *pStack, QWidget *pPage)
 {
-    QWidget *pFocus = QApplication::focusWidget();
+    QWidget *pFocus = pStack->window()->focusWidget();
     const bool bFocusHere = pFocus && pStack->isAncestorOf(pFocus);
     if (bFocusHere && !pPage->isAncestorOf(pFocus)) {
         pFocus->clearFocus();
     }
     pStack->setCurrentWidget(pPage);
-    if (bFocusHere && !pPage->isAncestorOf(QApplication::focusWidget())) {
+    if (bFocusHere && !pPage->isAncestorOf(pStack->window()->focusWidget())) {
         FocusFirstControl(pPage);
     }
     return bFocusHere;

@@ -53,9 +53,9 @@ void UpgradeWidget::on_btnUpgradeFirmware_clicked()
     // Disabled, the button would hand the focus to the next control (and a
     // screen reader would name it): from the keyboard the focus goes to the
     // status instead, which a screen reader then reads as it changes.
-    const bool bFocusHere = isAncestorOf(QApplication::focusWidget());
+    const bool bFocusHere = isAncestorOf(window()->focusWidget());
     if (bFocusHere) {
-        QApplication::focusWidget()->clearFocus();
+        window()->focusWidget()->clearFocus();
     }
     ui->btnUpgradeFirmware->setEnabled(false);
     const QString sFilePath = ui->lineEditUpgradePath->text();

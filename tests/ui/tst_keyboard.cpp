@@ -4,6 +4,7 @@
 
 #include "app/language.h"
 #include "app/languagedialog.h"
+#include "app/scaledhost.h"
 #include "device/devicecodes.h"
 #include "support/testenvironment.h"
 #include "transfer/qserialuser.h"
@@ -15,6 +16,7 @@
 
 #include <QApplication>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QFileDialog>
 #include <QLabel>
@@ -280,6 +282,41 @@ private slots:
                                                          false, QString());
         disconnect(watch);
         QCOMPARE(path, QStringList{"labelInfoTip"});
+    }
+
+    // In the host that draws the window smaller on a small screen, the keys
+    // and the ring work as in the window itself.
+    void ringShowsInTheScaledWindow()
+    {
+        m_pWindow->hide();
+        const auto showAgain = qScopeGuard([this] {
+            m_pWindow->show();
+            QApplication::setActiveWindow(m_pWindow.get());
+        });
+        MainForm window;
+        ScaledHost host(&window, 0.79);
+        host.show();
+        window.show();
+        QApplication::setActiveWindow(&host);
+        QVERIFY(QTest::qWaitForWindowActive(&host));
+        QWidget *pRing = window.findChild<QWidget *>(QStringLiteral("focusRing"));
+        QVERIFY(pRing);
+        // The keys go to the host, as the platform sends them; the focus
+        // stays inside the window, which the application does not see.
+        const auto ringsFocus = [&window, pRing]() {
+            QWidget *pFocus = window.focusWidget();
+            return pFocus && pRing->isVisible()
+                   && QRect(pRing->mapTo(&window, QPoint(0, 0)), pRing->size())
+                          .contains(QRect(pFocus->mapTo(&window, QPoint(0, 0)), pFocus->size()));
+        };
+        QTest::keyClick(&host, Qt::Key_Tab);
+        QCOMPARE(window.focusWidget()->objectName(), QStringLiteral("btnUpgrade"));
+        QVERIFY(ringsFocus());
+        QTest::keyClick(&host, Qt::Key_Return);
+        QCOMPARE(window.focusWidget()->objectName(), QStringLiteral("btnUpgradeReturnMenu"));
+        QVERIFY(ringsFocus());
+        QTest::keyClick(&host, Qt::Key_Escape);
+        QCOMPARE(window.focusWidget()->objectName(), QStringLiteral("btnUpgrade"));
     }
 
     // The ring shows where the keys work once they are used, white on the
