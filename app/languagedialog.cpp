@@ -3,6 +3,7 @@
 
 #include "app/languageitemwidget.h"
 #include "ui/focusring.h"
+#include "ui/pagekeys.h"
 #include "ui/pressablelabel.h"
 
 #include <QApplication>
@@ -95,7 +96,7 @@ bool LanguageDialog::eventFilter(QObject *watched, QEvent *event)
     if (pKey->key() == Qt::Key_Escape) {
         // Back to the window, on its language button.
         if (parentWidget()) {
-            parentWidget()->activateWindow();
+            PageKeys::ActivateWindowOf(parentWidget());
         }
         close();
         return true;

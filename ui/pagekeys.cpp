@@ -2,6 +2,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QGraphicsProxyWidget>
+#include <QGraphicsScene>
+#include <QGraphicsView>
 #include <QKeyEvent>
 #include <QStackedWidget>
 
@@ -60,6 +63,19 @@ bool FocusFirstControl(QWidget *pPage)
         }
     }
     return false;
+}
+
+void ActivateWindowOf(QWidget *pWidget)
+{
+    QWidget *pWindow = pWidget->window();
+    while (QGraphicsProxyWidget *pProxy = pWindow->graphicsProxyWidget()) {
+        const QList<QGraphicsView *> views = pProxy->scene() ? pProxy->scene()->views() : QList<QGraphicsView *>();
+        if (views.isEmpty()) {
+            break;
+        }
+        pWindow = views.first()->window();
+    }
+    pWindow->activateWindow();
 }
 
 void PressOnceWhenHeld(QWidget *pWidget)

@@ -23,6 +23,12 @@ bool ShowSubPage(QStackedWidget *pStack, QWidget *pPage);
 // shown and enabled; false when it has none.
 bool FocusFirstControl(QWidget *pPage);
 
+// Asks for pWidget's window to become the active one, the keys to go on
+// there after a dialog, whoever else would (a window manager, or nobody): on
+// a small screen, the window that the host draws smaller is no window of the
+// system's, and the host is asked.
+void ActivateWindowOf(QWidget *pWidget);
+
 // Enter held down presses an Enter-pressed button once, not at each repeat
 // (a held Enter on a menu button opened the page, pressed its cross, opened
 // it again...).

@@ -3,6 +3,7 @@
 #include "app/settings.h"
 #include "ui/focusring.h"
 #include "ui/linkcaption.h"
+#include "ui/pagekeys.h"
 #include "ui/pressablelabel.h"
 
 #include <QEvent>
@@ -50,9 +51,8 @@ bool PathChoice::Choose()
                                                                   QFileDialog::ShowDirsOnly)
                               : QFileDialog::getOpenFileName(m_pPage, m_title(), Settings::UpgradeDir(),
                                                              QStringLiteral("(*.bin)"));
-    // The keys work on in the window, on the link, whoever reactivates it
-    // (a window manager, or nobody).
-    m_pPage->window()->activateWindow();
+    // The keys work on in the window, on the link.
+    PageKeys::ActivateWindowOf(m_pPage);
     if (sPath.isEmpty()) {
         return false;
     }
