@@ -9,7 +9,42 @@
 #include <QGraphicsScene>
 #include <QIcon>
 #include <QMouseEvent>
+#include <QWindow>
 #include <QtMath>
+
+namespace {
+
+// The window in the view. Tab past its last control (Shift+Tab before its
+// first) comes round again, as in the window shown unscaled: the proxy alone
+// would hand the focus to the scene, which has nothing else.
+class RoundTabProxy : public QGraphicsProxyWidget
+{
+protected:
+    bool focusNextPrevChild(bool bNext) override
+    {
+        if (QGraphicsProxyWidget::focusNextPrevChild(bNext)) {
+            return true;
+        }
+        QWidget *pWindow = widget();
+        QWidget *pRound = nullptr;
+        for (QWidget *p = pWindow ? pWindow->nextInFocusChain() : nullptr; p && p != pWindow;
+             p = p->nextInFocusChain()) {
+            if (pWindow->isAncestorOf(p) && p->isVisible() && p->isEnabled() && (p->focusPolicy() & Qt::TabFocus)) {
+                pRound = p;   // forwards the first; backwards the last
+                if (bNext) {
+                    break;
+                }
+            }
+        }
+        if (!pRound) {
+            return false;
+        }
+        pRound->setFocus(bNext ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+        return true;
+    }
+};
+
+} // namespace
 
 ScaledHost::ScaledHost(QWidget *pWindow, qreal rFactor)
     : m_pWindow(pWindow)
@@ -32,7 +67,9 @@ ScaledHost::ScaledHost(QWidget *pWindow, qreal rFactor)
     // Child windows (the language pop-up, message boxes, file dialogs) stay
     // windows of their own at full size, not sub-windows inside the view.
     pWindow->setWindowFlags(pWindow->windowFlags() | Qt::BypassGraphicsProxyWidget);
-    m_pProxy = m_pScene->addWidget(pWindow);
+    m_pProxy = new RoundTabProxy;
+    m_pProxy->setWidget(pWindow);
+    m_pScene->addItem(m_pProxy);
     // Drawn unscaled into a picture of the window's own size, which the view
     // then draws smaller: a widget's graphics effect (the cards' shadows)
     // drawn straight through the view's scale comes out unscaled and cut.
@@ -77,6 +114,17 @@ bool ScaledHost::eventFilter(QObject *watched, QEvent *event)
             break;
         default:
             break;
+        }
+    } else if (event->type() == QEvent::Show) {
+        // Before it is shown on the screen: a window the window opens (a
+        // message box, a dialog, the language pop-up) belongs to the host, the
+        // window the system knows; belonging to the window inside, which the
+        // system never shows, it need not stay above the host, and closed,
+        // it would hand the keyboard to no window of the program's.
+        auto *pChild = qobject_cast<QWidget *>(watched);
+        if (pChild && pChild->isWindow() && pChild != this && pChild->windowHandle() && windowHandle()
+            && pChild->parentWidget() && pChild->parentWidget()->window() == m_pWindow) {
+            pChild->windowHandle()->setTransientParent(windowHandle());
         }
     } else if (event->type() == QEvent::ShowToParent) {
         // After the dialog's own show event, where Qt centres it on the window

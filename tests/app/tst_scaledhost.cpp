@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWindow>
 
 namespace {
 
@@ -99,6 +100,28 @@ private slots:
         QCOMPARE(clicked.count(), 1);
     }
 
+    // Tab comes round past the window's last control, and Shift+Tab before
+    // its first, as in the window shown unscaled.
+    void tabComesRoundInTheHost()
+    {
+        Hosted hosted;
+        Window &window = hosted.window;
+        ScaledHost &host = hosted.host;
+        auto *pFirst = new QPushButton(QStringLiteral("First"), &window);
+        pFirst->setGeometry(100, 100, 100, 40);
+        QWidget::setTabOrder(pFirst, window.pButton);
+        pFirst->show();
+        host.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&host));
+        pFirst->setFocus(Qt::OtherFocusReason);
+        QTest::keyClick(&host, Qt::Key_Tab);
+        QVERIFY(window.pButton->hasFocus());
+        QTest::keyClick(&host, Qt::Key_Tab);
+        QVERIFY(pFirst->hasFocus());
+        QTest::keyClick(&host, Qt::Key_Backtab, Qt::ShiftModifier);
+        QVERIFY(window.pButton->hasFocus());
+    }
+
     // A press that no child takes drags the host by the mouse's way; the
     // window inside stays at the host's corner.
     void pressOnTheBackgroundDragsTheHost()
@@ -157,6 +180,8 @@ private slots:
         // To the pixel: an odd room around the box has no middle.
         QVERIFY2((box.frameGeometry().center() - host.frameGeometry().center()).manhattanLength() <= 1,
                  qPrintable(QStringLiteral("box at %1,%2").arg(box.x()).arg(box.y())));
+        // It belongs to the host, the window the system shows.
+        QCOMPARE(box.windowHandle()->transientParent(), host.windowHandle());
 
         QDialog placed(&window);
         placed.resize(100, 100);
