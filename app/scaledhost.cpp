@@ -1,6 +1,7 @@
 #include "app/scaledhost.h"
 
 #include "app/highdpi.h"
+#include "ui/pagekeys.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -25,17 +26,8 @@ protected:
         if (QGraphicsProxyWidget::focusNextPrevChild(bNext)) {
             return true;
         }
-        QWidget *pWindow = widget();
-        QWidget *pRound = nullptr;
-        for (QWidget *p = pWindow ? pWindow->nextInFocusChain() : nullptr; p && p != pWindow;
-             p = p->nextInFocusChain()) {
-            if (pWindow->isAncestorOf(p) && p->isVisible() && p->isEnabled() && (p->focusPolicy() & Qt::TabFocus)) {
-                pRound = p;   // forwards the first; backwards the last
-                if (bNext) {
-                    break;
-                }
-            }
-        }
+        // Forwards the first control again; backwards the last.
+        QWidget *pRound = widget() ? PageKeys::EdgeControl(widget(), bNext) : nullptr;
         if (!pRound) {
             return false;
         }

@@ -53,16 +53,28 @@ bool ShowSubPage(QStackedWidget *pStack, QWidget *pPage)
     return bFocusHere;
 }
 
-bool FocusFirstControl(QWidget *pPage)
+QWidget *EdgeControl(QWidget *pPage, bool bFirst)
 {
+    QWidget *pEdge = nullptr;
     for (QWidget *pNext = pPage->nextInFocusChain(); pNext != pPage; pNext = pNext->nextInFocusChain()) {
         if (pPage->isAncestorOf(pNext) && pNext->isVisible() && pNext->isEnabled()
             && (pNext->focusPolicy() & Qt::TabFocus)) {
-            pNext->setFocus(Qt::TabFocusReason);
-            return true;
+            pEdge = pNext;
+            if (bFirst) {
+                break;
+            }
         }
     }
-    return false;
+    return pEdge;
+}
+
+bool FocusFirstControl(QWidget *pPage)
+{
+    QWidget *pFirst = EdgeControl(pPage, true);
+    if (pFirst) {
+        pFirst->setFocus(Qt::TabFocusReason);
+    }
+    return pFirst;
 }
 
 void ActivateWindowOf(QWidget *pWidget)

@@ -19,8 +19,11 @@ bool EscapeReturns(const QKeyEvent *pEvent, QAbstractButton *pReturn);
 // sub-page's first control. True when the focus was on the stack.
 bool ShowSubPage(QStackedWidget *pStack, QWidget *pPage);
 
-// The focus on pPage's first control in reading order (Tab order) that is
-// shown and enabled; false when it has none.
+// pPage's first (bFirst) or last control in reading order (Tab order) that
+// is shown, enabled and taken by Tab; null when it has none.
+QWidget *EdgeControl(QWidget *pPage, bool bFirst);
+
+// The focus on pPage's first control; false when it has none.
 bool FocusFirstControl(QWidget *pPage);
 
 // Asks for pWidget's window to become the active one, the keys to go on

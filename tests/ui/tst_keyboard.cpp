@@ -6,6 +6,7 @@
 #include "app/languagedialog.h"
 #include "app/scaledhost.h"
 #include "device/devicecodes.h"
+#include "support/namedchild.h"
 #include "support/testenvironment.h"
 #include "transfer/qserialuser.h"
 #include "ui/devicerequestsfortesting.h"
@@ -65,11 +66,7 @@ private:
     template <typename T = QWidget>
     T *Child(const char *szName) const
     {
-        T *pChild = m_pWindow->findChild<T *>(QLatin1String(szName));
-        if (!pChild) {
-            qFatal("no child %s", szName);
-        }
-        return pChild;
+        return NamedChild<T>(m_pWindow.get(), szName);
     }
     static QString Focus()
     {

@@ -1,5 +1,6 @@
 #include "app/settings.h"
 #include "device/serialworker.h"
+#include "support/namedchild.h"
 #include "support/testenvironment.h"
 #include "ui/devicerequestsfortesting.h"
 #include "ui/exportwidget.h"
@@ -48,11 +49,7 @@ QString German(const char *szContext, const char *szText)
 template<class T>
 T *Child(QWidget *pPage, const char *szName)
 {
-    T *pChild = pPage->findChild<T *>(QLatin1String(szName));
-    if (!pChild) {
-        qFatal("no %s", szName);
-    }
-    return pChild;
+    return NamedChild<T>(pPage, szName);
 }
 
 QString SubPage(QWidget *pPage, const char *szStack)
