@@ -245,7 +245,11 @@ bool MainForm::event(QEvent *event)
     } else if (event->type() == QEvent::MouseMove) {
         const auto *pMouse = static_cast<QMouseEvent *>(event);
         if (pMouse->buttons() == Qt::LeftButton) {
-            move(x() + pMouse->pos().x() - m_ptPress.x(), y() + pMouse->pos().y() - m_ptPress.y());
+            // From the mouse's place on the screen: a move the system has not
+            // carried out yet when the next mouse move comes (a loaded
+            // machine, Wine) would otherwise count twice, and the window
+            // would run ahead of the mouse.
+            move(pMouse->globalPos() - m_ptPress);
         }
     }
     return QMainWindow::event(event);

@@ -130,6 +130,29 @@ private slots:
         QTRY_COMPARE(pStack->currentWidget()->objectName(), QStringLiteral("pageMenu"));
     }
 
+    // A drag on the title band follows the mouse on the screen, also when a
+    // mouse move was measured before the system carried out the window's
+    // last move (its position in the window is then stale).
+    void dragFollowsTheMouseWhenTheWindowLags()
+    {
+        const QPoint start = m_pWindow->pos();
+        const auto restore = qScopeGuard([this, start] { m_pWindow->move(start); });
+        const QPoint press(600, 40);   // on the title band
+        const auto send = [this](QEvent::Type eType, const QPoint &local, const QPoint &global,
+                                 Qt::MouseButtons buttons) {
+            QMouseEvent event(eType, local, local, global, eType == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                              buttons, Qt::NoModifier);
+            QApplication::sendEvent(m_pWindow.get(), &event);
+        };
+        send(QEvent::MouseButtonPress, press, start + press, Qt::LeftButton);
+        send(QEvent::MouseMove, press + QPoint(40, 20), start + press + QPoint(40, 20), Qt::LeftButton);
+        QCOMPARE(m_pWindow->pos(), start + QPoint(40, 20));
+        // Measured against the window's place before that move.
+        send(QEvent::MouseMove, press + QPoint(120, 60), start + press + QPoint(120, 60), Qt::LeftButton);
+        QCOMPARE(m_pWindow->pos(), start + QPoint(120, 60));
+        send(QEvent::MouseButtonRelease, press + QPoint(120, 60), start + press + QPoint(120, 60), Qt::NoButton);
+    }
+
     // The Windows styles put a dotted frame over a focused button; the
     // styled buttons draw none, whichever has the focus.
     void styledButtonsDrawNoFocusFrame()
