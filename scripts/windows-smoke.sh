@@ -350,14 +350,17 @@ support_dir="$WINEPREFIX/drive_c/support"
 wine "$cli" support-file "$(winepath -w "$support_dir")" > "$out/cli-support.txt" 2>&1
 rc=$?
 support_zip=("$support_dir"/kestrelpack-support-*.zip)
+# Read whole before they are searched: under pipefail, "unzip ... | grep -q"
+# fails when grep has its match and leaves before unzip has written the rest.
+support_list="$(unzip -l "${support_zip[0]}" 2>/dev/null)"
+support_summary="$(unzip -p "${support_zip[0]}" summary.txt 2>/dev/null)"
 if [ "$rc" -ne 0 ]; then
   fail cli-support "exit code $rc ($(tail -n 1 "$out/cli-support.txt"))"
 elif [ ! -f "${support_zip[0]}" ] || ! unzip -t "${support_zip[0]}" > "$out/cli-support-unzip.txt" 2>&1; then
   fail cli-support "no zip that tests whole: $(ls "$support_dir" 2>&1 | tr '\n' ' ')"
-elif ! unzip -l "${support_zip[0]}" | grep -q 'service-history.csv' \
-     || ! unzip -l "${support_zip[0]}" | grep -q 'logs/K9Z40_'; then
-  fail cli-support "the history or the log is missing: $(unzip -l "${support_zip[0]}" | tail -n +4 | awk '{print $4}' | tr '\n' ' ')"
-elif ! unzip -p "${support_zip[0]}" summary.txt | grep -q 'COM5'; then
+elif ! grep -q 'service-history.csv' <<< "$support_list" || ! grep -q 'logs/K9Z40_' <<< "$support_list"; then
+  fail cli-support "the history or the log is missing: $(tail -n +4 <<< "$support_list" | awk '{print $4}' | tr '\n' ' ')"
+elif ! grep -q 'COM5' <<< "$support_summary"; then
   fail cli-support "the summary's port list has no COM5"
 else
   pass cli-support "$(basename "${support_zip[0]}"), $(unzip -l "${support_zip[0]}" | tail -n 1 | awk '{print $2}') entries"

@@ -266,9 +266,12 @@ window_walkthrough() {
       fail window-support "no zip written: $(win_log | grep 'Support file' | tail -n 1)"
     elif ! unzip -t "$zip" > "$out/window-support-unzip.txt" 2>&1; then
       fail window-support "the zip does not test whole: $(tail -n 1 "$out/window-support-unzip.txt")"
-    elif ! unzip -l "$zip" | grep -q 'summary.txt' || ! unzip -l "$zip" | grep -q 'service-history.csv'; then
-      fail window-support "summary.txt or service-history.csv missing: $(unzip -l "$zip" | tail -n +4 | awk '{print $4}' | tr '\n' ' ')"
-    elif ! unzip -p "$zip" summary.txt | grep -q 'COM5'; then
+    # Read whole before they are searched (grep -q leaving early fails the
+    # pipe under pipefail).
+    elif ! zip_list="$(unzip -l "$zip")" || ! grep -q 'summary.txt' <<< "$zip_list" \
+         || ! grep -q 'service-history.csv' <<< "$zip_list"; then
+      fail window-support "summary.txt or service-history.csv missing: $(tail -n +4 <<< "$zip_list" | awk '{print $4}' | tr '\n' ' ')"
+    elif ! grep -q 'COM5' <<< "$(unzip -p "$zip" summary.txt)"; then
       fail window-support "the summary's port list has no COM5"
     else
       pass window-support "$(unzip -l "$zip" | tail -n 1 | awk '{print $2}') entries"
