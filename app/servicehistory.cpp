@@ -4,14 +4,20 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonObject>
+#include <QElapsedTimer>
 #include <QLockFile>
+#include <QThread>
 
 namespace {
 
-// How long an append waits for another process's append (milliseconds
-// each), and after how long a lock left by a process that was stopped
-// counts as left: an append takes milliseconds.
-constexpr int kLockWaitMs = 2000;
+// How long an append waits for other processes' appends, how often it tries
+// meanwhile, and after how long a lock left by a process that was stopped
+// counts as left (milliseconds each). An append takes milliseconds, but
+// eight stations appending at once on a busy disk queue for longer; and
+// QLockFile's own wait doubles its pauses, so that with others appending it
+// could miss every free moment and give the record up.
+constexpr int kLockWaitMs = 5000;
+constexpr int kLockRetryMs = 20;
 constexpr int kStaleLockMs = 30000;
 
 const char *const kColumns[] = {
@@ -244,10 +250,16 @@ bool Append(const QString &sFile, const ServiceRecord &record, QString *psError)
     };
     QLockFile lock(sFile + QStringLiteral(".lock"));
     lock.setStaleLockTime(kStaleLockMs);
-    if (!lock.tryLock(kLockWaitMs)) {
-        return fail(lock.error() == QLockFile::LockFailedError
-                        ? QStringLiteral("another process kept the history locked for %1 s").arg(kLockWaitMs / 1000)
-                        : QStringLiteral("its lock file cannot be made"));
+    QElapsedTimer waited;
+    waited.start();
+    while (!lock.tryLock(0)) {
+        if (lock.error() != QLockFile::LockFailedError) {
+            return fail(QStringLiteral("its lock file cannot be made"));
+        }
+        if (waited.hasExpired(kLockWaitMs)) {
+            return fail(QStringLiteral("another process kept the history locked for %1 s").arg(kLockWaitMs / 1000));
+        }
+        QThread::msleep(kLockRetryMs);
     }
     const QByteArray header = Columns().join(QLatin1Char(',')).toUtf8();
     if (!StartsWhole(sFile, header, psError)) {

@@ -15,10 +15,15 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <spdlog/spdlog.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 namespace {
 
@@ -232,6 +237,35 @@ private slots:
 
     // A history another version wrote, with other columns, is kept beside
     // and a new one begun: no line lands under the wrong column.
+    // Another station's append holds the history for longer than a moment
+    // (a busy disk): the record waits for it and is written, not given up.
+    void appendWaitsOutAnotherStationsLock()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString sHistory = dir.filePath(QStringLiteral("service-history.csv"));
+        std::atomic<bool> bHeld{false};
+        std::thread other([&]() {
+            QLockFile lock(sHistory + QStringLiteral(".lock"));
+            if (lock.tryLock(0)) {
+                bHeld = true;
+                std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+            }
+        });
+        while (!bHeld) {
+            std::this_thread::yield();
+        }
+        ServiceRecord record;
+        record.sJob = QStringLiteral("information");
+        record.sOutcome = QStringLiteral("succeeded");
+        const bool bWritten = ServiceHistory::Append(sHistory, record);
+        other.join();
+        QVERIFY(bWritten);
+        QList<ServiceRecord> records;
+        QVERIFY(ServiceHistory::Read(sHistory, &records));
+        QCOMPARE(records.size(), 1);
+    }
+
     void historyOfOtherColumnsIsKeptBeside()
     {
         QTemporaryDir dir;
